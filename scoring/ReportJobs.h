@@ -1,0 +1,25 @@
+#pragma once
+
+#include "store/ClientTable.h"
+
+#include <string>
+
+namespace orvj {
+
+// What the forms ask of reporting: compose a client's report into REPORT.PRN in the program
+// folder, read it back, print it. Every operation throws OrvjError on a fault, and a failed
+// composition leaves no REPORT.PRN behind.
+class ReportJobs {
+public:
+    virtual ~ReportJobs() = default;
+
+    // reportOption: 0 Standard Report, 1 One-page Report, 2 Both.
+    virtual void compose(const ClientTable& clients, int client, int reportOption) = 0;
+    // The report text as the viewer shows it: the file without its final character,
+    // Windows-1252 bytes.
+    virtual std::string readReportText() = 0;
+    // Prints REPORT.PRN on the default printer, one report page per sheet.
+    virtual void printReportFile() = 0;
+};
+
+} // namespace orvj

@@ -1,0 +1,24 @@
+#include "store/Clock.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+namespace orvj {
+
+std::string Date::toRecordText() const {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d/%02d/%04d", month % 100, day % 100, year % 10000);
+    return buf;
+}
+
+Date SystemClock::today() const {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const time_t t = system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&t, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+} // namespace orvj

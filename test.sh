@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds, and runs every test: once in a normal build with warnings
+# as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/setup.sh
+
+ORVJ_BUILD_DIR=build ./build.sh -DORVJ_WERROR=ON
+(cd build && ctest --output-on-failure -j "$(nproc)")
+
+if [ "${ORVJ_SKIP_SANITIZE:-0}" != 1 ]; then
+  ORVJ_BUILD_DIR=build-asan ORVJ_BUILD_TYPE=Debug ./build.sh -DORVJ_SANITIZE=ON -DORVJ_WERROR=ON \
+    -DORVJ_BUILD_BENCHMARKS=OFF
+  # Qt's own libraries are not instrumented; their one-time allocations are not our leaks.
+  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  (cd build-asan && ctest --output-on-failure -j "$(nproc)")
+fi
+echo "All tests passed."

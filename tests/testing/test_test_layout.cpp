@@ -1,0 +1,70 @@
+#include "testing/TestLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace TL = orvj::TestLayout;
+using Fmt = TL::AnswerFormat;
+
+TEST(TestLayout, SectionBoundariesAreInclusiveAtTheTop) {
+    EXPECT_EQ(TL::sectionOf(1), 1);
+    EXPECT_EQ(TL::sectionOf(50), 1);
+    EXPECT_EQ(TL::sectionOf(51), 2);
+    EXPECT_EQ(TL::sectionOf(75), 2);
+    EXPECT_EQ(TL::sectionOf(76), 3);
+    EXPECT_EQ(TL::sectionOf(120), 3);
+    EXPECT_EQ(TL::sectionOf(121), 4);
+    EXPECT_EQ(TL::sectionOf(131), 4);
+    EXPECT_EQ(TL::sectionOf(132), 5);
+    EXPECT_EQ(TL::sectionOf(143), 5);
+    EXPECT_EQ(TL::sectionOf(0), 0);
+    EXPECT_EQ(TL::sectionOf(144), 0);
+    EXPECT_EQ(TL::firstItemOf(2), 51);
+    EXPECT_EQ(TL::firstItemOf(5), 132);
+}
+
+TEST(TestLayout, CodesAreValidUpToTheSectionsOptionCount) {
+    EXPECT_TRUE(TL::isValidCode(50, '2'));
+    EXPECT_FALSE(TL::isValidCode(50, '3'));
+    EXPECT_TRUE(TL::isValidCode(51, '5'));
+    EXPECT_TRUE(TL::isValidCode(120, '4'));
+    EXPECT_FALSE(TL::isValidCode(120, '5'));
+    EXPECT_FALSE(TL::isValidCode(121, '3'));
+    EXPECT_TRUE(TL::isValidCode(143, '0'));
+    EXPECT_FALSE(TL::isValidCode(10, ' '));
+    EXPECT_FALSE(TL::isValidCode(10, '/'));
+}
+
+TEST(TestLayout, AnswerFormatFromTheSecondOption) {
+    EXPECT_EQ(TL::formatOf("False"), Fmt::TrueFalse);
+    EXPECT_EQ(TL::formatOf("Often Unfriendly"), Fmt::OppositeTerms);
+    EXPECT_EQ(TL::formatOf("Sometimes"), Fmt::Frequency);
+    EXPECT_EQ(TL::formatOf("Mostly True"), Fmt::MostlyTrue);
+    EXPECT_EQ(TL::formatOf("No"), Fmt::YesNo);
+    EXPECT_EQ(TL::formatOf("Nobody helps me"), Fmt::Numbered) << "begins with No but is longer";
+    EXPECT_EQ(TL::formatOf("false"), Fmt::Numbered) << "the comparison is case-sensitive";
+    EXPECT_EQ(TL::formatOf(""), Fmt::Numbered);
+    EXPECT_EQ(TL::formatOptionCount(Fmt::OppositeTerms), 5);
+    EXPECT_EQ(TL::formatOptionCount(Fmt::YesNo), 2);
+    EXPECT_STREQ(TL::formatLegend(Fmt::Numbered), "0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid");
+}
+
+TEST(TestLayout, ResponseStringTakesTheLastDigitOfEachElement) {
+    TL::ResponseArray a{};
+    a[1] = 1;
+    a[51] = 5;
+    a[143] = 4;
+    a[0] = 9; // never read
+    std::string s = TL::buildResponseString(a);
+    ASSERT_EQ(s.size(), 143u);
+    EXPECT_EQ(s[0], '1');
+    EXPECT_EQ(s[1], '0');
+    EXPECT_EQ(s[50], '5');
+    EXPECT_EQ(s[142], '4');
+}
+
+TEST(TestLayout, InRangeIncludesBothBounds) {
+    EXPECT_TRUE(orvj::InRange(40, 40, 69));
+    EXPECT_TRUE(orvj::InRange(69, 40, 69));
+    EXPECT_FALSE(orvj::InRange(70, 40, 69));
+    EXPECT_FALSE(orvj::InRange(39, 40, 69));
+}

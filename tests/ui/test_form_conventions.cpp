@@ -1,0 +1,139 @@
+#include "ui/FormConventions.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+using namespace orvj;
+
+namespace {
+
+struct MenuForm {
+    QDialog form;
+    QLabel* msg = nullptr;
+    MenuChoices* choices = nullptr;
+    QLineEdit* edit = nullptr;
+
+    explicit MenuForm(bool clearOnFocusOut) {
+        auto* layout = new QVBoxLayout(&form);
+        for (int i = 0; i <= 4; ++i) {
+            layout->addWidget(makeMenuChoice(&form, i, QStringLiteral("Choice %1").arg(i)));
+        }
+        edit = new QLineEdit(&form);
+        layout->addWidget(edit);
+        msg = makeMsgPanel(&form);
+        layout->addWidget(msg);
+        choices = new MenuChoices(&form, msg, clearOnFocusOut);
+        for (int i = 0; i <= 4; ++i) {
+            choices->add(i, QStringLiteral("Help %1").arg(i));
+        }
+        form.show();
+        QApplication::setActiveWindow(&form);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    int cyanPanels() {
+        int n = 0;
+        for (int i = 0; i <= 4; ++i) {
+            n += backgroundOf(menuPanel(&form, i)) == Colors::cyan() ? 1 : 0;
+        }
+        return n;
+    }
+    int boldCaptions() {
+        int n = 0;
+        for (int i = 0; i <= 4; ++i) {
+            n += isBold(menuButton(&form, i)) ? 1 : 0;
+        }
+        return n;
+    }
+};
+
+TEST(FormConventions, HighlightLeavesExactlyOneChoiceLit) {
+    MenuForm f(true);
+    HighlightChoice(&f.form, 4, 2);
+    EXPECT_EQ(f.cyanPanels(), 1);
+    EXPECT_EQ(f.boldCaptions(), 1);
+    EXPECT_EQ(backgroundOf(menuPanel(&f.form, 2)), Colors::cyan());
+    EXPECT_TRUE(isBold(menuButton(&f.form, 2)));
+    HighlightChoice(&f.form, 4, 4);
+    EXPECT_EQ(f.cyanPanels(), 1);
+    EXPECT_TRUE(isBold(menuButton(&f.form, 4)));
+    ClearHighlights(&f.form, 4);
+    EXPECT_EQ(f.cyanPanels(), 0);
+    EXPECT_EQ(f.boldCaptions(), 0);
+    EXPECT_EQ(backgroundOf(menuPanel(&f.form, 0)), Colors::blue());
+}
+
+TEST(FormConventions, MenuButtonKeys) {
+    MenuForm f(true);
+    QSignalSpy spy(f.choices, &MenuChoices::chosen);
+    QAbstractButton* b = menuButton(&f.form, 1);
+    b->setFocus();
+    EXPECT_EQ(f.msg->text(), QStringLiteral("Help 1"));
+    EXPECT_EQ(backgroundOf(menuPanel(&f.form, 1)), Colors::cyan());
+
+    QTest::keyClick(b, Qt::Key_A);
+    QTest::keyClick(b, Qt::Key_Down);
+    EXPECT_EQ(spy.count(), 0) << "letters and arrows do nothing";
+    EXPECT_EQ(QApplication::focusWidget(), b) << "arrows do not move between menu buttons";
+
+    QTest::keyClick(b, Qt::Key_Return);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 1);
+
+    QTest::keyClick(b, Qt::Key_Space);
+    EXPECT_EQ(spy.count(), 2) << "Space reaches the button, which clicks";
+
+    QTest::keyClick(b, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), menuButton(&f.form, 2));
+    EXPECT_EQ(f.msg->text(), QStringLiteral("Help 2"));
+    EXPECT_EQ(f.cyanPanels(), 1);
+
+    f.edit->setFocus();
+    EXPECT_EQ(f.cyanPanels(), 0) << "this form clears highlights when a button loses focus";
+}
+
+TEST(FormConventions, HighlightsStayWhenTheFormLeavesThemToTheNextChoice) {
+    MenuForm f(false);
+    menuButton(&f.form, 3)->setFocus();
+    f.edit->setFocus();
+    EXPECT_EQ(f.cyanPanels(), 1);
+}
+
+TEST(FormConventions, SelectAllTextSelectsTheFocusedField) {
+    MenuForm f(true);
+    f.edit->setText(QStringLiteral("Smith"));
+    f.edit->setFocus();
+    f.edit->setCursorPosition(3);
+    SelectAllText();
+    EXPECT_EQ(f.edit->selectedText(), QStringLiteral("Smith"));
+    menuButton(&f.form, 0)->setFocus();
+    SelectAllText(); // a control without text is left alone
+}
+
+TEST(FormConventions, MaximisedFormIsNotMoved) {
+    QDialog form;
+    form.resize(200, 100);
+    form.showMaximized();
+    QTest::qWait(10);
+    const QPoint before = form.pos();
+    CenterForm(&form);
+    EXPECT_EQ(form.pos(), before);
+}
+
+TEST(FormConventions, WaitPointerIsRestored) {
+    MOUSEWAIT();
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    MOUSEWAIT();
+    MOUSEDEFAULT();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace

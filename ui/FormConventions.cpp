@@ -1,0 +1,232 @@
+#include "ui/FormConventions.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextEdit>
+
+namespace orvj {
+
+int twipsToPixels(int twips) {
+    int dpi = 96;
+    if (auto* screen = QGuiApplication::primaryScreen()) {
+        dpi = static_cast<int>(screen->logicalDotsPerInch());
+    }
+    return twips * dpi / 1440;
+}
+
+void setColors(QWidget* w, const QColor& background, const QColor& text) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, background);
+    p.setColor(QPalette::Base, background);
+    p.setColor(QPalette::Button, background);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::ButtonText, text);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QColor backgroundOf(const QWidget* w) { return w->palette().color(QPalette::Window); }
+QColor textColorOf(const QWidget* w) { return w->palette().color(QPalette::WindowText); }
+
+void setBold(QWidget* w, bool bold) {
+    QFont f = w->font();
+    f.setBold(bold);
+    w->setFont(f);
+}
+
+bool isBold(const QWidget* w) { return w->font().bold(); }
+
+QAbstractButton* menuButton(QWidget* form, int index) {
+    return form->findChild<QAbstractButton*>(QStringLiteral("cmdMenuChoice%1").arg(index));
+}
+
+QWidget* menuPanel(QWidget* form, int index) {
+    return form->findChild<QWidget*>(QStringLiteral("sspMenuChoice%1").arg(index));
+}
+
+void ClearHighlights(QWidget* form, int lastIndex) {
+    for (int i = 0; i <= lastIndex; ++i) {
+        if (auto* panel = menuPanel(form, i)) {
+            setColors(panel, Colors::blue(), Colors::white());
+        }
+        if (auto* button = menuButton(form, i)) {
+            setBold(button, false);
+        }
+    }
+}
+
+void HighlightChoice(QWidget* form, int lastIndex, int index) {
+    ClearHighlights(form, lastIndex);
+    if (auto* panel = menuPanel(form, index)) {
+        setColors(panel, Colors::cyan(), Colors::black());
+    }
+    if (auto* button = menuButton(form, index)) {
+        setBold(button, true);
+    }
+}
+
+void CenterForm(QWidget* form) {
+    if (form->isMaximized()) {
+        return;
+    }
+    QScreen* screen = form->screen() != nullptr ? form->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect s = screen->geometry();
+    const QSize size = form->frameGeometry().size();
+    form->move(s.x() + s.width() / 2 - size.width() / 2, s.y() + s.height() / 2 - size.height() / 2);
+}
+
+void CenterFrame(QWidget* form, QWidget* frame) {
+    const int left = form->width() / 2 - frame->width() / 2;
+    const int top = form->height() / 2 - (frame->height() + twipsToPixels(1000)) / 2;
+    frame->move(left, top);
+}
+
+void SelectAllText() {
+    QWidget* w = QApplication::focusWidget();
+    if (w == nullptr) {
+        return;
+    }
+    if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        line->setCursorPosition(0);
+        line->selectAll();
+    } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->lineEdit()) {
+        combo->lineEdit()->setCursorPosition(0);
+        combo->lineEdit()->selectAll();
+    } else if (auto* text = qobject_cast<QTextEdit*>(w)) {
+        text->selectAll();
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        plain->selectAll();
+    }
+}
+
+void MOUSEWAIT() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::processEvents();
+}
+
+void MOUSEDEFAULT() {
+    while (QApplication::overrideCursor() != nullptr) {
+        QApplication::restoreOverrideCursor();
+    }
+    QApplication::processEvents();
+}
+
+QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QStringLiteral("sspMenuChoice%1").arg(index));
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+    auto* layout = new QHBoxLayout(panel);
+    const int m = twipsToPixels(60);
+    layout->setContentsMargins(m, m, m, m);
+    auto* button = new QPushButton(caption, panel);
+    button->setObjectName(QStringLiteral("cmdMenuChoice%1").arg(index));
+    button->setAutoDefault(false);
+    button->setMinimumSize(twipsToPixels(2235), twipsToPixels(375));
+    layout->addWidget(button);
+    setColors(panel, Colors::blue(), Colors::white());
+    return panel;
+}
+
+QLabel* makeMsgPanel(QWidget* parent, const QString& objectName) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setWordWrap(true);
+    label->setMinimumHeight(twipsToPixels(375));
+    return label;
+}
+
+MenuChoices::MenuChoices(QWidget* form, QLabel* msgPanel, bool clearOnFocusOut)
+    : QObject(form), m_form(form), m_msgPanel(msgPanel), m_clearOnFocusOut(clearOnFocusOut) {}
+
+void MenuChoices::add(int index, const QString& helpLine) {
+    QAbstractButton* b = menuButton(m_form, index);
+    Q_ASSERT(b != nullptr);
+    m_buttons.append(b);
+    m_indexes.append(index);
+    m_help.append(helpLine);
+    m_lastIndex = std::max(m_lastIndex, index);
+    b->installEventFilter(this);
+    connect(b, &QAbstractButton::clicked, this, [this, index] { emit chosen(index); });
+}
+
+void MenuChoices::setHelpLine(int index, const QString& helpLine) {
+    int i = m_indexes.indexOf(index);
+    if (i >= 0) {
+        m_help[i] = helpLine;
+    }
+}
+
+QAbstractButton* MenuChoices::button(int index) const {
+    int i = m_indexes.indexOf(index);
+    return i >= 0 ? m_buttons[i] : nullptr;
+}
+
+int MenuChoices::indexOf(QObject* o) const {
+    for (int i = 0; i < m_buttons.size(); ++i) {
+        if (m_buttons[i] == o) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
+    const int i = indexOf(watched);
+    if (i < 0) {
+        return QObject::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return false;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (m_buttons[i]->isEnabled()) {
+                m_buttons[i]->click();
+            }
+            return true;
+        default:
+            return true;
+        }
+    }
+    case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        return key->key() != Qt::Key_Space;
+    }
+    case QEvent::FocusIn:
+        HighlightChoice(m_form, m_lastIndex, m_indexes[i]);
+        if (m_msgPanel != nullptr) {
+            m_msgPanel->setText(m_help[i]);
+        }
+        return false;
+    case QEvent::FocusOut:
+        if (m_clearOnFocusOut) {
+            ClearHighlights(m_form, m_lastIndex);
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+} // namespace orvj

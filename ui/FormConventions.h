@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QAbstractButton;
+class QLabel;
+class QWidget;
+
+namespace orvj {
+
+// Colours shared by every form.
+namespace Colors {
+inline QColor blue() { return {0, 0, 255}; }
+inline QColor cyan() { return {0, 255, 255}; }
+inline QColor green() { return {0, 255, 0}; }
+inline QColor navy() { return {0, 0, 128}; }
+inline QColor white() { return {255, 255, 255}; }
+inline QColor black() { return {0, 0, 0}; }
+} // namespace Colors
+
+// Positions and sizes of the forms are given in twips (1/1440 inch).
+int twipsToPixels(int twips);
+
+// Background and text colour of a panel, frame or text box.
+void setColors(QWidget* w, const QColor& background, const QColor& text);
+QColor backgroundOf(const QWidget* w);
+QColor textColorOf(const QWidget* w);
+void setBold(QWidget* w, bool bold);
+bool isBold(const QWidget* w);
+
+// Choice i of a menu-style form is the button "cmdMenuChoice<i>" on the panel
+// "sspMenuChoice<i>". These find them among the form's children.
+QAbstractButton* menuButton(QWidget* form, int index);
+QWidget* menuPanel(QWidget* form, int index);
+
+// Clears the highlight of choices 0..lastIndex, then makes the panel of `index` cyan and
+// its caption bold.
+void HighlightChoice(QWidget* form, int lastIndex, int index);
+// Every panel 0..lastIndex blue, every caption normal weight.
+void ClearHighlights(QWidget* form, int lastIndex);
+// Places the form in the middle of the screen, unless it is maximised.
+void CenterForm(QWidget* form);
+// Places a form's main frame in the middle of the form, 500 twips above the true centre.
+void CenterFrame(QWidget* form, QWidget* frame);
+// Caret to the start and the whole text selected in the focused control, if it has text.
+void SelectAllText();
+// Hourglass pointer / default pointer, each letting pending window events run.
+void MOUSEWAIT();
+void MOUSEDEFAULT();
+
+// Creates choice `index` of a menu-style form: a panel "sspMenuChoice<index>" holding a
+// button "cmdMenuChoice<index>" with the caption. The panel is returned; the button is its
+// only child.
+QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption);
+// The one-line help panel.
+QLabel* makeMsgPanel(QWidget* parent, const QString& objectName = QStringLiteral("MsgPanel"));
+
+// The key and focus rules of menu-choice buttons, the same on every form:
+// - every key except Space (and the Tab keys of the focus chain) is discarded;
+// - Enter runs the choice exactly as a click does;
+// - getting the focus highlights the choice and shows its help line;
+// - losing the focus clears all highlights when the form asks for it.
+class MenuChoices : public QObject {
+    Q_OBJECT
+public:
+    MenuChoices(QWidget* form, QLabel* msgPanel, bool clearOnFocusOut);
+
+    // Registers choice `index` (its button and panel must exist) with its help line.
+    void add(int index, const QString& helpLine);
+    void setHelpLine(int index, const QString& helpLine);
+    int lastIndex() const { return m_lastIndex; }
+    QAbstractButton* button(int index) const;
+
+signals:
+    void chosen(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int indexOf(QObject* o) const;
+
+    QWidget* m_form;
+    QLabel* m_msgPanel;
+    bool m_clearOnFocusOut;
+    int m_lastIndex = -1;
+    QList<QAbstractButton*> m_buttons;
+    QList<int> m_indexes;
+    QStringList m_help;
+};
+
+} // namespace orvj

@@ -1,0 +1,20 @@
+#pragma once
+
+class QWidget;
+
+namespace orvj {
+
+// Opens the work-path forms modally. The main menu and the entry-method form go through this,
+// so each form can be tested without the forms it opens. Each call returns when the form
+// has closed; results travel back through AppState.
+class FormLauncher {
+public:
+    virtual ~FormLauncher() = default;
+    virtual void showClientInfo(QWidget* parent) = 0;        // frmClientInfo
+    virtual void showNewEntry(QWidget* parent) = 0;          // frmNewEntry
+    virtual void showSelectEntryMethod(QWidget* parent) = 0; // frmSelectEntryMethod
+    virtual void showSupervisorOptions(QWidget* parent) = 0; // frmSupervisorOptions
+    virtual void showInstallVoiceFiles(QWidget* parent) = 0; // "&Install Voice Files..."
+};
+
+} // namespace orvj

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace orvj {
+
+// The caption of message boxes that carry the application's title.
+inline QString appTitle() { return QStringLiteral("ORV-Juvenile"); }
+
+// Message boxes and the beep, behind an interface so tests can assert the exact titles and
+// texts and answer without a modal loop.
+class MessageService {
+public:
+    enum class Icon { None, Information, Question, Warning, Critical };
+    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~MessageService() = default;
+    virtual Answer show(QWidget* parent, const QString& title, const QString& text, Icon icon,
+                        Buttons buttons = Buttons::Ok) = 0;
+    virtual void beep() = 0;
+};
+
+class QtMessageService : public MessageService {
+public:
+    Answer show(QWidget* parent, const QString& title, const QString& text, Icon icon,
+                Buttons buttons) override;
+    void beep() override;
+};
+
+} // namespace orvj
