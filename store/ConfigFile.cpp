@@ -1,0 +1,425 @@
+#include "store/ConfigFile.h"
+
+#include "store/OrvjError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace orvj {
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && isBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
+}
+
+bool isValidUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t extra = 0;
+        if (c < 0x80) {
+            extra = 0;
+        } else if ((c & 0xE0) == 0xC0 && c >= 0xC2) {
+            extra = 1;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+        } else if ((c & 0xF8) == 0xF0 && c <= 0xF4) {
+            extra = 3;
+        } else {
+            return false;
+        }
+        if (extra > 0 && i + extra >= s.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k <= extra; ++k) {
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+// The first `count` characters: code points when the text is UTF-8 (a hand-edited file on
+// this system), bytes otherwise (a Windows-1252 file from an office PC).
+std::string firstCharacters(std::string_view s, std::size_t count) {
+    if (!isValidUtf8(s)) {
+        return std::string(s.substr(0, count));
+    }
+    std::size_t i = 0;
+    std::size_t chars = 0;
+    while (i < s.size() && chars < count) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : 4;
+        i += len;
+        ++chars;
+    }
+    return std::string(s.substr(0, i));
+}
+
+struct Line {
+    std::string text; // without its line ending
+    std::string eol;  // "\r\n", "\n" or "" for a last line without one
+};
+
+std::vector<Line> splitLines(const std::string& content) {
+    std::vector<Line> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t nl = content.find('\n', start);
+        if (nl == std::string::npos) {
+            lines.push_back({content.substr(start), ""});
+            break;
+        }
+        std::size_t end = nl;
+        std::string eol = "\n";
+        if (end > start && content[end - 1] == '\r') {
+            --end;
+            eol = "\r\n";
+        }
+        lines.push_back({content.substr(start, end - start), eol});
+        start = nl + 1;
+    }
+    return lines;
+}
+
+// "[Name]" gives Name; anything else gives false.
+bool sectionHeader(std::string_view line, std::string_view& name) {
+    std::string_view t = trimBlanks(line);
+    if (t.empty() || t.front() != '[') {
+        return false;
+    }
+    std::size_t close = t.find(']');
+    if (close == std::string_view::npos) {
+        return false;
+    }
+    name = trimBlanks(t.substr(1, close - 1));
+    return true;
+}
+
+// "key=value" gives key and the raw value; comments and lines without "=" give false.
+bool keyLine(std::string_view line, std::string_view& key, std::string_view& value) {
+    std::string_view t = trimBlanks(line);
+    if (t.empty() || t.front() == ';' || t.front() == '[') {
+        return false;
+    }
+    std::size_t eq = t.find('=');
+    if (eq == std::string_view::npos) {
+        return false;
+    }
+    key = trimBlanks(t.substr(0, eq));
+    value = trimBlanks(t.substr(eq + 1));
+    return !key.empty();
+}
+
+std::string readWhole(const std::filesystem::path& p, bool& exists) {
+    std::error_code ec;
+    exists = std::filesystem::is_regular_file(p, ec);
+    if (!exists) {
+        return {};
+    }
+    std::ifstream in(p, std::ios::binary);
+    if (!in) {
+        exists = false;
+        return {};
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+[[noreturn]] void throwErrno(const std::filesystem::path& p, int err, const std::string& what) {
+    int code = ErrorCode::DeviceIO;
+    switch (err) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        code = ErrorCode::PermissionDenied;
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        code = ErrorCode::PathNotFound;
+        break;
+    case ENOSPC:
+        code = ErrorCode::DiskFull;
+        break;
+    default:
+        break;
+    }
+    throw OrvjError(code, p.string() + ": " + what + ": " + std::strerror(err));
+}
+
+// The file the configuration path stands for: a link is followed so that replacing the file
+// keeps the link.
+std::filesystem::path realTarget(const std::filesystem::path& p) {
+    std::error_code ec;
+    if (std::filesystem::is_symlink(p, ec)) {
+        auto target = std::filesystem::canonical(p, ec);
+        if (!ec) {
+            return target;
+        }
+    }
+    return p;
+}
+
+void replaceFile(const std::filesystem::path& target, const std::string& content) {
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        throwErrno(target, errno, "cannot write the configuration file");
+    }
+    const std::string tmpPath(name.data());
+    auto fail = [&](const char* what) {
+        int err = errno;
+        ::close(fd);
+        ::unlink(tmpPath.c_str());
+        throwErrno(target, err, what);
+    };
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) {
+        ::fchmod(fd, st.st_mode & 07777);
+    } else {
+        ::fchmod(fd, 0644);
+    }
+    std::size_t done = 0;
+    while (done < content.size()) {
+        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fail("cannot write the configuration file");
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+        fail("cannot flush the configuration file");
+    }
+    if (::close(fd) != 0) {
+        int err = errno;
+        ::unlink(tmpPath.c_str());
+        throwErrno(target, err, "cannot close the configuration file");
+    }
+    if (::rename(tmpPath.c_str(), target.c_str()) != 0) {
+        int err = errno;
+        ::unlink(tmpPath.c_str());
+        throwErrno(target, err, "cannot replace the configuration file");
+    }
+}
+
+} // namespace
+
+std::string ConfigFile::GetPrivateProfileString(std::string_view section, std::string_view key,
+                                                std::string_view defaultValue,
+                                                int bufferLength) const {
+    if (bufferLength <= 0) {
+        return {};
+    }
+    const auto limit = static_cast<std::size_t>(bufferLength - 1);
+    bool exists = false;
+    const std::string content = readWhole(m_path, exists);
+    bool inSection = false;
+    for (const Line& line : splitLines(content)) {
+        std::string_view name;
+        if (sectionHeader(line.text, name)) {
+            if (inSection) {
+                break; // only the first section of that name is searched
+            }
+            inSection = sameName(name, section);
+            continue;
+        }
+        std::string_view k;
+        std::string_view v;
+        if (inSection && keyLine(line.text, k, v) && sameName(k, key)) {
+            if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
+                v = v.substr(1, v.size() - 2);
+            }
+            return firstCharacters(v, limit);
+        }
+    }
+    return firstCharacters(defaultValue, limit);
+}
+
+std::string applyReadBuffer(std::string_view stored, int length) {
+    if (length <= 0) {
+        return {};
+    }
+    std::string buffer(stored);
+    buffer.push_back('\0');
+    if (buffer.size() < static_cast<std::size_t>(length)) {
+        buffer.append(static_cast<std::size_t>(length) - buffer.size(), ' ');
+    }
+    std::size_t first = buffer.find_first_not_of(' ');
+    std::size_t last = buffer.find_last_not_of(' ');
+    std::string trimmed = buffer.substr(first, last - first + 1);
+    trimmed.pop_back();
+    return trimmed;
+}
+
+std::string ConfigFile::ReadValue(const Key& k) const {
+    return applyReadBuffer(
+        GetPrivateProfileString(k.section, k.key, k.defaultValue, k.bufferLength), k.bufferLength);
+}
+
+bool ConfigFile::ReadNumLock() const {
+    return ReadValue(kNumLock).substr(0, 3) == "Tru";
+}
+
+void ConfigFile::WriteNumLock(bool on) const {
+    WritePrivateProfileString(kNumLock.section, kNumLock.key, on ? "True" : "False");
+}
+
+void ConfigFile::WriteSystemDB(const std::filesystem::path& home) const {
+    WritePrivateProfileString(kSystemDB.section, kSystemDB.key,
+                              (home / kWorkgroupFileName).string());
+}
+
+void ConfigFile::WritePrivateProfileString(std::string_view section, std::string_view key,
+                                           std::string_view value) const {
+    std::string clean(value);
+    std::replace(clean.begin(), clean.end(), '\r', ' ');
+    std::replace(clean.begin(), clean.end(), '\n', ' ');
+
+    const std::filesystem::path target = realTarget(m_path);
+    bool exists = false;
+    const std::string content = readWhole(target, exists);
+    std::error_code ec;
+    if (!exists && std::filesystem::exists(target, ec)) {
+        throw OrvjError(ErrorCode::PermissionDenied,
+                        target.string() + ": the configuration file cannot be read, so it is "
+                                          "left as it is");
+    }
+    std::vector<Line> lines = splitLines(content);
+#ifdef _WIN32
+    std::string eol = "\r\n";
+#else
+    std::string eol = "\n";
+#endif
+    for (const Line& l : lines) {
+        if (!l.eol.empty()) {
+            eol = l.eol;
+            break;
+        }
+    }
+    const std::string newLine = std::string(key) + "=" + clean;
+
+    std::size_t sectionAt = lines.size();
+    std::size_t sectionEnd = lines.size(); // one past the section's last line
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string_view name;
+        if (sectionHeader(lines[i].text, name)) {
+            if (sectionAt != lines.size()) {
+                sectionEnd = i;
+                break;
+            }
+            if (sameName(name, section)) {
+                sectionAt = i;
+            }
+        }
+    }
+
+    if (sectionAt == lines.size()) {
+        if (!lines.empty()) {
+            if (lines.back().eol.empty()) {
+                lines.back().eol = eol;
+            }
+            if (!trimBlanks(lines.back().text).empty()) {
+                lines.push_back({"", eol});
+            }
+        }
+        lines.push_back({"[" + std::string(section) + "]", eol});
+        lines.push_back({newLine, eol});
+    } else {
+        bool replaced = false;
+        std::size_t lastContent = sectionAt;
+        for (std::size_t i = sectionAt + 1; i < sectionEnd; ++i) {
+            std::string_view k;
+            std::string_view v;
+            if (keyLine(lines[i].text, k, v) && sameName(k, key)) {
+                lines[i].text = std::string(k) + "=" + clean;
+                replaced = true;
+                break;
+            }
+            if (!trimBlanks(lines[i].text).empty()) {
+                lastContent = i;
+            }
+        }
+        if (!replaced) {
+            if (lines[lastContent].eol.empty()) {
+                lines[lastContent].eol = eol;
+            }
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastContent) + 1,
+                         Line{newLine, eol});
+        }
+    }
+
+    std::string out;
+    for (const Line& l : lines) {
+        out += l.text;
+        out += l.eol;
+    }
+    replaceFile(target, out);
+}
+
+bool startsWithDriveLetter(std::string_view value) {
+    return value.size() >= 2 && value[1] == ':' &&
+           ((value[0] >= 'A' && value[0] <= 'Z') || (value[0] >= 'a' && value[0] <= 'z'));
+}
+
+std::filesystem::path resolveConfiguredFolder(const std::filesystem::path& home,
+                                              std::string_view value) {
+    std::string v(trimBlanks(value));
+#ifdef _WIN32
+    if (startsWithDriveLetter(v)) {
+        return std::filesystem::path(v).lexically_normal();
+    }
+#else
+    if (startsWithDriveLetter(v)) {
+        return {};
+    }
+    std::replace(v.begin(), v.end(), '\\', '/');
+#endif
+    while (v.size() > 1 && (v.back() == '/' || v.back() == '\\')) {
+        v.pop_back();
+    }
+    std::filesystem::path p(v);
+    if (p.is_absolute()) {
+        return p.lexically_normal();
+    }
+    if (v.empty()) {
+        return home;
+    }
+    return (home / p).lexically_normal();
+}
+
+} // namespace orvj

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace orvj {
+
+// ORVJTest.ini: a private-profile text file ("[Section]" headers, "key=value" lines) in the
+// program folder. Section and key names match without regard to case. Other programs'
+// sections (the database engine kept its own here) are left exactly as they are.
+class ConfigFile {
+public:
+    static constexpr const char* kFileName = "ORVJTest.ini";
+    static constexpr const char* kWorkgroupFileName = "qlnvex.mda";
+
+    // Every key the program reads or writes, with its default and read width.
+    struct Key {
+        const char* section;
+        const char* key;
+        const char* defaultValue;
+        int bufferLength;
+    };
+    static constexpr Key kFilePath{"Path", "FilePath", "a:", 50};
+    static constexpr Key kSndPath{"Path", "SndPath", "C:", 50};
+    static constexpr Key kNumLock{"Settings", "NumLock", "True", 10};
+    static constexpr Key kSystemDB{"Options", "SystemDB", "", 0};
+
+    explicit ConfigFile(std::filesystem::path path) : m_path(std::move(path)) {}
+
+    const std::filesystem::path& path() const { return m_path; }
+
+    // The private-profile read: the stored value with surrounding blanks (and one pair of
+    // matching quotes) removed, or `defaultValue` when the file, the section or the key is
+    // missing; at most bufferLength - 1 characters of it. An unreadable file reads as missing.
+    std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                        std::string_view defaultValue, int bufferLength) const;
+
+    // Stores key=value in the section, creating either when missing; every other line of the
+    // file is kept as it was. The new text goes to a temporary file that then replaces the
+    // old one, so a failed write never leaves a half file. Throws OrvjError on a fault.
+    void WritePrivateProfileString(std::string_view section, std::string_view key,
+                                   std::string_view value) const;
+
+    // A value through the program's buffer: filled with spaces, the value copied in with a
+    // terminator, trimmed of spaces and the terminator dropped.
+    std::string ReadValue(const Key& key) const;
+
+    std::string GetINIFilePath() const { return ReadValue(kFilePath); }
+    std::string GetINISndPath() const { return ReadValue(kSndPath); }
+
+    // On exactly when the value (or the default "True") begins with "Tru", case-sensitively.
+    bool ReadNumLock() const;
+    void WriteNumLock(bool on) const;
+
+    // Options/SystemDB = the program folder's workgroup file, written at every start.
+    void WriteSystemDB(const std::filesystem::path& home) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+// The buffer rule on its own: what the program keeps of `stored` with a buffer of `length`.
+std::string applyReadBuffer(std::string_view stored, int length);
+
+// A folder named in the configuration file, as a path on this system. Backslashes are
+// separators; a relative name is relative to the program folder. On a system without drive
+// letters a name that begins with one ("a:", "C:\Sounds") names no folder: the result is
+// empty.
+std::filesystem::path resolveConfiguredFolder(const std::filesystem::path& home,
+                                              std::string_view value);
+
+// True when the value begins with a drive letter and a colon.
+bool startsWithDriveLetter(std::string_view value);
+
+} // namespace orvj
