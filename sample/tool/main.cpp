@@ -1,0 +1,161 @@
+// orvj-mkdata: turns readable sources into the files the program reads.
+
+#include "sample/tool/ClientSource.h"
+#include "sample/tool/QuestionBankWriter.h"
+#include "sample/tool/QuestionSource.h"
+#include "sample/tool/QuestionText.h"
+#include "sample/tool/SourceText.h"
+
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace orvj::mkdata;
+
+namespace {
+
+const char* const kHelp = R"(Usage: orvj-mkdata COMMAND ARGUMENTS
+
+Builds the files the ORV-Juvenile program reads from readable sources, so that an office
+can put its own licensed question texts and client data in place of the sample data.
+
+Commands:
+  bank ENGLISH.tsv SPANISH.tsv OUT.db
+      Writes the question bank (save it as ORVj32.db in the program folder): an SQLite
+      file with the table "English" and, when SPANISH.tsv exists and holds all 143 items,
+      the table "Spanish". Give "-" as SPANISH.tsv for an English-only bank.
+  questions ENGLISH.tsv OUT.txt
+      Writes the question text file the report reads (ORV-J.TXT in the program folder):
+      one line per item, "  7. " or "121. " and the question, Windows-1252, CR LF.
+  clients CLIENTS.txt OUT.ovj
+      Writes a client file (DATA301.OVJ in the data folder) from a readable list.
+  text IN.txt OUT.txt
+      Converts a UTF-8 text file to Windows-1252 with CR LF line ends (configuration and
+      inventory text files).
+
+Question source (.tsv): UTF-8, tab-separated, a header line
+  ID TestQuestion QuestionAudio ANSWER1 ANSWER2 ANSWER3 ANSWER4 ANSWER5
+  ChoiceAudio1 ChoiceAudio2 ChoiceAudio3 ChoiceAudio4 ChoiceAudio5
+then one line per item 1 to 143 in order. TestQuestion is the text without its number.
+ANSWER1 and ANSWER2 are always needed; leave ANSWER3 to ANSWER5 (and their ChoiceAudio
+cells) empty when the item has fewer options. Audio cells hold file names without ".wav".
+Sections and options: 1-50 two (True, False), 51-75 five, 76-120 four, 121-131 two
+(Yes, No), 132-143 four. In the English file, ANSWER2 picks the answer-sheet grid by its
+first five characters: "False", "Often" (five steps), "Somet" (frequency), exactly "No",
+anything else for four statements; it must fit the section's option count. Every text must
+be storable in Windows-1252.
+
+Client source (.txt): blocks that begin with a line "[client]", then "key: value" lines:
+  name, id, age (5-99 or N), sex (0-2), race (0-6), education (0-8),
+  date (mm/dd/yyyy), answers (repeatable: the digits of all answers lines, spaces ignored,
+  are the 143 answer codes, 0 = no answer), optional edit-count and name-deleted.
+Lines beginning with "#" are comments. At most 51 clients.
+
+Every output is written beside its final place and renamed over it only when complete.
+On bad input the tool names the file and line, writes nothing, and exits with status 1.
+
+Options:
+  --help     show this text
+  --version  show the version
+)";
+
+int usage(const std::string& problem) {
+    std::cerr << "orvj-mkdata: " << problem << "\nTry \"orvj-mkdata --help\".\n";
+    return 2;
+}
+
+void printWarnings(const QuestionSource& s) {
+    for (const std::string& w : s.warnings) {
+        std::cerr << "orvj-mkdata: warning: " << w << "\n";
+    }
+}
+
+int runBank(const std::vector<std::string>& args) {
+    const QuestionSource english = readQuestionSource(args[0], true);
+    printWarnings(english);
+    std::vector<std::pair<std::string, const QuestionSource*>> tables = {{"English", &english}};
+
+    QuestionSource spanish;
+    if (args[1] == "-") {
+        // An English-only bank was asked for.
+    } else if (!fs::exists(args[1])) {
+        std::cerr << "orvj-mkdata: note: " << args[1]
+                  << " does not exist; the bank holds English only\n";
+    } else {
+        try {
+            spanish = readQuestionSource(args[1], false);
+            checkSameOptions(english, spanish, args[1]);
+            printWarnings(spanish);
+            tables.emplace_back("Spanish", &spanish);
+        } catch (const IncompleteSource& e) {
+            std::cerr << "orvj-mkdata: note: " << e.what() << "; the bank holds English only\n";
+        }
+    }
+    writeQuestionBank(args[2], tables);
+    return 0;
+}
+
+int runQuestions(const std::vector<std::string>& args) {
+    const QuestionSource english = readQuestionSource(args[0], true);
+    printWarnings(english);
+    writeFileAtomically(args[1], questionTextFile(english, args[0]));
+    return 0;
+}
+
+int runClients(const std::vector<std::string>& args) {
+    writeFileAtomically(args[1], clientFileBytes(readClientSource(args[0])));
+    return 0;
+}
+
+int runText(const std::vector<std::string>& args) {
+    writeFileAtomically(args[1], textToCp1252(readFile(args[0]), args[0]));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        return usage("no command given");
+    }
+    if (args[0] == "--help" || args[0] == "-h") {
+        std::cout << kHelp;
+        return 0;
+    }
+    if (args[0] == "--version") {
+        std::cout << "orvj-mkdata " << ORVJ_VERSION << "\n";
+        return 0;
+    }
+    struct Command {
+        const char* name;
+        std::size_t argCount;
+        int (*run)(const std::vector<std::string>&);
+    };
+    static const Command kCommands[] = {
+        {"bank", 3, runBank},
+        {"questions", 2, runQuestions},
+        {"clients", 2, runClients},
+        {"text", 2, runText},
+    };
+    for (const Command& c : kCommands) {
+        if (args[0] != c.name) {
+            continue;
+        }
+        std::vector<std::string> rest(args.begin() + 1, args.end());
+        if (rest.size() != c.argCount) {
+            return usage(std::string(c.name) + " takes " + std::to_string(c.argCount) +
+                         " arguments, " + std::to_string(rest.size()) + " given");
+        }
+        try {
+            return c.run(rest);
+        } catch (const std::exception& e) {
+            std::cerr << "orvj-mkdata: " << e.what() << "\n";
+            return 1;
+        }
+    }
+    return usage("unknown command \"" + args[0] + "\"");
+}
