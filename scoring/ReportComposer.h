@@ -1,0 +1,62 @@
+#pragma once
+
+#include "scoring/ClientScores.h"
+#include "scoring/InventoryLoader.h"
+#include "scoring/LinePrinter.h"
+#include "store/ClientRecord.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvj {
+
+// The report options of the supervisor options.
+enum class ReportOption : int { Standard = 0, OnePage = 1, Both = 2 };
+
+// Writes one client's report text (REPORT.PRN's bytes) from the scored client: the standard
+// report, the one-page summary, or both. The scale paragraphs and the invalid-test
+// explanation are read from the program folder while the report is written.
+class ReportComposer {
+public:
+    static constexpr int kPageLines = 58;
+
+    ReportComposer(const Inventory& inventory, const ClientScores& scores,
+                   const ClientRecord& record, int clientNumber, std::filesystem::path home);
+
+    // Throws OrvjError when a text file is missing or malformed; nothing is returned then.
+    std::string compose(ReportOption option);
+
+private:
+    void standardReport();
+    void summaryPage(bool afterStandardReport);
+
+    void newPage();
+    void room(int lines);
+    void emptyLine();
+    void printLines(const std::vector<std::string>& lines, int indent);
+
+    void headerBlock(bool fullReport);
+    void profileChart();
+    void summaryParagraphs();
+    void significantItems();
+    void treatmentNeeds(bool fullReport);
+    void recommendations();
+    void responsesListing();
+    void footer();
+    void truthfulnessExplanation();
+
+    const Inventory& m_inventory;
+    const ClientScores& m_scores;
+    const ClientRecord& m_record;
+    int m_clientNumber;
+    std::filesystem::path m_home;
+
+    std::string m_out;
+    LinePrinter m_p;
+    int m_page = 1;
+    int m_lines = 1;
+};
+
+} // namespace orvj
