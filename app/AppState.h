@@ -10,13 +10,13 @@ namespace orvj {
 
 // Where the program's files are, fixed at start-up.
 struct ProgramPaths {
-    std::filesystem::path home;            // program folder: configuration, question bank,
-                                           // inventory files, REPORT.PRN
-    std::filesystem::path dataFolder;      // FilePath of the configuration file
-    std::filesystem::path clientFile;      // dataFolder / DATA301.OVJ
-    std::filesystem::path questionBank;    // home / ORVj32.db
-    std::filesystem::path soundBase;       // SndPath of the configuration file
-    std::filesystem::path configFile;      // home / ORVJTest.ini
+    std::filesystem::path home;         // program folder: configuration, question bank,
+                                        // inventory files, REPORT.PRN
+    std::filesystem::path dataFolder;   // FilePath of the configuration file
+    std::filesystem::path clientFile;   // dataFolder / DATA301.OVJ
+    std::filesystem::path questionBank; // home / ORVj32.db
+    std::filesystem::path soundBase;    // SndPath of the configuration file
+    std::filesystem::path configFile;   // home / ORVJTest.ini
 };
 
 // The program-wide run-time values and the client table. One object owned by the application

@@ -124,7 +124,7 @@ ClientFile::LoadReport ClientFile::load(ClientTable& table) const {
                                                std::string(v) + "\", not a digit");
             }
         }
-        fresh.slots[static_cast<std::size_t>(k)] = rec;
+        fresh.records[static_cast<std::size_t>(k)] = rec;
     }
     fresh.clientCount = static_cast<std::int16_t>(records);
     fresh.currentClient = records > 0 ? 1 : 0;

@@ -13,14 +13,16 @@ struct ClientTable {
     static constexpr int kSlots = 52;
     static constexpr int kMaxClients = kSlots - 1;
 
-    std::array<ClientRecord, kSlots> slots{};
-    std::int16_t clientCount = 0;   // records loaded or added
-    std::int16_t currentClient = 0; // slot of the client being worked on
+    std::array<ClientRecord, kSlots> records{}; // not "slots": that word is a Qt macro
+    std::int16_t clientCount = 0;               // records loaded or added
+    std::int16_t currentClient = 0;             // slot of the client being worked on
 
-    ClientRecord& current() { return slots.at(static_cast<std::size_t>(currentClient)); }
-    const ClientRecord& current() const { return slots.at(static_cast<std::size_t>(currentClient)); }
-    ClientRecord& at(int slot) { return slots.at(static_cast<std::size_t>(slot)); }
-    const ClientRecord& at(int slot) const { return slots.at(static_cast<std::size_t>(slot)); }
+    ClientRecord& current() { return records.at(static_cast<std::size_t>(currentClient)); }
+    const ClientRecord& current() const {
+        return records.at(static_cast<std::size_t>(currentClient));
+    }
+    ClientRecord& at(int slot) { return records.at(static_cast<std::size_t>(slot)); }
+    const ClientRecord& at(int slot) const { return records.at(static_cast<std::size_t>(slot)); }
 
     bool isFull() const { return clientCount >= kMaxClients; }
 

@@ -11,14 +11,18 @@ int sectionOf(int item) {
     return 0;
 }
 
-int firstItemOf(int section) { return SectionEnd.at(static_cast<std::size_t>(section - 1)) + 1; }
+int firstItemOf(int section) {
+    return SectionEnd.at(static_cast<std::size_t>(section - 1)) + 1;
+}
 
 int optionCount(int item) {
     int s = sectionOf(item);
     return s == 0 ? 0 : SectionOptions[static_cast<std::size_t>(s)];
 }
 
-bool isValidCode(int item, char c) { return c >= '0' && c - '0' <= optionCount(item); }
+bool isValidCode(int item, char c) {
+    return c >= '0' && c - '0' <= optionCount(item);
+}
 
 AnswerFormat formatOf(std::string_view answer2) {
     std::string_view head = answer2.substr(0, 5);

@@ -50,6 +50,8 @@ std::string buildResponseString(const ResponseArray& responses);
 } // namespace TestLayout
 
 // True when low <= value <= high, bounds included.
-constexpr bool InRange(int value, int low, int high) { return low <= value && value <= high; }
+constexpr bool InRange(int value, int low, int high) {
+    return low <= value && value <= high;
+}
 
 } // namespace orvj
