@@ -27,6 +27,53 @@ std::vector<std::string> splitTabs(const std::string& line) {
     }
 }
 
+std::string formatName(TL::AnswerFormat f) {
+    switch (f) {
+    case TL::AnswerFormat::TrueFalse:
+        return "True/False (ANSWER2 \"False\")";
+    case TL::AnswerFormat::YesNo:
+        return "Yes/No (ANSWER2 exactly \"No\")";
+    case TL::AnswerFormat::Numbered:
+        return "four statements (any other ANSWER2)";
+    case TL::AnswerFormat::Frequency:
+        return "frequency (ANSWER2 beginning \"Somet\")";
+    case TL::AnswerFormat::MostlyTrue:
+        return "five steps (ANSWER2 beginning \"Mostl\")";
+    case TL::AnswerFormat::OppositeTerms:
+        return "opposite terms (ANSWER2 beginning \"Often\")";
+    }
+    return "unknown";
+}
+
+// The answer-sheet form gives every format a grid of its own, so a section's items must share
+// one format and no two sections may share one.
+void checkSectionFormats(const std::vector<QuestionRow>& rows, const std::string& fileName) {
+    std::array<std::optional<TL::AnswerFormat>, TL::kSectionCount + 1> sectionFormat;
+    std::array<int, TL::kSectionCount + 1> firstItem{};
+    for (const QuestionRow& row : rows) {
+        const auto s = static_cast<std::size_t>(TL::sectionOf(row.id));
+        const TL::AnswerFormat f = TL::formatOf(*row.answers[1]);
+        if (!sectionFormat[s]) {
+            for (std::size_t other = 1; other < s; ++other) {
+                if (sectionFormat[other] == f) {
+                    throw SourceError(where(fileName, row.line) + "item " + std::to_string(row.id) +
+                                      ": section " + std::to_string(s) + " would share the " +
+                                      formatName(f) + " answer-sheet grid with section " +
+                                      std::to_string(other) + "; reword ANSWER2");
+                }
+            }
+            sectionFormat[s] = f;
+            firstItem[s] = row.id;
+        } else if (*sectionFormat[s] != f) {
+            throw SourceError(where(fileName, row.line) + "item " + std::to_string(row.id) +
+                              ": ANSWER2 \"" + *row.answers[1] + "\" puts the item in the " +
+                              formatName(f) + " answer-sheet grid, but item " +
+                              std::to_string(firstItem[s]) + " of the same section is in the " +
+                              formatName(*sectionFormat[s]) + " grid; reword ANSWER2");
+        }
+    }
+}
+
 bool isBlank(const std::string& s) {
     return s.find_first_not_of(" \t") == std::string::npos;
 }
@@ -191,6 +238,9 @@ QuestionSource parseQuestionSource(std::string_view text, const std::string& fil
     if (source.rows.size() != static_cast<std::size_t>(TL::kItemCount)) {
         throw IncompleteSource(where(fileName, 0) + "holds " + std::to_string(source.rows.size()) +
                                " items; all " + std::to_string(TL::kItemCount) + " are needed");
+    }
+    if (decidesFormats) {
+        checkSectionFormats(source.rows, fileName);
     }
     return source;
 }
