@@ -1,0 +1,26 @@
+#include "app/AppServices.h"
+
+#include "app/AppState.h"
+#include "app/QtFormLauncher.h"
+#include "scoring/ReportJobs.h"
+#include "store/Clock.h"
+#include "ui/MessageService.h"
+#include "ui/SecretCodePrompt.h"
+
+namespace orvj {
+
+AppServices::AppServices(AppState& state)
+    : m_messages(std::make_unique<QtMessageService>()), m_clock(std::make_unique<SystemClock>()) {
+    m_services.messages = m_messages.get();
+    m_services.clock = m_clock.get();
+
+    // TODO(wiring): the report jobs over REPORT.PRN (scoring), the secret-code prompt (ui) and
+    // the wave-audio player (testing) are wired here once they are part of the build.
+
+    m_forms = std::make_unique<QtFormLauncher>(state, m_services);
+    m_services.forms = m_forms.get();
+}
+
+AppServices::~AppServices() = default;
+
+} // namespace orvj

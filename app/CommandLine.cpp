@@ -1,0 +1,84 @@
+#include "app/CommandLine.h"
+
+namespace orvj {
+
+bool asksForHelpOrVersion(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--") {
+            break;
+        }
+        if (a == "--help" || a == "-h" || a == "--version" || a == "-v") {
+            return true;
+        }
+    }
+    return false;
+}
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+    CommandLine cmd;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--help" || a == "-h") {
+            cmd.action = CommandLine::Action::Help;
+            return cmd;
+        }
+        if (a == "--version" || a == "-v") {
+            cmd.action = CommandLine::Action::Version;
+            return cmd;
+        }
+        if (a == "--home") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                cmd.action = CommandLine::Action::Error;
+                cmd.error = "--home needs the program folder after it";
+                return cmd;
+            }
+            cmd.home = args[++i];
+        } else if (a.rfind("--home=", 0) == 0) {
+            cmd.home = a.substr(7);
+            if (cmd.home.empty()) {
+                cmd.action = CommandLine::Action::Error;
+                cmd.error = "--home= needs the program folder after it";
+                return cmd;
+            }
+        } else {
+            cmd.action = CommandLine::Action::Error;
+            cmd.error = "unknown argument \"" + a + "\"";
+            return cmd;
+        }
+    }
+    return cmd;
+}
+
+std::string helpText() {
+    return "Usage: orvj [--home DIR]\n"
+           "\n"
+           "ORV-Juvenile: administers, scores and reports the ORV-Juvenile screening inventory.\n"
+           "\n"
+           "Options:\n"
+           "  --home DIR   use DIR as the program folder: it holds the configuration file\n"
+           "               ORVJTest.ini, the question bank ORVj32.db, the scoring and report\n"
+           "               text files and REPORT.PRN. Without --home the environment variable\n"
+           "               ORVJ_HOME names the folder, else the folder of this program is used.\n"
+           "  --help       show this help and end\n"
+           "  --version    show the version and end\n"
+           "\n"
+           "The data folder that holds the client file DATA301.OVJ is set by FilePath in the\n"
+           "[Path] section of ORVJTest.ini (absolute, or relative to the program folder).\n";
+}
+
+std::string versionText() {
+    return std::string("ORV-Juvenile v3.01 (orvj ") + ORVJ_VERSION + ")\n";
+}
+
+std::filesystem::path chooseHome(const CommandLine& cmd, const char* envHome,
+                                 const std::filesystem::path& executableFolder) {
+    if (!cmd.home.empty()) {
+        return std::filesystem::absolute(cmd.home).lexically_normal();
+    }
+    if (envHome != nullptr && *envHome != '\0') {
+        return std::filesystem::absolute(envHome).lexically_normal();
+    }
+    return executableFolder;
+}
+
+} // namespace orvj

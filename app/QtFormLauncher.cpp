@@ -1,0 +1,42 @@
+#include "app/QtFormLauncher.h"
+
+#include "app/AppState.h"
+#include "ui/MessageService.h"
+#include "ui/Services.h"
+
+#include <QString>
+
+namespace orvj {
+
+void QtFormLauncher::notAvailable(QWidget* parent, const QString& what) {
+    m_services.messages->show(parent, appTitle(),
+                              what + QStringLiteral(" is not available in this build yet."),
+                              MessageService::Icon::Information, MessageService::Buttons::Ok);
+}
+
+// frmClientInfo
+void QtFormLauncher::showClientInfo(QWidget* parent) {
+    notAvailable(parent, QStringLiteral("Client information"));
+}
+
+// frmNewEntry
+void QtFormLauncher::showNewEntry(QWidget* parent) {
+    notAvailable(parent, QStringLiteral("Answer-sheet entry"));
+}
+
+// frmSelectEntryMethod
+void QtFormLauncher::showSelectEntryMethod(QWidget* parent) {
+    notAvailable(parent, QStringLiteral("Testing a new client"));
+}
+
+// frmSupervisorOptions
+void QtFormLauncher::showSupervisorOptions(QWidget* parent) {
+    notAvailable(parent, QStringLiteral("Supervisor Options"));
+}
+
+// "&Install Voice Files..."
+void QtFormLauncher::showInstallVoiceFiles(QWidget* parent) {
+    notAvailable(parent, QStringLiteral("Installing voice files"));
+}
+
+} // namespace orvj

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ui/FormLauncher.h"
+
+#include <QString>
+
+namespace orvj {
+
+struct AppState;
+struct Services;
+
+// Opens the real work-path forms, each modally, each in its own short function.
+class QtFormLauncher : public FormLauncher {
+public:
+    QtFormLauncher(AppState& state, Services& services) : m_state(state), m_services(services) {}
+
+    void showClientInfo(QWidget* parent) override;
+    void showNewEntry(QWidget* parent) override;
+    void showSelectEntryMethod(QWidget* parent) override;
+    void showSupervisorOptions(QWidget* parent) override;
+    void showInstallVoiceFiles(QWidget* parent) override;
+
+private:
+    void notAvailable(QWidget* parent, const QString& what);
+
+    AppState& m_state;
+    Services& m_services;
+};
+
+} // namespace orvj

@@ -1,0 +1,285 @@
+#include "app/frmAbout.h"
+
+#include "app/AppState.h"
+#include "store/Cp1252.h"
+#include "ui/FormConventions.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace orvj {
+namespace {
+
+// A strip of veil over the logo: fully opaque at the start of a run, clear at its end.
+class FadeBox : public QWidget {
+public:
+    explicit FadeBox(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    void setVeil(double veil) {
+        m_veil = veil;
+        update();
+    }
+    double veil() const { return m_veil; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (m_veil <= 0.0) {
+            return;
+        }
+        QPainter p(this);
+        QColor c = palette().color(QPalette::Window);
+        c.setAlphaF(static_cast<float>(m_veil));
+        p.fillRect(rect(), c);
+    }
+
+private:
+    double m_veil = 1.0;
+};
+
+QString decodeLine(const QByteArray& bytes) {
+    const std::string raw = bytes.toStdString();
+    auto utf8 = QString::fromUtf8(bytes);
+    if (!utf8.contains(QChar::ReplacementCharacter)) {
+        return utf8;
+    }
+    return QString::fromStdString(cp1252ToUtf8(raw));
+}
+
+} // namespace
+
+frmAbout::frmAbout(AppState& state, Services&, QWidget* parent) : QDialog(parent), m_state(state) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About ORV-Juvenile"));
+
+    auto* outer = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    outer->addLayout(top);
+
+    const int logoSize = twipsToPixels(1800);
+    imgQLNLogo = new QLabel(this);
+    imgQLNLogo->setObjectName(QStringLiteral("imgQLNLogo"));
+    imgQLNLogo->setFixedSize(logoSize, logoSize);
+    imgQLNLogo->setPixmap(DrawLogo(logoSize));
+    imgQLNLogo->setVisible(false);
+    top->addWidget(imgQLNLogo, 0, Qt::AlignTop);
+
+    // The veil boxes lie side by side over the logo.
+    for (int i = 0; i < kFadeBoxes; ++i) {
+        auto* box = new FadeBox(imgQLNLogo);
+        box->setObjectName(QStringLiteral("Picture2%1").arg(i));
+        const int x0 = logoSize * i / kFadeBoxes;
+        const int x1 = logoSize * (i + 1) / kFadeBoxes;
+        box->setGeometry(x0, 0, x1 - x0, logoSize);
+        Picture2.append(box);
+    }
+
+    auto* text = new QVBoxLayout;
+    top->addLayout(text, 1);
+    for (int i = 1; i <= 6; ++i) {
+        auto* panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("SSPanel%1").arg(i));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setMinimumWidth(twipsToPixels(4200));
+        panel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        text->addWidget(panel);
+        SSPanel.append(panel);
+    }
+    QFont product = SSPanel[0]->font();
+    product.setBold(true);
+    product.setPointSizeF(product.pointSizeF() * 1.3);
+    SSPanel[0]->setFont(product);
+
+    lblStatus = new QLabel(QStringLiteral("Initializing..."), this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setVisible(false);
+    outer->addWidget(lblStatus);
+
+    sspMenuChoice = new QFrame(this);
+    sspMenuChoice->setObjectName(QStringLiteral("sspMenuChoice"));
+    auto* panelLayout = new QHBoxLayout(sspMenuChoice);
+    const int m = twipsToPixels(60);
+    panelLayout->setContentsMargins(m, m, m, m);
+    cmdOK = new QPushButton(QStringLiteral("OK"), sspMenuChoice);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setMinimumSize(twipsToPixels(1200), twipsToPixels(375));
+    cmdOK->setDefault(true);
+    panelLayout->addWidget(cmdOK);
+    outer->addWidget(sspMenuChoice, 0, Qt::AlignHCenter);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &frmAbout::FadeTick);
+    setFadeRunMs(m_fadeRunMs);
+}
+
+void frmAbout::setSplash(bool splash) {
+    m_splash = splash;
+    setWindowFlag(Qt::SplashScreen, splash);
+}
+
+void frmAbout::setFadeRunMs(int ms) {
+    m_fadeRunMs = std::max(ms, kFadeSteps);
+    Timer1->setInterval(m_fadeRunMs / kFadeSteps);
+}
+
+QStringList frmAbout::PublisherLines(const std::filesystem::path& home) {
+    QFile file(QString::fromStdString((home / "PUBLISHER.TXT").string()));
+    QStringList lines;
+    if (!file.open(QIODevice::ReadOnly)) {
+        return lines;
+    }
+    // A text file of a few lines; anything past the panels is not read.
+    while (!file.atEnd() && lines.size() < 4) {
+        const QString line = decodeLine(file.readLine(1024)).trimmed();
+        if (!line.isEmpty()) {
+            lines.append(line);
+        }
+    }
+    return lines;
+}
+
+QPixmap frmAbout::DrawLogo(int size) {
+    QPixmap pix(size, size);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r(size * 0.04, size * 0.04, size * 0.92, size * 0.92);
+    p.setPen(QPen(Colors::navy(), size * 0.03));
+    p.setBrush(Colors::blue());
+    p.drawRoundedRect(r, size * 0.15, size * 0.15);
+
+    // A shield with a rising line: screening that shows where help is needed.
+    QPainterPath shield;
+    const double cx = size / 2.0;
+    shield.moveTo(cx, size * 0.16);
+    shield.lineTo(size * 0.78, size * 0.26);
+    shield.quadTo(size * 0.78, size * 0.66, cx, size * 0.86);
+    shield.quadTo(size * 0.22, size * 0.66, size * 0.22, size * 0.26);
+    shield.closeSubpath();
+    p.setPen(QPen(Colors::white(), size * 0.025));
+    p.setBrush(Colors::cyan());
+    p.drawPath(shield);
+
+    p.setPen(QPen(Colors::navy(), size * 0.05, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath rise;
+    rise.moveTo(size * 0.32, size * 0.58);
+    rise.lineTo(size * 0.44, size * 0.50);
+    rise.lineTo(size * 0.54, size * 0.56);
+    rise.lineTo(size * 0.68, size * 0.38);
+    p.drawPath(rise);
+
+    QFont f;
+    f.setBold(true);
+    f.setPixelSize(std::max(6, size / 8));
+    p.setFont(f);
+    p.setPen(Colors::navy());
+    p.drawText(QRectF(0, size * 0.62, size, size * 0.16), Qt::AlignCenter, QStringLiteral("ORV-J"));
+    return pix;
+}
+
+void frmAbout::Load() {
+    m_loaded = true;
+    const QStringList publisher = PublisherLines(m_state.paths.home);
+    SSPanel[0]->setText(QStringLiteral("ORV-Juvenile v3.01"));
+    SSPanel[1]->setText(QStringLiteral("All rights reserved."));
+    for (int i = 0; i < 4; ++i) {
+        QLabel* panel = SSPanel[2 + i];
+        panel->setText(i < publisher.size() ? publisher[i] : QString());
+        panel->setVisible(i < publisher.size());
+    }
+    if (m_splash) {
+        sspMenuChoice->setVisible(false);
+        cmdOK->setVisible(false);
+        lblStatus->setVisible(true);
+    } else {
+        m_fadeDone = false;
+        lblStatus->setVisible(false);
+    }
+    setColors(sspMenuChoice, Colors::cyan(), Colors::black());
+    imgQLNLogo->setVisible(true);
+    adjustSize();
+    CenterForm(this);
+    StartFade();
+}
+
+void frmAbout::showEvent(QShowEvent* event) {
+    if (!m_loaded) {
+        Load();
+    }
+    QDialog::showEvent(event);
+}
+
+void frmAbout::StartFade() {
+    m_fadeDone = false;
+    m_step = 0;
+    for (QWidget* w : Picture2) {
+        static_cast<FadeBox*>(w)->setVeil(1.0);
+    }
+    Timer1->start();
+}
+
+void frmAbout::FadeTick() {
+    ++m_step;
+    const double progress = static_cast<double>(m_step) / kFadeSteps;
+    // The veil lifts from left to right: each box starts a little after the one before.
+    for (int i = 0; i < Picture2.size(); ++i) {
+        const double lag = static_cast<double>(i) / (kFadeBoxes - 1);
+        const double shown = std::clamp(progress * 2.0 - lag, 0.0, 1.0);
+        static_cast<FadeBox*>(Picture2[i])->setVeil(1.0 - shown);
+    }
+    if (m_step >= kFadeSteps) {
+        Timer1->stop();
+        m_fadeDone = true;
+        emit fadeFinished();
+    }
+}
+
+void frmAbout::WaitForFade() {
+    if (m_fadeDone) {
+        return;
+    }
+    if (!Timer1->isActive()) {
+        StartFade();
+    }
+    QEventLoop loop;
+    connect(this, &frmAbout::fadeFinished, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void frmAbout::CloseSplash() {
+    setFadeRunMs(std::min(m_fadeRunMs, static_cast<int>(kCloseRunMs)));
+    if (isVisible()) {
+        for (int run = 0; run < 2; ++run) {
+            StartFade();
+            WaitForFade();
+        }
+    }
+    close();
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* event) {
+    // The splash cannot be closed by a key; it goes when start-up is done.
+    if (m_splash) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace orvj

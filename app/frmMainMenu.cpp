@@ -1,0 +1,378 @@
+#include "app/frmMainMenu.h"
+
+#include "app/AppState.h"
+#include "app/frmAbout.h"
+#include "store/ConfigFile.h"
+#include "store/Cp1252.h"
+#include "store/OrvjError.h"
+#include "ui/FormConventions.h"
+#include "ui/FormLauncher.h"
+#include "ui/MessageService.h"
+#include "ui/Services.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace orvj {
+namespace {
+
+const char* const kHelpLines[] = {
+    "Edit client's information.",
+    "Enter a new client. Test client on computer or enter data from answer sheet.",
+    "Print client report, verify data entry or delete client names.",
+    "Quit the program.",
+};
+
+const char* const kCaptions[] = {"Edit Current Client", "Add New Client", "Supervisor Options",
+                                 "Exit Application"};
+
+} // namespace
+
+frmMainMenu::frmMainMenu(AppState& state, Services& services, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_services(services) {
+    setObjectName(QStringLiteral("frmMainMenu"));
+    setWindowTitle(appTitle());
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    setCentralWidget(central);
+
+    frMainMenu = new QFrame(central);
+    frMainMenu->setObjectName(QStringLiteral("frMainMenu"));
+    auto* grid = new QGridLayout(frMainMenu);
+    grid->setHorizontalSpacing(twipsToPixels(240));
+
+    fraClient = new QGroupBox(QStringLiteral("Client List"), frMainMenu);
+    fraClient->setObjectName(QStringLiteral("fraClient"));
+    auto* clientLayout = new QVBoxLayout(fraClient);
+    lbNameDisplay = new QListWidget(fraClient);
+    lbNameDisplay->setObjectName(QStringLiteral("lbNameDisplay"));
+    lbNameDisplay->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbNameDisplay->setMinimumSize(twipsToPixels(3600), twipsToPixels(3000));
+    // The list keeps its own colours and weight while the frame around it changes.
+    QPalette listPalette = lbNameDisplay->palette();
+    listPalette.setColor(QPalette::Base, Colors::white());
+    listPalette.setColor(QPalette::Text, Colors::black());
+    listPalette.setColor(QPalette::Window, Colors::white());
+    listPalette.setColor(QPalette::WindowText, Colors::black());
+    lbNameDisplay->setPalette(listPalette);
+    QFont listFont = lbNameDisplay->font();
+    listFont.setBold(false);
+    lbNameDisplay->setFont(listFont);
+    clientLayout->addWidget(lbNameDisplay);
+    setColors(fraClient, Colors::blue(), Colors::white());
+    grid->addWidget(fraClient, 0, 0, 6, 1);
+
+    imgQLNLogo = new QLabel(frMainMenu);
+    imgQLNLogo->setObjectName(QStringLiteral("imgQLNLogo"));
+    imgQLNLogo->setPixmap(frmAbout::DrawLogo(twipsToPixels(1200)));
+    grid->addWidget(imgQLNLogo, 0, 1, Qt::AlignHCenter);
+    for (int i = 0; i <= kLastChoice; ++i) {
+        QWidget* panel = makeMenuChoice(frMainMenu, i, QString::fromLatin1(kCaptions[i]));
+        grid->addWidget(panel, 1 + i, 1);
+    }
+    MsgPanel = makeMsgPanel(frMainMenu);
+    grid->addWidget(MsgPanel, 6, 0, 1, 2);
+
+    m_choices = new MenuChoices(this, MsgPanel, true);
+    for (int i = 0; i <= kLastChoice; ++i) {
+        m_choices->add(i, QString::fromLatin1(kHelpLines[i]));
+    }
+    connect(m_choices, &MenuChoices::chosen, this, &frmMainMenu::MenuChoice);
+
+    setTabOrder(lbNameDisplay, m_choices->button(0));
+    for (int i = 0; i < kLastChoice; ++i) {
+        setTabOrder(m_choices->button(i), m_choices->button(i + 1));
+    }
+
+    lbNameDisplay->installEventFilter(this);
+    connect(lbNameDisplay, &QListWidget::itemSelectionChanged, this, [this] {
+        ChooseClient();
+        UpdateEditButton();
+    });
+
+    BuildMenuBar();
+
+    timNumLock = new QTimer(this);
+    timNumLock->setObjectName(QStringLiteral("timNumLock"));
+    timNumLock->setInterval(1000);
+    // The keyboard's Num Lock state is left to the user and the system; the tick is kept as
+    // the one place that would force it.
+    connect(timNumLock, &QTimer::timeout, this, [] {});
+    timNumLock->start();
+
+    frMainMenu->adjustSize();
+    frMainMenu->setFixedSize(frMainMenu->sizeHint());
+    central->setMinimumSize(frMainMenu->width(), frMainMenu->height() + twipsToPixels(1000));
+    resize(std::max(twipsToPixels(10500), frMainMenu->width() + twipsToPixels(600)),
+           std::max(twipsToPixels(7800), frMainMenu->height() + twipsToPixels(2200)));
+}
+
+void frmMainMenu::BuildMenuBar() {
+    QMenuBar* bar = menuBar();
+    mnuExit = bar->addAction(QStringLiteral("E&xit!"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    connect(mnuExit, &QAction::triggered, this, [this] { MenuChoice(ExitApplication); });
+
+    QMenu* options = bar->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("mnuOptions"));
+    mnuInstallVoiceFiles = options->addAction(QStringLiteral("&Install Voice Files..."));
+    mnuInstallVoiceFiles->setObjectName(QStringLiteral("mnuInstallVoiceFiles"));
+    connect(mnuInstallVoiceFiles, &QAction::triggered, this, [this] {
+        if (m_services.forms != nullptr) {
+            RunPath([this] { m_services.forms->showInstallVoiceFiles(this); });
+        }
+    });
+    QAction* separator = options->addSeparator();
+    separator->setObjectName(QStringLiteral("mnuSeparator"));
+    mnuNumLock = options->addAction(QStringLiteral("&Num Lock Always On"));
+    mnuNumLock->setObjectName(QStringLiteral("mnuNumLock"));
+    mnuNumLock->setCheckable(true);
+    mnuNumLock->setChecked(m_numLock);
+    // The option changes only through ToggleNumLock, which also writes it.
+    connect(mnuNumLock, &QAction::triggered, this, [this] { ToggleNumLock(); });
+
+    mnuAbout = bar->addAction(QStringLiteral("&About..."));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    connect(mnuAbout, &QAction::triggered, this, &frmMainMenu::ShowAbout);
+}
+
+QString frmMainMenu::ListLine(const AppState& state, int record) {
+    const std::string_view name = state.clients.at(record).field(ClientRecord::Field::Name);
+    return QString::number(record) + QLatin1Char('-') + QString::fromStdString(cp1252ToUtf8(name));
+}
+
+void frmMainMenu::RebuildList() {
+    lbNameDisplay->clear();
+    for (int k = 1; k <= m_state.clients.clientCount; ++k) {
+        lbNameDisplay->addItem(ListLine(m_state, k));
+    }
+}
+
+void frmMainMenu::ChooseClient() {
+    const QList<QListWidgetItem*> selected = lbNameDisplay->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    const QString text = selected.first()->text();
+    bool ok = false;
+    const int record = text.left(text.indexOf(QLatin1Char('-'))).toInt(&ok);
+    if (ok && record >= 1 && record <= m_state.clients.clientCount) {
+        m_state.clients.currentClient = static_cast<std::int16_t>(record);
+    }
+}
+
+void frmMainMenu::UpdateEditButton() {
+    const QList<QListWidgetItem*> selected = lbNameDisplay->selectedItems();
+    const bool hasText = !selected.isEmpty() && !selected.first()->text().isEmpty();
+    m_choices->button(EditCurrentClient)->setEnabled(hasText);
+}
+
+void frmMainMenu::Activation() {
+    CenterFrame(centralWidget(), frMainMenu);
+    ClearHighlights(this, kLastChoice);
+    UpdateEditButton();
+    if (m_state.clients.clientCount >= 1 && m_state.testStored) {
+        RebuildList();
+    }
+    m_choices->button(EditCurrentClient)->setEnabled(false);
+    if (m_closeOthers) {
+        CloseOtherForms();
+        // Acted on once: the forms of the other paths then stay loaded until the next Edit path.
+        m_closeOthers = false;
+    }
+}
+
+void frmMainMenu::CloseOtherForms() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        if (w == this || qobject_cast<QMenu*>(w) != nullptr) {
+            continue;
+        }
+        if (qobject_cast<QDialog*>(w) != nullptr || qobject_cast<QMainWindow*>(w) != nullptr) {
+            w->close();
+        }
+    }
+}
+
+void frmMainMenu::RunPath(const std::function<void()>& path) {
+    try {
+        path();
+    } catch (const OrvjError& e) {
+        m_services.messages->show(
+            this, appTitle(),
+            QStringLiteral("Error %1:%2").arg(e.code()).arg(QString::fromLocal8Bit(e.what())),
+            MessageService::Icon::Critical, MessageService::Buttons::Ok);
+    }
+}
+
+bool frmMainMenu::RefuseWhenFull() {
+    if (!m_state.clients.isFull()) {
+        return false;
+    }
+    const QString file = QString::fromStdString(m_state.paths.clientFile.string());
+    m_services.messages->show(
+        this, appTitle(),
+        QStringLiteral("The data disk is full: the client file holds %1 clients, the most it "
+                       "can hold. No new client can be added to it.\n\n"
+                       "To test more clients, use a new data folder: set FilePath in the "
+                       "[Path] section of ORVJTest.ini to an empty folder and start the "
+                       "program again. The clients in %2 stay as they are.")
+            .arg(ClientTable::kMaxClients)
+            .arg(file),
+        MessageService::Icon::Information, MessageService::Buttons::Ok);
+    return true;
+}
+
+void frmMainMenu::MenuChoice(int index) {
+    FormLauncher* forms = m_services.forms;
+    switch (index) {
+    case EditCurrentClient:
+        m_state.editMode = true;
+        m_state.scanEditMode = false;
+        m_state.dialogConfirmed = false;
+        m_closeOthers = false;
+        m_state.testStored = false;
+        frMainMenu->hide();
+        RunPath([this, forms] {
+            forms->showClientInfo(this);
+            if (m_state.dialogConfirmed) {
+                forms->showNewEntry(this);
+            }
+        });
+        m_closeOthers = true;
+        frMainMenu->show();
+        m_state.testStored = true;
+        Activation();
+        break;
+    case AddNewClient:
+        if (RefuseWhenFull()) {
+            break;
+        }
+        m_state.workingEditCount = 0;
+        m_state.testStored = false;
+        m_state.editMode = false;
+        m_state.scanEditMode = false;
+        frMainMenu->hide();
+        RunPath([this, forms] { forms->showSelectEntryMethod(this); });
+        frMainMenu->show();
+        m_state.testStored = true;
+        Activation();
+        break;
+    case SupervisorOptions:
+        m_state.testStored = false;
+        frMainMenu->hide();
+        RunPath([this, forms] { forms->showSupervisorOptions(this); });
+        frMainMenu->show();
+        m_state.testStored = true;
+        Activation();
+        break;
+    case ExitApplication:
+        m_exiting = true;
+        close();
+        emit exitRequested();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMainMenu::setNumLockOption(bool on) {
+    m_numLock = on;
+    mnuNumLock->setChecked(on);
+}
+
+void frmMainMenu::ToggleNumLock() {
+    setNumLockOption(!m_numLock);
+    try {
+        ConfigFile(m_state.paths.configFile).WriteNumLock(m_numLock);
+    } catch (const OrvjError& e) {
+        m_services.messages->show(this, appTitle(),
+                                  QStringLiteral("The Num Lock setting could not be saved:\n%1\n\n"
+                                                 "It applies until the program ends.")
+                                      .arg(QString::fromLocal8Bit(e.what())),
+                                  MessageService::Icon::Information, MessageService::Buttons::Ok);
+    }
+}
+
+void frmMainMenu::ShowAbout() {
+    if (m_about) {
+        m_about->raise();
+        m_about->activateWindow();
+        return;
+    }
+    m_about = new frmAbout(m_state, m_services, this);
+    m_about->setAttribute(Qt::WA_DeleteOnClose);
+    m_about->setSplash(false);
+    m_about->setModal(false);
+    m_about->show();
+}
+
+void frmMainMenu::RestoreToFront() {
+    if (isMinimized() || isMaximized()) {
+        showNormal();
+    } else {
+        show();
+    }
+    raise();
+    activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal != this) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+bool frmMainMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lbNameDisplay) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            if (m_state.clients.clientCount < 1) {
+                m_choices->button(AddNewClient)->setFocus(Qt::TabFocusReason);
+                return false;
+            }
+            setColors(fraClient, Colors::cyan(), Colors::black());
+            setBold(fraClient, true);
+            MsgPanel->setText(
+                QStringLiteral("Use up or down arrow keys or mouse to select client."));
+            UpdateEditButton();
+            break;
+        case QEvent::FocusOut:
+            setColors(fraClient, Colors::blue(), Colors::white());
+            setBold(fraClient, false);
+            MsgPanel->clear();
+            break;
+        case QEvent::KeyPress:
+            UpdateEditButton();
+            break;
+        default:
+            break;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMainMenu::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    CenterFrame(centralWidget(), frMainMenu);
+}
+
+void frmMainMenu::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (!m_exiting) {
+        m_exiting = true;
+        emit exitRequested();
+    }
+}
+
+} // namespace orvj
