@@ -457,9 +457,11 @@ void ReportComposer::treatmentNeeds(bool fullReport) {
         m_p.endLine();
         ++m_lines;
     }
-    // This empty line has never been counted on the page.
+    // Counted like every other line: left out of the count, it pushed the footer of the
+    // report's last page one line past the sheet.
     if (m_lines >= 3 && m_lines < kPageLines) {
         emptyLine();
+        ++m_lines;
     }
 }
 

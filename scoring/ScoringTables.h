@@ -42,6 +42,8 @@ struct ScoringTables {
     std::array<std::int16_t, kKeyItems + 1> keyItems{};
     // truthAdjust[scale][band 1..9]
     std::array<std::array<std::int16_t, 11>, 10> truthAdjust{};
+
+    bool operator==(const ScoringTables&) const = default;
 };
 
 } // namespace orvj
