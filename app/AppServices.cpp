@@ -4,6 +4,7 @@
 #include "app/QtFormLauncher.h"
 #include "scoring/ReportJobs.h"
 #include "store/Clock.h"
+#include "testing/QtAudioPlayer.h"
 #include "ui/MessageService.h"
 #include "ui/SecretCodePrompt.h"
 
@@ -16,6 +17,8 @@ AppServices::AppServices(AppState& state)
 
     // TODO(wiring): the report jobs over REPORT.PRN (scoring), the secret-code prompt (ui) and
     // the wave-audio player (testing) are wired here once they are part of the build.
+
+    m_services.makeAudioPlayer = [] { return makeQtAudioPlayer(); };
 
     m_forms = std::make_unique<QtFormLauncher>(state, m_services);
     m_services.forms = m_forms.get();

@@ -1,6 +1,9 @@
 #include "app/QtFormLauncher.h"
 
 #include "app/AppState.h"
+#include "testing/frmInstallVoiceFiles.h"
+#include "testing/frmNewEntry.h"
+#include "testing/frmSelectEntryMethod.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"
 
@@ -21,12 +24,14 @@ void QtFormLauncher::showClientInfo(QWidget* parent) {
 
 // frmNewEntry
 void QtFormLauncher::showNewEntry(QWidget* parent) {
-    notAvailable(parent, QStringLiteral("Answer-sheet entry"));
+    frmNewEntry form(m_state, m_services, parent);
+    form.exec();
 }
 
 // frmSelectEntryMethod
 void QtFormLauncher::showSelectEntryMethod(QWidget* parent) {
-    notAvailable(parent, QStringLiteral("Testing a new client"));
+    frmSelectEntryMethod form(m_state, m_services, parent);
+    form.exec();
 }
 
 // frmSupervisorOptions
@@ -36,7 +41,8 @@ void QtFormLauncher::showSupervisorOptions(QWidget* parent) {
 
 // "&Install Voice Files..."
 void QtFormLauncher::showInstallVoiceFiles(QWidget* parent) {
-    notAvailable(parent, QStringLiteral("Installing voice files"));
+    frmInstallVoiceFiles form(m_state, m_services, parent);
+    form.exec();
 }
 
 } // namespace orvj

@@ -102,12 +102,12 @@ void AnswerGrids::focusGrid(int g) {
 
 void AnswerGrids::setCursor(int g, int row, int column) {
     moveTo(g, row);
-    grid(g).cursorColumn = column;
+    gridRef(g).cursorColumn = column;
 }
 
 void AnswerGrids::moveTo(int g, int row) {
     m_current = g;
-    Grid& target = grid(g);
+    Grid& target = gridRef(g);
     target.cursorRow = std::clamp(row, 1, std::max(1, target.rowCount() - 1));
     scroll(target);
 }

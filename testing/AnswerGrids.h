@@ -61,7 +61,7 @@ public:
     void setCursor(int g, int row, int column);
 
 private:
-    Grid& grid(int g) { return m_grids.at(static_cast<std::size_t>(g)); }
+    Grid& gridRef(int g) { return m_grids.at(static_cast<std::size_t>(g)); }
     void moveTo(int g, int row);
     static void scroll(Grid& grid);
 

@@ -1,0 +1,173 @@
+#include "testing/frmInstallVoiceFiles.h"
+
+#include "app/AppState.h"
+#include "store/OrvjError.h"
+#include "testing/VoiceFiles.h"
+#include "ui/FormConventions.h"
+#include "ui/MessageService.h"
+#include "ui/Services.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orvj {
+
+frmInstallVoiceFiles::frmInstallVoiceFiles(AppState& state, Services& services, QWidget* parent)
+    : QDialog(parent), m_state(state), m_services(services) {
+    setObjectName(QStringLiteral("frmInstallVoiceFiles"));
+    setWindowTitle(QStringLiteral("Install Voice Files"));
+    setModal(true);
+    m_pickFolder = [](QWidget* p, const QString& start) {
+        return QFileDialog::getExistingDirectory(p, QStringLiteral("Folder of Voice Files"), start);
+    };
+
+    auto* outer = new QVBoxLayout(this);
+    auto* frame = new QGroupBox(QStringLiteral("Copy Voice Files into the Sound Folder"), this);
+    frame->setObjectName(QStringLiteral("fraInstall"));
+    auto* form = new QFormLayout(frame);
+
+    m_cmbLanguage = new QComboBox(frame);
+    m_cmbLanguage->setObjectName(QStringLiteral("cmbLanguage"));
+    m_cmbLanguage->addItems({QStringLiteral("English"), QStringLiteral("Spanish")});
+    form->addRow(QStringLiteral("&Language:"), m_cmbLanguage);
+
+    auto* sourceRow = new QHBoxLayout;
+    m_txtSourceFolder = new QLineEdit(frame);
+    m_txtSourceFolder->setObjectName(QStringLiteral("txtSourceFolder"));
+    m_txtSourceFolder->setMinimumWidth(twipsToPixels(5000));
+    m_cmdBrowse = new QPushButton(QStringLiteral("&Browse..."), frame);
+    m_cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
+    m_cmdBrowse->setAutoDefault(false);
+    sourceRow->addWidget(m_txtSourceFolder, 1);
+    sourceRow->addWidget(m_cmdBrowse);
+    form->addRow(QStringLiteral("&Copy from:"), sourceRow);
+
+    m_lblTarget = new QLabel(frame);
+    m_lblTarget->setObjectName(QStringLiteral("lblTarget"));
+    m_lblTarget->setWordWrap(true);
+    form->addRow(QStringLiteral("Copy into:"), m_lblTarget);
+
+    m_prgCopy = new QProgressBar(frame);
+    m_prgCopy->setObjectName(QStringLiteral("prgCopy"));
+    m_prgCopy->setRange(0, 1);
+    m_prgCopy->setValue(0);
+    form->addRow(QStringLiteral("Progress:"), m_prgCopy);
+    outer->addWidget(frame);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(makeMenuChoice(this, kInstall, QStringLiteral("&Install")));
+    buttons->addWidget(makeMenuChoice(this, kClose, QStringLiteral("&Close")));
+    outer->addLayout(buttons);
+    m_msgPanel = makeMsgPanel(this);
+    outer->addWidget(m_msgPanel);
+
+    m_choices = new MenuChoices(this, m_msgPanel, true);
+    m_choices->add(kInstall, QStringLiteral("Copy every .wav file of the folder into the sound "
+                                            "folder of the language."));
+    m_choices->add(kClose, QStringLiteral("Close this window and return to Main Menu."));
+    connect(m_choices, &MenuChoices::chosen, this, &frmInstallVoiceFiles::choose);
+    connect(m_cmdBrowse, &QPushButton::clicked, this, &frmInstallVoiceFiles::browse);
+    connect(m_cmbLanguage, &QComboBox::currentIndexChanged, this,
+            &frmInstallVoiceFiles::showTarget);
+    showTarget();
+}
+
+QString frmInstallVoiceFiles::targetFolder() const {
+    return QString::fromStdString(
+        VoiceFiles::soundFolder(m_state.paths.soundBase, m_state.paths.home,
+                                m_cmbLanguage->currentText().toStdString())
+            .string());
+}
+
+void frmInstallVoiceFiles::showTarget() {
+    m_lblTarget->setText(targetFolder());
+}
+
+void frmInstallVoiceFiles::browse() {
+    const QString folder = m_pickFolder(this, m_txtSourceFolder->text());
+    if (!folder.isEmpty()) {
+        m_txtSourceFolder->setText(folder);
+    }
+}
+
+void frmInstallVoiceFiles::choose(int index) {
+    if (index == kInstall) {
+        install();
+    } else {
+        accept();
+    }
+}
+
+void frmInstallVoiceFiles::install() {
+    const QString source = m_txtSourceFolder->text().trimmed();
+    if (source.isEmpty()) {
+        m_services.messages->show(this, appTitle(),
+                                  QStringLiteral("Choose the folder that holds the voice files "
+                                                 "first (Browse...)."),
+                                  MessageService::Icon::Critical, MessageService::Buttons::Ok);
+        m_txtSourceFolder->setFocus();
+        return;
+    }
+    std::vector<std::filesystem::path> files;
+    try {
+        files = VoiceFiles::waveFilesIn(source.toStdString());
+    } catch (const OrvjError& e) {
+        m_services.messages->show(this, appTitle(), QString::fromStdString(e.what()),
+                                  MessageService::Icon::Critical, MessageService::Buttons::Ok);
+        return;
+    }
+    if (files.empty()) {
+        m_services.messages->show(this, appTitle(),
+                                  QStringLiteral("The folder %1 holds no .wav files. Nothing was "
+                                                 "copied.")
+                                      .arg(source),
+                                  MessageService::Icon::Critical, MessageService::Buttons::Ok);
+        return;
+    }
+
+    const QString target = targetFolder();
+    m_prgCopy->setRange(0, static_cast<int>(files.size()));
+    m_prgCopy->setValue(0);
+    menuButton(this, kInstall)->setEnabled(false);
+    menuButton(this, kClose)->setEnabled(false);
+    MOUSEWAIT();
+    const VoiceFiles::InstallResult result =
+        VoiceFiles::install(files, target.toStdString(), [this](int done, int) {
+            m_prgCopy->setValue(done);
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+    MOUSEDEFAULT();
+    menuButton(this, kInstall)->setEnabled(true);
+    menuButton(this, kClose)->setEnabled(true);
+
+    QString summary = QStringLiteral("%1 of %2 voice files were copied into %3.")
+                          .arg(result.copied)
+                          .arg(files.size())
+                          .arg(target);
+    if (result.replaced > 0) {
+        summary +=
+            QStringLiteral("\n%1 of them replaced files of the same name.").arg(result.replaced);
+    }
+    if (!result.failed.empty()) {
+        summary += QStringLiteral("\n\nThese files could not be copied:");
+        for (const auto& line : result.failed) {
+            summary += QStringLiteral("\n") + QString::fromStdString(line);
+        }
+    }
+    m_services.messages->show(this, appTitle(), summary,
+                              result.failed.empty() ? MessageService::Icon::Information
+                                                    : MessageService::Icon::Critical,
+                              MessageService::Buttons::Ok);
+}
+
+} // namespace orvj

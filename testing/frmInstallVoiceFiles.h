@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace orvj {
+
+struct AppState;
+struct Services;
+class MenuChoices;
+
+// "&Install Voice Files...": copies the wave files of a folder the supervisor picks into the
+// sound folder of a language.
+class frmInstallVoiceFiles : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kInstall = 0;
+    static constexpr int kClose = 1;
+
+    frmInstallVoiceFiles(AppState& state, Services& services, QWidget* parent = nullptr);
+
+    // Asks for the folder of recordings; the default opens the system's folder dialog.
+    void setFolderPicker(std::function<QString(QWidget*, const QString&)> picker) {
+        m_pickFolder = std::move(picker);
+    }
+
+    void choose(int index);
+
+private:
+    void browse();
+    void install();
+    void showTarget();
+    QString targetFolder() const;
+
+    AppState& m_state;
+    Services& m_services;
+    std::function<QString(QWidget*, const QString&)> m_pickFolder;
+    QComboBox* m_cmbLanguage = nullptr;
+    QLineEdit* m_txtSourceFolder = nullptr;
+    QPushButton* m_cmdBrowse = nullptr;
+    QLabel* m_lblTarget = nullptr;
+    QProgressBar* m_prgCopy = nullptr;
+    QLabel* m_msgPanel = nullptr;
+    MenuChoices* m_choices = nullptr;
+};
+
+} // namespace orvj
