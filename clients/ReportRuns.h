@@ -1,0 +1,81 @@
+#pragma once
+
+#include "store/ClientTable.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace orvj {
+
+class ReportJobs;
+
+// A multi-client print run stopped. Nothing composed is printed unless `printed` lists it.
+class ReportRunError : public std::runtime_error {
+public:
+    enum class Stage { Compose, Print };
+    ReportRunError(Stage stage, int client, std::vector<int> printed, const std::string& what)
+        : std::runtime_error(what), m_stage(stage), m_client(client),
+          m_printed(std::move(printed)) {}
+    Stage stage() const { return m_stage; }
+    // The client whose report failed.
+    int client() const { return m_client; }
+    // The clients whose reports went to the printer before the fault, in order.
+    const std::vector<int>& printed() const { return m_printed; }
+    // What the supervisor is told: which report failed, what was printed, and why.
+    std::string message() const;
+
+private:
+    Stage m_stage;
+    int m_client;
+    std::vector<int> m_printed;
+};
+
+// The print runs of the supervisor's utilities. Every report is composed into REPORT.PRN
+// and parked in a numbered copy ("temp" and a number) in the program folder before the
+// first one is printed; the copies are then put back into REPORT.PRN one by one and printed.
+class ReportRuns {
+public:
+    ReportRuns(ReportJobs& jobs, std::filesystem::path home)
+        : m_jobs(jobs), m_home(std::move(home)) {}
+
+    // Clients 1..ClientCount, copies numbered by client; CurrentClient is 1 afterwards.
+    void printAll(ClientTable& clients, int reportOption);
+    // The given clients in ascending order, copies numbered 1, 2, ...; CurrentClient is left
+    // at the last of them. `onCompose(k)` runs as the k-th client (0-based) is taken.
+    template <typename OnCompose>
+    void printSelected(ClientTable& clients, const std::vector<int>& selected, int reportOption,
+                       OnCompose onCompose);
+    void printSelected(ClientTable& clients, const std::vector<int>& selected, int reportOption) {
+        printSelected(clients, selected, reportOption, [](std::size_t) {});
+    }
+
+    // REPORT.PRN as it stands in the program folder (whatever the case of its name).
+    std::filesystem::path reportFile() const;
+    std::filesystem::path tempFile(int number) const;
+
+private:
+    void composeAndPark(ClientTable& clients, int client, int copyNumber, int reportOption);
+    void restoreAndPrint(int client, int copyNumber, const std::vector<int>& printed);
+
+    ReportJobs& m_jobs;
+    std::filesystem::path m_home;
+};
+
+template <typename OnCompose>
+void ReportRuns::printSelected(ClientTable& clients, const std::vector<int>& selected,
+                               int reportOption, OnCompose onCompose) {
+    for (std::size_t k = 0; k < selected.size(); ++k) {
+        onCompose(k);
+        clients.currentClient = static_cast<std::int16_t>(selected[k]);
+        composeAndPark(clients, selected[k], static_cast<int>(k) + 1, reportOption);
+    }
+    std::vector<int> printed;
+    for (std::size_t k = 0; k < selected.size(); ++k) {
+        restoreAndPrint(selected[k], static_cast<int>(k) + 1, printed);
+        printed.push_back(selected[k]);
+    }
+}
+
+} // namespace orvj

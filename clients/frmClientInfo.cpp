@@ -1,0 +1,687 @@
+#include "clients/frmClientInfo.h"
+
+#include "app/AppState.h"
+#include "clients/RecordText.h"
+#include "store/ClientFile.h"
+#include "store/Clock.h"
+#include "ui/FormConventions.h"
+#include "ui/MessageService.h"
+#include "ui/Scramble.h"
+#include "ui/Services.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QValidator>
+
+namespace orvj {
+namespace {
+
+using ClientInfo::Combo;
+using ClientInfo::FieldKey;
+using F = ClientRecord::Field;
+
+constexpr int kFieldCount = 6;
+
+const char* const kLabels[kFieldCount] = {
+    "Name:", "ID#:", "Age:", "Sex:", "Ethnicity (Race):", "Education (Highest Grade Completed):"};
+
+const char* const kHelp[kFieldCount] = {
+    "Type client's name (up to 25 characters) or N for Not Available, then press Enter.",
+    "Type ID number or N for Not Available, then press Enter.",
+    "Type age in years or N for Not Available, then press Enter.",
+    "Use up or down arrow keys to select sex or N/A for Not Available, then press Enter.",
+    "Use up or down arrow keys to select ethnicity/race or N/A for Not Available, then press "
+    "Enter.",
+    "Use up or down arrow keys to select education or N/A for Not Available, then press Enter."};
+
+QString errorMessage(FieldKey k) {
+    switch (k) {
+    case FieldKey::Name:
+        return QStringLiteral(
+            "Enter client's name or N for Not Available. Press Enter to continue.");
+    case FieldKey::SSN:
+        return QStringLiteral("Enter ID number or N for Not Available. Press Enter to continue.");
+    case FieldKey::Age:
+        return QStringLiteral("Enter age of client in number of years or N for Not Available. "
+                              "Press Enter to continue.");
+    case FieldKey::Gender:
+        return QStringLiteral("Press down arrow to select sex or N/A for Not Available. Press "
+                              "Enter to continue.");
+    case FieldKey::Race:
+        return QStringLiteral("Press down arrow to select ethnicity/race or N/A for Not "
+                              "Available. Press Enter to continue.");
+    case FieldKey::Education:
+        return QStringLiteral("Press down arrow to select education or N/A for Not Available. "
+                              "Press Enter to continue.");
+    }
+    return {};
+}
+
+// Guards pasted text the same way the key handler guards typed keys.
+class StorableTextValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (QChar c : input) {
+            if (!ClientInfo::textKeyAllowed(c.unicode())) {
+                return Invalid;
+            }
+        }
+        return Acceptable;
+    }
+};
+
+class AgeValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (QChar c : input) {
+            if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('n') &&
+                c != QLatin1Char('N') && c != QLatin1Char(' ')) {
+                return Invalid;
+            }
+        }
+        return Acceptable;
+    }
+};
+
+bool isEnterOrTab(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab;
+}
+
+// The character a key press types, 0 for none (arrows, function keys).
+char32_t typedChar(const QKeyEvent* key) {
+    if (key->key() == Qt::Key_Backspace) {
+        return U'\b';
+    }
+    if (key->key() == Qt::Key_Delete) {
+        return 0x7F;
+    }
+    const QString text = key->text();
+    if (text.isEmpty()) {
+        return 0;
+    }
+    const auto ucs4 = text.toUcs4();
+    return ucs4.isEmpty() ? 0 : ucs4.front();
+}
+
+} // namespace
+
+frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* parent)
+    : QDialog(parent), m_state(state), m_services(services) {
+    setObjectName(QStringLiteral("frmClientInfo"));
+    setWindowTitle(QStringLiteral("Client Information"));
+    setModal(true);
+    setMinimumSize(twipsToPixels(8000), twipsToPixels(5200));
+
+    frClient = new QFrame(this);
+    frClient->setObjectName(QStringLiteral("frClient"));
+    frClient->setFrameShape(QFrame::Box);
+    auto* grid = new QGridLayout(frClient);
+
+    txtName = new QLineEdit(frClient);
+    txtName->setObjectName(QStringLiteral("txtName"));
+    txtName->setMaxLength(25);
+    txtName->setValidator(new StorableTextValidator(txtName));
+    txtSSN = new QLineEdit(frClient);
+    txtSSN->setObjectName(QStringLiteral("txtSSN"));
+    txtSSN->setMaxLength(11);
+    txtSSN->setValidator(new StorableTextValidator(txtSSN));
+    txtAge = new QLineEdit(frClient);
+    txtAge->setObjectName(QStringLiteral("txtAge"));
+    txtAge->setMaxLength(2);
+    txtAge->setValidator(new AgeValidator(txtAge));
+    txtAge->setContextMenuPolicy(Qt::NoContextMenu);
+
+    auto makeCombo = [this](const char* name, Combo kind) {
+        auto* combo = new QComboBox(frClient);
+        combo->setObjectName(QString::fromLatin1(name));
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        for (int code = 0; code < ClientInfo::entryCount(kind); ++code) {
+            combo->addItem(QString::fromLatin1(ClientInfo::entryText(kind, code)));
+        }
+        combo->setCurrentIndex(-1);
+        combo->setEditText(QString());
+        combo->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
+        return combo;
+    };
+    cmbGender = makeCombo("cmbGender", Combo::Gender);
+    cmbRace = makeCombo("cmbRace", Combo::Race);
+    cmbEducation = makeCombo("cmbEducation", Combo::Education);
+
+    for (int i = 0; i < kFieldCount; ++i) {
+        lblInfo[static_cast<std::size_t>(i)] =
+            new QLabel(QString::fromLatin1(kLabels[i]), frClient);
+        lblInfo[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("lblInfo%1").arg(i));
+        grid->addWidget(lblInfo[static_cast<std::size_t>(i)], i, 0);
+        grid->addWidget(fieldAt(i), i, 1);
+        fieldAt(i)->installEventFilter(this);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(makeMenuChoice(this, 0, QStringLiteral("Information OK")));
+    buttons->addWidget(makeMenuChoice(this, 1, QStringLiteral("Cancel Input")));
+    buttons->addStretch();
+
+    MsgPanel = makeMsgPanel(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addStretch();
+    layout->addWidget(frClient, 0, Qt::AlignHCenter);
+    layout->addLayout(buttons);
+    layout->addStretch();
+    layout->addWidget(MsgPanel);
+
+    m_choices = new MenuChoices(this, MsgPanel, false);
+    m_choices->add(0, QString());
+    m_choices->add(1, QStringLiteral("Cancel information input and return to Main Menu."));
+    connect(m_choices, &MenuChoices::chosen, this, &frmClientInfo::choose);
+
+    QWidget* previous = nullptr;
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (previous != nullptr) {
+            setTabOrder(previous, fieldAt(i));
+        }
+        previous = fieldAt(i);
+    }
+    setTabOrder(previous, menuButton(this, 0));
+    setTabOrder(menuButton(this, 0), menuButton(this, 1));
+
+    for (int i = 3; i < kFieldCount; ++i) {
+        connect(comboAt(i), &QComboBox::editTextChanged, this, [this, i] { applyEntryRule(i); });
+    }
+}
+
+bool frmClientInfo::EditMode() const {
+    return m_state.editMode;
+}
+void frmClientInfo::setEditMode(bool on) {
+    m_state.editMode = on;
+}
+bool frmClientInfo::ScanEditMode() const {
+    return m_state.scanEditMode;
+}
+void frmClientInfo::setScanEditMode(bool on) {
+    m_state.scanEditMode = on;
+}
+
+QWidget* frmClientInfo::fieldAt(int order) const {
+    switch (order) {
+    case 0:
+        return txtName;
+    case 1:
+        return txtSSN;
+    case 2:
+        return txtAge;
+    case 3:
+        return cmbGender;
+    case 4:
+        return cmbRace;
+    case 5:
+        return cmbEducation;
+    default:
+        return nullptr;
+    }
+}
+
+ClientInfo::FieldKey frmClientInfo::keyAt(int order) const {
+    static constexpr FieldKey kKeys[kFieldCount] = {FieldKey::Name, FieldKey::SSN,
+                                                    FieldKey::Age,  FieldKey::Gender,
+                                                    FieldKey::Race, FieldKey::Education};
+    return kKeys[order];
+}
+
+QWidget* frmClientInfo::fieldOf(FieldKey k) const {
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (keyAt(i) == k) {
+            return fieldAt(i);
+        }
+    }
+    return nullptr;
+}
+
+QComboBox* frmClientInfo::comboAt(int order) const {
+    return order >= 3 ? static_cast<QComboBox*>(fieldAt(order)) : nullptr;
+}
+
+ClientInfo::Combo frmClientInfo::comboKind(int order) const {
+    return order == 3 ? Combo::Gender : order == 4 ? Combo::Race : Combo::Education;
+}
+
+int frmClientInfo::orderOf(QObject* o) const {
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (fieldAt(i) == o) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void frmClientInfo::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_loadedOnce) {
+        m_loadedOnce = true;
+        load();
+        // Message boxes of the activation come once the window is up.
+        QTimer::singleShot(0, this, &frmClientInfo::activate);
+    }
+}
+
+void frmClientInfo::load() {
+    m_loaded.clear();
+    if (m_state.editMode) {
+        RecordToScreen();
+    } else {
+        m_state.workingEditCount = 0;
+        m_state.nameDeleted = 0;
+    }
+    m_choices->setHelpLine(0, okHelpLine());
+}
+
+void frmClientInfo::activate() {
+    CenterForm(this);
+    ClearHighlights(this, 1);
+    if (!m_state.editMode && m_state.clients.isFull()) {
+        m_services.messages->show(
+            this, appTitle(),
+            QStringLiteral("The client file already holds %1 clients. No further client can be "
+                           "registered.")
+                .arg(ClientTable::kMaxClients),
+            MessageService::Icon::Critical);
+        reject();
+        return;
+    }
+    if (m_state.editMode || m_state.scanEditMode) {
+        menuButton(this, 0)->setFocus(Qt::OtherFocusReason);
+    } else {
+        txtName->setFocus(Qt::OtherFocusReason);
+    }
+    if (m_state.nameDeleted == 1) {
+        m_services.messages->show(this, QStringLiteral("Name Deleted"),
+                                  QStringLiteral("This client's name has been deleted.\n"
+                                                 "Editting this information is no longer "
+                                                 "permitted."),
+                                  MessageService::Icon::Information);
+    } else if (m_state.workingEditCount == ClientInfo::kEditLimit) {
+        EditLimitMessage();
+        setFieldsEnabled(false);
+    }
+}
+
+void frmClientInfo::RecordToScreen() {
+    const ClientRecord& r = m_state.clients.current();
+    txtName->setText(toScreen(r.trimmed(F::Name)));
+    txtSSN->setText(toScreen(r.trimmed(F::SSN)));
+    txtAge->setText(toScreen(r.trimmed(F::Age)));
+    m_applyingRule = true;
+    const F digits[3] = {F::Gender, F::Race, F::Education};
+    for (int i = 0; i < 3; ++i) {
+        QComboBox* combo = comboAt(3 + i);
+        const int code = r.digit(digits[i]);
+        combo->setCurrentIndex(code < combo->count() ? code : -1);
+        combo->setEditText(code >= 0 && code < combo->count() ? combo->itemText(code) : QString());
+    }
+    m_applyingRule = false;
+    m_state.nameDeleted = isNameDeleted(r) ? 1 : 0;
+    m_state.workingEditCount = static_cast<std::int16_t>(ClientInfo::digitOrZero(r, F::EditCount));
+    if (m_state.nameDeleted == 1 || m_state.workingEditCount >= ClientInfo::kEditLimit) {
+        setFieldsEnabled(false);
+        MsgPanel->setText(okHelpLine());
+    }
+    m_loaded.load(r);
+}
+
+void frmClientInfo::setFieldsEnabled(bool on) {
+    for (int i = 0; i < kFieldCount; ++i) {
+        fieldAt(i)->setEnabled(on);
+    }
+}
+
+QString frmClientInfo::okHelpLine() const {
+    if (m_state.nameDeleted == 1) {
+        return QStringLiteral("Client name has been deleted. Editing is not permitted. Press "
+                              "Enter to continue or select Cancel to return to the main menu.");
+    }
+    if (m_state.workingEditCount < ClientInfo::kEditLimit) {
+        return QStringLiteral("If information is correct press Enter or press Tab to change an "
+                              "entry.");
+    }
+    return QStringLiteral("Exceeded limits of editing. No further editing is permitted. Press "
+                          "Enter to continue or select Cancel to return to the main menu.");
+}
+
+void frmClientInfo::EditLimitMessage() {
+    m_services.messages->show(this, QStringLiteral("Edit Limit Reached"),
+                              QStringLiteral("This client's information has been edited\n"
+                                             "3 times already. Further editing of this\n"
+                                             "information is no longer permitted."),
+                              MessageService::Icon::Information);
+}
+
+bool frmClientInfo::eventFilter(QObject* watched, QEvent* event) {
+    const int order = orderOf(watched);
+    if (order < 0) {
+        return QDialog::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (order <= 1) {
+            return textKey(order, key);
+        }
+        if (order == 2) {
+            return ageKey(key);
+        }
+        return comboKey(order, key);
+    }
+    case QEvent::FocusIn:
+        focusIn(order);
+        return false;
+    case QEvent::FocusOut:
+        // The combo's own drop-down list takes the focus for a moment; that is no leaving.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            focusOut(order);
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool frmClientInfo::textKey(int order, QKeyEvent* key) {
+    if (isEnterOrTab(key->key()) && key->modifiers() == Qt::NoModifier) {
+        enterIn(order);
+        return true;
+    }
+    const char32_t c = typedChar(key);
+    if (c >= 0x20 && c != 0x7F && !(key->modifiers() & Qt::ControlModifier)) {
+        for (char32_t ch : key->text().toUcs4()) {
+            if (!ClientInfo::textKeyAllowed(ch)) {
+                m_services.messages->beep();
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool frmClientInfo::ageKey(QKeyEvent* key) {
+    if (isEnterOrTab(key->key()) && key->modifiers() == Qt::NoModifier) {
+        enterIn(2);
+        return true;
+    }
+    const char32_t c = typedChar(key);
+    if (c == 0) {
+        return false; // arrows and the like move the caret
+    }
+    switch (ClientInfo::ageKey(txtAge->text().toStdString(), c)) {
+    case ClientInfo::AgeKey::Accept:
+        return false;
+    case ClientInfo::AgeKey::EmptyAndError:
+        txtAge->clear();
+        fieldError(FieldKey::Age);
+        return true;
+    case ClientInfo::AgeKey::EmptyAndBeep:
+        txtAge->clear();
+        m_services.messages->beep();
+        return true;
+    }
+    return true;
+}
+
+bool frmClientInfo::comboKey(int order, QKeyEvent* key) {
+    if (isEnterOrTab(key->key()) && key->modifiers() == Qt::NoModifier) {
+        enterIn(order);
+        return true;
+    }
+    const char32_t c = typedChar(key);
+    if (c == 0 || c == 0x1B) {
+        return false; // arrows, F4 and Escape work the list
+    }
+    if (ClientInfo::comboKeyAllowed(comboKind(order), c)) {
+        return false;
+    }
+    comboAt(order)->setEditText(QString());
+    m_services.messages->beep();
+    return true;
+}
+
+void frmClientInfo::enterIn(int order) {
+    const FieldKey k = keyAt(order);
+    switch (k) {
+    case FieldKey::Name:
+        if (ClientInfo::trimmed(toRecord(txtName->text())).empty()) {
+            fieldError(k);
+        } else {
+            txtSSN->setFocus(Qt::TabFocusReason);
+        }
+        return;
+    case FieldKey::SSN: {
+        const QString id = QString::fromStdString(
+            ClientInfo::notAvailableForm(txtSSN->text().trimmed().toStdString()));
+        txtSSN->setText(id);
+        if (id.isEmpty()) {
+            fieldError(k);
+        } else {
+            txtAge->setFocus(Qt::TabFocusReason);
+        }
+        return;
+    }
+    case FieldKey::Age: {
+        const std::string age = ClientInfo::normalizedAge(txtAge->text().toStdString());
+        txtAge->setText(QString::fromStdString(age));
+        if (ClientInfo::ageAcceptable(age)) {
+            cmbGender->setFocus(Qt::TabFocusReason);
+        } else {
+            txtAge->clear();
+            fieldError(k);
+        }
+        return;
+    }
+    case FieldKey::Gender:
+    case FieldKey::Race:
+    case FieldKey::Education:
+        if (comboPosition(order) < 0) {
+            fieldError(k);
+        } else if (order < kFieldCount - 1) {
+            fieldAt(order + 1)->setFocus(Qt::TabFocusReason);
+        } else {
+            menuButton(this, 0)->setFocus(Qt::TabFocusReason);
+        }
+        return;
+    }
+}
+
+void frmClientInfo::fieldError(FieldKey k) {
+    m_services.messages->beep();
+    m_services.messages->show(this, appTitle(), errorMessage(k), MessageService::Icon::Critical);
+    fieldOf(k)->setFocus(Qt::OtherFocusReason);
+}
+
+void frmClientInfo::focusIn(int order) {
+    setBold(lblInfo[static_cast<std::size_t>(order)], true);
+    if (QComboBox* combo = comboAt(order)) {
+        combo->lineEdit()->setCursorPosition(0);
+        combo->lineEdit()->selectAll();
+    } else {
+        auto* line = static_cast<QLineEdit*>(fieldAt(order));
+        line->setCursorPosition(0);
+        line->selectAll();
+    }
+    MsgPanel->setText(QString::fromLatin1(kHelp[order]));
+}
+
+void frmClientInfo::focusOut(int order) {
+    setBold(lblInfo[static_cast<std::size_t>(order)], false);
+    if (comboAt(order) != nullptr) {
+        applyEntryRule(order);
+    } else {
+        auto* line = static_cast<QLineEdit*>(fieldAt(order));
+        if (line->text() == QLatin1String("n")) {
+            line->setText(QStringLiteral("N"));
+        }
+    }
+    if (m_state.editMode && m_loaded.noteLeft(keyAt(order), toRecord(currentValue(order)))) {
+        m_state.workingEditCount =
+            static_cast<std::int16_t>(ClientInfo::nextEditCount(m_loaded.editCount()));
+    }
+}
+
+QString frmClientInfo::currentValue(int order) const {
+    if (comboAt(order) != nullptr) {
+        const int position = comboPosition(order);
+        return position < 0 ? QString() : QString::number(position);
+    }
+    return static_cast<QLineEdit*>(fieldAt(order))->text().trimmed();
+}
+
+int frmClientInfo::comboPosition(int order) const {
+    QComboBox* combo = comboAt(order);
+    const QString text = combo->currentText();
+    if (text.isEmpty()) {
+        return -1;
+    }
+    const int current = combo->currentIndex();
+    if (current >= 0 && combo->itemText(current) == text) {
+        return current;
+    }
+    return combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+void frmClientInfo::applyEntryRule(int order) {
+    if (m_applyingRule) {
+        return;
+    }
+    QComboBox* combo = comboAt(order);
+    const int entry = ClientInfo::entryForText(comboKind(order), toRecord(combo->currentText()));
+    m_applyingRule = true;
+    if (entry >= 0) {
+        combo->setCurrentIndex(entry);
+        if (combo->currentText() != combo->itemText(entry)) {
+            combo->setEditText(combo->itemText(entry));
+        }
+        // The next typed key replaces the entry rather than adding to it.
+        combo->lineEdit()->selectAll();
+    } else if (combo->hasFocus() && !combo->view()->isVisible()) {
+        ++m_dropDowns;
+        combo->showPopup();
+    }
+    m_applyingRule = false;
+}
+
+ClientInfo::Fields frmClientInfo::collect() const {
+    ClientInfo::Fields f;
+    f.name = toRecord(txtName->text());
+    f.ssn = toRecord(txtSSN->text());
+    f.age = toRecord(txtAge->text());
+    f.gender = comboPosition(3);
+    f.race = comboPosition(4);
+    f.education = comboPosition(5);
+    return f;
+}
+
+void frmClientInfo::choose(int index) {
+    if (index == 1) {
+        reject();
+        return;
+    }
+    informationOk();
+}
+
+void frmClientInfo::informationOk() {
+    ClientInfo::Fields fields = collect();
+    FieldKey empty{};
+    if (ClientInfo::firstEmptyField(fields, empty)) {
+        fieldError(empty);
+        return;
+    }
+    // An age left by mouse or Shift+Tab has not passed the Enter check yet.
+    if (txtAge->isEnabled() && !ClientInfo::ageAcceptable(ClientInfo::normalizedAge(fields.age))) {
+        txtAge->clear();
+        fieldError(FieldKey::Age);
+        return;
+    }
+    m_state.dialogConfirmed = true;
+
+    ClientTable& clients = m_state.clients;
+    if (!m_state.editMode) {
+        if (clients.isFull()) {
+            m_state.dialogConfirmed = false;
+            reject();
+            return;
+        }
+        clients.currentClient = static_cast<std::int16_t>(clients.clientCount + 1);
+    }
+    switch (ClientInfo::decide(fields, m_state.editMode, m_state.scanEditMode, clients.current(),
+                               m_loaded.editCount())) {
+    case ClientInfo::OkStep::CloseUnchanged:
+    case ClientInfo::OkStep::CloseAtEditLimit:
+        accept();
+        return;
+    case ClientInfo::OkStep::Save:
+        break;
+    }
+    const Date today =
+        m_services.clock != nullptr ? m_services.clock->today() : SystemClock().today();
+    if (!m_state.editMode) {
+        ClientInfo::initialiseNewRecord(clients.current(), m_state.workingEditCount, today);
+        ClientInfo::RecordToDB(clients.current(), fields, today);
+        accept();
+        return;
+    }
+    if (saveEdit(fields)) {
+        accept();
+    }
+}
+
+void frmClientInfo::RecordToDB() {
+    const Date today =
+        m_services.clock != nullptr ? m_services.clock->today() : SystemClock().today();
+    ClientInfo::RecordToDB(m_state.clients.current(), collect(), today);
+}
+
+bool frmClientInfo::saveEdit(const ClientInfo::Fields& fields) {
+    ClientRecord& record = m_state.clients.current();
+    const ClientRecord before = record;
+    const Date today =
+        m_services.clock != nullptr ? m_services.clock->today() : SystemClock().today();
+    ClientInfo::RecordToDB(record, fields, today);
+    const int count = ClientInfo::nextEditCount(m_loaded.editCount());
+    record.set(F::EditCount, std::to_string(count));
+    try {
+        ClientFile(m_state.paths.clientFile)
+            .writeRecord(m_state.clients, m_state.clients.currentClient);
+    } catch (const std::exception& e) {
+        // Memory goes back to what the file holds, so the two never disagree.
+        record = before;
+        m_state.dialogConfirmed = false;
+        m_services.messages->show(
+            this, appTitle(),
+            QStringLiteral("The client's information could not be saved; nothing was changed.\n") +
+                errorText(e),
+            MessageService::Icon::Critical);
+        return false;
+    }
+    m_state.workingEditCount = static_cast<std::int16_t>(count);
+    return true;
+}
+
+void frmClientInfo::reject() {
+    m_state.dialogConfirmed = false;
+    QDialog::reject();
+}
+
+} // namespace orvj

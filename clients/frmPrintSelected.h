@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+
+class QGroupBox;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+
+namespace orvj {
+
+struct AppState;
+struct Services;
+class MenuChoices;
+
+// "Print Selected Reports": the supervisor picks clients from the list; their reports are
+// all composed first, then printed in list order.
+class frmPrintSelected : public QDialog {
+    Q_OBJECT
+public:
+    frmPrintSelected(AppState& state, Services& services, QWidget* parent = nullptr);
+
+    static QString instructions();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void activate();
+    void enableRule();
+    void choose(int index);
+    void printSelected();
+
+    AppState& m_state;
+    Services& m_services;
+    QFrame* fraAll;
+    QPlainTextEdit* txtInstructions;
+    QGroupBox* fraClient;
+    QListWidget* lbNameDisplay;
+    QLabel* MsgPanel;
+    MenuChoices* m_choices;
+    bool m_shown = false;
+    bool m_busy = false;
+    bool m_wasDeactivated = false;
+};
+
+} // namespace orvj

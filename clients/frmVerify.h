@@ -1,0 +1,55 @@
+#pragma once
+
+#include "clients/VerifySession.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace orvj {
+
+struct AppState;
+struct Services;
+
+// "Test Data Input Verification": the current client's answers keyed a second time and
+// compared with the stored ones; differing items are keyed once more and the result stored.
+class frmVerify : public QDialog {
+    Q_OBJECT
+public:
+    frmVerify(AppState& state, Services& services, QWidget* parent = nullptr);
+
+    const VerifySession& session() const { return *m_session; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void keyPressed(QKeyEvent* key);
+    void refreshLabels();
+    void noDifferences();
+    void correctionsNeeded();
+    void correctionsDone();
+    bool writeRecord(const QString& advice);
+
+    AppState& m_state;
+    Services& m_services;
+    std::unique_ptr<VerifySession> m_session;
+
+    QGroupBox* frAll;
+    QGroupBox* Frame2;
+    QLabel* lblCurQuestion;
+    QLineEdit* txtCurQuestion;
+    QGroupBox* Frame1;
+    QLabel* lblPrevQuestion;
+    QLineEdit* txtPrevQuestion;
+    QPushButton* cmdCancel;
+    QLabel* pnlMessage;
+};
+
+} // namespace orvj
