@@ -45,7 +45,8 @@ TEST(TestLayout, AnswerFormatFromTheSecondOption) {
     EXPECT_EQ(TL::formatOf(""), Fmt::Numbered);
     EXPECT_EQ(TL::formatOptionCount(Fmt::OppositeTerms), 5);
     EXPECT_EQ(TL::formatOptionCount(Fmt::YesNo), 2);
-    EXPECT_STREQ(TL::formatLegend(Fmt::Numbered), "0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid");
+    EXPECT_STREQ(TL::formatLegend(Fmt::Numbered),
+                 "0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid");
 }
 
 TEST(TestLayout, ResponseStringTakesTheLastDigitOfEachElement) {
