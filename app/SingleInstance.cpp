@@ -36,8 +36,12 @@ QString SingleInstance::keyFor(const std::filesystem::path& home) {
     if (ec) {
         canonical = home;
     }
-    const QByteArray hash = QCryptographicHash::hash(QByteArray::fromStdString(canonical.string()),
-                                                     QCryptographicHash::Sha1);
+    std::string text = canonical.lexically_normal().string();
+    while (text.size() > 1 && (text.back() == '/' || text.back() == '\\')) {
+        text.pop_back();
+    }
+    const QByteArray hash =
+        QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Sha1);
 #ifdef _WIN32
     const QString user = qEnvironmentVariable("USERNAME");
 #else
