@@ -6,6 +6,7 @@
 #include "store/Clock.h"
 #include "testing/QtAudioPlayer.h"
 #include "ui/MessageService.h"
+#include "ui/InputBoxSecretCodePrompt.h"
 #include "ui/SecretCodePrompt.h"
 
 namespace orvj {
@@ -15,8 +16,11 @@ AppServices::AppServices(AppState& state)
     m_services.messages = m_messages.get();
     m_services.clock = m_clock.get();
 
-    // TODO(wiring): the report jobs over REPORT.PRN (scoring), the secret-code prompt (ui) and
-    // the wave-audio player (testing) are wired here once they are part of the build.
+    // TODO(wiring): the report jobs over REPORT.PRN (scoring) are wired here once they are
+    // part of the build.
+
+    m_secretCode = std::make_unique<InputBoxSecretCodePrompt>(*m_messages);
+    m_services.secretCode = m_secretCode.get();
 
     m_services.makeAudioPlayer = [] { return makeQtAudioPlayer(); };
 
