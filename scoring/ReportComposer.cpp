@@ -367,6 +367,9 @@ void ReportComposer::significantItems() {
     for (std::size_t g = 0; g < std::size(kGroups); g += 2) {
         const std::string_view left = kGroups[g].name;
         const std::string_view right = kGroups[g + 1].name;
+        if (m_lines >= kPageLines) {
+            newPage();
+        }
         m_p.spaces(7).text(left).column(44).text(right);
         m_p.endLine();
         m_p.spaces(7)
@@ -377,9 +380,6 @@ void ReportComposer::significantItems() {
         m_lines += 2;
         const std::size_t rows = std::max(lists[g].size(), lists[g + 1].size());
         for (std::size_t row = 0; row < rows; ++row) {
-            if (m_lines >= kPageLines) {
-                newPage();
-            }
             if (row < lists[g].size()) {
                 m_p.spaces(7).text(lists[g][row]);
             }
@@ -388,6 +388,11 @@ void ReportComposer::significantItems() {
             }
             m_p.endLine();
             ++m_lines;
+            // The page ends with the row that fills it, so that the next pair's heading
+            // never lands below the foot of the page.
+            if (m_lines >= kPageLines) {
+                newPage();
+            }
         }
         if (m_lines >= 3 && m_lines < kPageLines) {
             emptyLine();

@@ -1,0 +1,79 @@
+#include "scoring/QtReportJobs.h"
+
+#include "scoring/InventoryFiles.h"
+#include "scoring/ReportPrinter.h"
+#include "scoring/ReportWriter.h"
+#include "store/OrvjError.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace orvj {
+namespace {
+
+// The busy pointer while the printer works, restored whatever happens.
+class BusyPointer {
+public:
+    BusyPointer() : m_active(qGuiApp != nullptr) {
+        if (m_active) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    }
+    ~BusyPointer() {
+        if (m_active) {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    bool m_active;
+};
+
+} // namespace
+
+void QtReportJobs::compose(const ClientTable& clients, int client, int reportOption) {
+    ReportWriter(m_home).writeReportFile(clients, client,
+                                         ReportWriter::optionFromNumber(reportOption));
+}
+
+std::string QtReportJobs::readReportText(const std::filesystem::path& reportFile) {
+    std::string text = InventoryFiles::readBytes(reportFile);
+    if (text.empty()) {
+        throw OrvjError(ErrorCode::InputPastEnd,
+                        reportFile.string() + ": the report file is empty");
+    }
+    text.pop_back();
+    return text;
+}
+
+std::string QtReportJobs::readReportText() {
+    return readReportText(m_home / InventoryFiles::kReport);
+}
+
+void QtReportJobs::printTexts(const std::vector<std::string>& texts) const {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_target.pdfFile.empty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(m_target.pdfFile.string()));
+        printer.setPageSize(QPageSize(m_target.pdfPaper));
+    } else {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull()) {
+            throw OrvjError(ErrorCode::DeviceIO, "cannot print: no default printer is set up");
+        }
+        printer.setPrinterName(info.printerName());
+    }
+    printer.setDocName(QStringLiteral("ORV-Juvenile Report"));
+    ReportPrinter::print(printer, texts);
+}
+
+void QtReportJobs::printReportFile() {
+    BusyPointer busy;
+    printTexts({readReportText()});
+}
+
+} // namespace orvj

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "scoring/ReportJobs.h"
+
+#include <QPageSize>
+
+#include <filesystem>
+
+namespace orvj {
+
+// Where printed reports go: the system's default printer, or a PDF file (tests, the
+// command-line tool).
+struct PrintTarget {
+    std::filesystem::path pdfFile; // empty: the default printer
+    QPageSize::PageSizeId pdfPaper = QPageSize::Letter;
+};
+
+// Reporting for the forms: REPORT.PRN in the program folder, composed, read and printed.
+class QtReportJobs : public ReportJobs {
+public:
+    explicit QtReportJobs(std::filesystem::path home, PrintTarget target = {})
+        : m_home(std::move(home)), m_target(std::move(target)) {}
+
+    void compose(const ClientTable& clients, int client, int reportOption) override;
+    std::string readReportText() override;
+    void printReportFile() override;
+
+    // Prints report texts in one job on the target; each report starts on a new sheet.
+    void printTexts(const std::vector<std::string>& texts) const;
+
+    // The file without its final character. Throws OrvjError when it is missing or empty.
+    static std::string readReportText(const std::filesystem::path& reportFile);
+
+private:
+    std::filesystem::path m_home;
+    PrintTarget m_target;
+};
+
+} // namespace orvj

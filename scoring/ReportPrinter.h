@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QPrinter;
+
+namespace orvj {
+
+// Prints report text on a printer (or a PDF file) in Courier New 11.5 point: one report page
+// per sheet, cut at the form feeds. A page taller than the sheet continues on the next one.
+class ReportPrinter {
+public:
+    static constexpr double kFontPoints = 11.5;
+    // Lines a PDF sheet is laid out for: a report page of 58 and the line or two some pages
+    // run over.
+    static constexpr int kPdfLines = 60;
+
+    // The report's pages: the text cut at form feeds, each page as its lines (Windows-1252
+    // bytes). The line end that closes a form-feed line is the page break itself and does not
+    // make an empty first line; a line end at the very end of the text makes no extra line.
+    static std::vector<std::vector<std::string>> pagesOf(std::string_view text);
+
+    // Lines of the report font that fit one sheet of this printer.
+    static int linesPerSheet(QPrinter& printer);
+
+    // Prints each text (REPORT.PRN without its final character) in order in one print job;
+    // every report starts on a new sheet. Throws OrvjError when the printer cannot be used.
+    static void print(QPrinter& printer, const std::vector<std::string>& texts);
+};
+
+} // namespace orvj
