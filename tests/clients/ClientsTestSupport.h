@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <string>
@@ -66,7 +67,7 @@ public:
             fs::remove(m_home / "REPORT.PRN");
             throw OrvjError(ErrorCode::FileNotFound, "ORVJB.TXT: the scoring table is missing");
         }
-        writeFile(m_home / "REPORT.PRN", reportOf(client, reportOption));
+        writeFile(m_home / "REPORT.PRN", reportOf(client, reportOption) + extra);
     }
     std::string readReportText() override {
         std::string text = readFile(m_home / "REPORT.PRN");
@@ -79,6 +80,9 @@ public:
         if (static_cast<int>(printed.size()) == failPrintAt) {
             throw OrvjError(ErrorCode::DeviceIO, "the default printer is not ready");
         }
+        if (onPrint) {
+            onPrint();
+        }
         printed.push_back(readFile(m_home / "REPORT.PRN"));
     }
 
@@ -87,7 +91,9 @@ public:
     std::vector<std::string> printed;
     std::set<int> failComposeOf;
     int failPrintAt = -1; // index of the print call that fails
-    fs::path m_home;      // the program folder
+    std::string extra;    // Windows-1252 bytes added to every report
+    std::function<void()> onPrint;
+    fs::path m_home; // the program folder
 };
 
 class FakeSecretCode : public SecretCodePrompt {
