@@ -1,6 +1,8 @@
 #include "app/QtFormLauncher.h"
 
 #include "app/AppState.h"
+#include "clients/frmClientInfo.h"
+#include "clients/frmSupervisorOptions.h"
 #include "testing/frmInstallVoiceFiles.h"
 #include "testing/frmNewEntry.h"
 #include "testing/frmSelectEntryMethod.h"
@@ -19,7 +21,8 @@ void QtFormLauncher::notAvailable(QWidget* parent, const QString& what) {
 
 // frmClientInfo
 void QtFormLauncher::showClientInfo(QWidget* parent) {
-    notAvailable(parent, QStringLiteral("Client information"));
+    frmClientInfo form(m_state, m_services, parent);
+    form.exec();
 }
 
 // frmNewEntry
@@ -36,7 +39,8 @@ void QtFormLauncher::showSelectEntryMethod(QWidget* parent) {
 
 // frmSupervisorOptions
 void QtFormLauncher::showSupervisorOptions(QWidget* parent) {
-    notAvailable(parent, QStringLiteral("Supervisor Options"));
+    frmSupervisorOptions form(m_state, m_services, parent);
+    form.exec();
 }
 
 // "&Install Voice Files..."
