@@ -159,6 +159,8 @@ void frmNewEntry::buildGrids() {
         m_grdResponses.append(table);
         m_lblSection.append(label);
         paintGrid(g);
+        table->show();
+        label->show();
     }
     // Tab order: the grids in turn, then the buttons.
     for (int g = 1; g < m_grdResponses.size(); ++g) {
