@@ -1,0 +1,407 @@
+#include "cli/ReportTool.h"
+
+#include "scoring/InventoryFiles.h"
+#include "scoring/InventoryLoader.h"
+#include "scoring/QtReportJobs.h"
+#include "scoring/ReportWriter.h"
+#include "scoring/ScaleScorer.h"
+#include "scoring/Scales.h"
+#include "store/ClientFile.h"
+#include "store/ConfigFile.h"
+#include "store/Cp1252.h"
+#include "store/OrvjError.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cstdlib>
+#include <iomanip>
+#include <memory>
+#include <ostream>
+#include <sstream>
+#include <stdexcept>
+
+namespace orvj {
+namespace {
+
+using Command = ReportToolOptions::Command;
+
+const char* const kHelp =
+    "Usage: orvj-report [--home DIR] COMMAND [OPTIONS]\n"
+    "\n"
+    "Composes, prints and lists ORV-Juvenile reports from the command line, exactly as the\n"
+    "program's windows do. The program folder (inventory files, ORVJTest.ini, REPORT.PRN) is\n"
+    "the folder of this executable unless --home DIR or the environment variable ORVJ_HOME\n"
+    "names another. The client file is found through FilePath in [Path] of ORVJTest.ini.\n"
+    "\n"
+    "Commands:\n"
+    "  --client N      compose client N's report into REPORT.PRN in the program folder\n"
+    "  --all           compose every client's report, as \"Print all clients' reports\" does:\n"
+    "                  REPORT.PRN and the numbered copies temp1, temp2, ... in the program\n"
+    "                  folder (REPORT.PRN then holds the last client's report)\n"
+    "  --list          list the clients: record number, name, test date, answers complete\n"
+    "  --scores        raw score, percentile and risk range of the nine scales for every client\n"
+    "  --help          show this text\n"
+    "\n"
+    "Options:\n"
+    "  --option standard|one-page|both\n"
+    "                  the report form for --client and --all (default standard)\n"
+    "  --pdf FILE      also write the report(s) to a PDF file, one report page to a sheet;\n"
+    "                  with --all, one PDF of all reports in record order\n"
+    "  --print         also print the report(s) on the default printer, in record order\n"
+    "  --csv           with --scores: comma-separated values with a header line\n"
+    "\n"
+    "Exit status: 0 on success; 1 when a file or a client could not be read or written (the\n"
+    "message on standard error names the file and what was wrong); 2 on a usage error.\n";
+
+int parseNumber(const std::string& text, const std::string& what) {
+    std::size_t used = 0;
+    int value = 0;
+    try {
+        value = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size()) {
+        throw std::invalid_argument(what + " must be a number, not \"" + text + "\"");
+    }
+    return value;
+}
+
+int parseReportOption(const std::string& text) {
+    if (text == "standard" || text == "0") {
+        return 0;
+    }
+    if (text == "one-page" || text == "1") {
+        return 1;
+    }
+    if (text == "both" || text == "2") {
+        return 2;
+    }
+    throw std::invalid_argument("--option must be standard, one-page or both, not \"" + text +
+                                "\"");
+}
+
+std::filesystem::path programFolder(const ReportToolOptions& o,
+                                    const std::filesystem::path& defaultHome) {
+    if (o.home) {
+        return *o.home;
+    }
+    const char* env = std::getenv("ORVJ_HOME");
+    if (env != nullptr && *env != '\0') {
+        return env;
+    }
+    return defaultHome;
+}
+
+struct ClientData {
+    std::filesystem::path file;
+    ClientTable table;
+};
+
+ClientData loadClients(const std::filesystem::path& home) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(home, ec)) {
+        throw OrvjError(ErrorCode::PathNotFound,
+                        home.string() + ": the program folder does not exist");
+    }
+    const ConfigFile config(home / ConfigFile::kFileName);
+    const std::string value = config.GetINIFilePath();
+    const std::filesystem::path folder = resolveConfiguredFolder(home, value);
+    if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
+        throw OrvjError(ErrorCode::PathNotFound, config.path().string() + ": the data folder \"" +
+                                                     value +
+                                                     "\" (FilePath in [Path]) does not exist");
+    }
+    ClientData data{folder / ClientFile::kFileName, {}};
+    if (!std::filesystem::exists(data.file, ec)) {
+        throw OrvjError(ErrorCode::FileNotFound,
+                        data.file.string() + ": cannot open: file not found");
+    }
+    const auto report = ClientFile(data.file).load(data.table);
+    if (report.overflow) {
+        throw OrvjError(ErrorCode::SubscriptOutOfRange,
+                        data.file.string() + ": the file holds " +
+                            std::to_string(report.recordsInFile) + " records, more than " +
+                            std::to_string(ClientTable::kMaxClients));
+    }
+    return data;
+}
+
+void checkClientNumber(const ClientData& data, int client) {
+    if (client < 1 || client > data.table.clientCount) {
+        throw OrvjError(ErrorCode::SubscriptOutOfRange,
+                        data.file.string() + ": client " + std::to_string(client) +
+                            " is not in the client file (" +
+                            (data.table.clientCount == 0
+                                 ? std::string("it holds no clients")
+                                 : "clients 1 to " + std::to_string(data.table.clientCount)) +
+                            ")");
+    }
+}
+
+// Qt's printing needs a GUI application object; without a display it draws offscreen.
+std::unique_ptr<QGuiApplication> startGui() {
+    if (qGuiApp != nullptr) {
+        return nullptr;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static int argc = 1;
+    static char name[] = "orvj-report";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+int pageCount(const std::string& report) {
+    return static_cast<int>(std::count(report.begin(), report.end(), '\f')) + 1;
+}
+
+void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home,
+                   const std::vector<std::filesystem::path>& files, std::ostream& out) {
+    if (!o.pdf && !o.print) {
+        return;
+    }
+    auto gui = startGui();
+    if (o.pdf) {
+        std::vector<std::string> texts;
+        for (const auto& f : files) {
+            texts.push_back(QtReportJobs::readReportText(f));
+        }
+        QtReportJobs(home, {*o.pdf, QPageSize::Letter}).printTexts(texts);
+        out << "Wrote " << o.pdf->string() << "\n";
+    }
+    if (o.print) {
+        // As the program does: each copy goes back to REPORT.PRN and is printed from there.
+        QtReportJobs jobs(home);
+        const auto report = home / InventoryFiles::kReport;
+        for (const auto& f : files) {
+            if (f != report) {
+                std::filesystem::copy_file(f, report,
+                                           std::filesystem::copy_options::overwrite_existing);
+            }
+            jobs.printReportFile();
+        }
+        out << "Printed " << files.size() << (files.size() == 1 ? " report" : " reports")
+            << " on the default printer\n";
+    }
+}
+
+int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out) {
+    const ClientData data = loadClients(home);
+    checkClientNumber(data, o.client);
+    ReportWriter writer(home);
+    writer.writeReportFile(data.table, o.client, ReportWriter::optionFromNumber(o.reportOption));
+    const std::string report = InventoryFiles::readBytes(writer.reportPath());
+    out << "Wrote " << writer.reportPath().string() << " (client " << o.client << ", "
+        << pageCount(report) << (pageCount(report) == 1 ? " page)\n" : " pages)\n");
+    printOrExport(o, home, {writer.reportPath()}, out);
+    return 0;
+}
+
+int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out) {
+    ClientData data = loadClients(home);
+    if (data.table.clientCount == 0) {
+        throw OrvjError(ErrorCode::SubscriptOutOfRange,
+                        data.file.string() + ": there are no clients in the client file");
+    }
+    ReportWriter writer(home);
+    const auto option = ReportWriter::optionFromNumber(o.reportOption);
+    std::vector<std::filesystem::path> copies;
+    for (int i = 1; i <= data.table.clientCount; ++i) {
+        data.table.currentClient = static_cast<std::int16_t>(i);
+        try {
+            writer.writeReportFile(data.table, i, option);
+        } catch (const OrvjError& e) {
+            throw OrvjError(e.code(), "client " + std::to_string(i) + ": " + e.what());
+        }
+        const auto copy = home / ("temp" + std::to_string(i));
+        std::filesystem::copy_file(writer.reportPath(), copy,
+                                   std::filesystem::copy_options::overwrite_existing);
+        copies.push_back(copy);
+    }
+    out << "Wrote " << copies.size() << " reports: " << writer.reportPath().string()
+        << " and temp1 to temp" << copies.size() << " in " << home.string() << "\n";
+    printOrExport(o, home, copies, out);
+    return 0;
+}
+
+std::string displayName(const ClientRecord& r) {
+    return cp1252ToUtf8(r.field(ClientRecord::Field::Name));
+}
+
+int listClients(const std::filesystem::path& home, std::ostream& out) {
+    const ClientData data = loadClients(home);
+    for (int i = 1; i <= data.table.clientCount; ++i) {
+        const ClientRecord& r = data.table.at(i);
+        const std::string_view answers = r.field(ClientRecord::Field::Responses);
+        const auto missing = std::count_if(answers.begin(), answers.end(),
+                                           [](char c) { return c < '1' || c > '9'; });
+        out << std::setw(3) << i << "  " << displayName(r) << "  "
+            << cp1252ToUtf8(r.field(ClientRecord::Field::TestDate)) << "  ";
+        if (missing == 0) {
+            out << "complete\n";
+        } else {
+            out << "incomplete (" << missing << " of 143 unanswered)\n";
+        }
+    }
+    return 0;
+}
+
+std::string csvField(const std::string& s) {
+    std::string trimmed = s.substr(0, s.find_last_not_of(' ') + 1);
+    if (trimmed.find_first_of(",\"") == std::string::npos) {
+        return trimmed;
+    }
+    std::string q = "\"";
+    for (char c : trimmed) {
+        q += c;
+        if (c == '"') {
+            q += '"';
+        }
+    }
+    return q + "\"";
+}
+
+int listScores(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out,
+               std::ostream& err) {
+    const ClientData data = loadClients(home);
+    const Inventory inventory = loadInventory(home);
+    const ScaleScorer scorer(inventory.scoring);
+    if (o.csv) {
+        out << "record,name,validity";
+        for (int n = 1; n <= Scales::kCount; ++n) {
+            out << "," << Scales::name(n) << " raw," << Scales::name(n) << " percentile,"
+                << Scales::name(n) << " risk";
+        }
+        out << "\n";
+    }
+    int status = 0;
+    for (int i = 1; i <= data.table.clientCount; ++i) {
+        const ClientRecord& r = data.table.at(i);
+        ClientScores s;
+        try {
+            s = scorer.score(r, i);
+        } catch (const OrvjError& e) {
+            err << "orvj-report: " << data.file.string() << ": " << e.what() << "\n";
+            status = 1;
+            continue;
+        }
+        auto risk = [&](int n) {
+            return s.notScorable(n) ? std::string("NOT SCORED") : Scales::riskName(s.pct(n));
+        };
+        const char* validity = s.invalid() ? "invalid" : "valid";
+        if (o.csv) {
+            out << i << "," << csvField(displayName(r)) << "," << validity;
+            for (int n = 1; n <= Scales::kCount; ++n) {
+                out << "," << s.raw(n) << "," << s.pct(n) << "," << risk(n);
+            }
+            out << "\n";
+            continue;
+        }
+        out << std::setw(3) << i << "  " << cp1252ToUtf8(r.trimmed(ClientRecord::Field::Name))
+            << (s.invalid() ? "  INVALID TEST (Truthfulness 95 or more)" : "") << "\n";
+        for (int n = 1; n <= Scales::kCount; ++n) {
+            out << "       " << std::left << std::setw(15) << Scales::name(n) << std::right
+                << "raw " << std::setw(4) << s.raw(n) << "   percentile " << std::setw(2)
+                << s.pct(n) << "   " << risk(n) << "\n";
+        }
+    }
+    return status;
+}
+
+} // namespace
+
+const char* reportToolHelp() {
+    return kHelp;
+}
+
+ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args) {
+    ReportToolOptions o;
+    bool optionGiven = false;
+    auto setCommand = [&](Command c, const std::string& arg) {
+        if (o.command != Command::None && o.command != c) {
+            throw std::invalid_argument("choose one of --client, --all, --list, --scores (" + arg +
+                                        " given after another)");
+        }
+        o.command = c;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) {
+                throw std::invalid_argument(a + " needs a value");
+            }
+            return args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            o.command = Command::Help;
+            return o;
+        } else if (a == "--home") {
+            o.home = std::filesystem::path(value());
+        } else if (a == "--client") {
+            setCommand(Command::Client, a);
+            o.client = parseNumber(value(), "--client");
+        } else if (a == "--all") {
+            setCommand(Command::All, a);
+        } else if (a == "--list") {
+            setCommand(Command::List, a);
+        } else if (a == "--scores") {
+            setCommand(Command::Scores, a);
+        } else if (a == "--option") {
+            o.reportOption = parseReportOption(value());
+            optionGiven = true;
+        } else if (a == "--pdf") {
+            o.pdf = std::filesystem::path(value());
+        } else if (a == "--print") {
+            o.print = true;
+        } else if (a == "--csv") {
+            o.csv = true;
+        } else {
+            throw std::invalid_argument("unknown argument \"" + a + "\"");
+        }
+    }
+    if (o.command == Command::None) {
+        throw std::invalid_argument("say what to do: --client N, --all, --list or --scores");
+    }
+    const bool reports = o.command == Command::Client || o.command == Command::All;
+    if (!reports && (optionGiven || o.pdf || o.print)) {
+        throw std::invalid_argument("--option, --pdf and --print go with --client or --all");
+    }
+    if (o.csv && o.command != Command::Scores) {
+        throw std::invalid_argument("--csv goes with --scores");
+    }
+    return o;
+}
+
+int runReportTool(const ReportToolOptions& o, const std::filesystem::path& defaultHome,
+                  std::ostream& out, std::ostream& err) {
+    if (o.command == Command::Help) {
+        out << kHelp;
+        return 0;
+    }
+    const std::filesystem::path home = programFolder(o, defaultHome);
+    try {
+        switch (o.command) {
+        case Command::Client:
+            return composeOne(o, home, out);
+        case Command::All:
+            return composeAll(o, home, out);
+        case Command::List:
+            return listClients(home, out);
+        case Command::Scores:
+            return listScores(o, home, out, err);
+        default:
+            return 2;
+        }
+    } catch (const OrvjError& e) {
+        err << "orvj-report: " << e.what() << "\n";
+    } catch (const std::filesystem::filesystem_error& e) {
+        err << "orvj-report: " << e.what() << "\n";
+    }
+    return 1;
+}
+
+} // namespace orvj

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvj {
+
+// orvj-report: reports from the command line, over the same code as the program's windows.
+struct ReportToolOptions {
+    enum class Command { None, Client, All, List, Scores, Help };
+    Command command = Command::None;
+    std::optional<std::filesystem::path> home;
+    int client = 0;
+    int reportOption = 0;
+    std::optional<std::filesystem::path> pdf;
+    bool print = false;
+    bool csv = false;
+};
+
+// Parses the arguments (without the program name). Throws std::invalid_argument with a message
+// for the user when they make no sense.
+ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args);
+
+const char* reportToolHelp();
+
+// Runs a parsed command. Returns the exit status; messages go to `out` and `err`.
+int runReportTool(const ReportToolOptions& options, const std::filesystem::path& defaultHome,
+                  std::ostream& out, std::ostream& err);
+
+} // namespace orvj
