@@ -9,6 +9,9 @@
 #include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
 
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -105,6 +108,21 @@ public:
     bool answer = true;
     int asked = 0;
 };
+
+// Runs `check` on the first modal dialog of the named class that comes up, then closes it.
+inline void whenModal(QObject* owner, const char* className, std::function<void(QWidget*)> check) {
+    auto* timer = new QTimer(owner);
+    QObject::connect(timer, &QTimer::timeout, owner, [timer, className, check] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->isVisible() &&
+            QString::fromLatin1(modal->metaObject()->className()) == QLatin1String(className)) {
+            timer->stop();
+            check(modal);
+            modal->close();
+        }
+    });
+    timer->start(5);
+}
 
 // A program folder and a data folder in a fresh temporary folder, an AppState pointing at
 // them, and the fake seams wired into Services.

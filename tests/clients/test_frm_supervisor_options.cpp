@@ -39,20 +39,6 @@ protected:
         menuButton(form.get(), choice)->setFocus();
         QTest::keyClick(menuButton(form.get(), choice), Qt::Key_Return);
     }
-    // Runs `check` on the first modal dialog of class `T` that comes up, then closes it.
-    template <typename Check> void whenModal(const char* className, Check check) {
-        auto* timer = new QTimer(form.get());
-        QObject::connect(timer, &QTimer::timeout, form.get(), [timer, className, check] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal != nullptr && modal->isVisible() &&
-                QString::fromLatin1(modal->metaObject()->className()) == QLatin1String(className)) {
-                timer->stop();
-                check(modal);
-                modal->close();
-            }
-        });
-        timer->start(5);
-    }
     std::string report(int client, int option) { return FakeReportJobs::reportOf(client, option); }
 
     std::unique_ptr<frmSupervisorOptions> form;
@@ -172,7 +158,7 @@ TEST_F(SupervisorOptionsTest, CurrentClientsReportOpensInTheViewer) {
     open();
     option("optReportOption", 2)->click();
     QString shown;
-    whenModal("orvj::frmViewReport", [&](QWidget* viewer) {
+    whenModal(form.get(), "orvj::frmViewReport", [&](QWidget* viewer) {
         shown = viewer->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
     });
     press(0);
@@ -185,7 +171,7 @@ TEST_F(SupervisorOptionsTest, VerifyOpensTheVerificationOfTheCurrentClient) {
     open();
     tabs()->setCurrentIndex(1);
     bool opened = false;
-    whenModal("orvj::frmVerify", [&](QWidget*) { opened = true; });
+    whenModal(form.get(), "orvj::frmVerify", [&](QWidget*) { opened = true; });
     press(0);
     EXPECT_TRUE(opened);
     EXPECT_EQ(secretCode.asked, 0);
