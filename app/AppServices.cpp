@@ -5,8 +5,8 @@
 #include "scoring/ReportJobs.h"
 #include "store/Clock.h"
 #include "testing/QtAudioPlayer.h"
-#include "ui/MessageService.h"
 #include "ui/InputBoxSecretCodePrompt.h"
+#include "ui/MessageService.h"
 #include "ui/SecretCodePrompt.h"
 
 namespace orvj {

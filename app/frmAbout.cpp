@@ -65,6 +65,7 @@ frmAbout::frmAbout(AppState& state, Services&, QWidget* parent) : QDialog(parent
     setWindowTitle(QStringLiteral("About ORV-Juvenile"));
 
     auto* outer = new QVBoxLayout(this);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
     auto* top = new QHBoxLayout;
     outer->addLayout(top);
 
@@ -73,6 +74,9 @@ frmAbout::frmAbout(AppState& state, Services&, QWidget* parent) : QDialog(parent
     imgQLNLogo->setObjectName(QStringLiteral("imgQLNLogo"));
     imgQLNLogo->setFixedSize(logoSize, logoSize);
     imgQLNLogo->setPixmap(DrawLogo(logoSize));
+    QSizePolicy logoPolicy = imgQLNLogo->sizePolicy();
+    logoPolicy.setRetainSizeWhenHidden(true);
+    imgQLNLogo->setSizePolicy(logoPolicy);
     imgQLNLogo->setVisible(false);
     top->addWidget(imgQLNLogo, 0, Qt::AlignTop);
 
@@ -125,11 +129,18 @@ frmAbout::frmAbout(AppState& state, Services&, QWidget* parent) : QDialog(parent
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &frmAbout::FadeTick);
     setFadeRunMs(m_fadeRunMs);
+
+    // The texts are in place before the box is first shown, so it is sized to hold them.
+    FillPanels();
+    setSplash(false);
 }
 
 void frmAbout::setSplash(bool splash) {
     m_splash = splash;
-    setWindowFlag(Qt::SplashScreen, splash);
+    setWindowFlags(splash ? Qt::SplashScreen
+                          : Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    sspMenuChoice->setVisible(!splash);
+    lblStatus->setVisible(splash);
 }
 
 void frmAbout::setFadeRunMs(int ms) {
@@ -168,8 +179,8 @@ QPixmap frmAbout::DrawLogo(int size) {
     const double cx = size / 2.0;
     shield.moveTo(cx, size * 0.16);
     shield.lineTo(size * 0.78, size * 0.26);
-    shield.quadTo(size * 0.78, size * 0.66, cx, size * 0.86);
-    shield.quadTo(size * 0.22, size * 0.66, size * 0.22, size * 0.26);
+    shield.quadTo(size * 0.78, size * 0.56, cx, size * 0.74);
+    shield.quadTo(size * 0.22, size * 0.56, size * 0.22, size * 0.26);
     shield.closeSubpath();
     p.setPen(QPen(Colors::white(), size * 0.025));
     p.setBrush(Colors::cyan());
@@ -178,23 +189,22 @@ QPixmap frmAbout::DrawLogo(int size) {
     p.setPen(QPen(Colors::navy(), size * 0.05, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     QPainterPath rise;
-    rise.moveTo(size * 0.32, size * 0.58);
-    rise.lineTo(size * 0.44, size * 0.50);
-    rise.lineTo(size * 0.54, size * 0.56);
-    rise.lineTo(size * 0.68, size * 0.38);
+    rise.moveTo(size * 0.33, size * 0.50);
+    rise.lineTo(size * 0.44, size * 0.42);
+    rise.lineTo(size * 0.54, size * 0.48);
+    rise.lineTo(size * 0.67, size * 0.32);
     p.drawPath(rise);
 
     QFont f;
     f.setBold(true);
-    f.setPixelSize(std::max(6, size / 8));
+    f.setPixelSize(std::max(6, size / 9));
     p.setFont(f);
-    p.setPen(Colors::navy());
-    p.drawText(QRectF(0, size * 0.62, size, size * 0.16), Qt::AlignCenter, QStringLiteral("ORV-J"));
+    p.setPen(Colors::white());
+    p.drawText(QRectF(0, size * 0.76, size, size * 0.16), Qt::AlignCenter, QStringLiteral("ORV-J"));
     return pix;
 }
 
-void frmAbout::Load() {
-    m_loaded = true;
+void frmAbout::FillPanels() {
     const QStringList publisher = PublisherLines(m_state.paths.home);
     SSPanel[0]->setText(QStringLiteral("ORV-Juvenile v3.01"));
     SSPanel[1]->setText(QStringLiteral("All rights reserved."));
@@ -203,17 +213,15 @@ void frmAbout::Load() {
         panel->setText(i < publisher.size() ? publisher[i] : QString());
         panel->setVisible(i < publisher.size());
     }
-    if (m_splash) {
-        sspMenuChoice->setVisible(false);
-        cmdOK->setVisible(false);
-        lblStatus->setVisible(true);
-    } else {
+}
+
+void frmAbout::Load() {
+    m_loaded = true;
+    if (!m_splash) {
         m_fadeDone = false;
-        lblStatus->setVisible(false);
     }
     setColors(sspMenuChoice, Colors::cyan(), Colors::black());
     imgQLNLogo->setVisible(true);
-    adjustSize();
     CenterForm(this);
     StartFade();
 }

@@ -60,6 +60,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void FillPanels();
     void Load();
     void FadeTick();
 

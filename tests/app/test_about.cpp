@@ -47,6 +47,7 @@ TEST(AboutBox, SplashHidesOkShowsInitializingAndFades) {
     QSignalSpy fades(&box, &frmAbout::fadeFinished);
     box.show();
     EXPECT_EQ(box.windowTitle(), QStringLiteral("About ORV-Juvenile"));
+    EXPECT_TRUE(box.isWindow());
     EXPECT_FALSE(box.findChild<QAbstractButton*>(QStringLiteral("cmdOK"))->isVisible());
     EXPECT_FALSE(box.findChild<QWidget*>(QStringLiteral("sspMenuChoice"))->isVisible());
     auto* status = box.findChild<QLabel*>(QStringLiteral("lblStatus"));
@@ -98,6 +99,7 @@ TEST(AboutBox, DialogHasOkOnACyanPanelAndCloses) {
     box->setFadeRunMs(20);
     box->show();
     EXPECT_FALSE(box->Splash());
+    EXPECT_TRUE(box->isWindow());
     EXPECT_FALSE(box->FadeDone());
     auto* ok = box->findChild<QAbstractButton*>(QStringLiteral("cmdOK"));
     EXPECT_TRUE(ok->isVisible());

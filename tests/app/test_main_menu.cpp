@@ -412,6 +412,7 @@ TEST(MainMenu, AboutOpensOnceAsADialog) {
     QPointer<frmAbout> about = f.menu->aboutBox();
     ASSERT_FALSE(about.isNull());
     EXPECT_TRUE(about->isVisible());
+    EXPECT_TRUE(about->isWindow());
     EXPECT_FALSE(about->isModal());
     EXPECT_FALSE(about->Splash());
     f.action("mnuAbout")->trigger();
