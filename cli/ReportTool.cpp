@@ -217,9 +217,10 @@ int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, st
         } catch (const OrvjError& e) {
             throw OrvjError(e.code(), "client " + std::to_string(i) + ": " + e.what());
         }
+        // Removed and made again rather than overwritten: see ReportWriter::writeReportFile.
         const auto copy = home / ("temp" + std::to_string(i));
-        std::filesystem::copy_file(writer.reportPath(), copy,
-                                   std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::remove(copy);
+        std::filesystem::copy_file(writer.reportPath(), copy);
         copies.push_back(copy);
     }
     out << "Wrote " << copies.size() << " reports: " << writer.reportPath().string()

@@ -1,5 +1,6 @@
 #include "scoring/FieldReader.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace orvj {
@@ -92,45 +93,38 @@ bool FieldReader::advance() {
     return true;
 }
 
-bool FieldReader::parseNumber(int& value) const {
+FieldReader::Parsed FieldReader::parse(int& value) const {
     std::string_view s = m_field;
-    if (s.empty()) {
-        return false;
-    }
     bool negative = false;
-    if (s.front() == '-' || s.front() == '+') {
+    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
         negative = s.front() == '-';
         s.remove_prefix(1);
     }
     if (s.empty()) {
-        return false;
+        return Parsed::NotNumber;
     }
     long long v = 0;
     for (char c : s) {
         if (c < '0' || c > '9') {
-            return false;
+            return Parsed::NotNumber;
         }
-        v = v * 10 + (c - '0');
-        if (v > 100000) {
-            v = 100000; // far outside any 16-bit value; keeps the arithmetic bounded
-        }
+        v = std::min(v * 10 + (c - '0'), 100000LL); // bounded: far outside any 16-bit value
     }
     value = static_cast<int>(negative ? -v : v);
-    return true;
-}
-
-std::int16_t FieldReader::toNumber(const std::string& what) const {
-    int value = 0;
-    if (!parseNumber(value)) {
-        fail(ErrorCode::TypeMismatch,
-             (m_field.empty() ? std::string("empty field") : quoted(m_field)) +
-                 " is not a number (" + what + ")");
-    }
     if (value < std::numeric_limits<std::int16_t>::min() ||
         value > std::numeric_limits<std::int16_t>::max()) {
-        fail(ErrorCode::Overflow, quoted(m_field) + " is outside the 16-bit range (" + what + ")");
+        return Parsed::Overflow;
     }
-    return static_cast<std::int16_t>(value);
+    return Parsed::Number;
+}
+
+void FieldReader::failNotNumber(const std::string& what) const {
+    fail(ErrorCode::TypeMismatch, (m_field.empty() ? std::string("empty field") : quoted(m_field)) +
+                                      " is not a number (" + what + ")");
+}
+
+void FieldReader::failOverflow(const std::string& what) const {
+    fail(ErrorCode::Overflow, quoted(m_field) + " is outside the 16-bit range (" + what + ")");
 }
 
 void FieldReader::fail(int code, const std::string& what) const {

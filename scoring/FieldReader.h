@@ -22,13 +22,19 @@ public:
         if (!advance()) {
             failPastEnd(describe());
         }
-        return toNumber(describe());
+        int value = 0;
+        switch (parse(value)) {
+        case Parsed::Number:
+            return static_cast<std::int16_t>(value);
+        case Parsed::NotNumber:
+            failNotNumber(describe());
+        case Parsed::Overflow:
+            failOverflow(describe());
+        }
+        return 0;
     }
     template <class Describe> int numberInRange(int low, int high, Describe&& describe) {
-        if (!advance()) {
-            failPastEnd(describe());
-        }
-        const int value = toNumber(describe());
+        const int value = number(describe);
         if (value < low || value > high) {
             failRange(low, high, describe());
         }
@@ -50,9 +56,11 @@ public:
     [[noreturn]] void fail(int code, const std::string& what) const;
 
 private:
+    enum class Parsed { Number, NotNumber, Overflow };
     bool advance();
-    bool parseNumber(int& value) const;
-    std::int16_t toNumber(const std::string& what) const;
+    Parsed parse(int& value) const;
+    [[noreturn]] void failNotNumber(const std::string& what) const;
+    [[noreturn]] void failOverflow(const std::string& what) const;
     [[noreturn]] void failPastEnd(const std::string& what) const;
     [[noreturn]] void failRange(int low, int high, const std::string& what) const;
 

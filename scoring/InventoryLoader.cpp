@@ -29,12 +29,13 @@ void readSignificantItems(FieldReader& f, ScoringTables& t) {
 void readStatements(LineReader& r, ReportTexts& texts) {
     for (int k = 1; k <= ReportTexts::kStatements; ++k) {
         texts.statements[static_cast<std::size_t>(k)] =
-            r.next("significant-item statement " + std::to_string(k) + " of 89");
+            r.nextOr([k] { return "significant-item statement " + std::to_string(k) + " of 89"; });
     }
     for (int k = 1; k <= ReportTexts::kStressorStatements; ++k) {
-        texts.stressorStatements[static_cast<std::size_t>(k)] =
-            r.next("social-stressor statement " + std::to_string(k) + " of 48 (line " +
-                   std::to_string(ReportTexts::kStatements + k) + " of 137)");
+        texts.stressorStatements[static_cast<std::size_t>(k)] = r.nextOr([k] {
+            return "social-stressor statement " + std::to_string(k) + " of 48 (line " +
+                   std::to_string(ReportTexts::kStatements + k) + " of 137)";
+        });
     }
 }
 
@@ -114,7 +115,8 @@ void readIntervals(FieldReader& f, const char* scaleName, int boundCount,
 
 void readQuestionLines(LineReader& r, ReportTexts& texts) {
     for (int item = 1; item <= SectionEnd[4]; ++item) {
-        std::string_view line = r.next("the question line of item " + std::to_string(item));
+        std::string_view line =
+            r.nextOr([item] { return "the question line of item " + std::to_string(item); });
         if (item >= ReportTexts::kFirstHeldQuestion) {
             texts.questionLines[static_cast<std::size_t>(item - ReportTexts::kFirstHeldQuestion +
                                                          1)] = line;

@@ -12,12 +12,12 @@ LineReader::LineReader(std::filesystem::path path, std::string bytes)
     }
 }
 
-std::string_view LineReader::next(std::string_view expected) {
-    if (atEnd()) {
-        throw OrvjError(ErrorCode::InputPastEnd, m_path.string() + ": the file ends after line " +
-                                                     std::to_string(m_line) + "; expected " +
-                                                     std::string(expected));
-    }
+void LineReader::failPastEnd(const std::string& expected) const {
+    throw OrvjError(ErrorCode::InputPastEnd, m_path.string() + ": the file ends after line " +
+                                                 std::to_string(m_line) + "; expected " + expected);
+}
+
+std::string_view LineReader::take() {
     const std::size_t start = m_pos;
     std::size_t end = start;
     while (end < m_bytes.size() && m_bytes[end] != '\r' && m_bytes[end] != '\n') {

@@ -116,6 +116,9 @@ void ReportWriter::writeReportFile(const ClientTable& clients, int client,
         std::filesystem::remove(target, ignored);
         throw;
     }
+    // The old report goes first: renaming over an existing file makes some file systems
+    // (ext4) flush the new one to disk at once, which costs far more than the report itself.
+    std::filesystem::remove(target, ignored);
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int err = errno;
         std::filesystem::remove(temporary, ignored);
