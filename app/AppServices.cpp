@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/QtFormLauncher.h"
+#include "scoring/QtReportJobs.h"
 #include "scoring/ReportJobs.h"
 #include "store/Clock.h"
 #include "testing/QtAudioPlayer.h"
@@ -16,8 +17,9 @@ AppServices::AppServices(AppState& state)
     m_services.messages = m_messages.get();
     m_services.clock = m_clock.get();
 
-    // TODO(wiring): the report jobs over REPORT.PRN (scoring) are wired here once they are
-    // part of the build.
+    // REPORT.PRN lives in the program folder; reports print on the default printer.
+    m_reports = std::make_unique<QtReportJobs>(state.paths.home);
+    m_services.reports = m_reports.get();
 
     m_secretCode = std::make_unique<InputBoxSecretCodePrompt>(*m_messages);
     m_services.secretCode = m_secretCode.get();

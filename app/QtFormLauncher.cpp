@@ -6,18 +6,11 @@
 #include "testing/frmInstallVoiceFiles.h"
 #include "testing/frmNewEntry.h"
 #include "testing/frmSelectEntryMethod.h"
-#include "ui/MessageService.h"
 #include "ui/Services.h"
 
 #include <QString>
 
 namespace orvj {
-
-void QtFormLauncher::notAvailable(QWidget* parent, const QString& what) {
-    m_services.messages->show(parent, appTitle(),
-                              what + QStringLiteral(" is not available in this build yet."),
-                              MessageService::Icon::Information, MessageService::Buttons::Ok);
-}
 
 // frmClientInfo
 void QtFormLauncher::showClientInfo(QWidget* parent) {

@@ -21,8 +21,6 @@ public:
     void showInstallVoiceFiles(QWidget* parent) override;
 
 private:
-    void notAvailable(QWidget* parent, const QString& what);
-
     AppState& m_state;
     Services& m_services;
 };
