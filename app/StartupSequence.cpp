@@ -89,8 +89,8 @@ QString StartupSequence::LoadNotice(const AppState& state, const ClientFile::Loa
     }
     if (report.partialLastRecord) {
         parts << QStringLiteral("The client file %1 is not a whole number of client records "
-                                "long: its last record is incomplete. What it holds was read "
-                                "as it is, and nothing in the file was changed.")
+                                "long: its last record is incomplete. Nothing in the file was "
+                                "changed.")
                      .arg(file);
     }
     if (!report.fieldProblems.empty()) {

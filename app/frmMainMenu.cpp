@@ -255,6 +255,7 @@ void frmMainMenu::MenuChoice(int index) {
         frMainMenu->show();
         m_state.testStored = true;
         Activation();
+        FocusAfterPath(index);
         break;
     case AddNewClient:
         if (RefuseWhenFull()) {
@@ -269,6 +270,7 @@ void frmMainMenu::MenuChoice(int index) {
         frMainMenu->show();
         m_state.testStored = true;
         Activation();
+        FocusAfterPath(index);
         break;
     case SupervisorOptions:
         m_state.testStored = false;
@@ -277,6 +279,7 @@ void frmMainMenu::MenuChoice(int index) {
         frMainMenu->show();
         m_state.testStored = true;
         Activation();
+        FocusAfterPath(index);
         break;
     case ExitApplication:
         m_exiting = true;
@@ -285,6 +288,17 @@ void frmMainMenu::MenuChoice(int index) {
         break;
     default:
         break;
+    }
+}
+
+void frmMainMenu::FocusAfterPath(int index) {
+    // Back from a path the keyboard user finds the focus where it was, or on the list when
+    // that button is now disabled.
+    QAbstractButton* button = m_choices->button(index);
+    if (button != nullptr && button->isEnabled()) {
+        button->setFocus(Qt::OtherFocusReason);
+    } else {
+        lbNameDisplay->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -76,6 +76,7 @@ private:
     void CloseOtherForms();
     void RunPath(const std::function<void()>& path);
     bool RefuseWhenFull();
+    void FocusAfterPath(int index);
 
     AppState& m_state;
     Services& m_services;

@@ -240,6 +240,7 @@ TEST(MainMenu, EditPathOpensClientInfoThenNewEntryWhenConfirmed) {
     // Back in the menu the list is rebuilt with the edited name, and nothing is chosen.
     EXPECT_EQ(f.list()->item(2)->text().left(9), QStringLiteral("3-Renamed"));
     EXPECT_FALSE(f.button(0)->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), f.list());
 }
 
 TEST(MainMenu, AddPathClearsTheFlagsAndShowsTheNewClient) {
@@ -272,6 +273,7 @@ TEST(MainMenu, SupervisorPathAndEnterKey) {
     ASSERT_EQ(f.forms.forms(), QStringList{QStringLiteral("frmSupervisorOptions")});
     EXPECT_FALSE(f.forms.calls[0].testStored);
     EXPECT_TRUE(f.state.testStored);
+    EXPECT_EQ(QApplication::focusWidget(), f.button(2));
 }
 
 TEST(MainMenu, AddNewClientIsRefusedWhenTheTableIsFull) {
