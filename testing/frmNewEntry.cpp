@@ -115,20 +115,21 @@ void frmNewEntry::buildGrids() {
         table->setTabKeyNavigation(false);
         table->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
         table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         table->setFocusPolicy(Qt::StrongFocus);
         table->setWordWrap(false);
 
         const QFontMetrics fm(table->font());
+        table->horizontalHeader()->setMinimumSectionSize(4);
         const int numWidth = std::max(twipsToPixels(kNumColumnTwips),
-                                      fm.horizontalAdvance(QStringLiteral("143.")) + 8);
+                                      fm.horizontalAdvance(QStringLiteral("143.")) + 10);
         const int optionWidth = std::max(twipsToPixels(kOptionColumnTwips),
-                                         fm.horizontalAdvance(QStringLiteral("X")) + 10);
+                                         fm.horizontalAdvance(QStringLiteral("5")) + 14);
         table->setColumnWidth(0, numWidth);
         for (int c = 1; c <= model.optionCount; ++c) {
             table->setColumnWidth(c, optionWidth);
         }
         const int rowHeight = fm.height() + 4;
+        table->verticalHeader()->setMinimumSectionSize(4);
         table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         table->verticalHeader()->setDefaultSectionSize(rowHeight);
         for (int r = 1; r < model.rowCount(); ++r) {
@@ -143,9 +144,15 @@ void frmNewEntry::buildGrids() {
             }
         }
         const int shownRows = std::min(AnswerGrids::kVisibleRows, model.rowCount() - 1);
+        const bool scrolls = model.rowCount() - 1 > AnswerGrids::kVisibleRows;
+        table->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        int columnsWidth = 0;
+        for (int c = 0; c <= model.optionCount; ++c) {
+            columnsWidth += table->columnWidth(c);
+        }
         const int frame = table->frameWidth() * 2;
-        table->setFixedSize(numWidth + optionWidth * model.optionCount +
-                                table->verticalScrollBar()->sizeHint().width() + frame,
+        const int scrollBar = scrolls ? table->verticalScrollBar()->sizeHint().width() : 0;
+        table->setFixedSize(columnsWidth + scrollBar + frame,
                             table->horizontalHeader()->sizeHint().height() + rowHeight * shownRows +
                                 frame);
         table->installEventFilter(this);

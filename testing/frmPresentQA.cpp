@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -51,6 +52,7 @@ QString forDisplay(const std::string& text) {
 
 constexpr int kFrameWidth = 10000; // twips
 constexpr int kFrameHeight = 6600;
+constexpr int kClientPointSize = 12;
 
 } // namespace
 
@@ -62,7 +64,7 @@ frmPresentQA::frmPresentQA(AppState& state, Services& services, QWidget* parent)
     resize(twipsToPixels(kFrameWidth + 1200), twipsToPixels(kFrameHeight + 2400));
 
     QFont clientFont = font();
-    clientFont.setPointSize(12);
+    clientFont.setPointSize(kClientPointSize);
 
     m_frQandA = new QWidget(this);
     m_frQandA->setObjectName(QStringLiteral("frQandA"));
@@ -274,11 +276,32 @@ void frmPresentQA::TestInstructions(int section) {
     m_fraInstructions->raise();
     m_frQandA->hide();
     m_msgPanel->setText(QString::fromStdString(InstructionTexts::helpLine(isSpanish(), section)));
-    m_txtInstructions->setPlainText(forDisplay(InstructionTexts::text(isSpanish(), section)));
+    const QString text = forDisplay(InstructionTexts::text(isSpanish(), section));
+    fitInstructionFont(text);
+    m_txtInstructions->setPlainText(text);
     m_txtInstructions->setFocus();
     for (QLabel* text : m_optionTexts) {
         setBold(text, false);
     }
+}
+
+// The client cannot scroll an instruction screen (its keys only leave it), so a long text is
+// set in a smaller type until it fits.
+void frmPresentQA::fitInstructionFont(const QString& text) {
+    QFont f = m_txtInstructions->font();
+    const int width = m_txtInstructions->viewport()->width() - 12;
+    const int height = m_txtInstructions->viewport()->height() - 12;
+    for (int points = kClientPointSize; points >= 8; --points) {
+        f.setPointSize(points);
+        QTextDocument doc;
+        doc.setDefaultFont(f);
+        doc.setPlainText(text);
+        doc.setTextWidth(width);
+        if (doc.size().height() <= height) {
+            break;
+        }
+    }
+    m_txtInstructions->setFont(f);
 }
 
 void frmPresentQA::leaveInstructions() {

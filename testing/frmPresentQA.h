@@ -64,6 +64,7 @@ private:
     void onOptionFocusIn(int index);
     void onOptionFocusOut(int index);
     void leaveInstructions();
+    void fitInstructionFont(const QString& text);
     void chooseOption(int index);
     void goBack();
     void abortTest();

@@ -25,7 +25,7 @@ frmSelectEntryMethod::frmSelectEntryMethod(AppState& state, Services& services, 
     setObjectName(QStringLiteral("frmSelectEntryMethod"));
     setWindowTitle(QStringLiteral("Entry Method"));
     setModal(true);
-    resize(twipsToPixels(6600), twipsToPixels(4200));
+    resize(twipsToPixels(9000), twipsToPixels(4200));
 
     m_frBlank = new QFrame(this);
     m_frBlank->setObjectName(QStringLiteral("frBlank"));
