@@ -50,7 +50,9 @@ frmInstallVoiceFiles::frmInstallVoiceFiles(AppState& state, Services& services, 
     m_cmdBrowse->setAutoDefault(false);
     sourceRow->addWidget(m_txtSourceFolder, 1);
     sourceRow->addWidget(m_cmdBrowse);
-    form->addRow(QStringLiteral("&Copy from:"), sourceRow);
+    auto* sourceLabel = new QLabel(QStringLiteral("Copy &from:"), frame);
+    sourceLabel->setBuddy(m_txtSourceFolder);
+    form->addRow(sourceLabel, sourceRow);
 
     m_lblTarget = new QLabel(frame);
     m_lblTarget->setObjectName(QStringLiteral("lblTarget"));
