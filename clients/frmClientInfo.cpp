@@ -95,8 +95,11 @@ public:
     }
 };
 
-bool isEnterOrTab(int key) {
-    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab;
+// Enter (either key) or Tab without Shift, Ctrl or Alt.
+bool isEnterOrTab(const QKeyEvent* key) {
+    const int k = key->key();
+    return (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Tab) &&
+           (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
 }
 
 // The character a key press types, 0 for none (arrows, function keys).
@@ -402,7 +405,7 @@ bool frmClientInfo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool frmClientInfo::textKey(int order, QKeyEvent* key) {
-    if (isEnterOrTab(key->key()) && key->modifiers() == Qt::NoModifier) {
+    if (isEnterOrTab(key)) {
         enterIn(order);
         return true;
     }
@@ -419,7 +422,7 @@ bool frmClientInfo::textKey(int order, QKeyEvent* key) {
 }
 
 bool frmClientInfo::ageKey(QKeyEvent* key) {
-    if (isEnterOrTab(key->key()) && key->modifiers() == Qt::NoModifier) {
+    if (isEnterOrTab(key)) {
         enterIn(2);
         return true;
     }
@@ -443,7 +446,7 @@ bool frmClientInfo::ageKey(QKeyEvent* key) {
 }
 
 bool frmClientInfo::comboKey(int order, QKeyEvent* key) {
-    if (isEnterOrTab(key->key()) && key->modifiers() == Qt::NoModifier) {
+    if (isEnterOrTab(key)) {
         enterIn(order);
         return true;
     }
