@@ -3,8 +3,8 @@
 namespace orvj {
 namespace {
 
-// Codes that show nothing readable in Windows-1252: the controls, the space, DEL, the five
-// undefined bytes, the no-break space and the soft hyphen.
+// A byte that shows as a visible character in Windows-1252: not a control, the space, DEL,
+// one of the five undefined bytes, the no-break space or the soft hyphen.
 bool printable(int code) {
     if (code < 33 || code > 255) {
         return false;
@@ -26,8 +26,9 @@ bool printable(int code) {
 
 // The shifted code of a scrambled character must stay one visible byte. A code past 255
 // wraps round to "!" and on (256 -> 33), and a code that lands on a control, a space-like
-// or an undefined byte moves on to the next visible one. Ordinary letters, digits and
-// punctuation up to "w" keep the plain +7/+3 shift.
+// or an undefined byte moves on to the next visible one. Of the ASCII characters only "x"
+// (which would become DEL) and "z" (an undefined byte) are moved on; all others keep the
+// plain +7/+3 shift.
 int keepVisible(int code) {
     for (;;) {
         if (code > 255) {
