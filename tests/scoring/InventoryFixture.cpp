@@ -3,6 +3,7 @@
 #include "scoring/Scales.h"
 #include "testing/TestLayout.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -163,7 +164,8 @@ std::string InventoryFixture::tableFileText(const ScoringTables& t) {
     for (int scale : Scales::kKeyed) {
         const auto& list = t.scaleItems[ix(scale)];
         w.add(list[0]);
-        for (int p = 1; p <= list[0]; ++p) {
+        // A count above the table's 50 is written as it is, with the 50 items there are.
+        for (int p = 1; p <= std::min<int>(list[0], ScoringTables::kMaxListItems); ++p) {
             w.add(list[ix(p)]);
         }
     }
