@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <iomanip>
 #include <memory>
@@ -149,6 +150,13 @@ std::unique_ptr<QGuiApplication> startGui() {
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // Qt's own notices (such as a missing runtime folder) are not the tool's to report; only
+    // its errors reach standard error.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::fprintf(stderr, "orvj-report: %s\n", message.toLocal8Bit().constData());
+        }
+    });
     static int argc = 1;
     static char name[] = "orvj-report";
     static char* argv[] = {name, nullptr};
