@@ -20,6 +20,10 @@ bool isBlank(char c) {
 }
 
 std::string_view trimBlanks(std::string_view s) {
+    // A byte-order mark from an editor that saved the file as UTF-8.
+    if (s.substr(0, 3) == "\xEF\xBB\xBF") {
+        s.remove_prefix(3);
+    }
     while (!s.empty() && isBlank(s.front())) {
         s.remove_prefix(1);
     }

@@ -105,6 +105,14 @@ TEST_F(ConfigFileTest, SectionAndKeyNamesIgnoreCase) {
     EXPECT_FALSE(cfg.ReadNumLock());
 }
 
+TEST_F(ConfigFileTest, AByteOrderMarkIsNotPartOfTheFirstSection) {
+    write("\xEF\xBB\xBF[Path]\r\nFilePath=/bom\r\n");
+    ConfigFile cfg(ini);
+    EXPECT_EQ(cfg.GetINIFilePath(), "/bom");
+    cfg.WritePrivateProfileString("Path", "SndPath", "/snd");
+    EXPECT_EQ(read(), "\xEF\xBB\xBF[Path]\r\nFilePath=/bom\r\nSndPath=/snd\r\n");
+}
+
 TEST_F(ConfigFileTest, KeysOfOtherSectionsDoNotLeakIn) {
     write("[Engine]\nFilePath=/wrong\n[Path]\n; FilePath=/comment\nSndPath=/snd\n");
     ConfigFile cfg(ini);
