@@ -16,7 +16,8 @@ struct AudioLog {
     QStringList played; // file names (no folder) of the sounds that started
     QStringList paths;  // their full paths
     bool prepareFails = false;
-    QString failOpenOf; // file name whose open fails
+    QString failOpenOf;                    // file name whose open fails
+    class FakeAudioPlayer* last = nullptr; // the player made most recently
     int errorNumber = 263;
     QString errorText = QStringLiteral("The specified device is not open or is not recognized");
 
@@ -29,7 +30,12 @@ struct AudioLog {
 
 class FakeAudioPlayer : public AudioPlayer {
 public:
-    explicit FakeAudioPlayer(AudioLog& log) : m_log(log) {}
+    explicit FakeAudioPlayer(AudioLog& log) : m_log(log) { m_log.last = this; }
+    ~FakeAudioPlayer() override {
+        if (m_log.last == this) {
+            m_log.last = nullptr;
+        }
+    }
 
     bool prepare() override {
         m_log.calls << QStringLiteral("prepare");

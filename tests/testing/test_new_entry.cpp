@@ -316,4 +316,20 @@ TEST_F(NewEntry, AMissingEnglishTableIsReported) {
     EXPECT_TRUE(home.state.clients.at(3).isCleared());
 }
 
+TEST_F(NewEntry, TheSampleBankGivesOneGridPerSection) {
+    const fs::path sample = fs::path(ORVJ_SAMPLE_HOME) / QuestionBank::kFileName;
+    ASSERT_TRUE(fs::exists(sample)) << sample << " is made by the build";
+    fs::copy_file(sample, home.state.paths.questionBank);
+    home.registerNewClient(0);
+    form = std::make_unique<frmNewEntry>(home.state, home.services);
+    ASSERT_TRUE(showActive(form.get()));
+    ASSERT_NE(form->grids(), nullptr);
+    ASSERT_EQ(form->grids()->gridCount(), 5);
+    const int formats[] = {0, 5, 3, 1, 2};
+    for (int g = 0; g < 5; ++g) {
+        EXPECT_EQ(grid(g)->property("format").toInt(), formats[g]) << g;
+        EXPECT_EQ(form->grids()->itemAt(g, 1), TestLayout::firstItemOf(g + 1)) << g;
+    }
+}
+
 } // namespace

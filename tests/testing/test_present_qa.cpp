@@ -1,4 +1,5 @@
 #include "testing/InstructionTexts.h"
+#include "testing/QuestionSequence.h"
 #include "testing/frmPresentQA.h"
 #include "tests/testing/TestHome.h"
 #include "ui/FormConventions.h"
@@ -312,6 +313,19 @@ TEST_F(PresentQA, ASoundErrorIsShownAndTheTestGoesOn) {
     EXPECT_EQ(home.audio.played.last(), QStringLiteral("Q002.wav"));
 }
 
+TEST_F(PresentQA, AFaultReportedDuringPlaybackIsShownToo) {
+    open();
+    begin();
+    ASSERT_NE(home.audio.last, nullptr);
+    home.audio.last->lateError(105, QStringLiteral("Could not decode the sound file"));
+    ASSERT_EQ(home.messages.shown.size(), 1);
+    EXPECT_EQ(home.messages.shown[0].title, QStringLiteral("Sound Error"));
+    EXPECT_EQ(home.messages.shown[0].text,
+              QStringLiteral("Error 105:Could not decode the sound file"));
+    answer(2);
+    EXPECT_EQ(home.state.responses[1], 2);
+}
+
 TEST_F(PresentQA, SpanishScreensHelpLinesAndSoundFolder) {
     auto rows = BankBuilder::standardRows("Spanish");
     open("Spanish", rows);
@@ -388,6 +402,38 @@ TEST_F(PresentQA, AWriteErrorDeclinedKeepsTheRecordInMemory) {
               std::string(143, '2'));
     EXPECT_EQ(home.state.clients.clientCount, 3) << "the slot stays taken by this client";
     EXPECT_TRUE(home.state.testStored);
+}
+
+// The bundled sample bank carries a whole test in both languages.
+TEST_F(PresentQA, TheSampleBankCarriesAWholeTest) {
+    const fs::path sample = fs::path(ORVJ_SAMPLE_HOME) / QuestionBank::kFileName;
+    ASSERT_TRUE(fs::exists(sample)) << sample << " is made by the build";
+    fs::copy_file(sample, home.state.paths.questionBank);
+    const QuestionBank bank(home.state.paths.questionBank);
+    for (const char* language : {"English", "Spanish"}) {
+        SCOPED_TRACE(language);
+        auto rows = bank.rows(language);
+        EXPECT_NO_THROW(QuestionSequence::validate(rows, language));
+        for (const auto& r : rows) {
+            const int options = static_cast<int>(std::count_if(
+                r.answers.begin(), r.answers.end(), [](const auto& a) { return a.has_value(); }));
+            ASSERT_EQ(options, TestLayout::optionCount(r.id)) << "item " << r.id;
+        }
+    }
+    open("Spanish", bank.rows("Spanish"));
+    begin();
+    for (int item = 1; item <= 143; ++item) {
+        if (form->instructionsShown()) {
+            key(Qt::Key_Return);
+        }
+        answer(TestLayout::optionCount(item));
+    }
+    EXPECT_FALSE(form->isVisible());
+    std::string expected;
+    for (int item = 1; item <= 143; ++item) {
+        expected.push_back(static_cast<char>('0' + TestLayout::optionCount(item)));
+    }
+    EXPECT_EQ(home.state.clients.at(3).field(ClientRecord::Field::Responses), expected);
 }
 
 } // namespace
