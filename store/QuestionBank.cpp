@@ -153,10 +153,21 @@ std::vector<QuestionRow> QuestionBank::rows(const std::string& table) const {
         sqlite3_stmt* s = stmt.get();
         QuestionRow row;
         const int idType = sqlite3_column_type(s, 0);
-        const double idValue = sqlite3_column_double(s, 0);
-        const bool whole = (idType == SQLITE_INTEGER ||
-                            (idType == SQLITE_FLOAT && idValue == static_cast<int>(idValue))) &&
-                           idValue >= -32768 && idValue <= 32767;
+        double idValue = sqlite3_column_double(s, 0);
+        bool whole = idType == SQLITE_INTEGER ||
+                     (idType == SQLITE_FLOAT && idValue == static_cast<int>(idValue));
+        if (idType == SQLITE_TEXT) {
+            // A number stored as text ("12") still names the item.
+            const std::string text = textOf(s, 0);
+            std::size_t used = 0;
+            try {
+                idValue = std::stoi(text, &used);
+                whole = used == text.size();
+            } catch (const std::exception&) {
+                whole = false;
+            }
+        }
+        whole = whole && idValue >= -32768 && idValue <= 32767;
         if (!whole) {
             throw OrvjError(ErrorCode::TypeMismatch,
                             describe(m_path, "row " + std::to_string(rows.size() + 1) +

@@ -101,6 +101,7 @@ TEST_F(QuestionBankTest, FaultsAreTypedErrorsThatNameTheFile) {
         b.exec("CREATE TABLE Broken (ID TEXT, TestQuestion TEXT, QuestionAudio TEXT, ANSWER1, "
                "ANSWER2, ANSWER3, ANSWER4, ANSWER5, ChoiceAudio1, ChoiceAudio2, ChoiceAudio3, "
                "ChoiceAudio4, ChoiceAudio5)");
+        b.exec("INSERT INTO Broken (ID, TestQuestion) VALUES ('7', 'x')");
         b.exec("INSERT INTO Broken (ID, TestQuestion) VALUES ('seven', 'x')");
     }
     EXPECT_EQ(errorCode([&] { bank.rows("French"); }), ErrorCode::DbNoTable);
@@ -112,7 +113,9 @@ TEST_F(QuestionBankTest, FaultsAreTypedErrorsThatNameTheFile) {
     EXPECT_NE(m_message.find("QuestionAudio, ANSWER2, ANSWER3"), std::string::npos) << m_message;
     EXPECT_NE(m_message.find("ChoiceAudio5"), std::string::npos);
 
-    EXPECT_EQ(errorCode([&] { bank.rows("Broken"); }), ErrorCode::TypeMismatch);
+    EXPECT_EQ(errorCode([&] { bank.rows("Broken"); }), ErrorCode::TypeMismatch)
+        << "\"7\" as text is item 7, \"seven\" is no number";
+    EXPECT_NE(m_message.find("row 2 of the table \"Broken\""), std::string::npos) << m_message;
     EXPECT_NE(m_message.find("seven"), std::string::npos);
 
     EXPECT_EQ(errorCode([&] { bank.rows("English"); }), 0);
