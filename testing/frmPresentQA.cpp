@@ -378,14 +378,13 @@ int frmPresentQA::optionIndexOf(QObject* o) const {
     return -1;
 }
 
-int frmPresentQA::lastVisibleOption() const {
-    int last = 0;
-    for (int k = 0; k < kOptions; ++k) {
+int frmPresentQA::visibleOption(int from, int step) const {
+    for (int k = from + step; k >= 0 && k < kOptions; k += step) {
         if (!m_options[static_cast<std::size_t>(k)]->isHidden()) {
-            last = k;
+            return k;
         }
     }
-    return last;
+    return -1;
 }
 
 void frmPresentQA::chooseOption(int index) {
@@ -583,19 +582,23 @@ bool frmPresentQA::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_Enter:
             chooseOption(index);
             return true;
-        case Qt::Key_Up:
-            if (index == 0) {
+        case Qt::Key_Up: {
+            const int previous = visibleOption(index, -1);
+            if (previous < 0) {
                 m_txtQuestion->setFocus();
             } else {
-                m_options[static_cast<std::size_t>(index - 1)]->setFocus();
+                m_options[static_cast<std::size_t>(previous)]->setFocus();
             }
             return true;
-        case Qt::Key_Down:
+        }
+        case Qt::Key_Down: {
             // Down on the last visible option stays there.
-            if (index < lastVisibleOption()) {
-                m_options[static_cast<std::size_t>(index + 1)]->setFocus();
+            const int next = visibleOption(index, +1);
+            if (next >= 0) {
+                m_options[static_cast<std::size_t>(next)]->setFocus();
             }
             return true;
+        }
         default:
             return true;
         }

@@ -72,7 +72,8 @@ private:
     void closeForm(int result);
     bool handlePreviewKey(QObject* receiver, QKeyEvent* key);
     int optionIndexOf(QObject* o) const;
-    int lastVisibleOption() const;
+    // The nearest shown option before (step -1) or after (step +1) `from`; -1 when none.
+    int visibleOption(int from, int step) const;
     QString questionHint() const;
     QString optionHint() const;
 

@@ -246,6 +246,25 @@ TEST_F(PresentQA, NullOptionsAreHiddenAndUnreachable) {
     EXPECT_TRUE(question()->hasFocus());
 }
 
+TEST_F(PresentQA, ArrowsSkipAGapInTheOptions) {
+    auto rows = BankBuilder::standardRows("English");
+    rows[0].answers[3] = "Fourth";
+    rows[0].choiceAudio[3] = "Q001A4";
+    open("English", rows);
+    begin();
+    EXPECT_FALSE(option(2)->isVisible());
+    EXPECT_TRUE(option(3)->isVisible());
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_TRUE(option(3)->hasFocus()) << "from option 2 past the hidden option 3";
+    key(Qt::Key_Up);
+    EXPECT_TRUE(option(1)->hasFocus());
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_EQ(home.state.responses[1], 4);
+}
+
 TEST_F(PresentQA, ClickingAnOptionTextChoosesIt) {
     open();
     begin();
