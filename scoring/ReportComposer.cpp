@@ -297,10 +297,12 @@ void ReportComposer::summaryParagraphs() {
             paragraphWritten = true;
         } else {
             const int p = m_scores.pct(n);
-            const std::string digits = std::to_string(p);
+            // The decimal text carries a sign position, so a one-digit percentile keeps its
+            // column: "RISK PERCENTILE: 5".
+            const std::string digits = " " + std::to_string(p);
             m_p.spaces(7).text(Scales::name(n)).text(" SCALE: ").text(Scales::riskName(p));
             m_p.text(" RISK RANGE").column(61).text("RISK PERCENTILE:");
-            m_p.text(std::string_view(digits).substr(digits.size() > 2 ? digits.size() - 2 : 0));
+            m_p.text(std::string_view(digits).substr(digits.size() - 2));
             m_p.endLine();
             ++m_lines;
             printLines(
@@ -462,11 +464,10 @@ void ReportComposer::treatmentNeeds(bool fullReport) {
         m_p.endLine();
         ++m_lines;
     }
-    // Counted like every other line: left out of the count, it pushed the footer of the
-    // report's last page one line past the sheet.
+    // This empty line is not counted: the page model of the offices' reports leaves it out,
+    // and the printed sheet has room for the extra line.
     if (m_lines >= 3 && m_lines < kPageLines) {
         emptyLine();
-        ++m_lines;
     }
 }
 
