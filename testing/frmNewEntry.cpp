@@ -63,6 +63,10 @@ void frmNewEntry::showEvent(QShowEvent* event) {
     m_built = true;
     menuButton(this, kSave)->setEnabled(false);
     ClearHighlights(this, kCancel);
+    // Slot 0 holds no client; the record that Save would write (record 1) is the one shown.
+    if (m_state.clients.currentClient == 0) {
+        m_state.clients.currentClient = 1;
+    }
     const ClientRecord& record = m_state.clients.current();
     m_lblClientName->setText(
         QString::fromStdString(cp1252ToUtf8(record.field(ClientRecord::Field::Name))));

@@ -248,6 +248,23 @@ TEST_F(NewEntry, SaveForAnExistingClientDoesNotCount) {
     EXPECT_FALSE(home.state.editMode);
 }
 
+TEST_F(NewEntry, NoCurrentClientEditsRecordOne) {
+    home.writeBank({{"English", BankBuilder::standardRows("English")}});
+    home.registerNewClient(2);
+    home.state.editMode = true;
+    home.state.clients.currentClient = 0;
+    form = std::make_unique<frmNewEntry>(home.state, home.services);
+    ASSERT_TRUE(showActive(form.get()));
+    EXPECT_EQ(form->findChild<QLabel*>(QStringLiteral("lblClientName"))->text().trimmed(),
+              QStringLiteral("Client 1"));
+    EXPECT_EQ(cell(0, 1, 1)->text(), QStringLiteral("X")) << "client 1's answers are shown";
+    type("2");
+    menuButton(form.get(), 0)->click();
+    std::string expected(143, '1');
+    expected[0] = '2';
+    EXPECT_EQ(home.fileBytes().substr(51, 143), expected) << "only the typed item changed";
+}
+
 TEST_F(NewEntry, CancelForANewClientClearsIt) {
     open(false);
     type("1");
