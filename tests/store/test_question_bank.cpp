@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -16,8 +18,8 @@ class QuestionBankTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() /
-                ("orvj-bank-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                ("orvj-bank-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         m_bank = m_dir / QuestionBank::kFileName;

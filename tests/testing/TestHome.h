@@ -17,6 +17,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -74,8 +76,10 @@ class TestHome {
 public:
     TestHome() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        static int made = 0;
         dir = fs::temp_directory_path() /
-              (std::string("orvj-") + info->test_suite_name() + "-" + info->name());
+              (std::string("orvj-") + info->test_suite_name() + "-" + info->name() + "-" +
+               std::to_string(::getpid()) + "-" + std::to_string(++made));
         fs::remove_all(dir);
         fs::create_directories(dir);
         state.paths.home = dir;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -15,7 +17,7 @@ class VoiceFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() /
-                (std::string("orvj-voices-") +
+                (std::string("orvj-voices-") + std::to_string(::getpid()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir / "source");
