@@ -18,8 +18,8 @@ struct AudioLog {
     bool prepareFails = false;
     QString failOpenOf;                    // file name whose open fails
     class FakeAudioPlayer* last = nullptr; // the player made most recently
-    int errorNumber = 263;
-    QString errorText = QStringLiteral("The specified device is not open or is not recognized");
+    int errorNumber = 7;
+    QString errorText = QStringLiteral("The wave device is busy");
 
     void clear() {
         calls.clear();

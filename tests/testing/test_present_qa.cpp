@@ -323,8 +323,7 @@ TEST_F(PresentQA, ASoundErrorIsShownAndTheTestGoesOn) {
     begin();
     ASSERT_EQ(home.messages.shown.size(), 1);
     EXPECT_EQ(home.messages.shown[0].title, QStringLiteral("Sound Error"));
-    EXPECT_EQ(home.messages.shown[0].text,
-              QStringLiteral("Error 263:The specified device is not open or is not recognized"));
+    EXPECT_EQ(home.messages.shown[0].text, QStringLiteral("Error 7:The wave device is busy"));
     EXPECT_EQ(home.messages.shown[0].icon, MessageService::Icon::Critical);
     EXPECT_TRUE(home.state.audioAvailable);
     answer(1);
