@@ -35,8 +35,25 @@ void setColors(QWidget* w, const QColor& background, const QColor& text) {
     w->setAutoFillBackground(true);
 }
 
-QColor backgroundOf(const QWidget* w) { return w->palette().color(QPalette::Window); }
-QColor textColorOf(const QWidget* w) { return w->palette().color(QPalette::WindowText); }
+namespace {
+
+// A highlight panel paints only its own background: the button on it keeps its own colours,
+// so a disabled choice still looks disabled.
+void setPanelColor(QWidget* panel, const QColor& background) {
+    QPalette p = panel->palette();
+    p.setColor(QPalette::Window, background);
+    panel->setPalette(p);
+    panel->setAutoFillBackground(true);
+}
+
+} // namespace
+
+QColor backgroundOf(const QWidget* w) {
+    return w->palette().color(QPalette::Window);
+}
+QColor textColorOf(const QWidget* w) {
+    return w->palette().color(QPalette::WindowText);
+}
 
 void setBold(QWidget* w, bool bold) {
     QFont f = w->font();
@@ -44,7 +61,9 @@ void setBold(QWidget* w, bool bold) {
     w->setFont(f);
 }
 
-bool isBold(const QWidget* w) { return w->font().bold(); }
+bool isBold(const QWidget* w) {
+    return w->font().bold();
+}
 
 QAbstractButton* menuButton(QWidget* form, int index) {
     return form->findChild<QAbstractButton*>(QStringLiteral("cmdMenuChoice%1").arg(index));
@@ -57,7 +76,7 @@ QWidget* menuPanel(QWidget* form, int index) {
 void ClearHighlights(QWidget* form, int lastIndex) {
     for (int i = 0; i <= lastIndex; ++i) {
         if (auto* panel = menuPanel(form, i)) {
-            setColors(panel, Colors::blue(), Colors::white());
+            setPanelColor(panel, Colors::blue());
         }
         if (auto* button = menuButton(form, i)) {
             setBold(button, false);
@@ -68,7 +87,7 @@ void ClearHighlights(QWidget* form, int lastIndex) {
 void HighlightChoice(QWidget* form, int lastIndex, int index) {
     ClearHighlights(form, lastIndex);
     if (auto* panel = menuPanel(form, index)) {
-        setColors(panel, Colors::cyan(), Colors::black());
+        setPanelColor(panel, Colors::cyan());
     }
     if (auto* button = menuButton(form, index)) {
         setBold(button, true);
@@ -85,7 +104,8 @@ void CenterForm(QWidget* form) {
     }
     const QRect s = screen->geometry();
     const QSize size = form->frameGeometry().size();
-    form->move(s.x() + s.width() / 2 - size.width() / 2, s.y() + s.height() / 2 - size.height() / 2);
+    form->move(s.x() + s.width() / 2 - size.width() / 2,
+               s.y() + s.height() / 2 - size.height() / 2);
 }
 
 void CenterFrame(QWidget* form, QWidget* frame) {
@@ -137,7 +157,7 @@ QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption) {
     button->setAutoDefault(false);
     button->setMinimumSize(twipsToPixels(2235), twipsToPixels(375));
     layout->addWidget(button);
-    setColors(panel, Colors::blue(), Colors::white());
+    setPanelColor(panel, Colors::blue());
     return panel;
 }
 
