@@ -17,8 +17,13 @@ AppServices::AppServices(AppState& state)
     m_services.messages = m_messages.get();
     m_services.clock = m_clock.get();
 
-    // REPORT.PRN lives in the program folder; reports print on the default printer.
-    m_reports = std::make_unique<QtReportJobs>(state.paths.home);
+    // REPORT.PRN lives in the program folder; reports print on the default printer, or into
+    // PDF files in the folder that ORVJ_PRINT_DIR names.
+    PrintTarget target;
+    if (const QByteArray dir = qgetenv("ORVJ_PRINT_DIR"); !dir.isEmpty()) {
+        target.pdfFolder = std::filesystem::path(dir.toStdString());
+    }
+    m_reports = std::make_unique<QtReportJobs>(state.paths.home, target);
     m_services.reports = m_reports.get();
 
     m_secretCode = std::make_unique<InputBoxSecretCodePrompt>(*m_messages);

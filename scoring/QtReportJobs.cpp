@@ -10,6 +10,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <cstdio>
+
 namespace orvj {
 namespace {
 
@@ -56,9 +58,22 @@ std::string QtReportJobs::readReportText() {
 
 void QtReportJobs::printTexts(const std::vector<std::string>& texts) const {
     QPrinter printer(QPrinter::HighResolution);
-    if (!m_target.pdfFile.empty()) {
+    std::filesystem::path pdf = m_target.pdfFile;
+    if (pdf.empty() && !m_target.pdfFolder.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(m_target.pdfFolder, ec)) {
+            throw OrvjError(ErrorCode::PathNotFound,
+                            m_target.pdfFolder.string() + ": the print folder does not exist");
+        }
+        for (int n = 1; pdf.empty() || std::filesystem::exists(pdf, ec); ++n) {
+            char name[32];
+            std::snprintf(name, sizeof name, "print-%03d.pdf", n);
+            pdf = m_target.pdfFolder / name;
+        }
+    }
+    if (!pdf.empty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(m_target.pdfFile.string()));
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
         printer.setPageSize(QPageSize(m_target.pdfPaper));
     } else {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();

@@ -13,6 +13,9 @@ namespace orvj {
 struct PrintTarget {
     std::filesystem::path pdfFile; // empty: the default printer
     QPageSize::PageSizeId pdfPaper = QPageSize::Letter;
+    // When set (and no pdfFile), every print job becomes the next free print-NNN.pdf here:
+    // for offices without a printer, and for trying the program out.
+    std::filesystem::path pdfFolder{};
 };
 
 // Reporting for the forms: REPORT.PRN in the program folder, composed, read and printed.
