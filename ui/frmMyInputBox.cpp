@@ -21,6 +21,7 @@ frmMyInputBox::frmMyInputBox(MessageService& messages, QWidget* parent)
     lblHelpMsg = new QLabel(this);
     lblHelpMsg->setObjectName(QStringLiteral("lblHelpMsg"));
     lblHelpMsg->setWordWrap(true);
+    lblHelpMsg->setMinimumWidth(twipsToPixels(5000));
     txtInput = new QLineEdit(this);
     txtInput->setObjectName(QStringLiteral("txtInput"));
     txtInput->installEventFilter(this);
@@ -50,10 +51,12 @@ void frmMyInputBox::showEvent(QShowEvent* event) {
 }
 
 void frmMyInputBox::activate() {
-    CenterForm(this);
     txtInput->setMaxLength(m_inputLength);
     lblHelpMsg->setText(m_helpMessage);
     txtInput->setEchoMode(m_passwordInput ? QLineEdit::Password : QLineEdit::Normal);
+    // The prompt is known only now: the box grows to show it whole, then is centred.
+    adjustSize();
+    CenterForm(this);
     ClearHighlights(this, 1);
     txtInput->setFocus();
 }
