@@ -297,6 +297,9 @@ void frmMainMenu::FocusAfterPath(int index) {
     QAbstractButton* button = m_choices->button(index);
     if (button != nullptr && button->isEnabled()) {
         button->setFocus(Qt::OtherFocusReason);
+        // The button may have kept the focus under the closed form, so no focus event comes
+        // to light it again after the activation cleared the highlights.
+        HighlightChoice(this, kLastChoice, index);
     } else {
         lbNameDisplay->setFocus(Qt::OtherFocusReason);
     }
