@@ -12,26 +12,14 @@
 namespace orvj::testing {
 namespace {
 
-constexpr std::size_t ix(int i) {
-    return static_cast<std::size_t>(i);
-}
-
-class FieldWriter {
-public:
-    void add(const std::string& field) {
-        if (m_count > 0) {
-            m_out << (m_count % 10 == 0 ? "\r\n" : ",");
+// Sex groups 1..2, race groups 1..3, in the order of the file.
+template <class F> void eachGroup(F f) {
+    for (std::size_t sex = 1; sex <= 2; ++sex) {
+        for (std::size_t race = 1; race <= 3; ++race) {
+            f(sex, race);
         }
-        m_out << field;
-        ++m_count;
     }
-    void add(int n) { add(std::to_string(n)); }
-    std::string text() const { return m_out.str() + "\r\n"; }
-
-private:
-    std::ostringstream m_out;
-    int m_count = 0;
-};
+}
 
 std::string joinLines(const std::vector<std::string>& lines) {
     std::string out;
@@ -47,10 +35,9 @@ InventoryFixture::InventoryFixture() {
     for (int k = 1; k <= 89; ++k) {
         statements.push_back("Statement " + std::to_string(k));
     }
-    for (int k = 1; k <= 12; ++k) {
+    for (int k = 132; k <= 143; ++k) {
         for (int c = 1; c <= 4; ++c) {
-            statements.push_back("Stressor " + std::to_string(131 + k) + " code " +
-                                 std::to_string(c));
+            statements.push_back("Stressor " + std::to_string(k) + " code " + std::to_string(c));
         }
     }
     for (int item = 1; item <= 143; ++item) {
@@ -59,135 +46,111 @@ InventoryFixture::InventoryFixture() {
         questions.push_back(n + "Question " + std::to_string(item));
     }
     for (int s = 1; s <= Scales::kCount; ++s) {
-        files[Scales::paragraphFile(s)] = paragraphFileText(Scales::name(s));
+        std::string text = "Lines before the first section are skipped\r\n";
+        for (std::string key :
+             {"LOW", "MEDIUM-LOW", "MEDIUM-HIGH", "PROBLEM", "MAXIMUM-LOW", "MAXIMUM-HIGH"}) {
+            const std::string line = std::string(Scales::name(s)) + " " + key + " line ";
+            text += key + "\r\n" + line + "1\r\n" + line + "2\r\nEND\r\n";
+        }
+        files[Scales::paragraphFile(s)] = text;
     }
     files["INVAL.TXT"] = "Invalid line 1\r\nInvalid line 2\r\nEND\r\n";
 }
 
 ScoringTables InventoryFixture::defaultTables() {
     ScoringTables t;
-    // Significant items: every group takes consecutive items of section 1 and 3.
-    int item = 1;
+    // Significant items: the groups take consecutive items of sections 1 and 3.
     for (int k = 1; k <= 89; ++k) {
-        t.significantItems[ix(k)] = static_cast<std::int16_t>(item);
-        item = item == 50 ? 76 : item + 1;
+        t.significantItems[ix(k)] = i16(k <= 50 ? k : k + 25);
     }
     auto key = [](int length, char digit) { return std::string(ix(length), digit); };
     t.answerKey[1] = {key(50, '0'), key(50, '2'), key(50, '0'), "", "", ""};
     t.answerKey[3] = {key(45, '0'), key(45, '0'), key(45, '1'), key(45, '2'), key(45, '3'), ""};
     t.answerKey[4] = {key(11, '0'), key(11, '1'), key(11, '0'), "", "", ""};
     t.answerKey[5] = {key(12, '0'), key(12, '0'), key(12, '1'), key(12, '2'), key(12, '3'), ""};
-    for (int scale : Scales::kKeyed) {
-        for (int race = 1; race <= 3; ++race) {
-            for (int sex = 1; sex <= 2; ++sex) {
-                t.maxRaw[ix(scale)][ix(race)][ix(sex)] = 20;
-                for (int raw = 1; raw <= 20; ++raw) {
-                    t.percentileTable[ix(scale)][ix(raw)][ix(race)][ix(sex)] =
-                        static_cast<std::int16_t>(std::min(99, raw * 5));
-                }
-            }
-        }
-    }
-    for (int k = 1; k <= 50; ++k) {
-        t.stressBounds[ix(k)] = static_cast<std::int16_t>((k - 1) * 5);
-    }
-    for (int k = 1; k <= 27; ++k) {
-        t.esteemBounds[ix(k)] = static_cast<std::int16_t>(-30 + (k - 1) * 3);
-    }
-    for (int sex = 1; sex <= 2; ++sex) {
-        for (int race = 1; race <= 3; ++race) {
-            for (int k = 1; k <= 49; ++k) {
-                t.stressPercentile[ix(sex)][ix(race)][ix(k)] = static_cast<std::int16_t>(2 * k);
-            }
-            for (int k = 1; k <= 26; ++k) {
-                t.esteemPercentile[ix(sex)][ix(race)][ix(k)] = static_cast<std::int16_t>(3 * k);
-            }
-        }
-    }
-    // Item lists: five section 1 items per scale, from item 1 on.
     int next = 1;
     for (int scale : Scales::kKeyed) {
+        // Male norms of race group 1 convert raw score n to 5n; the other groups and scales
+        // differ, so that a field read out of order shows.
+        eachGroup([&](std::size_t sex, std::size_t race) {
+            const int g = static_cast<int>(2 * race + sex) - 3;
+            t.maxRaw[ix(scale)][race][sex] = i16(20 + g + scale);
+            for (int raw = 1; raw <= 20 + g + scale; ++raw) {
+                t.percentileTable[ix(scale)][ix(raw)][race][sex] = i16(std::min(99, raw * 5 + g));
+            }
+        });
+        // Five section 1 items per scale, from item 1 on.
         auto& list = t.scaleItems[ix(scale)];
         list[0] = 5;
         for (int p = 1; p <= 5; ++p) {
-            list[ix(p)] = static_cast<std::int16_t>(next++);
+            list[ix(p)] = i16(next++);
         }
     }
-    // Key items point at item 50, which no list holds: no floors unless a test asks.
-    for (int k = 1; k <= 72; ++k) {
-        t.keyItems[ix(k)] = 50;
+    for (int k = 1; k <= 50; ++k) {
+        t.stressBounds[ix(k)] = i16((k - 1) * 5);
     }
+    for (int k = 1; k <= 27; ++k) {
+        t.esteemBounds[ix(k)] = i16(-30 + (k - 1) * 3);
+    }
+    eachGroup([&](std::size_t sex, std::size_t race) {
+        const int g = static_cast<int>(2 * race + sex) - 3;
+        for (int k = 1; k <= 49; ++k) {
+            t.stressPercentile[sex][race][ix(k)] = i16(std::min(99, 2 * k + g));
+        }
+        for (int k = 1; k <= 26; ++k) {
+            t.esteemPercentile[sex][race][ix(k)] = i16(3 * k + g);
+        }
+    });
+    // Key items point at item 50, which no list holds: no floors unless a test asks.
+    std::fill(t.keyItems.begin() + 1, t.keyItems.end(), 50);
     return t;
 }
 
 std::string InventoryFixture::tableFileText(const ScoringTables& t) {
-    FieldWriter w;
-    for (int k = 1; k <= 89; ++k) {
-        w.add(t.significantItems[ix(k)]);
-    }
+    std::vector<std::string> f;
+    auto add = [&f](int n) { f.push_back(std::to_string(n)); };
+    auto addAll = [&add](const auto& numbers, int first, int last) {
+        for (int k = first; k <= last; ++k) {
+            add(numbers[ix(k)]);
+        }
+    };
+    addAll(t.significantItems, 1, 89);
     for (int s : {1, 3, 4, 5}) {
         for (int r = 0; r <= TestLayout::SectionOptions[ix(s)]; ++r) {
-            w.add("\"" + t.answerKey[ix(s)][ix(r)] + "\"");
+            f.push_back("\"" + t.answerKey[ix(s)][ix(r)] + "\"");
         }
     }
-    for (int sex = 1; sex <= 2; ++sex) {
-        for (int race = 1; race <= 3; ++race) {
-            for (int scale : Scales::kKeyed) {
-                const int maxRaw = t.maxRaw[ix(scale)][ix(race)][ix(sex)];
-                w.add(maxRaw);
-                for (int raw = 1; raw <= maxRaw; ++raw) {
-                    w.add(t.percentileTable[ix(scale)][ix(raw)][ix(race)][ix(sex)]);
-                }
+    eachGroup([&](std::size_t sex, std::size_t race) {
+        for (int scale : Scales::kKeyed) {
+            add(t.maxRaw[ix(scale)][race][sex]);
+            for (int raw = 1; raw <= t.maxRaw[ix(scale)][race][sex]; ++raw) {
+                add(t.percentileTable[ix(scale)][ix(raw)][race][sex]);
             }
         }
-    }
-    for (int k = 1; k <= 50; ++k) {
-        w.add(t.stressBounds[ix(k)]);
-    }
-    for (int sex = 1; sex <= 2; ++sex) {
-        for (int race = 1; race <= 3; ++race) {
-            for (int k = 1; k <= 49; ++k) {
-                w.add(t.stressPercentile[ix(sex)][ix(race)][ix(k)]);
-            }
-        }
-    }
-    for (int k = 1; k <= 27; ++k) {
-        w.add(t.esteemBounds[ix(k)]);
-    }
-    for (int sex = 1; sex <= 2; ++sex) {
-        for (int race = 1; race <= 3; ++race) {
-            for (int k = 1; k <= 26; ++k) {
-                w.add(t.esteemPercentile[ix(sex)][ix(race)][ix(k)]);
-            }
-        }
-    }
+    });
+    auto intervals = [&](const auto& bounds, int count, const auto& percentiles) {
+        addAll(bounds, 1, count);
+        eachGroup([&](std::size_t sex, std::size_t race) {
+            addAll(percentiles[sex][race], 1, count - 1);
+        });
+    };
+    intervals(t.stressBounds, 50, t.stressPercentile);
+    intervals(t.esteemBounds, 27, t.esteemPercentile);
     for (int scale : Scales::kKeyed) {
         const auto& list = t.scaleItems[ix(scale)];
-        w.add(list[0]);
+        add(list[0]);
         // A count above the table's 50 is written as it is, with the 50 items there are.
-        for (int p = 1; p <= std::min<int>(list[0], ScoringTables::kMaxListItems); ++p) {
-            w.add(list[ix(p)]);
-        }
+        addAll(list, 1, std::min<int>(list[0], ScoringTables::kMaxListItems));
     }
-    for (int k = 1; k <= 72; ++k) {
-        w.add(t.keyItems[ix(k)]);
-    }
+    addAll(t.keyItems, 1, 72);
     for (int band = 1; band <= 9; ++band) {
         for (int scale = 2; scale <= 9; ++scale) {
-            w.add(t.truthAdjust[ix(scale)][ix(band)]);
+            add(t.truthAdjust[ix(scale)][ix(band)]);
         }
     }
-    return w.text();
-}
-
-std::string InventoryFixture::paragraphFileText(const std::string& tag) {
-    std::string out = "Lines before the first section are skipped\r\n";
-    for (const char* key :
-         {"LOW", "MEDIUM-LOW", "MEDIUM-HIGH", "PROBLEM", "MAXIMUM-LOW", "MAXIMUM-HIGH"}) {
-        out += std::string(key) + "\r\n";
-        out += tag + " " + key + " line 1\r\n";
-        out += tag + " " + key + " line 2\r\n";
-        out += "END\r\n";
+    std::string out;
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        out += f[i] + (i % 10 == 9 || i + 1 == f.size() ? "\r\n" : ",");
     }
     return out;
 }
@@ -218,31 +181,36 @@ TempFolder::~TempFolder() {
 ClientRecord makeClient(const std::string& name, const std::string& responses, char sex,
                         char race) {
     ClientRecord r;
-    r.set(ClientRecord::Field::Name, name);
-    r.set(ClientRecord::Field::SSN, "123-45-6789");
-    r.set(ClientRecord::Field::Age, "15");
-    r.set(ClientRecord::Field::Gender, std::string(1, sex));
-    r.set(ClientRecord::Field::Race, std::string(1, race));
-    r.set(ClientRecord::Field::Education, "3");
-    r.set(ClientRecord::Field::TestDate, "03/14/2026");
-    r.set(ClientRecord::Field::Responses, responses);
-    r.set(ClientRecord::Field::EditCount, "0");
-    r.set(ClientRecord::Field::NameDeleted, "0");
+    using F = ClientRecord::Field;
+    const std::pair<F, std::string> fields[] = {{F::Name, name},
+                                                {F::SSN, "123-45-6789"},
+                                                {F::Age, "15"},
+                                                {F::Gender, {sex}},
+                                                {F::Race, {race}},
+                                                {F::Education, "3"},
+                                                {F::TestDate, "03/14/2026"},
+                                                {F::Responses, responses},
+                                                {F::EditCount, "0"},
+                                                {F::NameDeleted, "0"}};
+    for (const auto& [field, value] : fields) {
+        r.set(field, value);
+    }
     return r;
 }
 
 std::string neutralResponses() {
-    std::string r;
-    r.append(50, '2');
-    r.append(25, '3');
-    r.append(45, '1');
-    r.append(11, '2');
-    r.append(12, '1');
-    return r;
+    return std::string(50, '2') + std::string(25, '3') + std::string(45, '1') +
+           std::string(11, '2') + std::string(12, '1');
 }
 
 void setAnswer(std::string& responses, int item, int code) {
     responses.at(ix(item - 1)) = static_cast<char>('0' + code);
+}
+
+void setPercentile(ScoringTables& t, int scale, int raw, int percentile) {
+    eachGroup([&](std::size_t sex, std::size_t race) {
+        t.percentileTable[ix(scale)][ix(raw)][race][sex] = i16(percentile);
+    });
 }
 
 std::string readFile(const std::filesystem::path& p) {
@@ -266,17 +234,24 @@ void writeFile(const std::filesystem::path& p, const std::string& bytes) {
 std::vector<std::string> reportLines(const std::string& report) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (;;) {
-        const auto end = report.find("\r\n", start);
-        if (end == std::string::npos) {
-            if (start < report.size()) {
-                lines.push_back(report.substr(start)); // a line without its CR LF
-            }
-            return lines;
-        }
+    for (auto end = report.find("\r\n"); end != std::string::npos;
+         start = end + 2, end = report.find("\r\n", start)) {
         lines.push_back(report.substr(start, end - start));
-        start = end + 2;
     }
+    if (start < report.size()) {
+        lines.push_back(report.substr(start)); // a line without its CR LF
+    }
+    return lines;
+}
+
+int pdfPages(const std::filesystem::path& pdf) {
+    const std::string bytes = readFile(pdf);
+    int pages = 0;
+    for (auto p = bytes.find("/Type /Page"); p != std::string::npos;
+         p = bytes.find("/Type /Page", p + 1)) {
+        pages += bytes.compare(p, 12, "/Type /Pages") != 0;
+    }
+    return pages;
 }
 
 } // namespace orvj::testing

@@ -2,6 +2,7 @@
 
 #include "scoring/ScoringTables.h"
 #include "store/ClientTable.h"
+#include "store/OrvjError.h"
 
 #include <filesystem>
 #include <map>
@@ -9,6 +10,23 @@
 #include <vector>
 
 namespace orvj::testing {
+
+constexpr std::size_t ix(int i) {
+    return static_cast<std::size_t>(i);
+}
+constexpr std::int16_t i16(int i) {
+    return static_cast<std::int16_t>(i);
+}
+
+// The message of the OrvjError that f throws, or "no error".
+template <class F> std::string errorOf(F&& f) {
+    try {
+        f();
+    } catch (const OrvjError& e) {
+        return e.what();
+    }
+    return "no error";
+}
 
 // A small inventory written into a temporary program folder by the test itself. Its numbers
 // are chosen to be easy to reason about; tests change what they need before writing.
@@ -20,13 +38,9 @@ struct InventoryFixture {
     std::string publisher = "Sample Publisher, 1 Main Street, Springfield";
 
     InventoryFixture();
-
     static ScoringTables defaultTables();
     // ORVJB.TXT in the loader's field order, ten fields to a line.
     static std::string tableFileText(const ScoringTables& t);
-    // A keyed paragraph file with the six sections, each "<tag> <KEY> line 1/2".
-    static std::string paragraphFileText(const std::string& tag);
-
     void write(const std::filesystem::path& folder) const;
 };
 
@@ -50,10 +64,14 @@ ClientRecord makeClient(const std::string& name, const std::string& responses, c
 std::string neutralResponses();
 // Sets item (1..143) of a response string.
 void setAnswer(std::string& responses, int item, int code);
+// The same percentile for a raw score of a scale in every norm group.
+void setPercentile(ScoringTables& t, int scale, int raw, int percentile);
 
 std::string readFile(const std::filesystem::path& p);
 void writeFile(const std::filesystem::path& p, const std::string& bytes);
 // Splits report bytes into lines at CR LF.
 std::vector<std::string> reportLines(const std::string& report);
+// Sheets of a PDF file: its page objects.
+int pdfPages(const std::filesystem::path& pdf);
 
 } // namespace orvj::testing
