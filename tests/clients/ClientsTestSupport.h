@@ -6,21 +6,23 @@
 #include "store/Clock.h"
 #include "store/OrvjError.h"
 #include "tests/support/FakeMessageService.h"
+#include "ui/FormConventions.h"
 #include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <set>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace orvj::test {
@@ -43,42 +45,32 @@ inline ClientRecord makeClient(const std::string& name, const std::string& id = 
     ClientRecord r;
     r.set(F::Name, name);
     r.set(F::SSN, id);
+    r.set(F::Responses, std::string(143, answer));
     r.set(F::Age, "15");
     r.set(F::Gender, "1");
     r.set(F::Race, "2");
     r.set(F::Education, "3");
     r.set(F::TestDate, "01/02/2025");
-    r.set(F::Responses, std::string(143, answer));
     r.set(F::EditCount, "0");
     r.set(F::NameDeleted, "0");
     return r;
 }
 
-// Stands in for report composition and printing: composing writes one line naming the
-// client and the report option into REPORT.PRN; printing records what REPORT.PRN holds.
+// Composing writes one line naming the client and the report option into REPORT.PRN;
+// printing records what REPORT.PRN holds.
 class FakeReportJobs : public ReportJobs {
 public:
     static std::string reportOf(int client, int option) {
-        return "report of client " + std::to_string(client) + ", option " + std::to_string(option) +
-               "\n";
+        return "report of client " + std::to_string(client) + ", option " + std::to_string(option);
     }
-
-    void compose(const ClientTable& clients, int client, int reportOption) override {
+    void compose(const ClientTable&, int client, int reportOption) override {
         composed.push_back(client);
-        currentAtCompose.push_back(clients.currentClient);
-        if (failComposeOf.count(client) != 0) {
-            fs::remove(m_home / "REPORT.PRN");
+        if (client == failComposeOf) {
             throw OrvjError(ErrorCode::FileNotFound, "ORVJB.TXT: the scoring table is missing");
         }
-        writeFile(m_home / "REPORT.PRN", reportOf(client, reportOption) + extra);
+        writeFile(home / "REPORT.PRN", reportOf(client, reportOption));
     }
-    std::string readReportText() override {
-        std::string text = readFile(m_home / "REPORT.PRN");
-        if (!text.empty()) {
-            text.pop_back();
-        }
-        return text;
-    }
+    std::string readReportText() override { return readFile(home / "REPORT.PRN"); }
     void printReportFile() override {
         if (static_cast<int>(printed.size()) == failPrintAt) {
             throw OrvjError(ErrorCode::DeviceIO, "the default printer is not ready");
@@ -86,21 +78,18 @@ public:
         if (onPrint) {
             onPrint();
         }
-        printed.push_back(readFile(m_home / "REPORT.PRN"));
+        printed.push_back(readFile(home / "REPORT.PRN"));
     }
 
     std::vector<int> composed;
-    std::vector<int> currentAtCompose;
     std::vector<std::string> printed;
-    std::set<int> failComposeOf;
-    int failPrintAt = -1; // index of the print call that fails
-    std::string extra;    // Windows-1252 bytes added to every report
+    int failComposeOf = 0; // the client whose report cannot be composed
+    int failPrintAt = -1;  // index of the print call that fails
     std::function<void()> onPrint;
-    fs::path m_home; // the program folder
+    fs::path home;
 };
 
-class FakeSecretCode : public SecretCodePrompt {
-public:
+struct FakeSecretCode : SecretCodePrompt {
     bool AskSecretCode(QWidget*) override {
         ++asked;
         return answer;
@@ -110,38 +99,56 @@ public:
 };
 
 // Runs `check` on the first modal dialog of the named class that comes up, then closes it.
+// It waits one tick after the dialog shows, so the dialog's own activation comes first.
 inline void whenModal(QObject* owner, const char* className, std::function<void(QWidget*)> check) {
     auto* timer = new QTimer(owner);
-    QObject::connect(timer, &QTimer::timeout, owner, [timer, className, check] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal->isVisible() &&
-            QString::fromLatin1(modal->metaObject()->className()) == QLatin1String(className)) {
-            timer->stop();
-            check(modal);
-            modal->close();
-        }
-    });
+    QObject::connect(
+        timer, &QTimer::timeout, owner, [timer, className, check, seen = false]() mutable {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && modal->isVisible() &&
+                QString::fromLatin1(modal->metaObject()->className()) == QLatin1String(className)) {
+                if (!std::exchange(seen, true)) {
+                    return;
+                }
+                timer->stop();
+                check(modal);
+                modal->close();
+            }
+        });
     timer->start(5);
 }
 
+// Shows a form as exec() would and lets its activation run (which may close it again).
+inline void showForm(QWidget* form) {
+    form->show();
+    QApplication::setActiveWindow(form);
+    EXPECT_TRUE(QTest::qWaitFor([form] { return form->isActiveWindow() || !form->isVisible(); }));
+    QApplication::processEvents();
+}
+
+// Chooses a menu button of a form with the keyboard.
+inline void press(QWidget* form, int choice) {
+    QAbstractButton* button = menuButton(form, choice);
+    button->setFocus();
+    QTest::keyClick(button, Qt::Key_Return);
+}
+
 // A program folder and a data folder in a fresh temporary folder, an AppState pointing at
-// them, and the fake seams wired into Services.
+// them, and the fakes wired into Services.
 class ClientsFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("orvj_clients_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        root = fs::temp_directory_path() / ("orvj_clients_" + std::to_string(::getpid()) + "_" +
+                                            info->test_suite_name() + "_" + info->name());
         fs::remove_all(root);
         fs::create_directories(root / "home");
         fs::create_directories(root / "data");
-        state.paths.home = root / "home";
+        state.paths.home = reports.home = root / "home";
         state.paths.dataFolder = root / "data";
         state.paths.clientFile = root / "data" / ClientFile::kFileName;
         services.messages = &messages;
         services.clock = &clock;
-        reports.m_home = state.paths.home;
         services.reports = &reports;
         services.secretCode = &secretCode;
     }
@@ -149,15 +156,13 @@ protected:
 
     // Puts the clients into memory and into the client file, as after start-up.
     void registerClients(const std::vector<ClientRecord>& records) {
+        std::string bytes;
         for (std::size_t i = 0; i < records.size(); ++i) {
             state.clients.at(static_cast<int>(i) + 1) = records[i];
+            bytes += bytesOf(records[i]);
         }
         state.clients.clientCount = static_cast<std::int16_t>(records.size());
         state.clients.currentClient = records.empty() ? 0 : 1;
-        std::string bytes;
-        for (const auto& r : records) {
-            bytes.append(r.bytes().begin(), r.bytes().end());
-        }
         writeFile(state.paths.clientFile, bytes);
     }
     std::string recordInFile(int k) {
@@ -170,6 +175,9 @@ protected:
     }
     // Every later write fails: the data folder is gone (file modes do not bind root).
     void loseDataFolder() { fs::remove_all(state.paths.dataFolder); }
+    QString lastText() const {
+        return messages.shown.isEmpty() ? QString() : messages.shown.last().text;
+    }
 
     fs::path root;
     AppState state;

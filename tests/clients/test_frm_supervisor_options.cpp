@@ -1,17 +1,11 @@
 #include "clients/frmSupervisorOptions.h"
 
 #include "tests/clients/ClientsTestSupport.h"
-#include "ui/FormConventions.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTabBar>
 #include <QTabWidget>
-#include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -22,24 +16,23 @@ namespace {
 
 class SupervisorOptionsTest : public ClientsFixture {
 protected:
-    void open() {
+    void open(int tab = 0) {
         form = std::make_unique<frmSupervisorOptions>(state, services);
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        QApplication::processEvents();
+        showForm(form.get());
+        tabs()->setCurrentIndex(tab);
     }
-    template <typename T> T* child(const QString& name) { return form->findChild<T*>(name); }
-    QRadioButton* option(const char* group, int i) {
-        return child<QRadioButton>(QString::fromLatin1(group) + QString::number(i));
+    template <typename T = QRadioButton> T* child(const QString& name) {
+        return form->findChild<T*>(name);
     }
     QTabWidget* tabs() { return child<QTabWidget>(QStringLiteral("sstSupervisorOperations")); }
-    QString nameShown() { return child<QLabel>(QStringLiteral("lblNameDisplay"))->text(); }
-    QString help() { return child<QLabel>(QStringLiteral("MsgPanel"))->text(); }
-    void press(int choice) {
-        menuButton(form.get(), choice)->setFocus();
-        QTest::keyClick(menuButton(form.get(), choice), Qt::Key_Return);
+    QString label(const char* name) { return child<QLabel>(QString::fromLatin1(name))->text(); }
+    // Chooses the print and report options on the Reports tab and executes them.
+    void runReports(int print, int report) {
+        open();
+        child(QStringLiteral("optPrintOption%1").arg(print))->click();
+        child(QStringLiteral("optReportOption%1").arg(report))->click();
+        press(form.get(), 0);
     }
-    std::string report(int client, int option) { return FakeReportJobs::reportOf(client, option); }
 
     std::unique_ptr<frmSupervisorOptions> form;
 };
@@ -53,99 +46,59 @@ TEST_F(SupervisorOptionsTest, AnEmptyDataDiskSendsTheSupervisorBack) {
     EXPECT_EQ(messages.shown[0].text,
               QStringLiteral("There are no clients on this data disk.\nReturning to main menu."));
     EXPECT_EQ(messages.shown[0].icon, MessageService::Icon::Information);
-    EXPECT_EQ(secretCode.asked, 0);
 }
 
 TEST_F(SupervisorOptionsTest, TabsShowWhoseDataTheOperationUses) {
     registerClients({makeClient("Ann"), makeClient("Bob")});
     state.clients.currentClient = 2;
-    state.reportOption = 2;
     open();
-    EXPECT_EQ(state.reportOption, 0) << "every opening starts with the standard report";
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Supervisor Options"));
-    EXPECT_EQ(tabs()->tabText(0), QStringLiteral("&Reports"));
-    EXPECT_EQ(tabs()->tabText(1), QStringLiteral("&Verify Data"));
-    EXPECT_EQ(tabs()->tabText(2), QStringLiteral("&Delete Names"));
-    EXPECT_EQ(nameShown(), QStringLiteral("Bob") + QString(22, QLatin1Char(' ')));
-    EXPECT_TRUE(option("optPrintOption", 0)->isChecked());
-    EXPECT_TRUE(option("optReportOption", 0)->isChecked());
-
-    option("optPrintOption", 1)->click();
+    const QString bob = QStringLiteral("Bob") + QString(22, QLatin1Char(' '));
+    EXPECT_EQ(label("lblNameDisplay"), bob);
+    child(QStringLiteral("optPrintOption1"))->click();
     tabs()->setCurrentIndex(2);
-    EXPECT_EQ(nameShown(), QStringLiteral("All Clients"));
-    EXPECT_EQ(help(), QStringLiteral("Click Execute to perform delete names operation."));
+    EXPECT_EQ(label("lblNameDisplay"), QStringLiteral("All Clients"));
+    EXPECT_EQ(label("MsgPanel"),
+              QStringLiteral("Click Execute to perform delete names operation."));
     tabs()->setCurrentIndex(1);
-    EXPECT_EQ(help(), QStringLiteral("Click Execute to perform data verification."));
-    EXPECT_EQ(nameShown(), QStringLiteral("Bob") + QString(22, QLatin1Char(' ')));
-    option("optPrintOption", 2)->setChecked(true); // moved without a click: not remembered
+    EXPECT_EQ(label("lblNameDisplay"), bob);
+    EXPECT_EQ(label("MsgPanel"), QStringLiteral("Click Execute to perform data verification."));
+    child(QStringLiteral("optPrintOption2"))->setChecked(true); // without a click: not chosen
     tabs()->setCurrentIndex(0);
-    EXPECT_TRUE(option("optPrintOption", 1)->isChecked());
-    EXPECT_TRUE(help().isEmpty());
-
-    option("optReportOption", 2)->setFocus();
-    EXPECT_TRUE(isBold(option("optReportOption", 2)));
-    EXPECT_EQ(help(), QStringLiteral("Use the arrow keys or mouse to choose report option."));
-    option("optPrintOption", 0)->setFocus();
-    EXPECT_FALSE(isBold(option("optReportOption", 2)));
-    EXPECT_EQ(help(), QStringLiteral("Use the arrow keys or mouse to choose print operation."));
-    tabs()->tabBar()->setFocus();
-    EXPECT_EQ(backgroundOf(tabs()), Colors::cyan());
-    menuButton(form.get(), 0)->setFocus();
-    EXPECT_EQ(backgroundOf(tabs()), Colors::blue());
-    EXPECT_EQ(help(), QStringLiteral("Perform the selected operation."));
+    EXPECT_TRUE(child(QStringLiteral("optPrintOption1"))->isChecked());
+    EXPECT_TRUE(label("MsgPanel").isEmpty());
 }
 
-TEST_F(SupervisorOptionsTest, GoToMainMenuRunsNothing) {
+TEST_F(SupervisorOptionsTest, GoToMainMenuOrARefusedCodeRunsNothing) {
     registerClients({makeClient("Ann")});
     open();
-    press(1);
+    press(form.get(), 1);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(secretCode.asked, 0);
-    EXPECT_TRUE(reports.composed.empty());
-}
 
-TEST_F(SupervisorOptionsTest, PrintAllPrintsEveryClientInOrderWithTheChosenReport) {
-    registerClients({makeClient("Ann"), makeClient("Bob"), makeClient("Cy")});
-    state.clients.currentClient = 2;
-    open();
-    option("optPrintOption", 2)->click();
-    option("optReportOption", 1)->click();
-    press(0);
+    secretCode.answer = false;
+    runReports(2, 0);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(secretCode.asked, 1);
-    EXPECT_EQ(reports.printed,
-              (std::vector<std::string>{report(1, 1), report(2, 1), report(3, 1)}));
-    EXPECT_EQ(state.clients.currentClient, 1);
-    EXPECT_EQ(readFile(state.paths.home / "temp3"), report(3, 1));
-}
-
-TEST_F(SupervisorOptionsTest, PrintAllOfOneClient) {
-    registerClients({makeClient("Ann")});
-    open();
-    option("optPrintOption", 2)->click();
-    press(0);
-    EXPECT_EQ(reports.printed, (std::vector<std::string>{report(1, 0)}));
-    EXPECT_EQ(readFile(state.paths.home / "REPORT.PRN"), report(1, 0));
-    EXPECT_TRUE(fs::exists(state.paths.home / "temp1"));
-    EXPECT_EQ(state.clients.currentClient, 1);
-}
-
-TEST_F(SupervisorOptionsTest, ARefusedCodePrintsNothing) {
-    registerClients({makeClient("Ann")});
-    secretCode.answer = false;
-    open();
-    option("optPrintOption", 2)->click();
-    press(0);
-    EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(reports.composed.empty());
+    EXPECT_TRUE(messages.shown.isEmpty());
 }
 
-TEST_F(SupervisorOptionsTest, APrintAllFaultIsReportedHere) {
+TEST_F(SupervisorOptionsTest, PrintAllComposesEveryReportFirstAndPrintsThemInOrder) {
     registerClients({makeClient("Ann"), makeClient("Bob")});
-    reports.failPrintAt = 1;
-    open();
-    option("optPrintOption", 2)->click();
-    press(0);
+    state.clients.currentClient = 2;
+    reports.onPrint = [&] { EXPECT_EQ(reports.composed.size(), 2u); };
+    runReports(2, 1);
+    const std::vector<std::string> expected{FakeReportJobs::reportOf(1, 1),
+                                            FakeReportJobs::reportOf(2, 1)};
+    EXPECT_EQ(reports.printed, expected);
+    EXPECT_EQ(readFile(state.paths.home / "temp1"), expected[0]);
+    EXPECT_EQ(readFile(state.paths.home / "temp2"), expected[1]);
+    EXPECT_EQ(state.clients.currentClient, 1);
+    EXPECT_TRUE(messages.shown.isEmpty());
+
+    reports.onPrint = nullptr;
+    reports.failPrintAt = 3;
+    runReports(2, 0);
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].icon, MessageService::Icon::Critical);
     EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral(
@@ -155,50 +108,23 @@ TEST_F(SupervisorOptionsTest, APrintAllFaultIsReportedHere) {
 TEST_F(SupervisorOptionsTest, CurrentClientsReportOpensInTheViewer) {
     registerClients({makeClient("Ann"), makeClient("Bob")});
     state.clients.currentClient = 2;
-    open();
-    option("optReportOption", 2)->click();
     QString shown;
-    whenModal(form.get(), "orvj::frmViewReport", [&](QWidget* viewer) {
+    QObject watcher;
+    whenModal(&watcher, "orvj::frmViewReport", [&](QWidget* viewer) {
         shown = viewer->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
     });
-    press(0);
+    runReports(0, 2);
     EXPECT_EQ(shown, QStringLiteral("report of client 2, option 2"));
-    EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(SupervisorOptionsTest, VerifyOpensTheVerificationOfTheCurrentClient) {
-    registerClients({makeClient("Ann")});
-    open();
-    tabs()->setCurrentIndex(1);
-    bool opened = false;
-    whenModal(form.get(), "orvj::frmVerify", [&](QWidget*) { opened = true; });
-    press(0);
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(secretCode.asked, 0);
-    EXPECT_FALSE(form->isVisible());
-}
-
-TEST_F(SupervisorOptionsTest, DeleteNamesAsksFirst) {
-    registerClients({makeClient("Ann")});
-    open();
-    tabs()->setCurrentIndex(2);
-    messages.answerNext(MessageService::Answer::No);
-    press(0);
-    ASSERT_EQ(messages.shown.size(), 2);
-    EXPECT_EQ(messages.shown[0].title, QStringLiteral("WARNING!"));
-    EXPECT_EQ(state.clients.at(1), makeClient("Ann"));
-    EXPECT_FALSE(form->isVisible());
-}
-
-TEST_F(SupervisorOptionsTest, NoChosenClientIsSaidPlainly) {
+TEST_F(SupervisorOptionsTest, VerifyNeedsAChosenClient) {
     registerClients({makeClient("Ann")});
     state.clients.currentClient = 2; // an abandoned new client's slot
-    open();
-    tabs()->setCurrentIndex(1);
-    press(0);
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].text,
+    open(1);
+    press(form.get(), 0);
+    EXPECT_EQ(lastText(),
               QStringLiteral("No client is chosen. Choose a client in the Client List first."));
+    EXPECT_EQ(secretCode.asked, 0);
 }
 
 } // namespace

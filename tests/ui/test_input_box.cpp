@@ -24,6 +24,12 @@ QLineEdit* input(QWidget* box) {
     return box->findChild<QLineEdit*>(QStringLiteral("txtInput"));
 }
 
+void typeAndAccept(QWidget* box, const QString& text) {
+    QTest::keyClicks(input(box), text);
+    QTest::keyClick(input(box), Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+}
+
 // Acts on every input box that comes up, in turn, until the script runs out.
 class InputBoxDriver : public QObject {
 public:
@@ -33,8 +39,6 @@ public:
         m_timer.start(5);
     }
     int boxesSeen = 0;
-    QStringList captions;
-    QStringList helpTexts;
 
 private:
     void poll() {
@@ -44,8 +48,12 @@ private:
         }
         m_last = box;
         ++boxesSeen;
-        captions << box->windowTitle();
-        helpTexts << box->findChild<QLabel*>(QStringLiteral("lblHelpMsg"))->text();
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Secret Code"));
+        EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("lblHelpMsg"))->text(),
+                  QStringLiteral("Enter the Secret Code to continue.  For security, asterisks "
+                                 "(*) will show as you type."));
+        EXPECT_EQ(input(box)->echoMode(), QLineEdit::Password);
+        EXPECT_TRUE(input(box)->text().isEmpty()) << "a fresh box for every attempt";
         m_steps.takeFirst()(box);
     }
     QList<Step> m_steps;
@@ -53,63 +61,37 @@ private:
     QTimer m_timer;
 };
 
-InputBoxDriver::Step typeAndAccept(const QString& text) {
-    return [text](frmMyInputBox* box) {
-        QTest::keyClicks(input(box), text);
-        QTest::keyClick(input(box), Qt::Key_Return);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    };
-}
+TEST(InputBox, EmptyInputIsAskedForInTheWordingOfItsMode) {
+    for (bool password : {false, true}) {
+        FakeMessageService messages;
+        frmMyInputBox box(messages);
+        box.setPasswordInput(password);
+        box.setInputLength(3);
+        box.setHelpMessage(QStringLiteral("Type it."));
+        box.show();
+        QApplication::setActiveWindow(&box);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+        EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("lblHelpMsg"))->text(),
+                  QStringLiteral("Type it."));
+        EXPECT_EQ(input(&box)->echoMode(), password ? QLineEdit::Password : QLineEdit::Normal);
 
-TEST(InputBox, PropertiesEnterAndEmptyInput) {
-    FakeMessageService messages;
-    frmMyInputBox box(messages);
-    EXPECT_EQ(box.windowTitle(), QStringLiteral("MyInputBox"));
-    EXPECT_FALSE(box.Cancelled());
-    box.setInputLength(3);
-    box.setHelpMessage(QStringLiteral("Type it."));
-    box.show();
-    QApplication::setActiveWindow(&box);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
-    EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("lblHelpMsg"))->text(),
-              QStringLiteral("Type it."));
-    EXPECT_EQ(input(&box)->echoMode(), QLineEdit::Normal);
+        QTest::keyClick(input(&box), Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), menuButton(&box, 0)) << "Enter only moves on";
+        QTest::keyClick(menuButton(&box, 0), Qt::Key_Return);
+        ASSERT_EQ(messages.shown.size(), 1);
+        EXPECT_EQ(messages.shown[0].title, QStringLiteral("Input required"));
+        EXPECT_EQ(messages.shown[0].text,
+                  password ? QStringLiteral("Please enter the required password.")
+                           : QStringLiteral("Please enter the required data."));
+        EXPECT_EQ(messages.shown[0].icon, MessageService::Icon::Question);
+        EXPECT_EQ(QApplication::focusWidget(), input(&box));
+        EXPECT_TRUE(box.isVisible());
 
-    QTest::keyClicks(input(&box), QStringLiteral("abcd"));
-    EXPECT_EQ(input(&box)->text(), QStringLiteral("abc"));
-    input(&box)->clear();
-    QTest::keyClick(input(&box), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), menuButton(&box, 0)) << "Enter only moves on";
-    EXPECT_TRUE(box.isVisible());
-    QTest::keyClick(menuButton(&box, 0), Qt::Key_Return);
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Input required"));
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Please enter the required data."));
-    EXPECT_EQ(messages.shown[0].icon, MessageService::Icon::Question);
-    EXPECT_EQ(QApplication::focusWidget(), input(&box));
-    EXPECT_TRUE(box.isVisible());
-
-    QTest::keyClicks(input(&box), QStringLiteral("ok"));
-    QTest::keyClick(input(&box), Qt::Key_Return);
-    QTest::keyClick(menuButton(&box, 0), Qt::Key_Return);
-    EXPECT_FALSE(box.isVisible());
-    EXPECT_EQ(box.InputValue(), QStringLiteral("ok"));
-    EXPECT_FALSE(box.Cancelled());
-}
-
-TEST(InputBox, PasswordWordingAndCancel) {
-    FakeMessageService messages;
-    frmMyInputBox box(messages);
-    box.setPasswordInput(true);
-    box.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-    EXPECT_EQ(input(&box)->echoMode(), QLineEdit::Password);
-    menuButton(&box, 0)->click();
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Please enter the required password."));
-    menuButton(&box, 1)->click();
-    EXPECT_TRUE(box.Cancelled());
-    EXPECT_FALSE(box.isVisible());
+        typeAndAccept(&box, QStringLiteral("abcd"));
+        EXPECT_FALSE(box.isVisible());
+        EXPECT_EQ(box.InputValue(), QStringLiteral("abc"));
+        EXPECT_FALSE(box.Cancelled());
+    }
 }
 
 TEST(SecretCode, WrongCodesAreRefusedUntilTheCodeComesInLowerCase) {
@@ -117,25 +99,16 @@ TEST(SecretCode, WrongCodesAreRefusedUntilTheCodeComesInLowerCase) {
     InputBoxSecretCodePrompt prompt(messages);
     InputBoxDriver driver({
         [](frmMyInputBox* box) {
-            EXPECT_EQ(input(box)->maxLength(), 8);
-            EXPECT_EQ(input(box)->echoMode(), QLineEdit::Password);
             QTest::keyClicks(input(box), QStringLiteral("123456789"));
             EXPECT_EQ(input(box)->text(), QStringLiteral("12345678")) << "no ninth character";
             QTest::keyClick(input(box), Qt::Key_Return);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         },
-        [](frmMyInputBox* box) {
-            EXPECT_TRUE(input(box)->text().isEmpty()) << "a fresh box for every attempt";
-            typeAndAccept(QStringLiteral("kk"))(box);
-        },
-        typeAndAccept(QStringLiteral("k")),
+        [](frmMyInputBox* box) { typeAndAccept(box, QStringLiteral("kk")); },
+        [](frmMyInputBox* box) { typeAndAccept(box, QStringLiteral("k")); },
     });
     EXPECT_TRUE(prompt.AskSecretCode(nullptr));
     EXPECT_EQ(driver.boxesSeen, 3);
-    EXPECT_EQ(driver.captions, QStringList(3, QStringLiteral("Secret Code")));
-    EXPECT_EQ(driver.helpTexts[0],
-              QStringLiteral("Enter the Secret Code to continue.  For security, asterisks (*) "
-                             "will show as you type."));
     ASSERT_EQ(messages.shown.size(), 2);
     for (const auto& shown : messages.shown) {
         EXPECT_EQ(shown.title, QStringLiteral("Incorrect Password"));
@@ -148,8 +121,8 @@ TEST(SecretCode, CancelAnswersFalseAtOnce) {
     FakeMessageService messages;
     InputBoxSecretCodePrompt prompt(messages);
     InputBoxDriver driver({
-        typeAndAccept(QStringLiteral("x")),
-        [](frmMyInputBox* box) { QTest::keyClick(box, Qt::Key_Escape); },
+        [](frmMyInputBox* box) { typeAndAccept(box, QStringLiteral("x")); },
+        [](frmMyInputBox* box) { menuButton(box, 1)->click(); },
     });
     EXPECT_FALSE(prompt.AskSecretCode(nullptr));
     EXPECT_EQ(driver.boxesSeen, 2);
