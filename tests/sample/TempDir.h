@@ -23,15 +23,12 @@ protected:
     void TearDown() override { std::filesystem::remove_all(m_dir); }
 
     std::filesystem::path write(const std::string& name, std::string_view bytes) const {
-        auto path = m_dir / name;
-        std::ofstream out(path, std::ios::binary);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return path;
+        std::ofstream(m_dir / name, std::ios::binary).write(bytes.data(), std::ssize(bytes));
+        return m_dir / name;
     }
-
     static std::string read(const std::filesystem::path& path) {
         std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return {std::istreambuf_iterator<char>(in), {}};
     }
 
     std::filesystem::path m_dir;
