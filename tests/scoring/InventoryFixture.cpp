@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace orvj::testing {
@@ -180,21 +180,18 @@ TempFolder::~TempFolder() {
 
 ClientRecord makeClient(const std::string& name, const std::string& responses, char sex,
                         char race) {
-    ClientRecord r;
     using F = ClientRecord::Field;
-    const std::pair<F, std::string> fields[] = {{F::Name, name},
-                                                {F::SSN, "123-45-6789"},
-                                                {F::Age, "15"},
-                                                {F::Gender, {sex}},
-                                                {F::Race, {race}},
-                                                {F::Education, "3"},
-                                                {F::TestDate, "03/14/2026"},
-                                                {F::Responses, responses},
-                                                {F::EditCount, "0"},
-                                                {F::NameDeleted, "0"}};
-    for (const auto& [field, value] : fields) {
-        r.set(field, value);
-    }
+    ClientRecord r;
+    r.set(F::Name, name);
+    r.set(F::SSN, "123-45-6789");
+    r.set(F::Age, "15");
+    r.set(F::Gender, std::string(1, sex));
+    r.set(F::Race, std::string(1, race));
+    r.set(F::Education, "3");
+    r.set(F::TestDate, "03/14/2026");
+    r.set(F::Responses, responses);
+    r.set(F::EditCount, "0");
+    r.set(F::NameDeleted, "0");
     return r;
 }
 
@@ -203,8 +200,10 @@ std::string neutralResponses() {
            std::string(11, '2') + std::string(12, '1');
 }
 
-void setAnswer(std::string& responses, int item, int code) {
-    responses.at(ix(item - 1)) = static_cast<char>('0' + code);
+void setAnswers(std::string& responses, std::initializer_list<int> items, int code) {
+    for (int item : items) {
+        responses.at(ix(item - 1)) = static_cast<char>('0' + code);
+    }
 }
 
 void setPercentile(ScoringTables& t, int scale, int raw, int percentile) {
@@ -218,9 +217,7 @@ std::string readFile(const std::filesystem::path& p) {
     if (!in) {
         throw std::runtime_error("cannot read " + p.string());
     }
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void writeFile(const std::filesystem::path& p, const std::string& bytes) {
@@ -233,13 +230,10 @@ void writeFile(const std::filesystem::path& p, const std::string& bytes) {
 
 std::vector<std::string> reportLines(const std::string& report) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (auto end = report.find("\r\n"); end != std::string::npos;
-         start = end + 2, end = report.find("\r\n", start)) {
-        lines.push_back(report.substr(start, end - start));
-    }
-    if (start < report.size()) {
-        lines.push_back(report.substr(start)); // a line without its CR LF
+    for (std::size_t start = 0; start < report.size();) {
+        const auto end = std::min(report.find("\r\n", start), report.size());
+        lines.push_back(report.substr(start, end - start)); // the last may lack its CR LF
+        start = end + 2;
     }
     return lines;
 }

@@ -62,8 +62,8 @@ ClientRecord makeClient(const std::string& name, const std::string& responses, c
                         char race = '1');
 // 143 codes: section 1 all False, section 2 "3", section 3 "1", section 4 "2", section 5 "1".
 std::string neutralResponses();
-// Sets item (1..143) of a response string.
-void setAnswer(std::string& responses, int item, int code);
+// Sets items (1..143) of a response string to one code.
+void setAnswers(std::string& responses, std::initializer_list<int> items, int code);
 // The same percentile for a raw score of a scale in every norm group.
 void setPercentile(ScoringTables& t, int scale, int raw, int percentile);
 

@@ -87,7 +87,7 @@ TEST_F(InventoryLoaderTest, MissingAndShortFilesAreNamedInTheOrderTheyAreRead) {
                                    HasSubstr("social-stressor statement 48 of 48")));
 }
 
-TEST_F(InventoryLoaderTest, FaultyFieldsAreReportedWithLineAndFieldNumber) {
+TEST_F(InventoryLoaderTest, FaultyFieldsAreReportedWithTheirPlaceAndMeaning) {
     const struct {
         int field;
         std::string value;
@@ -105,9 +105,7 @@ TEST_F(InventoryLoaderTest, FaultyFieldsAreReportedWithLineAndFieldNumber) {
         writeTableWithField(c.field, c.value);
         EXPECT_THAT(loadError(), HasSubstr(c.message));
     }
-}
-
-TEST_F(InventoryLoaderTest, ItemListsMustFitTheirTables) {
+    // Item lists are checked against their tables.
     auto listError = [&](int count, int item) {
         fx.tables.scaleItems[3][0] = i16(count);
         fx.tables.scaleItems[3][2] = i16(item);
@@ -122,9 +120,6 @@ TEST_F(InventoryLoaderTest, ItemListsMustFitTheirTables) {
 TEST(ParagraphFile, SectionsAreFoundByTheirWholeKeyLine) {
     TempFolder folder;
     const auto file = folder.path() / "DORVANX.txt";
-    auto error = [&](const char* key) {
-        return errorOf([&] { ParagraphFile::section(file, key); });
-    };
     writeFile(file,
               "LOW \r\nwrong: key with a trailing space\r\nEND\r\nlow\r\nwrong case\r\nEND\r\n"
               "LOW\r\n  first  \r\n\r\nlast\r\nEND\r\nLOW\r\nsecond section\r\nEND\r\n"
@@ -133,9 +128,9 @@ TEST(ParagraphFile, SectionsAreFoundByTheirWholeKeyLine) {
               (std::vector<std::string>{"  first  ", "", "last"}));
     EXPECT_TRUE(ParagraphFile::section(file, "MEDIUM-LOW").empty());
     EXPECT_EQ(ParagraphFile::section(file, "PROBLEM"), std::vector<std::string>{"cr line"});
-    EXPECT_THAT(error("MAXIMUM-HIGH"),
+    EXPECT_THAT(errorOf([&] { ParagraphFile::section(file, "MAXIMUM-HIGH"); }),
                 AllOf(HasSubstr(file.string()), HasSubstr("no section \"MAXIMUM-HIGH\"")));
-    EXPECT_THAT(error("MAXIMUM-LOW"),
+    EXPECT_THAT(errorOf([&] { ParagraphFile::section(file, "MAXIMUM-LOW"); }),
                 AllOf(HasSubstr(file.string()),
                       HasSubstr("no line \"END\" closes the section \"MAXIMUM-LOW\"")));
     writeFile(file, "one\r\ntwo\r\n");

@@ -29,15 +29,15 @@ protected:
         InventoryFixture().write(home.path());
         writeFile(home.path() / "ORVJTest.ini", "[Path]\r\nFilePath=clients\\data\r\n");
         std::filesystem::create_directories(home.path() / "clients" / "data");
+        const ClientFile file(home.path() / "clients" / "data" / ClientFile::kFileName);
         std::string r = neutralResponses();
         clients.at(1) = makeClient("Able, Ann", r);
-        setAnswer(r, 7, 0);
+        setAnswers(r, {7}, 0);
         clients.at(2) = makeClient("Baker, Bob", r);
         clients.at(3) = makeClient("Carr, Cy \xE9", std::string(48, '1') + r.substr(48));
         clients.clientCount = 3;
         for (int k = 1; k <= 3; ++k) {
-            ClientFile(home.path() / "clients" / "data" / ClientFile::kFileName)
-                .writeRecord(clients, k);
+            file.writeRecord(clients, k);
         }
     }
 
@@ -55,17 +55,11 @@ protected:
     }
 };
 
-TEST_F(ReportToolTest, ComposesOneClientsReportLikeTheProgram) {
+TEST_F(ReportToolTest, ClientAndAllWriteTheProgramsReports) {
     ASSERT_EQ(run({"--client", "2", "--option", "both"}), 0) << err;
     EXPECT_EQ(readFile(home.path() / "REPORT.PRN"), report(2, ReportOption::Both));
     EXPECT_THAT(out, HasSubstr("REPORT.PRN (client 2, 4 pages)"));
-    EXPECT_EQ(run({"--client", "4"}), 1);
-    EXPECT_THAT(err, HasSubstr("DATA301.OVJ: client 4 is not in the client file (clients 1 to 3)"));
-    EXPECT_TRUE(std::filesystem::exists(home.path() / "REPORT.PRN"))
-        << "a refused client number leaves the last report alone";
-}
 
-TEST_F(ReportToolTest, AllClientsLeaveNumberedCopiesAndTheLastReport) {
     writeFile(home.path() / "temp4", "from an earlier run with four clients");
     ASSERT_EQ(run({"--all", "--option", "one-page"}), 0) << err;
     for (int k = 1; k <= 3; ++k) {
@@ -74,6 +68,11 @@ TEST_F(ReportToolTest, AllClientsLeaveNumberedCopiesAndTheLastReport) {
     }
     EXPECT_EQ(readFile(home.path() / "REPORT.PRN"), report(3, ReportOption::OnePage));
     EXPECT_EQ(readFile(home.path() / "temp4"), "from an earlier run with four clients");
+
+    EXPECT_EQ(run({"--client", "4"}), 1);
+    EXPECT_THAT(err, HasSubstr("DATA301.OVJ: client 4 is not in the client file (clients 1 to 3)"));
+    EXPECT_TRUE(std::filesystem::exists(home.path() / "REPORT.PRN"))
+        << "a refused client number leaves the last report alone";
 }
 
 TEST_F(ReportToolTest, ListsClientsAndScores) {
@@ -82,11 +81,8 @@ TEST_F(ReportToolTest, ListsClientsAndScores) {
                    "  2  Baker, Bob                 03/14/2026  incomplete (1 of 143 unanswered)\n"
                    "  3  Carr, Cy \xC3\xA9                 03/14/2026  complete\n");
     ASSERT_EQ(run({"--scores", "--csv"}), 0) << err;
-    EXPECT_THAT(out, HasSubstr("record,name,validity,TRUTHFULNESS raw,TRUTHFULNESS "
-                               "percentile,TRUTHFULNESS risk,ANXIETY raw"));
     EXPECT_THAT(out, HasSubstr("\n1,\"Able, Ann\",valid,0,0,LOW,0,0,LOW,"));
     EXPECT_THAT(out, HasSubstr(",invalid,99,99,MAXIMUM,10,99,MAXIMUM,"));
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 4);
 }
 
 TEST_F(ReportToolTest, RunsAsAProcessWithExitStatuses) {
@@ -96,15 +92,10 @@ TEST_F(ReportToolTest, RunsAsAProcessWithExitStatuses) {
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
-    // One sheet per report page.
-    EXPECT_EQ(runProcess("--all --pdf '" + (home.path() / "all.pdf").string() + "'"), 0);
-    long pages = 0;
-    for (int k = 1; k <= 3; ++k) {
-        const std::string text = readFile(home.path() / ("temp" + std::to_string(k)));
-        pages += std::count(text.begin(), text.end(), '\f') + 1;
-    }
-    EXPECT_EQ(pdfPages(home.path() / "all.pdf"), pages);
-    EXPECT_EQ(runProcess("--client 9"), 1);
+    const auto pdf = home.path() / "r.pdf";
+    EXPECT_EQ(runProcess("--client 2 --option both --pdf '" + pdf.string() + "'"), 0);
+    const std::string text = readFile(home.path() / "REPORT.PRN");
+    EXPECT_EQ(pdfPages(pdf), std::count(text.begin(), text.end(), '\f') + 1) << "a sheet a page";
     EXPECT_EQ(runProcess("--frobnicate"), 2);
     EXPECT_EQ(runProcess("--client"), 2);
 }

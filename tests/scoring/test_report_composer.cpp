@@ -32,26 +32,20 @@ protected:
         clients.clientCount = 1;
         return ReportWriter(home.path()).composeText(clients, 1, option);
     }
-    void answer(std::initializer_list<int> items, int code) {
-        for (int item : items) {
-            setAnswer(responses, item, code);
-        }
-    }
 };
 
 TEST_F(ReportComposerTest, ChartBarsAndScalesWithTooManyOmittedItems) {
-    const std::string bar = "-...............-...........-.......-...-";
     setPercentile(fx.tables, Scales::Anxiety, 6, 99);
-    answer({6, 7, 8}, 1);
-    answer({16, 17, 18, 19, 20}, 0); // ALCOHOL: five omitted, not scored
-    answer({21, 22, 23, 24}, 0);     // DRUGS: four omitted, 99
+    setAnswers(responses, {6, 7, 8}, 1);
+    setAnswers(responses, {16, 17, 18, 19, 20}, 0); // ALCOHOL: five omitted, not scored
+    setAnswers(responses, {21, 22, 23, 24}, 0);     // DRUGS: four omitted, 99
     const std::string report = compose();
     const auto l = reportLines(report);
-    EXPECT_EQ(l[21], at(at("       TRUTHFULNESS", 29) + " 0 ", 38) + "*" + bar.substr(1));
+    EXPECT_EQ(l[21], at(at("       TRUTHFULNESS", 29) + " 0 ", 38) +
+                         "*...............-...........-.......-...-");
     EXPECT_EQ(l[23], at(at("       ANXIETY", 28) + " 99 ", 38) + std::string(40, '*') + "-");
     EXPECT_EQ(l[27],
               at(at("       ALCOHOL", 28) + " **", 38) + "Scale not scored, insufficient answers");
-    EXPECT_EQ(l[29], at(at("       DRUGS", 28) + " 99 ", 38) + std::string(40, '*') + "-");
     EXPECT_EQ(l[39], at("       ** Too many omitted items", 38) +
                          "0               40          70      90 100");
     EXPECT_EQ(l[40], at("          to score this scale", 38) +
@@ -63,7 +57,7 @@ TEST_F(ReportComposerTest, ChartBarsAndScalesWithTooManyOmittedItems) {
 
 TEST_F(ReportComposerTest, TruthfulnessOf90To94StarsEveryPercentile) {
     setPercentile(fx.tables, Scales::Truthfulness, 2, 92);
-    answer({1}, 1);
+    setAnswers(responses, {1}, 1);
     const auto l = reportLines(compose());
     EXPECT_EQ(l[21],
               at(at("       TRUTHFULNESS", 28) + " 92 *", 38) + std::string(37, '*') + "...-");
@@ -109,55 +103,43 @@ TEST_F(ReportComposerTest, SignificantItemRunsBelongToTheHighestCodes) {
     t.scaleItems[3][0] = 7;
     t.scaleItems[3][6] = 80;
     t.scaleItems[3][7] = 81;
-    // ALCOHOL's group (entries 1..12): entry 1 for section 4 item 121, which earns 1 point.
-    t.significantItems[1] = t.scaleItems[4][1] = 121;
-    answer({121}, 1);
 
-    auto depressionList = [&](int code80, int code81) {
-        answer({80}, code80);
-        answer({81}, code81);
-        const auto l = reportLines(compose());
-        auto i =
-            std::find(l.begin(), l.end(), "       ANXIETY                             DEPRESSION") +
-            2;
-        std::vector<std::string> right;
-        for (; i < l.end() && !i->empty(); ++i) {
-            if (i->size() > 43) {
-                right.push_back(i->substr(43));
-            }
-        }
-        return right;
+    // The rows under the ANXIETY and DEPRESSION headings; ANXIETY has no entries.
+    auto rows = [&](int code80, int code81) {
+        setAnswers(responses, {80}, code80);
+        setAnswers(responses, {81}, code81);
+        const std::string report = compose();
+        const std::string rule = "       -------                             ----------\r\n";
+        const auto from = report.find(rule) + rule.size();
+        return report.substr(from, report.find("\r\n\r\n", from) - from);
     };
-    using Lines = std::vector<std::string>;
-    EXPECT_EQ(depressionList(3, 4), (Lines{"Statement 75", "Statement 77"}));
-    EXPECT_EQ(depressionList(4, 3), (Lines{"Statement 76", "Statement 77"}));
-    EXPECT_EQ(depressionList(1, 4), Lines{"Statement 77"}) << "code 1 is not one of the run's";
-    EXPECT_EQ(depressionList(2, 2),
-              (Lines{"Lack of items may be deceptive.", "Review validity and other scales."}));
-    EXPECT_THAT(compose(), HasSubstr("       -------                             -----\r\n"
-                                     "       Statement 1                         Lack of items may "
-                                     "be deceptive.\r\n"));
+    const std::string lack = "       Lack of items may be deceptive.     ";
+    const std::string review = "\r\n       Review validity and other scales.";
+    EXPECT_EQ(rows(3, 4), lack + "Statement 75" + review + "   Statement 77");
+    EXPECT_EQ(rows(4, 3), lack + "Statement 76" + review + "   Statement 77");
+    EXPECT_EQ(rows(1, 4), lack + "Statement 77" + review) << "code 1 is not one of the run's";
+    EXPECT_EQ(rows(2, 2), lack + "Lack of items may be deceptive." + review +
+                              "   Review validity and other scales.");
     // Three more DEPRESSION items (11-13), outside its group, lift it to 75.
     setPercentile(t, Scales::Depression, 8, 75);
-    answer({11, 12, 13}, 1);
-    EXPECT_EQ(depressionList(2, 2), Lines{"*** Many negative answers"});
+    setAnswers(responses, {11, 12, 13}, 1);
+    EXPECT_EQ(rows(2, 2), lack + "*** Many negative answers" + review);
 }
 
 TEST_F(ReportComposerTest, TreatmentNeedsNoneOrInTwoColumns) {
     EXPECT_THAT(compose(), HasSubstr("perceived treatment needs.\r\n\r\n"
                                      "       No Treatment Needs Identified\r\n\r\n"));
-    answer({121, 124, 130}, 1);
+    setAnswers(responses, {121, 124, 130}, 1);
     EXPECT_THAT(compose(),
                 HasSubstr("\r\n\r\n       Question 121                           Question 130\r\n"
                           "       Question 124\r\n\r\n"));
 }
 
 TEST_F(ReportComposerTest, ReportOptionsChooseTheStandardReportTheSummaryOrBoth) {
-    answer({125}, 1);
+    setAnswers(responses, {125}, 1);
     const std::string standard = compose(ReportWriter::optionFromNumber(0));
     const std::string onePage = compose(ReportWriter::optionFromNumber(1));
     EXPECT_EQ(compose(ReportWriter::optionFromNumber(2)), standard + "\f\r\n" + onePage);
-    EXPECT_THAT(standard, Not(HasSubstr("OPTIONAL ONE-PAGE SUMMARY")));
     EXPECT_THROW(ReportWriter::optionFromNumber(3), OrvjError);
 
     EXPECT_EQ(reportLines(onePage).size(), 58u);
@@ -175,10 +157,6 @@ TEST_F(ReportComposerTest, ReportFileIsReplacedWholeOrRemovedWithTheFaultNamed) 
     std::filesystem::remove(home.path() / "DORVANX.txt");
     EXPECT_THAT(errorOf([&] { writer.writeReportFile(clients, 1, ReportOption::Standard); }),
                 HasSubstr((home.path() / "DORVANX.txt").string() + ": cannot open"));
-    EXPECT_FALSE(std::filesystem::exists(writer.reportPath()));
-    writeFile(writer.reportPath(), "an earlier client's report");
-    EXPECT_THAT(errorOf([&] { writer.writeReportFile(clients, 2, ReportOption::Standard); }),
-                HasSubstr("client 2 is not in the client file (clients 1 to 1)"));
     EXPECT_FALSE(std::filesystem::exists(writer.reportPath()));
     for (const auto& entry : std::filesystem::directory_iterator(home.path())) {
         EXPECT_EQ(entry.path().filename().string().find("REPORT.PRN."), std::string::npos);
