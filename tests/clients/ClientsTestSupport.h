@@ -16,10 +16,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -45,21 +45,29 @@ inline ClientRecord makeClient(const std::string& name, const std::string& id = 
     ClientRecord r;
     r.set(F::Name, name);
     r.set(F::SSN, id);
-    r.set(F::Responses, std::string(143, answer));
     r.set(F::Age, "15");
     r.set(F::Gender, "1");
     r.set(F::Race, "2");
     r.set(F::Education, "3");
     r.set(F::TestDate, "01/02/2025");
+    r.set(F::Responses, std::string(143, answer));
     r.set(F::EditCount, "0");
     r.set(F::NameDeleted, "0");
     return r;
 }
 
-// Composing writes one line naming the client and the report option into REPORT.PRN;
+// The bytes of a client file holding these records.
+inline std::string bytesOf(const std::vector<ClientRecord>& records) {
+    std::string bytes;
+    for (const ClientRecord& r : records) {
+        bytes.append(r.bytes().begin(), r.bytes().end());
+    }
+    return bytes;
+}
+
+// Composing writes a line naming the client and the report option into REPORT.PRN;
 // printing records what REPORT.PRN holds.
-class FakeReportJobs : public ReportJobs {
-public:
+struct FakeReportJobs : ReportJobs {
     static std::string reportOf(int client, int option) {
         return "report of client " + std::to_string(client) + ", option " + std::to_string(option);
     }
@@ -99,22 +107,19 @@ struct FakeSecretCode : SecretCodePrompt {
 };
 
 // Runs `check` on the first modal dialog of the named class that comes up, then closes it.
-// It waits one tick after the dialog shows, so the dialog's own activation comes first.
+// It waits a tick after the dialog shows, so the dialog's own activation comes first.
 inline void whenModal(QObject* owner, const char* className, std::function<void(QWidget*)> check) {
     auto* timer = new QTimer(owner);
-    QObject::connect(
-        timer, &QTimer::timeout, owner, [timer, className, check, seen = false]() mutable {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal != nullptr && modal->isVisible() &&
-                QString::fromLatin1(modal->metaObject()->className()) == QLatin1String(className)) {
-                if (!std::exchange(seen, true)) {
-                    return;
-                }
+    QObject::connect(timer, &QTimer::timeout, owner, [=, seen = false]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->isVisible() && modal->inherits(className)) {
+            if (std::exchange(seen, true)) {
                 timer->stop();
                 check(modal);
                 modal->close();
             }
-        });
+        }
+    });
     timer->start(5);
 }
 
@@ -128,9 +133,8 @@ inline void showForm(QWidget* form) {
 
 // Chooses a menu button of a form with the keyboard.
 inline void press(QWidget* form, int choice) {
-    QAbstractButton* button = menuButton(form, choice);
-    button->setFocus();
-    QTest::keyClick(button, Qt::Key_Return);
+    menuButton(form, choice)->setFocus();
+    QTest::keyClick(menuButton(form, choice), Qt::Key_Return);
 }
 
 // A program folder and a data folder in a fresh temporary folder, an AppState pointing at
@@ -142,9 +146,8 @@ protected:
         root = fs::temp_directory_path() / ("orvj_clients_" + std::to_string(::getpid()) + "_" +
                                             info->test_suite_name() + "_" + info->name());
         fs::remove_all(root);
-        fs::create_directories(root / "home");
         fs::create_directories(root / "data");
-        state.paths.home = reports.home = root / "home";
+        state.paths.home = reports.home = root;
         state.paths.dataFolder = root / "data";
         state.paths.clientFile = root / "data" / ClientFile::kFileName;
         services.messages = &messages;
@@ -156,23 +159,12 @@ protected:
 
     // Puts the clients into memory and into the client file, as after start-up.
     void registerClients(const std::vector<ClientRecord>& records) {
-        std::string bytes;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            state.clients.at(static_cast<int>(i) + 1) = records[i];
-            bytes += bytesOf(records[i]);
-        }
+        std::copy(records.begin(), records.end(), state.clients.records.begin() + 1);
         state.clients.clientCount = static_cast<std::int16_t>(records.size());
         state.clients.currentClient = records.empty() ? 0 : 1;
-        writeFile(state.paths.clientFile, bytes);
+        writeFile(state.paths.clientFile, bytesOf(records));
     }
-    std::string recordInFile(int k) {
-        const std::string all = readFile(state.paths.clientFile);
-        const auto at = static_cast<std::size_t>(k - 1) * ClientRecord::kSize;
-        return at < all.size() ? all.substr(at, ClientRecord::kSize) : std::string();
-    }
-    static std::string bytesOf(const ClientRecord& r) {
-        return {r.bytes().begin(), r.bytes().end()};
-    }
+    std::string clientFile() { return readFile(state.paths.clientFile); }
     // Every later write fails: the data folder is gone (file modes do not bind root).
     void loseDataFolder() { fs::remove_all(state.paths.dataFolder); }
     QString lastText() const {

@@ -16,7 +16,7 @@ class DeleteNamesTest : public ClientsFixture {};
 TEST_F(DeleteNamesTest, WarningIsAskedAndNoChangesNothing) {
     registerClients({makeClient("AB", "N")});
     writeFile(state.paths.home / "REPORT.PRN", "AB N");
-    const std::string fileBefore = readFile(state.paths.clientFile);
+    const std::string fileBefore = clientFile();
     messages.answerNext(MessageService::Answer::No);
     DeleteNames(state, services, nullptr);
 
@@ -35,7 +35,7 @@ TEST_F(DeleteNamesTest, WarningIsAskedAndNoChangesNothing) {
     EXPECT_EQ(messages.shown[1].text,
               QStringLiteral("Delete process ABORTED. Press Enter to continue."));
     EXPECT_EQ(messages.shown[1].icon, Icon::None);
-    EXPECT_EQ(readFile(state.paths.clientFile), fileBefore);
+    EXPECT_EQ(clientFile(), fileBefore);
     EXPECT_EQ(state.clients.at(1), makeClient("AB", "N"));
     EXPECT_TRUE(fs::exists(state.paths.home / "REPORT.PRN"));
 }
@@ -52,13 +52,12 @@ TEST_F(DeleteNamesTest, YesScramblesWritesAndASecondRunChangesNothing) {
     EXPECT_EQ(state.clients.at(1).trimmed(F::Name) + state.clients.at(1).trimmed(F::SSN), "DIU");
     EXPECT_EQ(state.clients.at(2), done) << "an already deleted record is skipped";
     EXPECT_EQ(state.clients.at(3).field(F::NameDeleted), "1");
-    for (int k = 1; k <= 3; ++k) {
-        EXPECT_EQ(recordInFile(k), bytesOf(state.clients.at(k))) << "record " << k;
-    }
+    EXPECT_EQ(clientFile(),
+              bytesOf({state.clients.at(1), state.clients.at(2), state.clients.at(3)}));
 
-    const std::string afterFirst = readFile(state.paths.clientFile);
+    const std::string afterFirst = clientFile();
     DeleteNames(state, services, nullptr);
-    EXPECT_EQ(readFile(state.paths.clientFile), afterFirst);
+    EXPECT_EQ(clientFile(), afterFirst);
     EXPECT_EQ(messages.shown.last().text, kComplete);
 }
 
