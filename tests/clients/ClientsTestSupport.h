@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -112,12 +113,11 @@ inline void whenModal(QObject* owner, const char* className, std::function<void(
     auto* timer = new QTimer(owner);
     QObject::connect(timer, &QTimer::timeout, owner, [=, seen = false]() mutable {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal->isVisible() && modal->inherits(className)) {
-            if (std::exchange(seen, true)) {
-                timer->stop();
-                check(modal);
-                modal->close();
-            }
+        if (modal != nullptr && modal->isVisible() && modal->inherits(className) &&
+            std::exchange(seen, true)) {
+            timer->stop();
+            check(modal);
+            modal->close();
         }
     });
     timer->start(5);
@@ -164,12 +164,21 @@ protected:
         state.clients.currentClient = records.empty() ? 0 : 1;
         writeFile(state.paths.clientFile, bytesOf(records));
     }
+    // Opens a form on the fixture's state and services as the program would.
+    template <typename T> T& open() {
+        auto* made = new T(state, services);
+        form.reset(made);
+        showForm(made);
+        return *made;
+    }
+    // A control of the open form, by its objectName.
+    template <typename T = QWidget> T* child(const char* name) {
+        return form->findChild<T*>(QString::fromLatin1(name));
+    }
     std::string clientFile() { return readFile(state.paths.clientFile); }
     // Every later write fails: the data folder is gone (file modes do not bind root).
     void loseDataFolder() { fs::remove_all(state.paths.dataFolder); }
-    QString lastText() const {
-        return messages.shown.isEmpty() ? QString() : messages.shown.last().text;
-    }
+    QString lastText() const { return messages.shown.value(messages.shown.size() - 1).text; }
 
     fs::path root;
     AppState state;
@@ -178,6 +187,7 @@ protected:
     FakeReportJobs reports;
     FakeSecretCode secretCode;
     Services services;
+    std::unique_ptr<QWidget> form;
 };
 
 } // namespace orvj::test

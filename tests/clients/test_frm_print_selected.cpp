@@ -4,8 +4,6 @@
 
 #include <QListWidget>
 
-#include <memory>
-
 using namespace orvj;
 using namespace orvj::test;
 
@@ -16,20 +14,14 @@ protected:
     void SetUp() override {
         ClientsFixture::SetUp();
         registerClients({makeClient("Smith"), makeClient("Bob"), makeClient("Cy")});
-        open();
-    }
-    void open() {
-        form = std::make_unique<frmPrintSelected>(state, services);
-        showForm(form.get());
+        open<frmPrintSelected>();
     }
     void clickRow(int row) {
-        auto* list = form->findChild<QListWidget*>(QStringLiteral("lbNameDisplay"));
+        auto* list = child<QListWidget>("lbNameDisplay");
         const QRect r = list->visualItemRect(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
     }
     bool tempExists(int n) { return fs::exists(state.paths.home / ("temp" + std::to_string(n))); }
-
-    std::unique_ptr<frmPrintSelected> form;
 };
 
 std::string report(int client) {
@@ -37,10 +29,9 @@ std::string report(int client) {
 }
 
 TEST_F(PrintSelectedTest, ClickedClientsPrintInListOrder) {
-    clickRow(2);
-    clickRow(0);
-    clickRow(1);
-    clickRow(1); // a second click takes the client off again
+    for (int row : {2, 0, 1, 1}) { // a second click takes the client off again
+        clickRow(row);
+    }
     press(form.get(), 0);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(reports.printed, (std::vector<std::string>{report(1), report(3)}));
@@ -51,31 +42,29 @@ TEST_F(PrintSelectedTest, ClickedClientsPrintInListOrder) {
     EXPECT_TRUE(messages.shown.isEmpty());
 }
 
-TEST_F(PrintSelectedTest, SelectAllChoosesEveryClientAndAFaultPrintsNone) {
-    press(form.get(), 1);
-    EXPECT_TRUE(form->isVisible()) << "Select All prints nothing by itself";
+TEST_F(PrintSelectedTest, SelectAllReturnAndNothingChosen) {
     press(form.get(), 0);
-    EXPECT_EQ(reports.printed, (std::vector<std::string>{report(1), report(2), report(3)}));
-
-    reports.printed.clear();
-    reports.failComposeOf = 3;
-    open();
-    press(form.get(), 1);
-    press(form.get(), 0);
-    EXPECT_TRUE(reports.printed.empty());
-    EXPECT_TRUE(lastText().startsWith(QStringLiteral(
-        "The report of client 3 could not be composed, so no report was printed.\n")));
-}
-
-TEST_F(PrintSelectedTest, NothingSelectedOrReturnPrintsNothing) {
-    press(form.get(), 0);
-    EXPECT_FALSE(form->isVisible());
-    open();
+    EXPECT_FALSE(form->isVisible()) << "nothing chosen, nothing printed";
+    open<frmPrintSelected>();
     clickRow(1);
     press(form.get(), 2);
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(reports.composed.empty());
     EXPECT_FALSE(tempExists(1));
+
+    reports.failComposeOf = 3; // a fault prints none
+    open<frmPrintSelected>();
+    press(form.get(), 1);
+    press(form.get(), 0);
+    EXPECT_TRUE(reports.printed.empty());
+    EXPECT_TRUE(lastText().startsWith(QStringLiteral(
+        "The report of client 3 could not be composed, so no report was printed.\n")));
+    reports.failComposeOf = 0;
+    open<frmPrintSelected>();
+    press(form.get(), 1);
+    EXPECT_TRUE(form->isVisible()) << "Select All prints nothing by itself";
+    press(form.get(), 0);
+    EXPECT_EQ(reports.printed, (std::vector<std::string>{report(1), report(2), report(3)}));
 }
 
 } // namespace

@@ -7,8 +7,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include <memory>
-
 using namespace orvj;
 using namespace orvj::test;
 
@@ -16,45 +14,51 @@ namespace {
 
 class SupervisorOptionsTest : public ClientsFixture {
 protected:
-    void open(int tab = 0) {
-        form = std::make_unique<frmSupervisorOptions>(state, services);
-        showForm(form.get());
+    void openOn(int tab) {
+        open<frmSupervisorOptions>();
         tabs()->setCurrentIndex(tab);
     }
-    template <typename T = QRadioButton> T* child(const QString& name) {
-        return form->findChild<T*>(name);
-    }
-    QTabWidget* tabs() { return child<QTabWidget>(QStringLiteral("sstSupervisorOperations")); }
-    QString label(const char* name) { return child<QLabel>(QString::fromLatin1(name))->text(); }
+    QTabWidget* tabs() { return form->findChild<QTabWidget*>(); }
+    QString label(const char* name) { return child<QLabel>(name)->text(); }
+    QRadioButton* option(const QString& name) { return form->findChild<QRadioButton*>(name); }
     // Chooses the print and report options on the Reports tab and executes them.
     void runReports(int print, int report) {
-        open();
-        child(QStringLiteral("optPrintOption%1").arg(print))->click();
-        child(QStringLiteral("optReportOption%1").arg(report))->click();
+        openOn(0);
+        option(QStringLiteral("optPrintOption%1").arg(print))->click();
+        option(QStringLiteral("optReportOption%1").arg(report))->click();
         press(form.get(), 0);
     }
-
-    std::unique_ptr<frmSupervisorOptions> form;
 };
 
-TEST_F(SupervisorOptionsTest, AnEmptyDataDiskSendsTheSupervisorBack) {
+TEST_F(SupervisorOptionsTest, NothingRunsOnAnEmptyDiskOrWithoutTheSecretCode) {
     registerClients({});
-    open();
+    openOn(0);
     EXPECT_FALSE(form->isVisible());
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("Empty Data Disk"));
     EXPECT_EQ(messages.shown[0].text,
               QStringLiteral("There are no clients on this data disk.\nReturning to main menu."));
-    EXPECT_EQ(messages.shown[0].icon, MessageService::Icon::Information);
+
+    registerClients({makeClient("Ann")});
+    openOn(0);
+    press(form.get(), 1); // Go to Main Menu
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(secretCode.asked, 0);
+    secretCode.answer = false;
+    runReports(2, 0);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(secretCode.asked, 1);
+    EXPECT_TRUE(reports.composed.empty());
+    EXPECT_EQ(messages.shown.size(), 1);
 }
 
 TEST_F(SupervisorOptionsTest, TabsShowWhoseDataTheOperationUses) {
     registerClients({makeClient("Ann"), makeClient("Bob")});
     state.clients.currentClient = 2;
-    open();
+    openOn(0);
     const QString bob = QStringLiteral("Bob") + QString(22, QLatin1Char(' '));
     EXPECT_EQ(label("lblNameDisplay"), bob);
-    child(QStringLiteral("optPrintOption1"))->click();
+    option(QStringLiteral("optPrintOption1"))->click();
     tabs()->setCurrentIndex(2);
     EXPECT_EQ(label("lblNameDisplay"), QStringLiteral("All Clients"));
     EXPECT_EQ(label("MsgPanel"),
@@ -62,31 +66,24 @@ TEST_F(SupervisorOptionsTest, TabsShowWhoseDataTheOperationUses) {
     tabs()->setCurrentIndex(1);
     EXPECT_EQ(label("lblNameDisplay"), bob);
     EXPECT_EQ(label("MsgPanel"), QStringLiteral("Click Execute to perform data verification."));
-    child(QStringLiteral("optPrintOption2"))->setChecked(true); // without a click: not chosen
+    option(QStringLiteral("optPrintOption2"))->setChecked(true); // without a click: not chosen
     tabs()->setCurrentIndex(0);
-    EXPECT_TRUE(child(QStringLiteral("optPrintOption1"))->isChecked());
+    EXPECT_TRUE(option(QStringLiteral("optPrintOption1"))->isChecked());
     EXPECT_TRUE(label("MsgPanel").isEmpty());
 }
 
-TEST_F(SupervisorOptionsTest, GoToMainMenuOrARefusedCodeRunsNothing) {
-    registerClients({makeClient("Ann")});
-    open();
-    press(form.get(), 1);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(secretCode.asked, 0);
-
-    secretCode.answer = false;
-    runReports(2, 0);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(secretCode.asked, 1);
-    EXPECT_TRUE(reports.composed.empty());
-    EXPECT_TRUE(messages.shown.isEmpty());
-}
-
-TEST_F(SupervisorOptionsTest, PrintAllComposesEveryReportFirstAndPrintsThemInOrder) {
+TEST_F(SupervisorOptionsTest, ReportsReachTheViewerOrThePrinterWithTheChosenOption) {
     registerClients({makeClient("Ann"), makeClient("Bob")});
     state.clients.currentClient = 2;
-    reports.onPrint = [&] { EXPECT_EQ(reports.composed.size(), 2u); };
+    QString shown;
+    QObject watcher;
+    whenModal(&watcher, "orvj::frmViewReport", [&](QWidget* viewer) {
+        shown = viewer->findChild<QPlainTextEdit*>()->toPlainText();
+    });
+    runReports(0, 2);
+    EXPECT_EQ(shown, QStringLiteral("report of client 2, option 2"));
+
+    reports.onPrint = [&] { EXPECT_EQ(reports.composed.size(), 3u) << "all composed first"; };
     runReports(2, 1);
     const std::vector<std::string> expected{FakeReportJobs::reportOf(1, 1),
                                             FakeReportJobs::reportOf(2, 1)};
@@ -99,31 +96,21 @@ TEST_F(SupervisorOptionsTest, PrintAllComposesEveryReportFirstAndPrintsThemInOrd
     reports.onPrint = nullptr;
     reports.failPrintAt = 3;
     runReports(2, 0);
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].icon, MessageService::Icon::Critical);
-    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral(
+    EXPECT_TRUE(lastText().startsWith(QStringLiteral(
         "Printing stopped at the report of client 2.\nPrinted before the fault: client 1.")));
 }
 
-TEST_F(SupervisorOptionsTest, CurrentClientsReportOpensInTheViewer) {
-    registerClients({makeClient("Ann"), makeClient("Bob")});
-    state.clients.currentClient = 2;
-    QString shown;
-    QObject watcher;
-    whenModal(&watcher, "orvj::frmViewReport", [&](QWidget* viewer) {
-        shown = viewer->findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->toPlainText();
-    });
-    runReports(0, 2);
-    EXPECT_EQ(shown, QStringLiteral("report of client 2, option 2"));
-}
-
-TEST_F(SupervisorOptionsTest, VerifyNeedsAChosenClient) {
+TEST_F(SupervisorOptionsTest, VerifyNeedsAChosenClientAndDeleteNamesAsksFirst) {
     registerClients({makeClient("Ann")});
     state.clients.currentClient = 2; // an abandoned new client's slot
-    open(1);
+    openOn(1);
     press(form.get(), 0);
     EXPECT_EQ(lastText(),
               QStringLiteral("No client is chosen. Choose a client in the Client List first."));
+    openOn(2);
+    messages.answerNext(MessageService::Answer::No);
+    press(form.get(), 0);
+    EXPECT_EQ(messages.shown.at(1).title, QStringLiteral("WARNING!"));
     EXPECT_EQ(secretCode.asked, 0);
 }
 

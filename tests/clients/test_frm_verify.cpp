@@ -6,8 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <memory>
-
 using namespace orvj;
 using namespace orvj::test;
 using F = ClientRecord::Field;
@@ -28,31 +26,27 @@ protected:
             stored.push_back(static_cast<char>('0' + item * 7 % 3));
         }
     }
-    void open(const ClientRecord& client) {
+    void openOn(const ClientRecord& client) {
         registerClients({makeClient("Ann"), client});
         state.clients.currentClient = 2;
-        form = std::make_unique<frmVerify>(state, services);
-        showForm(form.get());
+        verify = &open<frmVerify>();
     }
     // The number of "Question #<n>".
-    QString question() {
-        return form->findChild<QLabel*>(QStringLiteral("lblCurQuestion"))->text().mid(10);
-    }
+    QString question() { return child<QLabel>("lblCurQuestion")->text().mid(10); }
     // "\b" is Backspace.
     void keyAll(const std::string& keys) {
-        auto* box = form->findChild<QLineEdit*>(QStringLiteral("txtCurQuestion"));
+        auto* box = child<QLineEdit>("txtCurQuestion");
         for (char c : keys) {
             QTest::keyClick(box, c == '\b' ? Qt::Key_Backspace : static_cast<Qt::Key>(c));
         }
     }
 
     std::string stored;
-    std::unique_ptr<frmVerify> form;
+    frmVerify* verify = nullptr;
 };
 
 TEST_F(VerifyTest, SameAnswersNeedNoCorrection) {
-    open(withAnswers(stored));
-    EXPECT_EQ(question(), QStringLiteral("1"));
+    openOn(withAnswers(stored));
     keyAll("\b");
     EXPECT_EQ(messages.beeps, 1) << "Backspace at the first item";
     keyAll(stored.substr(0, 2) + "7");
@@ -74,13 +68,13 @@ TEST_F(VerifyTest, ThreeDifferencesAreCorrectedAndStored) {
     for (std::size_t i : {139u, 11u, 59u}) { // items 140, 12, 60
         second[i] = second[i] == '1' ? '0' : '1';
     }
-    open(withAnswers(stored));
+    openOn(withAnswers(stored));
     keyAll(second);
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("Data Corrections"));
     EXPECT_EQ(messages.shown[0].text,
               QStringLiteral("Data Correction needed. Please correct the following questions."));
-    EXPECT_EQ(form->session().questionList(), (std::vector<int>{12, 60, 140}));
+    EXPECT_EQ(verify->session().questionList(), (std::vector<int>{12, 60, 140}));
     EXPECT_EQ(question(), QStringLiteral("12"));
     keyAll("2");
     EXPECT_EQ(question(), QStringLiteral("60"));
@@ -107,13 +101,13 @@ TEST_F(VerifyTest, ThreeDifferencesAreCorrectedAndStored) {
 }
 
 TEST_F(VerifyTest, AClearedRecordListsEveryItemAndCancelStoresNothing) {
-    open(ClientRecord());
+    openOn(ClientRecord());
     keyAll(std::string(143, '0'));
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(form->session().count(), 143);
+    EXPECT_EQ(verify->session().count(), 143);
     EXPECT_EQ(question(), QStringLiteral("1"));
     keyAll("00");
-    auto* cancel = form->findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+    auto* cancel = child<QPushButton>("cmdCancel");
     cancel->setFocus();
     QTest::keyClick(cancel, Qt::Key_Return);
     EXPECT_FALSE(form->isVisible());

@@ -6,8 +6,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include <memory>
-
 using namespace orvj;
 using namespace orvj::test;
 
@@ -15,22 +13,18 @@ namespace {
 
 class ViewReportTest : public ClientsFixture {
 protected:
-    void open() {
+    void openViewer() {
         registerClients({makeClient("Ann"), makeClient("Bob")});
         state.clients.currentClient = 2;
         state.reportOption = 1;
-        form = std::make_unique<frmViewReport>(state, services);
-        showForm(form.get());
+        open<frmViewReport>();
     }
     QString shown() { return form->findChild<QPlainTextEdit*>()->toPlainText(); }
-    QPushButton* button(const char* name) {
-        return form->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    std::unique_ptr<frmViewReport> form;
+    QPushButton* button(const char* name) { return child<QPushButton>(name); }
 };
 
 TEST_F(ViewReportTest, ComposesOnEveryActivation) {
-    open();
+    openViewer();
     EXPECT_EQ(shown(), QStringLiteral("report of client 2, option 1"));
     QDialog other;
     showForm(&other);
@@ -41,7 +35,7 @@ TEST_F(ViewReportTest, ComposesOnEveryActivation) {
 }
 
 TEST_F(ViewReportTest, PrintHoldsBothButtonsWhilePrinting) {
-    open();
+    openViewer();
     int held = 0;
     reports.onPrint = [&] {
         held += !button("cmdPrintReport")->isEnabled() && !button("cmdCancel")->isEnabled();
@@ -57,14 +51,14 @@ TEST_F(ViewReportTest, PrintHoldsBothButtonsWhilePrinting) {
 
 TEST_F(ViewReportTest, FaultsAreShown) {
     reports.failPrintAt = 0;
-    open();
+    openViewer();
     button("cmdPrintReport")->click();
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(lastText().startsWith(QStringLiteral("The report was not printed.\n")));
     EXPECT_TRUE(lastText().contains(QStringLiteral("printer is not ready")));
 
     reports.failComposeOf = 2;
-    open();
+    openViewer();
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(
         lastText().startsWith(QStringLiteral("The report of client 2 could not be composed.")));
