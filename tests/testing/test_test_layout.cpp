@@ -6,16 +6,11 @@ namespace TL = orvj::TestLayout;
 using Fmt = TL::AnswerFormat;
 
 TEST(TestLayout, SectionBoundariesAreInclusiveAtTheTop) {
-    EXPECT_EQ(TL::sectionOf(1), 1);
-    EXPECT_EQ(TL::sectionOf(50), 1);
-    EXPECT_EQ(TL::sectionOf(51), 2);
-    EXPECT_EQ(TL::sectionOf(75), 2);
-    EXPECT_EQ(TL::sectionOf(76), 3);
-    EXPECT_EQ(TL::sectionOf(120), 3);
-    EXPECT_EQ(TL::sectionOf(121), 4);
-    EXPECT_EQ(TL::sectionOf(131), 4);
-    EXPECT_EQ(TL::sectionOf(132), 5);
-    EXPECT_EQ(TL::sectionOf(143), 5);
+    const int bounds[][2] = {{1, 1},   {50, 1},  {51, 2},  {75, 2},  {76, 3},
+                             {120, 3}, {121, 4}, {131, 4}, {132, 5}, {143, 5}};
+    for (const auto& b : bounds) {
+        EXPECT_EQ(TL::sectionOf(b[0]), b[1]) << b[0];
+    }
     EXPECT_EQ(TL::sectionOf(0), 0);
     EXPECT_EQ(TL::sectionOf(144), 0);
     EXPECT_EQ(TL::firstItemOf(2), 51);
@@ -57,15 +52,10 @@ TEST(TestLayout, ResponseStringTakesTheLastDigitOfEachElement) {
     a[0] = 9; // never read
     std::string s = TL::buildResponseString(a);
     ASSERT_EQ(s.size(), 143u);
-    EXPECT_EQ(s[0], '1');
-    EXPECT_EQ(s[1], '0');
-    EXPECT_EQ(s[50], '5');
-    EXPECT_EQ(s[142], '4');
+    EXPECT_EQ(s.substr(0, 2) + s[50] + s[142], "1054");
 }
 
 TEST(TestLayout, InRangeIncludesBothBounds) {
-    EXPECT_TRUE(orvj::InRange(40, 40, 69));
-    EXPECT_TRUE(orvj::InRange(69, 40, 69));
-    EXPECT_FALSE(orvj::InRange(70, 40, 69));
-    EXPECT_FALSE(orvj::InRange(39, 40, 69));
+    EXPECT_TRUE(orvj::InRange(40, 40, 69) && orvj::InRange(69, 40, 69));
+    EXPECT_FALSE(orvj::InRange(70, 40, 69) || orvj::InRange(39, 40, 69));
 }
