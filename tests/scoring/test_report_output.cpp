@@ -21,10 +21,11 @@ TEST(ReportOutput, EveryPageBetweenFormFeedsPrintsOnItsOwnSheet) {
     char name[] = "test";
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
+    const std::string tall = std::string(100, '\n') + "taller than a sheet: continues";
     TempFolder home;
     const auto pdf = home.path() / "out.pdf";
-    QtReportJobs(home.path(), {pdf, QPageSize::A4}).printTexts({"a\f\fb", "one\r\nblock"});
-    EXPECT_EQ(pdfPages(pdf), 4) << "two form feeds in a row make an empty page";
+    QtReportJobs(home.path(), {pdf, QPageSize::A4}).printTexts({"a\f\fb", "one\r\nblock", tall});
+    EXPECT_EQ(pdfPages(pdf), 6) << "two form feeds in a row make an empty page";
 }
 
 } // namespace
