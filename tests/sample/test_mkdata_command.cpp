@@ -2,6 +2,7 @@
 // refused source never replaces a good output file.
 #include "tests/sample/TempDir.h"
 
+#include <cstdlib>
 #include <sys/wait.h>
 
 namespace {

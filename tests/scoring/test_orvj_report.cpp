@@ -6,7 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <sys/wait.h>
 
