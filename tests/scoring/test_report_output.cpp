@@ -1,5 +1,6 @@
 #include "scoring/QtReportJobs.h"
 #include "scoring/ReportPrinter.h"
+#include "store/OrvjError.h"
 #include "tests/scoring/InventoryFixture.h"
 
 #include <QGuiApplication>
@@ -26,6 +27,17 @@ TEST(ReportOutput, EveryPageBetweenFormFeedsPrintsOnItsOwnSheet) {
     const auto pdf = home.path() / "out.pdf";
     QtReportJobs(home.path(), {pdf, QPageSize::A4}).printTexts({"a\f\fb", "one\r\nblock", tall});
     EXPECT_EQ(pdfPages(pdf), 6) << "two form feeds in a row make an empty page";
+
+    // Without a printer, every job becomes the next free numbered PDF of the print folder.
+    PrintTarget folder;
+    folder.pdfFolder = home.path();
+    QtReportJobs jobs(home.path(), folder);
+    jobs.printTexts({"first"});
+    jobs.printTexts({"second\fpage"});
+    EXPECT_EQ(pdfPages(home.path() / "print-001.pdf"), 1);
+    EXPECT_EQ(pdfPages(home.path() / "print-002.pdf"), 2);
+    folder.pdfFolder = home.path() / "missing";
+    EXPECT_THROW(QtReportJobs(home.path(), folder).printTexts({"x"}), OrvjError);
 }
 
 } // namespace
