@@ -79,13 +79,12 @@ TEST(Startup, LoadsTheClientsBehindTheSplashAndShowsTheMainMenu) {
     std::ofstream(f.home / ConfigFile::kFileName, std::ios::app) << "[Settings]\nNumLock=False\n";
     bool splashChecked = false;
     f.options.loadClients = [&](AppState& state) {
-        frmAbout* splash = visibleSplash();
         EXPECT_FALSE(f.menu.isVisible());
-        if (splash != nullptr) {
-            splashChecked = splash->Splash() && splash->FadeDone() &&
+        if (frmAbout* splash = visibleSplash()) {
+            const auto* status = splash->findChild<QLabel*>(QStringLiteral("lblStatus"));
+            splashChecked = splash->Splash() && splash->FadeDone() && status->isVisible() &&
+                            status->text() == QStringLiteral("Initializing...") &&
                             !splash->findChild<QWidget*>(QStringLiteral("cmdOK"))->isVisible();
-            EXPECT_EQ(splash->findChild<QLabel*>(QStringLiteral("lblStatus"))->text(),
-                      QStringLiteral("Initializing..."));
         }
         return StartupSequence::LoadClientFile(state);
     };
@@ -204,7 +203,7 @@ TEST(Startup, ASecondStartEndsAndBringsTheFirstToTheFront) {
     Start first({"Ann"});
     ASSERT_EQ(first.run(), StartupSequence::Outcome::Started);
     first.menu.showMinimized();
-    QTest::qWait(10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.menu.isMinimized(); }, 1000));
 
     Start second({"Ann"});
     second.options.instanceKey = first.options.instanceKey;
@@ -212,7 +211,7 @@ TEST(Startup, ASecondStartEndsAndBringsTheFirstToTheFront) {
     EXPECT_TRUE(second.messages.shown.isEmpty());
     EXPECT_FALSE(second.menu.isVisible());
     EXPECT_EQ(second.state.clients.clientCount, 0);
-    QTRY_VERIFY(!first.menu.isMinimized());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !first.menu.isMinimized(); }, 3000));
     EXPECT_TRUE(first.menu.isVisible());
 }
 

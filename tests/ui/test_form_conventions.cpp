@@ -112,12 +112,14 @@ TEST(FormConventions, SelectAllTextSelectsTheFocusedField) {
 
 TEST(FormConventions, MaximisedFormIsNotMoved) {
     QDialog form;
-    form.resize(200, 100);
-    form.showMaximized();
-    QTest::qWait(10);
+    form.setGeometry(10, 20, 200, 100);
+    form.setWindowState(Qt::WindowMaximized);
     const QPoint before = form.pos();
     CenterForm(&form);
     EXPECT_EQ(form.pos(), before);
+    form.setWindowState(Qt::WindowNoState);
+    CenterForm(&form);
+    EXPECT_NE(form.pos(), before) << "a normal form is centred";
 }
 
 } // namespace
