@@ -13,12 +13,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The answer grids of client 2 (existing) or of the new client 3, holding `responses`.
-std::unique_ptr<frmNewEntry> openEntry(TestHome& h, bool existing, const std::string& responses) {
+// The answer grids of client `current`: 3 is the new client, 0 is none chosen.
+std::unique_ptr<frmNewEntry> openEntry(TestHome& h, int current, const std::string& responses) {
     h.writeBank({{"English", standardRows("English")}});
     h.registerNewClient();
-    h.state.editMode = existing;
-    h.state.clients.currentClient = existing ? 2 : 3;
+    h.state.editMode = current != 3;
+    h.state.clients.currentClient = static_cast<std::int16_t>(current);
     h.state.clients.current().set(ClientRecord::Field::Responses, responses);
     auto form = std::make_unique<frmNewEntry>(h.state, h.services);
     EXPECT_TRUE(showActive(form.get()));
@@ -44,12 +44,11 @@ protected:
 TEST_F(NewEntry, GridsPerFormatKeysAndBeeps) {
     std::string codes(143, '0');
     codes[50] = '5';
-    form = openEntry(home, true, codes);
+    form = openEntry(home, 2, codes);
     const int formats[] = {0, 5, 3, 1, 2};
     for (int g = 0; g < 5; ++g) {
         EXPECT_EQ(grid(g)->property("format").toInt(), formats[g]) << g;
     }
-    EXPECT_EQ(grid(5), nullptr);
     EXPECT_EQ(grid(1)->item(0, 5)->text(), u"X"_s) << "a stored code is marked";
     type("3");
     EXPECT_EQ(home.messages.beeps, 1) << "no option 3 for True/False";
@@ -78,18 +77,18 @@ TEST_F(NewEntry, GridsPerFormatKeysAndBeeps) {
     EXPECT_EQ(home.messages.beeps, 3) << "stored, then the end of the last grid beeps";
 }
 
-TEST(NewEntrySave, SaveAndCancelForANewAndAnExistingClient) {
+TEST(NewEntrySave, SaveAndCancelForANewAnExistingAndNoChosenClient) {
     const std::string stored(143, '1');
     const std::string typed = '2' + stored.substr(1);
-    for (const bool existing : {false, true}) {
+    for (const int current : {3, 2, 0}) {
         for (const bool save : {true, false}) {
-            SCOPED_TRACE(std::string(existing ? "existing" : "new") + (save ? " save" : " cancel"));
+            SCOPED_TRACE(std::to_string(current) + (save ? " save" : " cancel"));
             TestHome h;
-            auto form = openEntry(h, existing, stored);
+            auto form = openEntry(h, current, stored);
             type("2");
             menuButton(form.get(), save ? frmNewEntry::kSave : frmNewEntry::kCancel)->click();
-            const int slot = existing ? 2 : 3;
-            const bool dropped = !existing && !save;
+            const bool existing = current != 3, dropped = !existing && !save;
+            const int slot = current == 0 ? 1 : current; // with none chosen, record 1 is edited
             EXPECT_FALSE(form->isVisible());
             EXPECT_EQ(h.state.clients.clientCount, existing || !save ? 2 : 3);
             EXPECT_EQ(h.state.clients.currentClient, dropped ? 1 : slot);
@@ -105,7 +104,7 @@ TEST(NewEntrySave, SaveAndCancelForANewAndAnExistingClient) {
 }
 
 TEST_F(NewEntry, AFailedSaveKeepsTheTypedAnswersInTheGrids) {
-    form = openEntry(home, true, std::string(143, '1'));
+    form = openEntry(home, 2, std::string(143, '1'));
     home.state.paths.clientFile = home.dir / "gone" / ClientFile::kFileName;
     type("2");
     save();
