@@ -240,7 +240,9 @@ bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     case QEvent::FocusOut:
-        if (m_clearOnFocusOut) {
+        // A hidden form needs no repainting, and a form being destroyed (hidden first) must
+        // not be searched: its children are going away while the focused button loses focus.
+        if (m_clearOnFocusOut && m_form->isVisible()) {
             ClearHighlights(m_form, m_lastIndex);
         }
         return false;
