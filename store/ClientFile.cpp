@@ -16,27 +16,6 @@ std::string describe(const std::filesystem::path& p, const std::string& what) {
     return p.string() + ": " + what;
 }
 
-[[noreturn]] void throwErrno(const std::filesystem::path& p, int err, const std::string& action) {
-    int code = ErrorCode::DeviceIO;
-    switch (err) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        code = ErrorCode::PermissionDenied;
-        break;
-    case ENOENT:
-    case ENOTDIR:
-        code = ErrorCode::PathNotFound;
-        break;
-    case ENOSPC:
-        code = ErrorCode::DiskFull;
-        break;
-    default:
-        break;
-    }
-    throw OrvjError(code, describe(p, action + ": " + std::strerror(err)));
-}
-
 class Fd {
 public:
     explicit Fd(int fd) : m_fd(fd) {}
@@ -58,10 +37,9 @@ private:
     int m_fd;
 };
 
-const ClientRecord::Field kDigitFields[] = {ClientRecord::Field::Gender, ClientRecord::Field::Race,
-                                            ClientRecord::Field::Education,
-                                            ClientRecord::Field::EditCount,
-                                            ClientRecord::Field::NameDeleted};
+const ClientRecord::Field kDigitFields[] = {
+    ClientRecord::Field::Gender, ClientRecord::Field::Race, ClientRecord::Field::Education,
+    ClientRecord::Field::EditCount, ClientRecord::Field::NameDeleted};
 
 } // namespace
 
@@ -76,11 +54,11 @@ ClientFile::LoadReport ClientFile::load(ClientTable& table) const {
     // created empty, and a write-protected one is reported now rather than at the first save.
     Fd fd(::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
     if (fd.get() < 0) {
-        throwErrno(m_path, errno, "cannot open the client file for reading and writing");
+        throwFileError(m_path, errno, "cannot open the client file for reading and writing");
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) {
-        throwErrno(m_path, errno, "cannot read the client file");
+        throwFileError(m_path, errno, "cannot read the client file");
     }
     const auto length = static_cast<long long>(st.st_size);
     const auto size = static_cast<long long>(ClientRecord::kSize);
@@ -109,7 +87,7 @@ ClientFile::LoadReport ClientFile::load(ClientTable& table) const {
                 if (errno == EINTR) {
                     continue;
                 }
-                throwErrno(m_path, errno, "cannot read the client file");
+                throwFileError(m_path, errno, "cannot read the client file");
             }
             if (n == 0) {
                 break; // end of file inside the last record: the rest stays spaces
@@ -141,8 +119,8 @@ void ClientFile::writeRecord(const ClientTable& table, int slot) const {
     }
     Fd fd(::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
     if (fd.get() < 0) {
-        throwErrno(m_path, errno, "cannot open the client file to write record " +
-                                      std::to_string(slot));
+        throwFileError(m_path, errno,
+                       "cannot open the client file to write record " + std::to_string(slot));
     }
     const auto& bytes = table.at(slot).bytes();
     const off_t at = static_cast<off_t>(slot - 1) * static_cast<off_t>(ClientRecord::kSize);
@@ -154,18 +132,18 @@ void ClientFile::writeRecord(const ClientTable& table, int slot) const {
             if (errno == EINTR) {
                 continue;
             }
-            throwErrno(m_path, errno, "cannot write record " + std::to_string(slot));
+            throwFileError(m_path, errno, "cannot write record " + std::to_string(slot));
         }
         done += static_cast<std::size_t>(n);
     }
     // Written in place and flushed: the file is complete after every operation.
     if (::fsync(fd.get()) != 0) {
-        throwErrno(m_path, errno, "cannot flush record " + std::to_string(slot));
+        throwFileError(m_path, errno, "cannot flush record " + std::to_string(slot));
     }
     int raw = fd.release();
     if (::close(raw) != 0) {
-        throwErrno(m_path, errno, "cannot close the client file after record " +
-                                      std::to_string(slot));
+        throwFileError(m_path, errno,
+                       "cannot close the client file after record " + std::to_string(slot));
     }
 }
 

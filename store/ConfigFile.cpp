@@ -158,27 +158,6 @@ std::string readWhole(const std::filesystem::path& p, bool& exists) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-[[noreturn]] void throwErrno(const std::filesystem::path& p, int err, const std::string& what) {
-    int code = ErrorCode::DeviceIO;
-    switch (err) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        code = ErrorCode::PermissionDenied;
-        break;
-    case ENOENT:
-    case ENOTDIR:
-        code = ErrorCode::PathNotFound;
-        break;
-    case ENOSPC:
-        code = ErrorCode::DiskFull;
-        break;
-    default:
-        break;
-    }
-    throw OrvjError(code, p.string() + ": " + what + ": " + std::strerror(err));
-}
-
 // The file the configuration path stands for: a link is followed so that replacing the file
 // keeps the link.
 std::filesystem::path realTarget(const std::filesystem::path& p) {
@@ -200,14 +179,14 @@ void replaceFile(const std::filesystem::path& target, const std::string& content
     name.push_back('\0');
     int fd = ::mkstemp(name.data());
     if (fd < 0) {
-        throwErrno(target, errno, "cannot write the configuration file");
+        throwFileError(target, errno, "cannot write the configuration file");
     }
     const std::string tmpPath(name.data());
     auto fail = [&](const char* what) {
         int err = errno;
         ::close(fd);
         ::unlink(tmpPath.c_str());
-        throwErrno(target, err, what);
+        throwFileError(target, err, what);
     };
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
@@ -232,12 +211,12 @@ void replaceFile(const std::filesystem::path& target, const std::string& content
     if (::close(fd) != 0) {
         int err = errno;
         ::unlink(tmpPath.c_str());
-        throwErrno(target, err, "cannot close the configuration file");
+        throwFileError(target, err, "cannot close the configuration file");
     }
     if (::rename(tmpPath.c_str(), target.c_str()) != 0) {
         int err = errno;
         ::unlink(tmpPath.c_str());
-        throwErrno(target, err, "cannot replace the configuration file");
+        throwFileError(target, err, "cannot replace the configuration file");
     }
 }
 

@@ -61,46 +61,55 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
-bool cp1252CanHold(char32_t codePoint) { return toByte(codePoint).has_value(); }
+bool cp1252CanHold(char32_t codePoint) {
+    return toByte(codePoint).has_value();
+}
+
+Utf8Char decodeUtf8At(std::string_view utf8, std::size_t i) {
+    auto lead = static_cast<unsigned char>(utf8[i]);
+    char32_t cp = 0;
+    std::size_t extra = 0;
+    if (lead < 0x80) {
+        return {lead, 1};
+    } else if ((lead & 0xE0) == 0xC0) {
+        cp = lead & 0x1F;
+        extra = 1;
+    } else if ((lead & 0xF0) == 0xE0) {
+        cp = lead & 0x0F;
+        extra = 2;
+    } else if ((lead & 0xF8) == 0xF0) {
+        cp = lead & 0x07;
+        extra = 3;
+    } else {
+        return {};
+    }
+    if (i + extra >= utf8.size()) {
+        return {};
+    }
+    for (std::size_t k = 1; k <= extra; ++k) {
+        auto cont = static_cast<unsigned char>(utf8[i + k]);
+        if ((cont & 0xC0) != 0x80) {
+            return {};
+        }
+        cp = (cp << 6) | (cont & 0x3F);
+    }
+    return {cp, extra + 1};
+}
 
 std::optional<std::string> utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        auto lead = static_cast<unsigned char>(utf8[i]);
-        char32_t cp = 0;
-        std::size_t extra = 0;
-        if (lead < 0x80) {
-            cp = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            cp = lead & 0x1F;
-            extra = 1;
-        } else if ((lead & 0xF0) == 0xE0) {
-            cp = lead & 0x0F;
-            extra = 2;
-        } else if ((lead & 0xF8) == 0xF0) {
-            cp = lead & 0x07;
-            extra = 3;
-        } else {
+    for (std::size_t i = 0; i < utf8.size();) {
+        const Utf8Char c = decodeUtf8At(utf8, i);
+        if (c.length == 0) {
             return std::nullopt;
         }
-        if (i + extra >= utf8.size()) {
-            return std::nullopt;
-        }
-        for (std::size_t k = 1; k <= extra; ++k) {
-            auto cont = static_cast<unsigned char>(utf8[i + k]);
-            if ((cont & 0xC0) != 0x80) {
-                return std::nullopt;
-            }
-            cp = (cp << 6) | (cont & 0x3F);
-        }
-        auto byte = toByte(cp);
+        auto byte = toByte(c.codePoint);
         if (!byte) {
             return std::nullopt;
         }
         out.push_back(static_cast<char>(*byte));
-        i += extra + 1;
+        i += c.length;
     }
     return out;
 }

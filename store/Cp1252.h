@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,14 @@ std::string cp1252ToUtf8(std::string_view bytes);
 
 // Empty optional when a character has no Windows-1252 byte (or the input is not UTF-8).
 std::optional<std::string> utf8ToCp1252(std::string_view utf8);
+
+// One UTF-8 character at byte i: its code point and its length in bytes (length 0 when the
+// bytes there are not valid UTF-8).
+struct Utf8Char {
+    char32_t codePoint = 0;
+    std::size_t length = 0;
+};
+Utf8Char decodeUtf8At(std::string_view utf8, std::size_t i);
 
 // True when the Unicode code point can be stored in one Windows-1252 byte.
 bool cp1252CanHold(char32_t codePoint);

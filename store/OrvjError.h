@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -36,5 +37,10 @@ public:
 private:
     int m_code;
 };
+
+// Throws the OrvjError for a failed system call on a file: the error number `err` (errno)
+// mapped to the program's codes, the message naming the file, what was being done and why.
+[[noreturn]] void throwFileError(const std::filesystem::path& file, int err,
+                                 const std::string& what);
 
 } // namespace orvj

@@ -11,42 +11,6 @@
 namespace orvj::mkdata {
 namespace {
 
-struct Decoded {
-    char32_t codePoint = 0;
-    std::size_t length = 0; // 0: not valid UTF-8
-};
-
-Decoded decodeAt(std::string_view s, std::size_t i) {
-    auto lead = static_cast<unsigned char>(s[i]);
-    std::size_t extra = 0;
-    char32_t cp = 0;
-    if (lead < 0x80) {
-        return {lead, 1};
-    } else if ((lead & 0xE0) == 0xC0) {
-        cp = lead & 0x1F;
-        extra = 1;
-    } else if ((lead & 0xF0) == 0xE0) {
-        cp = lead & 0x0F;
-        extra = 2;
-    } else if ((lead & 0xF8) == 0xF0) {
-        cp = lead & 0x07;
-        extra = 3;
-    } else {
-        return {};
-    }
-    if (i + extra >= s.size()) {
-        return {};
-    }
-    for (std::size_t k = 1; k <= extra; ++k) {
-        auto cont = static_cast<unsigned char>(s[i + k]);
-        if ((cont & 0xC0) != 0x80) {
-            return {};
-        }
-        cp = (cp << 6) | (cont & 0x3F);
-    }
-    return {cp, extra + 1};
-}
-
 std::string codePointName(char32_t cp) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
@@ -131,7 +95,7 @@ std::string toCp1252(std::string_view utf8, const std::string& file, std::size_t
     std::size_t i = 0;
     std::size_t column = 1;
     while (i < utf8.size()) {
-        Decoded d = decodeAt(utf8, i);
+        const Utf8Char d = decodeUtf8At(utf8, i);
         if (d.length == 0) {
             throw SourceError(prefix + "character " + std::to_string(column) +
                               ": the text is not valid UTF-8 (save the file as UTF-8)");
