@@ -18,8 +18,8 @@ public:
     const std::filesystem::path& path() const { return m_path; }
 
     struct LoadReport {
-        int recordsInFile = 0;      // whole number nearest to length / 196
-        bool overflow = false;      // the file holds more than 51 records; only 51 were loaded
+        int recordsInFile = 0; // whole number nearest to length / 196
+        bool overflow = false; // the file holds more than 51 records; only 51 were loaded
         bool partialLastRecord = false;
         std::vector<std::string> fieldProblems; // one line per one-digit field that holds no digit
     };

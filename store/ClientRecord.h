@@ -11,7 +11,18 @@ namespace orvj {
 // left-aligned and space-padded. The bytes are kept exactly as they stand in the file.
 class ClientRecord {
 public:
-    enum class Field { Name, SSN, Age, Gender, Race, Education, TestDate, Responses, EditCount, NameDeleted };
+    enum class Field {
+        Name,
+        SSN,
+        Age,
+        Gender,
+        Race,
+        Education,
+        TestDate,
+        Responses,
+        EditCount,
+        NameDeleted
+    };
 
     static constexpr std::size_t kSize = 196;
     static constexpr int kItemCount = 143;

@@ -14,12 +14,24 @@ namespace orvj {
 
 // Colours shared by every form.
 namespace Colors {
-inline QColor blue() { return {0, 0, 255}; }
-inline QColor cyan() { return {0, 255, 255}; }
-inline QColor green() { return {0, 255, 0}; }
-inline QColor navy() { return {0, 0, 128}; }
-inline QColor white() { return {255, 255, 255}; }
-inline QColor black() { return {0, 0, 0}; }
+inline QColor blue() {
+    return {0, 0, 255};
+}
+inline QColor cyan() {
+    return {0, 255, 255};
+}
+inline QColor green() {
+    return {0, 255, 0};
+}
+inline QColor navy() {
+    return {0, 0, 128};
+}
+inline QColor white() {
+    return {255, 255, 255};
+}
+inline QColor black() {
+    return {0, 0, 0};
+}
 } // namespace Colors
 
 // Positions and sizes of the forms are given in twips (1/1440 inch).

@@ -59,6 +59,8 @@ MessageService::Answer QtMessageService::show(QWidget* parent, const QString& ti
     }
 }
 
-void QtMessageService::beep() { QApplication::beep(); }
+void QtMessageService::beep() {
+    QApplication::beep();
+}
 
 } // namespace orvj

@@ -7,7 +7,9 @@ class QWidget;
 namespace orvj {
 
 // The caption of message boxes that carry the application's title.
-inline QString appTitle() { return QStringLiteral("ORV-Juvenile"); }
+inline QString appTitle() {
+    return QStringLiteral("ORV-Juvenile");
+}
 
 // Message boxes and the beep, behind an interface so tests can assert the exact titles and
 // texts and answer without a modal loop.
