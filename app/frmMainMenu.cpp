@@ -358,16 +358,11 @@ bool frmMainMenu::eventFilter(QObject* watched, QEvent* event) {
                 m_choices->button(AddNewClient)->setFocus(Qt::TabFocusReason);
                 return false;
             }
-            setColors(fraClient, Colors::cyan(), Colors::black());
-            setBold(fraClient, true);
-            MsgPanel->setText(
-                QStringLiteral("Use up or down arrow keys or mouse to select client."));
+            ShowClientListFocus(fraClient, MsgPanel, true);
             UpdateEditButton();
             break;
         case QEvent::FocusOut:
-            setColors(fraClient, Colors::blue(), Colors::white());
-            setBold(fraClient, false);
-            MsgPanel->clear();
+            ShowClientListFocus(fraClient, MsgPanel, false);
             break;
         case QEvent::KeyPress:
             UpdateEditButton();

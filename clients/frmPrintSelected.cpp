@@ -146,16 +146,11 @@ bool frmPrintSelected::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lbNameDisplay) {
         switch (event->type()) {
         case QEvent::FocusIn:
-            setColors(fraClient, Colors::cyan(), Colors::black());
-            setBold(fraClient, true);
-            MsgPanel->setText(
-                QStringLiteral("Use up or down arrow keys or mouse to select client."));
+            ShowClientListFocus(fraClient, MsgPanel, true);
             enableRule();
             break;
         case QEvent::FocusOut:
-            setColors(fraClient, Colors::blue(), Colors::white());
-            setBold(fraClient, false);
-            MsgPanel->clear();
+            ShowClientListFocus(fraClient, MsgPanel, false);
             break;
         case QEvent::KeyRelease:
             enableRule();

@@ -144,6 +144,17 @@ void MOUSEDEFAULT() {
     QApplication::processEvents();
 }
 
+void ShowClientListFocus(QWidget* frame, QLabel* msgPanel, bool focused) {
+    if (focused) {
+        setColors(frame, Colors::cyan(), Colors::black());
+        msgPanel->setText(QStringLiteral("Use up or down arrow keys or mouse to select client."));
+    } else {
+        setColors(frame, Colors::blue(), Colors::white());
+        msgPanel->clear();
+    }
+    setBold(frame, focused);
+}
+
 QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption) {
     auto* panel = new QFrame(parent);
     panel->setObjectName(QStringLiteral("sspMenuChoice%1").arg(index));

@@ -64,6 +64,10 @@ void SelectAllText();
 void MOUSEWAIT();
 void MOUSEDEFAULT();
 
+// The "Client List" frame of a client list: cyan with black bold caption and the list's help
+// line while the list has the focus, blue with white normal caption and no help otherwise.
+void ShowClientListFocus(QWidget* frame, QLabel* msgPanel, bool focused);
+
 // Creates choice `index` of a menu-style form: a panel "sspMenuChoice<index>" holding a
 // button "cmdMenuChoice<index>" with the caption. The panel is returned; the button is its
 // only child.
