@@ -6,6 +6,7 @@ cd "$(dirname "$0")"
 ./scripts/setup.sh
 
 ORVJ_BUILD_DIR=build ./build.sh -DORVJ_WERROR=ON
+cmake --build build --target format-check
 (cd build && ctest --output-on-failure -j "$(nproc)")
 
 if [ "${ORVJ_SKIP_SANITIZE:-0}" != 1 ]; then

@@ -180,10 +180,10 @@ void StartupSequence::Unload() {
 }
 
 StartupSequence::Outcome StartupSequence::Run() {
-    // 1
+    // The pointer shows the wait until the main menu is up.
     MOUSEWAIT();
 
-    // 2
+    // A second start on the same program folder brings the running window forward and ends.
     const std::filesystem::path home = m_state.paths.home;
     const QString key =
         m_options.instanceKey.isEmpty() ? SingleInstance::keyFor(home) : m_options.instanceKey;
@@ -196,8 +196,9 @@ StartupSequence::Outcome StartupSequence::Run() {
     QObject::connect(m_instance.get(), &SingleInstance::activationRequested, &m_mainMenu,
                      &frmMainMenu::RestoreToFront);
 
-    // 3: the workgroup setting means nothing to the question bank's engine, but the offices'
-    // tools look for it; a configuration file that cannot be written is no reason to stop.
+    // Record the workgroup file in the configuration. The setting means nothing to the question
+    // bank's engine, but the offices' tools look for it; a configuration file that cannot be
+    // written is no reason to stop.
     ConfigFile config(home / ConfigFile::kFileName);
     try {
         config.WriteSystemDB(home);
@@ -205,10 +206,11 @@ StartupSequence::Outcome StartupSequence::Run() {
         qWarning("ORV-Juvenile start-up: %s", e.what());
     }
 
-    // 4, 6 (the label and test layout tables of 5 and 13 are constant tables)
+    // Find the data folder, the sound folder, the client file and the question bank. The
+    // demographic labels and the section boundaries are constant tables and need no filling.
     FillPaths(m_state, home);
 
-    // 7
+    // Show the about box as a splash over the hidden main window until its fade ends.
     m_mainMenu.hide();
     m_splash = new frmAbout(m_state, m_services);
     m_splash->setSplash(true);
@@ -216,30 +218,30 @@ StartupSequence::Outcome StartupSequence::Run() {
     m_splash->show();
     m_splash->WaitForFade();
 
-    // 8
+    // Load the whole client file into the client table.
     ClientFile::LoadReport report;
     if (!Guarded([&] { report = m_options.loadClients(m_state); })) {
         return Outcome::Ended;
     }
 
-    // 9
+    // Replace the splash by the main window, centred.
     m_splash->CloseSplash();
     delete m_splash;
     m_splash = nullptr;
     m_mainMenu.show();
     CenterForm(&m_mainMenu);
 
-    // 10
+    // Centre the menu, fill the client list and set the buttons.
     m_mainMenu.Activation();
 
-    // 11
+    // Show the Num Lock option as the menu item's check mark.
     m_mainMenu.setNumLockOption(config.ReadNumLock());
 
-    // 12
+    // Have the next activation rebuild the list and close every other open form.
     m_state.testStored = true;
     m_mainMenu.setCloseOthers(true);
 
-    // 14
+    // Back to the normal pointer.
     MOUSEDEFAULT();
 
     // The window's first activation, with the list filled.

@@ -70,24 +70,24 @@ frmAbout::frmAbout(AppState& state, Services&, QWidget* parent) : QDialog(parent
     outer->addLayout(top);
 
     const int logoSize = twipsToPixels(1800);
-    imgQLNLogo = new QLabel(this);
-    imgQLNLogo->setObjectName(QStringLiteral("imgQLNLogo"));
-    imgQLNLogo->setFixedSize(logoSize, logoSize);
-    imgQLNLogo->setPixmap(DrawLogo(logoSize));
-    QSizePolicy logoPolicy = imgQLNLogo->sizePolicy();
+    m_imgQLNLogo = new QLabel(this);
+    m_imgQLNLogo->setObjectName(QStringLiteral("imgQLNLogo"));
+    m_imgQLNLogo->setFixedSize(logoSize, logoSize);
+    m_imgQLNLogo->setPixmap(DrawLogo(logoSize));
+    QSizePolicy logoPolicy = m_imgQLNLogo->sizePolicy();
     logoPolicy.setRetainSizeWhenHidden(true);
-    imgQLNLogo->setSizePolicy(logoPolicy);
-    imgQLNLogo->setVisible(false);
-    top->addWidget(imgQLNLogo, 0, Qt::AlignTop);
+    m_imgQLNLogo->setSizePolicy(logoPolicy);
+    m_imgQLNLogo->setVisible(false);
+    top->addWidget(m_imgQLNLogo, 0, Qt::AlignTop);
 
     // The veil boxes lie side by side over the logo.
     for (int i = 0; i < kFadeBoxes; ++i) {
-        auto* box = new FadeBox(imgQLNLogo);
+        auto* box = new FadeBox(m_imgQLNLogo);
         box->setObjectName(QStringLiteral("Picture2%1").arg(i));
         const int x0 = logoSize * i / kFadeBoxes;
         const int x1 = logoSize * (i + 1) / kFadeBoxes;
         box->setGeometry(x0, 0, x1 - x0, logoSize);
-        Picture2.append(box);
+        m_picture2.append(box);
     }
 
     auto* text = new QVBoxLayout;
@@ -100,34 +100,34 @@ frmAbout::frmAbout(AppState& state, Services&, QWidget* parent) : QDialog(parent
         panel->setMinimumWidth(twipsToPixels(4200));
         panel->setTextInteractionFlags(Qt::TextSelectableByMouse);
         text->addWidget(panel);
-        SSPanel.append(panel);
+        m_ssPanel.append(panel);
     }
-    QFont product = SSPanel[0]->font();
+    QFont product = m_ssPanel[0]->font();
     product.setBold(true);
     product.setPointSizeF(product.pointSizeF() * 1.3);
-    SSPanel[0]->setFont(product);
+    m_ssPanel[0]->setFont(product);
 
-    lblStatus = new QLabel(QStringLiteral("Initializing..."), this);
-    lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setVisible(false);
-    outer->addWidget(lblStatus);
+    m_lblStatus = new QLabel(QStringLiteral("Initializing..."), this);
+    m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    m_lblStatus->setVisible(false);
+    outer->addWidget(m_lblStatus);
 
-    sspMenuChoice = new QFrame(this);
-    sspMenuChoice->setObjectName(QStringLiteral("sspMenuChoice"));
-    auto* panelLayout = new QHBoxLayout(sspMenuChoice);
+    m_sspMenuChoice = new QFrame(this);
+    m_sspMenuChoice->setObjectName(QStringLiteral("sspMenuChoice"));
+    auto* panelLayout = new QHBoxLayout(m_sspMenuChoice);
     const int m = twipsToPixels(60);
     panelLayout->setContentsMargins(m, m, m, m);
-    cmdOK = new QPushButton(QStringLiteral("OK"), sspMenuChoice);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setMinimumSize(twipsToPixels(1200), twipsToPixels(375));
-    cmdOK->setDefault(true);
-    panelLayout->addWidget(cmdOK);
-    outer->addWidget(sspMenuChoice, 0, Qt::AlignHCenter);
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    m_cmdOK = new QPushButton(QStringLiteral("OK"), m_sspMenuChoice);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setMinimumSize(twipsToPixels(1200), twipsToPixels(375));
+    m_cmdOK->setDefault(true);
+    panelLayout->addWidget(m_cmdOK);
+    outer->addWidget(m_sspMenuChoice, 0, Qt::AlignHCenter);
+    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    connect(Timer1, &QTimer::timeout, this, &frmAbout::FadeTick);
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(m_timer1, &QTimer::timeout, this, &frmAbout::FadeTick);
     setFadeRunMs(m_fadeRunMs);
 
     // The texts are in place before the box is first shown, so it is sized to hold them.
@@ -139,13 +139,13 @@ void frmAbout::setSplash(bool splash) {
     m_splash = splash;
     setWindowFlags(splash ? Qt::SplashScreen
                           : Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    sspMenuChoice->setVisible(!splash);
-    lblStatus->setVisible(splash);
+    m_sspMenuChoice->setVisible(!splash);
+    m_lblStatus->setVisible(splash);
 }
 
 void frmAbout::setFadeRunMs(int ms) {
     m_fadeRunMs = std::max(ms, kFadeSteps);
-    Timer1->setInterval(m_fadeRunMs / kFadeSteps);
+    m_timer1->setInterval(m_fadeRunMs / kFadeSteps);
 }
 
 QStringList frmAbout::PublisherLines(const std::filesystem::path& home) {
@@ -206,10 +206,10 @@ QPixmap frmAbout::DrawLogo(int size) {
 
 void frmAbout::FillPanels() {
     const QStringList publisher = PublisherLines(m_state.paths.home);
-    SSPanel[0]->setText(QStringLiteral("ORV-Juvenile v3.01"));
-    SSPanel[1]->setText(QStringLiteral("All rights reserved."));
+    m_ssPanel[0]->setText(QStringLiteral("ORV-Juvenile v3.01"));
+    m_ssPanel[1]->setText(QStringLiteral("All rights reserved."));
     for (int i = 0; i < 4; ++i) {
-        QLabel* panel = SSPanel[2 + i];
+        QLabel* panel = m_ssPanel[2 + i];
         panel->setText(i < publisher.size() ? publisher[i] : QString());
         panel->setVisible(i < publisher.size());
     }
@@ -220,8 +220,8 @@ void frmAbout::Load() {
     if (!m_splash) {
         m_fadeDone = false;
     }
-    setColors(sspMenuChoice, Colors::cyan(), Colors::black());
-    imgQLNLogo->setVisible(true);
+    setColors(m_sspMenuChoice, Colors::cyan(), Colors::black());
+    m_imgQLNLogo->setVisible(true);
     CenterForm(this);
     StartFade();
 }
@@ -236,23 +236,23 @@ void frmAbout::showEvent(QShowEvent* event) {
 void frmAbout::StartFade() {
     m_fadeDone = false;
     m_step = 0;
-    for (QWidget* w : Picture2) {
+    for (QWidget* w : m_picture2) {
         static_cast<FadeBox*>(w)->setVeil(1.0);
     }
-    Timer1->start();
+    m_timer1->start();
 }
 
 void frmAbout::FadeTick() {
     ++m_step;
     const double progress = static_cast<double>(m_step) / kFadeSteps;
     // The veil lifts from left to right: each box starts a little after the one before.
-    for (int i = 0; i < Picture2.size(); ++i) {
+    for (int i = 0; i < m_picture2.size(); ++i) {
         const double lag = static_cast<double>(i) / (kFadeBoxes - 1);
         const double shown = std::clamp(progress * 2.0 - lag, 0.0, 1.0);
-        static_cast<FadeBox*>(Picture2[i])->setVeil(1.0 - shown);
+        static_cast<FadeBox*>(m_picture2[i])->setVeil(1.0 - shown);
     }
     if (m_step >= kFadeSteps) {
-        Timer1->stop();
+        m_timer1->stop();
         m_fadeDone = true;
         emit fadeFinished();
     }
@@ -262,7 +262,7 @@ void frmAbout::WaitForFade() {
     if (m_fadeDone) {
         return;
     }
-    if (!Timer1->isActive()) {
+    if (!m_timer1->isActive()) {
         StartFade();
     }
     QEventLoop loop;

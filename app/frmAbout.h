@@ -71,13 +71,13 @@ private:
     int m_fadeRunMs = 1000;
     int m_step = 0;
 
-    QLabel* imgQLNLogo = nullptr;
-    QList<QLabel*> SSPanel; // SSPanel1..SSPanel6 at 0..5
-    QLabel* lblStatus = nullptr;
-    QWidget* sspMenuChoice = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QList<QWidget*> Picture2;
-    QTimer* Timer1 = nullptr;
+    QLabel* m_imgQLNLogo = nullptr;
+    QList<QLabel*> m_ssPanel; // SSPanel1..SSPanel6 at 0..5
+    QLabel* m_lblStatus = nullptr;
+    QWidget* m_sspMenuChoice = nullptr;
+    QPushButton* m_cmdOK = nullptr;
+    QList<QWidget*> m_picture2;
+    QTimer* m_timer1 = nullptr;
 };
 
 } // namespace orvj

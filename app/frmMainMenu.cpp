@@ -48,104 +48,104 @@ frmMainMenu::frmMainMenu(AppState& state, Services& services, QWidget* parent)
     central->setObjectName(QStringLiteral("centralWidget"));
     setCentralWidget(central);
 
-    frMainMenu = new QFrame(central);
-    frMainMenu->setObjectName(QStringLiteral("frMainMenu"));
-    auto* grid = new QGridLayout(frMainMenu);
+    m_frMainMenu = new QFrame(central);
+    m_frMainMenu->setObjectName(QStringLiteral("frMainMenu"));
+    auto* grid = new QGridLayout(m_frMainMenu);
     grid->setHorizontalSpacing(twipsToPixels(240));
 
-    fraClient = new QGroupBox(QStringLiteral("Client List"), frMainMenu);
-    fraClient->setObjectName(QStringLiteral("fraClient"));
-    auto* clientLayout = new QVBoxLayout(fraClient);
-    lbNameDisplay = new QListWidget(fraClient);
-    lbNameDisplay->setObjectName(QStringLiteral("lbNameDisplay"));
-    lbNameDisplay->setSelectionMode(QAbstractItemView::SingleSelection);
-    lbNameDisplay->setMinimumSize(twipsToPixels(3600), twipsToPixels(3000));
+    m_fraClient = new QGroupBox(QStringLiteral("Client List"), m_frMainMenu);
+    m_fraClient->setObjectName(QStringLiteral("fraClient"));
+    auto* clientLayout = new QVBoxLayout(m_fraClient);
+    m_lbNameDisplay = new QListWidget(m_fraClient);
+    m_lbNameDisplay->setObjectName(QStringLiteral("lbNameDisplay"));
+    m_lbNameDisplay->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lbNameDisplay->setMinimumSize(twipsToPixels(3600), twipsToPixels(3000));
     // The list keeps its own colours and weight while the frame around it changes.
-    QPalette listPalette = lbNameDisplay->palette();
+    QPalette listPalette = m_lbNameDisplay->palette();
     listPalette.setColor(QPalette::Base, Colors::white());
     listPalette.setColor(QPalette::Text, Colors::black());
     listPalette.setColor(QPalette::Window, Colors::white());
     listPalette.setColor(QPalette::WindowText, Colors::black());
-    lbNameDisplay->setPalette(listPalette);
-    QFont listFont = lbNameDisplay->font();
+    m_lbNameDisplay->setPalette(listPalette);
+    QFont listFont = m_lbNameDisplay->font();
     listFont.setBold(false);
-    lbNameDisplay->setFont(listFont);
-    clientLayout->addWidget(lbNameDisplay);
-    setColors(fraClient, Colors::blue(), Colors::white());
-    grid->addWidget(fraClient, 0, 0, 6, 1);
+    m_lbNameDisplay->setFont(listFont);
+    clientLayout->addWidget(m_lbNameDisplay);
+    setColors(m_fraClient, Colors::blue(), Colors::white());
+    grid->addWidget(m_fraClient, 0, 0, 6, 1);
 
-    imgQLNLogo = new QLabel(frMainMenu);
-    imgQLNLogo->setObjectName(QStringLiteral("imgQLNLogo"));
-    imgQLNLogo->setPixmap(frmAbout::DrawLogo(twipsToPixels(1200)));
-    grid->addWidget(imgQLNLogo, 0, 1, Qt::AlignHCenter);
+    m_imgQLNLogo = new QLabel(m_frMainMenu);
+    m_imgQLNLogo->setObjectName(QStringLiteral("imgQLNLogo"));
+    m_imgQLNLogo->setPixmap(frmAbout::DrawLogo(twipsToPixels(1200)));
+    grid->addWidget(m_imgQLNLogo, 0, 1, Qt::AlignHCenter);
     for (int i = 0; i <= kLastChoice; ++i) {
-        QWidget* panel = makeMenuChoice(frMainMenu, i, QString::fromLatin1(kCaptions[i]));
+        QWidget* panel = makeMenuChoice(m_frMainMenu, i, QString::fromLatin1(kCaptions[i]));
         grid->addWidget(panel, 1 + i, 1);
     }
-    MsgPanel = makeMsgPanel(frMainMenu);
-    grid->addWidget(MsgPanel, 6, 0, 1, 2);
+    m_msgPanel = makeMsgPanel(m_frMainMenu);
+    grid->addWidget(m_msgPanel, 6, 0, 1, 2);
 
-    m_choices = new MenuChoices(this, MsgPanel, true);
+    m_choices = new MenuChoices(this, m_msgPanel, true);
     for (int i = 0; i <= kLastChoice; ++i) {
         m_choices->add(i, QString::fromLatin1(kHelpLines[i]));
     }
     connect(m_choices, &MenuChoices::chosen, this, &frmMainMenu::MenuChoice);
 
-    setTabOrder(lbNameDisplay, m_choices->button(0));
+    setTabOrder(m_lbNameDisplay, m_choices->button(0));
     for (int i = 0; i < kLastChoice; ++i) {
         setTabOrder(m_choices->button(i), m_choices->button(i + 1));
     }
 
-    lbNameDisplay->installEventFilter(this);
-    connect(lbNameDisplay, &QListWidget::itemSelectionChanged, this, [this] {
+    m_lbNameDisplay->installEventFilter(this);
+    connect(m_lbNameDisplay, &QListWidget::itemSelectionChanged, this, [this] {
         ChooseClient();
         UpdateEditButton();
     });
 
     BuildMenuBar();
 
-    timNumLock = new QTimer(this);
-    timNumLock->setObjectName(QStringLiteral("timNumLock"));
-    timNumLock->setInterval(1000);
+    m_timNumLock = new QTimer(this);
+    m_timNumLock->setObjectName(QStringLiteral("timNumLock"));
+    m_timNumLock->setInterval(1000);
     // The keyboard's Num Lock state is left to the user and the system; the tick is kept as
     // the one place that would force it.
-    connect(timNumLock, &QTimer::timeout, this, [] {});
-    timNumLock->start();
+    connect(m_timNumLock, &QTimer::timeout, this, [] {});
+    m_timNumLock->start();
 
-    frMainMenu->adjustSize();
-    frMainMenu->setFixedSize(frMainMenu->sizeHint());
-    central->setMinimumSize(frMainMenu->width(), frMainMenu->height() + twipsToPixels(1000));
-    resize(std::max(twipsToPixels(10500), frMainMenu->width() + twipsToPixels(600)),
-           std::max(twipsToPixels(7800), frMainMenu->height() + twipsToPixels(2200)));
+    m_frMainMenu->adjustSize();
+    m_frMainMenu->setFixedSize(m_frMainMenu->sizeHint());
+    central->setMinimumSize(m_frMainMenu->width(), m_frMainMenu->height() + twipsToPixels(1000));
+    resize(std::max(twipsToPixels(10500), m_frMainMenu->width() + twipsToPixels(600)),
+           std::max(twipsToPixels(7800), m_frMainMenu->height() + twipsToPixels(2200)));
 }
 
 void frmMainMenu::BuildMenuBar() {
     QMenuBar* bar = menuBar();
-    mnuExit = bar->addAction(QStringLiteral("E&xit!"));
-    mnuExit->setObjectName(QStringLiteral("mnuExit"));
-    connect(mnuExit, &QAction::triggered, this, [this] { MenuChoice(ExitApplication); });
+    m_mnuExit = bar->addAction(QStringLiteral("E&xit!"));
+    m_mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    connect(m_mnuExit, &QAction::triggered, this, [this] { MenuChoice(ExitApplication); });
 
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("mnuOptions"));
-    mnuInstallVoiceFiles = options->addAction(QStringLiteral("&Install Voice Files..."));
-    mnuInstallVoiceFiles->setObjectName(QStringLiteral("mnuInstallVoiceFiles"));
-    connect(mnuInstallVoiceFiles, &QAction::triggered, this, [this] {
+    m_mnuInstallVoiceFiles = options->addAction(QStringLiteral("&Install Voice Files..."));
+    m_mnuInstallVoiceFiles->setObjectName(QStringLiteral("mnuInstallVoiceFiles"));
+    connect(m_mnuInstallVoiceFiles, &QAction::triggered, this, [this] {
         if (m_services.forms != nullptr) {
             RunPath([this] { m_services.forms->showInstallVoiceFiles(this); });
         }
     });
     QAction* separator = options->addSeparator();
     separator->setObjectName(QStringLiteral("mnuSeparator"));
-    mnuNumLock = options->addAction(QStringLiteral("&Num Lock Always On"));
-    mnuNumLock->setObjectName(QStringLiteral("mnuNumLock"));
-    mnuNumLock->setCheckable(true);
-    mnuNumLock->setChecked(m_numLock);
+    m_mnuNumLock = options->addAction(QStringLiteral("&Num Lock Always On"));
+    m_mnuNumLock->setObjectName(QStringLiteral("mnuNumLock"));
+    m_mnuNumLock->setCheckable(true);
+    m_mnuNumLock->setChecked(m_numLock);
     // The option changes only through ToggleNumLock, which also writes it.
-    connect(mnuNumLock, &QAction::triggered, this, [this] { ToggleNumLock(); });
+    connect(m_mnuNumLock, &QAction::triggered, this, [this] { ToggleNumLock(); });
 
-    mnuAbout = bar->addAction(QStringLiteral("&About..."));
-    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
-    connect(mnuAbout, &QAction::triggered, this, &frmMainMenu::ShowAbout);
+    m_mnuAbout = bar->addAction(QStringLiteral("&About..."));
+    m_mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    connect(m_mnuAbout, &QAction::triggered, this, &frmMainMenu::ShowAbout);
 }
 
 QString frmMainMenu::ListLine(const AppState& state, int record) {
@@ -154,14 +154,14 @@ QString frmMainMenu::ListLine(const AppState& state, int record) {
 }
 
 void frmMainMenu::RebuildList() {
-    lbNameDisplay->clear();
+    m_lbNameDisplay->clear();
     for (int k = 1; k <= m_state.clients.clientCount; ++k) {
-        lbNameDisplay->addItem(ListLine(m_state, k));
+        m_lbNameDisplay->addItem(ListLine(m_state, k));
     }
 }
 
 void frmMainMenu::ChooseClient() {
-    const QList<QListWidgetItem*> selected = lbNameDisplay->selectedItems();
+    const QList<QListWidgetItem*> selected = m_lbNameDisplay->selectedItems();
     if (selected.isEmpty()) {
         return;
     }
@@ -174,13 +174,13 @@ void frmMainMenu::ChooseClient() {
 }
 
 void frmMainMenu::UpdateEditButton() {
-    const QList<QListWidgetItem*> selected = lbNameDisplay->selectedItems();
+    const QList<QListWidgetItem*> selected = m_lbNameDisplay->selectedItems();
     const bool hasText = !selected.isEmpty() && !selected.first()->text().isEmpty();
     m_choices->button(EditCurrentClient)->setEnabled(hasText);
 }
 
 void frmMainMenu::Activation() {
-    CenterFrame(centralWidget(), frMainMenu);
+    CenterFrame(centralWidget(), m_frMainMenu);
     ClearHighlights(this, kLastChoice);
     UpdateEditButton();
     if (m_state.clients.clientCount >= 1 && m_state.testStored) {
@@ -244,7 +244,7 @@ void frmMainMenu::MenuChoice(int index) {
         m_state.dialogConfirmed = false;
         m_closeOthers = false;
         m_state.testStored = false;
-        frMainMenu->hide();
+        m_frMainMenu->hide();
         RunPath([this, forms] {
             forms->showClientInfo(this);
             if (m_state.dialogConfirmed) {
@@ -252,7 +252,7 @@ void frmMainMenu::MenuChoice(int index) {
             }
         });
         m_closeOthers = true;
-        frMainMenu->show();
+        m_frMainMenu->show();
         m_state.testStored = true;
         Activation();
         FocusAfterPath(index);
@@ -265,18 +265,18 @@ void frmMainMenu::MenuChoice(int index) {
         m_state.testStored = false;
         m_state.editMode = false;
         m_state.scanEditMode = false;
-        frMainMenu->hide();
+        m_frMainMenu->hide();
         RunPath([this, forms] { forms->showSelectEntryMethod(this); });
-        frMainMenu->show();
+        m_frMainMenu->show();
         m_state.testStored = true;
         Activation();
         FocusAfterPath(index);
         break;
     case SupervisorOptions:
         m_state.testStored = false;
-        frMainMenu->hide();
+        m_frMainMenu->hide();
         RunPath([this, forms] { forms->showSupervisorOptions(this); });
-        frMainMenu->show();
+        m_frMainMenu->show();
         m_state.testStored = true;
         Activation();
         FocusAfterPath(index);
@@ -301,13 +301,13 @@ void frmMainMenu::FocusAfterPath(int index) {
         // to light it again after the activation cleared the highlights.
         HighlightChoice(this, kLastChoice, index);
     } else {
-        lbNameDisplay->setFocus(Qt::OtherFocusReason);
+        m_lbNameDisplay->setFocus(Qt::OtherFocusReason);
     }
 }
 
 void frmMainMenu::setNumLockOption(bool on) {
     m_numLock = on;
-    mnuNumLock->setChecked(on);
+    m_mnuNumLock->setChecked(on);
 }
 
 void frmMainMenu::ToggleNumLock() {
@@ -351,18 +351,18 @@ void frmMainMenu::RestoreToFront() {
 }
 
 bool frmMainMenu::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lbNameDisplay) {
+    if (watched == m_lbNameDisplay) {
         switch (event->type()) {
         case QEvent::FocusIn:
             if (m_state.clients.clientCount < 1) {
                 m_choices->button(AddNewClient)->setFocus(Qt::TabFocusReason);
                 return false;
             }
-            ShowClientListFocus(fraClient, MsgPanel, true);
+            ShowClientListFocus(m_fraClient, m_msgPanel, true);
             UpdateEditButton();
             break;
         case QEvent::FocusOut:
-            ShowClientListFocus(fraClient, MsgPanel, false);
+            ShowClientListFocus(m_fraClient, m_msgPanel, false);
             break;
         case QEvent::KeyPress:
             UpdateEditButton();
@@ -376,7 +376,7 @@ bool frmMainMenu::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMainMenu::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    CenterFrame(centralWidget(), frMainMenu);
+    CenterFrame(centralWidget(), m_frMainMenu);
 }
 
 void frmMainMenu::closeEvent(QCloseEvent* event) {

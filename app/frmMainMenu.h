@@ -84,18 +84,18 @@ private:
     bool m_numLock = true;
     bool m_exiting = false;
 
-    QWidget* frMainMenu = nullptr;
-    QGroupBox* fraClient = nullptr;
-    QListWidget* lbNameDisplay = nullptr;
-    QLabel* MsgPanel = nullptr;
-    QLabel* imgQLNLogo = nullptr;
+    QWidget* m_frMainMenu = nullptr;
+    QGroupBox* m_fraClient = nullptr;
+    QListWidget* m_lbNameDisplay = nullptr;
+    QLabel* m_msgPanel = nullptr;
+    QLabel* m_imgQLNLogo = nullptr;
     MenuChoices* m_choices = nullptr;
-    QTimer* timNumLock = nullptr;
+    QTimer* m_timNumLock = nullptr;
 
-    QAction* mnuExit = nullptr;
-    QAction* mnuInstallVoiceFiles = nullptr;
-    QAction* mnuNumLock = nullptr;
-    QAction* mnuAbout = nullptr;
+    QAction* m_mnuExit = nullptr;
+    QAction* m_mnuInstallVoiceFiles = nullptr;
+    QAction* m_mnuNumLock = nullptr;
+    QAction* m_mnuAbout = nullptr;
 
     QPointer<frmAbout> m_about;
 };

@@ -127,27 +127,27 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     setModal(true);
     setMinimumSize(twipsToPixels(8000), twipsToPixels(5200));
 
-    frClient = new QFrame(this);
-    frClient->setObjectName(QStringLiteral("frClient"));
-    frClient->setFrameShape(QFrame::Box);
-    auto* grid = new QGridLayout(frClient);
+    m_frClient = new QFrame(this);
+    m_frClient->setObjectName(QStringLiteral("frClient"));
+    m_frClient->setFrameShape(QFrame::Box);
+    auto* grid = new QGridLayout(m_frClient);
 
-    txtName = new QLineEdit(frClient);
-    txtName->setObjectName(QStringLiteral("txtName"));
-    txtName->setMaxLength(25);
-    txtName->setValidator(new StorableTextValidator(txtName));
-    txtSSN = new QLineEdit(frClient);
-    txtSSN->setObjectName(QStringLiteral("txtSSN"));
-    txtSSN->setMaxLength(11);
-    txtSSN->setValidator(new StorableTextValidator(txtSSN));
-    txtAge = new QLineEdit(frClient);
-    txtAge->setObjectName(QStringLiteral("txtAge"));
-    txtAge->setMaxLength(2);
-    txtAge->setValidator(new AgeValidator(txtAge));
-    txtAge->setContextMenuPolicy(Qt::NoContextMenu);
+    m_txtName = new QLineEdit(m_frClient);
+    m_txtName->setObjectName(QStringLiteral("txtName"));
+    m_txtName->setMaxLength(25);
+    m_txtName->setValidator(new StorableTextValidator(m_txtName));
+    m_txtSSN = new QLineEdit(m_frClient);
+    m_txtSSN->setObjectName(QStringLiteral("txtSSN"));
+    m_txtSSN->setMaxLength(11);
+    m_txtSSN->setValidator(new StorableTextValidator(m_txtSSN));
+    m_txtAge = new QLineEdit(m_frClient);
+    m_txtAge->setObjectName(QStringLiteral("txtAge"));
+    m_txtAge->setMaxLength(2);
+    m_txtAge->setValidator(new AgeValidator(m_txtAge));
+    m_txtAge->setContextMenuPolicy(Qt::NoContextMenu);
 
     auto makeCombo = [this](const char* name, Combo kind) {
-        auto* combo = new QComboBox(frClient);
+        auto* combo = new QComboBox(m_frClient);
         combo->setObjectName(QString::fromLatin1(name));
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -160,15 +160,15 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
         combo->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
         return combo;
     };
-    cmbGender = makeCombo("cmbGender", Combo::Gender);
-    cmbRace = makeCombo("cmbRace", Combo::Race);
-    cmbEducation = makeCombo("cmbEducation", Combo::Education);
+    m_cmbGender = makeCombo("cmbGender", Combo::Gender);
+    m_cmbRace = makeCombo("cmbRace", Combo::Race);
+    m_cmbEducation = makeCombo("cmbEducation", Combo::Education);
 
     for (int i = 0; i < kFieldCount; ++i) {
-        lblInfo[static_cast<std::size_t>(i)] =
-            new QLabel(QString::fromLatin1(kLabels[i]), frClient);
-        lblInfo[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("lblInfo%1").arg(i));
-        grid->addWidget(lblInfo[static_cast<std::size_t>(i)], i, 0);
+        m_lblInfo[static_cast<std::size_t>(i)] =
+            new QLabel(QString::fromLatin1(kLabels[i]), m_frClient);
+        m_lblInfo[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("lblInfo%1").arg(i));
+        grid->addWidget(m_lblInfo[static_cast<std::size_t>(i)], i, 0);
         grid->addWidget(fieldAt(i), i, 1);
         fieldAt(i)->installEventFilter(this);
     }
@@ -179,16 +179,16 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     buttons->addWidget(makeMenuChoice(this, 1, QStringLiteral("Cancel Input")));
     buttons->addStretch();
 
-    MsgPanel = makeMsgPanel(this);
+    m_msgPanel = makeMsgPanel(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addStretch();
-    layout->addWidget(frClient, 0, Qt::AlignHCenter);
+    layout->addWidget(m_frClient, 0, Qt::AlignHCenter);
     layout->addLayout(buttons);
     layout->addStretch();
-    layout->addWidget(MsgPanel);
+    layout->addWidget(m_msgPanel);
 
-    m_choices = new MenuChoices(this, MsgPanel, false);
+    m_choices = new MenuChoices(this, m_msgPanel, false);
     m_choices->add(0, QString());
     m_choices->add(1, QStringLiteral("Cancel information input and return to Main Menu."));
     connect(m_choices, &MenuChoices::chosen, this, &frmClientInfo::choose);
@@ -224,17 +224,17 @@ void frmClientInfo::setScanEditMode(bool on) {
 QWidget* frmClientInfo::fieldAt(int order) const {
     switch (order) {
     case 0:
-        return txtName;
+        return m_txtName;
     case 1:
-        return txtSSN;
+        return m_txtSSN;
     case 2:
-        return txtAge;
+        return m_txtAge;
     case 3:
-        return cmbGender;
+        return m_cmbGender;
     case 4:
-        return cmbRace;
+        return m_cmbRace;
     case 5:
-        return cmbEducation;
+        return m_cmbEducation;
     default:
         return nullptr;
     }
@@ -310,7 +310,7 @@ void frmClientInfo::activate() {
     if (m_state.editMode || m_state.scanEditMode) {
         menuButton(this, 0)->setFocus(Qt::OtherFocusReason);
     } else {
-        txtName->setFocus(Qt::OtherFocusReason);
+        m_txtName->setFocus(Qt::OtherFocusReason);
     }
     if (m_state.nameDeleted == 1) {
         m_services.messages->show(this, QStringLiteral("Name Deleted"),
@@ -326,9 +326,9 @@ void frmClientInfo::activate() {
 
 void frmClientInfo::RecordToScreen() {
     const ClientRecord& r = m_state.clients.current();
-    txtName->setText(toScreen(r.trimmed(F::Name)));
-    txtSSN->setText(toScreen(r.trimmed(F::SSN)));
-    txtAge->setText(toScreen(r.trimmed(F::Age)));
+    m_txtName->setText(toScreen(r.trimmed(F::Name)));
+    m_txtSSN->setText(toScreen(r.trimmed(F::SSN)));
+    m_txtAge->setText(toScreen(r.trimmed(F::Age)));
     m_applyingRule = true;
     const F digits[3] = {F::Gender, F::Race, F::Education};
     for (int i = 0; i < 3; ++i) {
@@ -342,7 +342,7 @@ void frmClientInfo::RecordToScreen() {
     m_state.workingEditCount = static_cast<std::int16_t>(ClientInfo::digitOrZero(r, F::EditCount));
     if (m_state.nameDeleted == 1 || m_state.workingEditCount >= ClientInfo::kEditLimit) {
         setFieldsEnabled(false);
-        MsgPanel->setText(okHelpLine());
+        m_msgPanel->setText(okHelpLine());
     }
     m_loaded.load(r);
 }
@@ -430,15 +430,15 @@ bool frmClientInfo::ageKey(QKeyEvent* key) {
     if (c == 0) {
         return false; // arrows and the like move the caret
     }
-    switch (ClientInfo::ageKey(txtAge->text().toStdString(), c)) {
+    switch (ClientInfo::ageKey(m_txtAge->text().toStdString(), c)) {
     case ClientInfo::AgeKey::Accept:
         return false;
     case ClientInfo::AgeKey::EmptyAndError:
-        txtAge->clear();
+        m_txtAge->clear();
         fieldError(FieldKey::Age);
         return true;
     case ClientInfo::AgeKey::EmptyAndBeep:
-        txtAge->clear();
+        m_txtAge->clear();
         m_services.messages->beep();
         return true;
     }
@@ -466,30 +466,30 @@ void frmClientInfo::enterIn(int order) {
     const FieldKey k = keyAt(order);
     switch (k) {
     case FieldKey::Name:
-        if (ClientInfo::trimmed(toRecord(txtName->text())).empty()) {
+        if (ClientInfo::trimmed(toRecord(m_txtName->text())).empty()) {
             fieldError(k);
         } else {
-            txtSSN->setFocus(Qt::TabFocusReason);
+            m_txtSSN->setFocus(Qt::TabFocusReason);
         }
         return;
     case FieldKey::SSN: {
         const QString id = QString::fromStdString(
-            ClientInfo::notAvailableForm(txtSSN->text().trimmed().toStdString()));
-        txtSSN->setText(id);
+            ClientInfo::notAvailableForm(m_txtSSN->text().trimmed().toStdString()));
+        m_txtSSN->setText(id);
         if (id.isEmpty()) {
             fieldError(k);
         } else {
-            txtAge->setFocus(Qt::TabFocusReason);
+            m_txtAge->setFocus(Qt::TabFocusReason);
         }
         return;
     }
     case FieldKey::Age: {
-        const std::string age = ClientInfo::normalizedAge(txtAge->text().toStdString());
-        txtAge->setText(QString::fromStdString(age));
+        const std::string age = ClientInfo::normalizedAge(m_txtAge->text().toStdString());
+        m_txtAge->setText(QString::fromStdString(age));
         if (ClientInfo::ageAcceptable(age)) {
-            cmbGender->setFocus(Qt::TabFocusReason);
+            m_cmbGender->setFocus(Qt::TabFocusReason);
         } else {
-            txtAge->clear();
+            m_txtAge->clear();
             fieldError(k);
         }
         return;
@@ -515,7 +515,7 @@ void frmClientInfo::fieldError(FieldKey k) {
 }
 
 void frmClientInfo::focusIn(int order) {
-    setBold(lblInfo[static_cast<std::size_t>(order)], true);
+    setBold(m_lblInfo[static_cast<std::size_t>(order)], true);
     if (QComboBox* combo = comboAt(order)) {
         combo->lineEdit()->setCursorPosition(0);
         combo->lineEdit()->selectAll();
@@ -524,11 +524,11 @@ void frmClientInfo::focusIn(int order) {
         line->setCursorPosition(0);
         line->selectAll();
     }
-    MsgPanel->setText(QString::fromLatin1(kHelp[order]));
+    m_msgPanel->setText(QString::fromLatin1(kHelp[order]));
 }
 
 void frmClientInfo::focusOut(int order) {
-    setBold(lblInfo[static_cast<std::size_t>(order)], false);
+    setBold(m_lblInfo[static_cast<std::size_t>(order)], false);
     if (comboAt(order) != nullptr) {
         applyEntryRule(order);
     } else {
@@ -587,9 +587,9 @@ void frmClientInfo::applyEntryRule(int order) {
 
 ClientInfo::Fields frmClientInfo::collect() const {
     ClientInfo::Fields f;
-    f.name = toRecord(txtName->text());
-    f.ssn = toRecord(txtSSN->text());
-    f.age = toRecord(txtAge->text());
+    f.name = toRecord(m_txtName->text());
+    f.ssn = toRecord(m_txtSSN->text());
+    f.age = toRecord(m_txtAge->text());
     f.gender = comboPosition(3);
     f.race = comboPosition(4);
     f.education = comboPosition(5);
@@ -612,8 +612,9 @@ void frmClientInfo::informationOk() {
         return;
     }
     // An age left by mouse or Shift+Tab has not passed the Enter check yet.
-    if (txtAge->isEnabled() && !ClientInfo::ageAcceptable(ClientInfo::normalizedAge(fields.age))) {
-        txtAge->clear();
+    if (m_txtAge->isEnabled() &&
+        !ClientInfo::ageAcceptable(ClientInfo::normalizedAge(fields.age))) {
+        m_txtAge->clear();
         fieldError(FieldKey::Age);
         return;
     }

@@ -80,15 +80,15 @@ private:
     AppState& m_state;
     Services& m_services;
 
-    QFrame* frClient;
-    std::array<QLabel*, 6> lblInfo{};
-    QLineEdit* txtName;
-    QLineEdit* txtSSN;
-    QLineEdit* txtAge;
-    QComboBox* cmbGender;
-    QComboBox* cmbRace;
-    QComboBox* cmbEducation;
-    QLabel* MsgPanel;
+    QFrame* m_frClient;
+    std::array<QLabel*, 6> m_lblInfo{};
+    QLineEdit* m_txtName;
+    QLineEdit* m_txtSSN;
+    QLineEdit* m_txtAge;
+    QComboBox* m_cmbGender;
+    QComboBox* m_cmbRace;
+    QComboBox* m_cmbEducation;
+    QLabel* m_msgPanel;
     MenuChoices* m_choices;
 
     ClientInfo::LoadedValues m_loaded;

@@ -50,54 +50,54 @@ frmPrintSelected::frmPrintSelected(AppState& state, Services& services, QWidget*
     setWindowTitle(QStringLiteral("Print Selected Reports"));
     setModal(true);
 
-    fraAll = new QFrame(this);
-    fraAll->setObjectName(QStringLiteral("fraAll"));
-    txtInstructions = new QPlainTextEdit(fraAll);
-    txtInstructions->setObjectName(QStringLiteral("txtInstructions"));
-    txtInstructions->setReadOnly(true);
-    txtInstructions->setFocusPolicy(Qt::NoFocus);
-    txtInstructions->setPlainText(instructions());
-    txtInstructions->setMinimumWidth(twipsToPixels(3800));
+    m_fraAll = new QFrame(this);
+    m_fraAll->setObjectName(QStringLiteral("fraAll"));
+    m_txtInstructions = new QPlainTextEdit(m_fraAll);
+    m_txtInstructions->setObjectName(QStringLiteral("txtInstructions"));
+    m_txtInstructions->setReadOnly(true);
+    m_txtInstructions->setFocusPolicy(Qt::NoFocus);
+    m_txtInstructions->setPlainText(instructions());
+    m_txtInstructions->setMinimumWidth(twipsToPixels(3800));
 
-    fraClient = new QGroupBox(QStringLiteral("Client List"), fraAll);
-    fraClient->setObjectName(QStringLiteral("fraClient"));
-    setColors(fraClient, Colors::blue(), Colors::white());
-    lbNameDisplay = new QListWidget(fraClient);
-    lbNameDisplay->setObjectName(QStringLiteral("lbNameDisplay"));
-    lbNameDisplay->setSelectionMode(QAbstractItemView::MultiSelection);
+    m_fraClient = new QGroupBox(QStringLiteral("Client List"), m_fraAll);
+    m_fraClient->setObjectName(QStringLiteral("fraClient"));
+    setColors(m_fraClient, Colors::blue(), Colors::white());
+    m_lbNameDisplay = new QListWidget(m_fraClient);
+    m_lbNameDisplay->setObjectName(QStringLiteral("lbNameDisplay"));
+    m_lbNameDisplay->setSelectionMode(QAbstractItemView::MultiSelection);
     QFont fixed(QStringLiteral("Courier New"));
     fixed.setStyleHint(QFont::TypeWriter);
-    lbNameDisplay->setFont(fixed);
-    lbNameDisplay->setMinimumWidth(twipsToPixels(4000));
-    lbNameDisplay->installEventFilter(this);
-    lbNameDisplay->viewport()->installEventFilter(this);
-    auto* listLayout = new QVBoxLayout(fraClient);
-    listLayout->addWidget(lbNameDisplay);
+    m_lbNameDisplay->setFont(fixed);
+    m_lbNameDisplay->setMinimumWidth(twipsToPixels(4000));
+    m_lbNameDisplay->installEventFilter(this);
+    m_lbNameDisplay->viewport()->installEventFilter(this);
+    auto* listLayout = new QVBoxLayout(m_fraClient);
+    listLayout->addWidget(m_lbNameDisplay);
 
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(makeMenuChoice(fraAll, 0, QStringLiteral("Print Selected")));
-    buttons->addWidget(makeMenuChoice(fraAll, 1, QStringLiteral("Select All")));
-    buttons->addWidget(makeMenuChoice(fraAll, 2, QStringLiteral("Return to Main Menu")));
+    buttons->addWidget(makeMenuChoice(m_fraAll, 0, QStringLiteral("Print Selected")));
+    buttons->addWidget(makeMenuChoice(m_fraAll, 1, QStringLiteral("Select All")));
+    buttons->addWidget(makeMenuChoice(m_fraAll, 2, QStringLiteral("Return to Main Menu")));
     buttons->addStretch();
 
-    auto* inner = new QHBoxLayout(fraAll);
-    inner->addWidget(txtInstructions);
-    inner->addWidget(fraClient, 1);
+    auto* inner = new QHBoxLayout(m_fraAll);
+    inner->addWidget(m_txtInstructions);
+    inner->addWidget(m_fraClient, 1);
     inner->addLayout(buttons);
 
-    MsgPanel = makeMsgPanel(this);
+    m_msgPanel = makeMsgPanel(this);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(fraAll, 1);
-    layout->addWidget(MsgPanel);
+    layout->addWidget(m_fraAll, 1);
+    layout->addWidget(m_msgPanel);
 
-    m_choices = new MenuChoices(this, MsgPanel, true);
+    m_choices = new MenuChoices(this, m_msgPanel, true);
     m_choices->add(0, QStringLiteral("Print selected client reports"));
     m_choices->add(1, QStringLiteral("Select all client reports for printing"));
     m_choices->add(2, QStringLiteral("Cancel selections and printing."));
     connect(m_choices, &MenuChoices::chosen, this, &frmPrintSelected::choose);
-    connect(lbNameDisplay, &QListWidget::itemClicked, this, &frmPrintSelected::enableRule);
+    connect(m_lbNameDisplay, &QListWidget::itemClicked, this, &frmPrintSelected::enableRule);
 
-    setTabOrder(lbNameDisplay, menuButton(this, 0));
+    setTabOrder(m_lbNameDisplay, menuButton(this, 0));
     setTabOrder(menuButton(this, 0), menuButton(this, 1));
     setTabOrder(menuButton(this, 1), menuButton(this, 2));
 }
@@ -125,32 +125,32 @@ void frmPrintSelected::changeEvent(QEvent* event) {
 }
 
 void frmPrintSelected::activate() {
-    lbNameDisplay->clear();
+    m_lbNameDisplay->clear();
     const ClientTable& clients = m_state.clients;
     for (int i = 1; i <= clients.clientCount; ++i) {
-        lbNameDisplay->addItem(QString::number(i) + QLatin1Char('-') +
-                               toScreen(clients.at(i).field(ClientRecord::Field::Name)));
+        m_lbNameDisplay->addItem(QString::number(i) + QLatin1Char('-') +
+                                 toScreen(clients.at(i).field(ClientRecord::Field::Name)));
     }
-    if (lbNameDisplay->count() > 0) {
-        lbNameDisplay->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    if (m_lbNameDisplay->count() > 0) {
+        m_lbNameDisplay->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     }
     enableRule();
 }
 
 void frmPrintSelected::enableRule() {
-    QListWidgetItem* current = lbNameDisplay->currentItem();
+    QListWidgetItem* current = m_lbNameDisplay->currentItem();
     menuButton(this, 0)->setEnabled(current != nullptr && !current->text().isEmpty());
 }
 
 bool frmPrintSelected::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lbNameDisplay) {
+    if (watched == m_lbNameDisplay) {
         switch (event->type()) {
         case QEvent::FocusIn:
-            ShowClientListFocus(fraClient, MsgPanel, true);
+            ShowClientListFocus(m_fraClient, m_msgPanel, true);
             enableRule();
             break;
         case QEvent::FocusOut:
-            ShowClientListFocus(fraClient, MsgPanel, false);
+            ShowClientListFocus(m_fraClient, m_msgPanel, false);
             break;
         case QEvent::KeyRelease:
             enableRule();
@@ -168,7 +168,7 @@ void frmPrintSelected::choose(int index) {
         printSelected();
         return;
     case 1:
-        lbNameDisplay->selectAll();
+        m_lbNameDisplay->selectAll();
         enableRule();
         return;
     default:
@@ -179,8 +179,8 @@ void frmPrintSelected::choose(int index) {
 
 void frmPrintSelected::printSelected() {
     std::vector<int> selected;
-    for (int row = 0; row < lbNameDisplay->count(); ++row) {
-        if (lbNameDisplay->item(row)->isSelected()) {
+    for (int row = 0; row < m_lbNameDisplay->count(); ++row) {
+        if (m_lbNameDisplay->item(row)->isSelected()) {
             selected.push_back(row + 1);
         }
     }
@@ -191,7 +191,7 @@ void frmPrintSelected::printSelected() {
         ReportRuns(*m_services.reports, m_state.paths.home)
             .printSelected(
                 m_state.clients, selected, m_state.reportOption, [this, &selected](std::size_t k) {
-                    lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
+                    m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
                 });
     } catch (const ReportRunError& e) {
         fault = QString::fromStdString(e.message());

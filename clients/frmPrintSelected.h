@@ -36,11 +36,11 @@ private:
 
     AppState& m_state;
     Services& m_services;
-    QFrame* fraAll;
-    QPlainTextEdit* txtInstructions;
-    QGroupBox* fraClient;
-    QListWidget* lbNameDisplay;
-    QLabel* MsgPanel;
+    QFrame* m_fraAll;
+    QPlainTextEdit* m_txtInstructions;
+    QGroupBox* m_fraClient;
+    QListWidget* m_lbNameDisplay;
+    QLabel* m_msgPanel;
     MenuChoices* m_choices;
     bool m_shown = false;
     bool m_busy = false;

@@ -52,10 +52,10 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
     setWindowTitle(QStringLiteral("Supervisor Options"));
     setModal(true);
 
-    frControls = new QFrame(this);
-    frControls->setObjectName(QStringLiteral("frControls"));
-    sstSupervisorOperations = new QTabWidget(frControls);
-    sstSupervisorOperations->setObjectName(QStringLiteral("sstSupervisorOperations"));
+    m_frControls = new QFrame(this);
+    m_frControls->setObjectName(QStringLiteral("frControls"));
+    m_sstSupervisorOperations = new QTabWidget(m_frControls);
+    m_sstSupervisorOperations->setObjectName(QStringLiteral("sstSupervisorOperations"));
 
     auto* reportsTab = new QWidget;
     auto* printLayout = new QVBoxLayout;
@@ -64,83 +64,84 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
         opt->setObjectName(QStringLiteral("optPrintOption%1").arg(i));
         opt->installEventFilter(this);
         connect(opt, &QRadioButton::clicked, this, [this, i] { m_printOption = i; });
-        optPrintOption[static_cast<std::size_t>(i)] = opt;
+        m_optPrintOption[static_cast<std::size_t>(i)] = opt;
         printLayout->addWidget(opt);
     }
-    optPrintOption[0]->setChecked(true);
-    Frame1 = new QGroupBox(QStringLiteral("Choose Report Operation"), reportsTab);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto* reportLayout = new QVBoxLayout(Frame1);
+    m_optPrintOption[0]->setChecked(true);
+    m_frame1 = new QGroupBox(QStringLiteral("Choose Report Operation"), reportsTab);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* reportLayout = new QVBoxLayout(m_frame1);
     for (int i = 0; i < 3; ++i) {
-        auto* opt = new QRadioButton(QString::fromLatin1(kReportOptions[i]), Frame1);
+        auto* opt = new QRadioButton(QString::fromLatin1(kReportOptions[i]), m_frame1);
         opt->setObjectName(QStringLiteral("optReportOption%1").arg(i));
         opt->installEventFilter(this);
         connect(opt, &QRadioButton::clicked, this,
                 [this, i] { m_state.reportOption = static_cast<std::int16_t>(i); });
-        optReportOption[static_cast<std::size_t>(i)] = opt;
+        m_optReportOption[static_cast<std::size_t>(i)] = opt;
         reportLayout->addWidget(opt);
     }
-    optReportOption[0]->setChecked(true);
+    m_optReportOption[0]->setChecked(true);
     auto* reportsLayout = new QHBoxLayout(reportsTab);
     reportsLayout->addLayout(printLayout);
-    reportsLayout->addWidget(Frame1);
+    reportsLayout->addWidget(m_frame1);
 
     auto* verifyTab = new QWidget;
-    Frame3 = comments(verifyTab, "Frame3", "Label1",
-                      QStringLiteral("This gives you the opportunity to re-enter the client's "
-                                     "responses from the answer sheet.  After you enter the "
-                                     "responses, any differences from what was just entered and "
-                                     "what was previously stored will be reported.  This gives "
-                                     "you the opportunity to correct any errors."),
-                      Label1);
-    (new QVBoxLayout(verifyTab))->addWidget(Frame3);
+    m_frame3 = comments(verifyTab, "Frame3", "Label1",
+                        QStringLiteral("This gives you the opportunity to re-enter the client's "
+                                       "responses from the answer sheet.  After you enter the "
+                                       "responses, any differences from what was just entered and "
+                                       "what was previously stored will be reported.  This gives "
+                                       "you the opportunity to correct any errors."),
+                        m_label1);
+    (new QVBoxLayout(verifyTab))->addWidget(m_frame3);
 
     auto* deleteTab = new QWidget;
-    Frame4 = comments(deleteTab, "Frame4", "Label2",
-                      QStringLiteral("This operation will delete the client's name and ID number "
-                                     "from the client database.  USE WITH CAUTION!  Once the name "
-                                     "and number have been deleted on this data disk, they CANNOT "
-                                     "be retrieved.  All other associated client data, "
-                                     "demographics and responses will NOT be deleted.  Use this "
-                                     "operation to protect client confidentiality when you are "
-                                     "done with the disk."),
-                      Label2);
-    (new QVBoxLayout(deleteTab))->addWidget(Frame4);
+    m_frame4 =
+        comments(deleteTab, "Frame4", "Label2",
+                 QStringLiteral("This operation will delete the client's name and ID number "
+                                "from the client database.  USE WITH CAUTION!  Once the name "
+                                "and number have been deleted on this data disk, they CANNOT "
+                                "be retrieved.  All other associated client data, "
+                                "demographics and responses will NOT be deleted.  Use this "
+                                "operation to protect client confidentiality when you are "
+                                "done with the disk."),
+                 m_label2);
+    (new QVBoxLayout(deleteTab))->addWidget(m_frame4);
 
-    sstSupervisorOperations->addTab(reportsTab, QStringLiteral("&Reports"));
-    sstSupervisorOperations->addTab(verifyTab, QStringLiteral("&Verify Data"));
-    sstSupervisorOperations->addTab(deleteTab, QStringLiteral("&Delete Names"));
-    sstSupervisorOperations->tabBar()->installEventFilter(this);
-    connect(sstSupervisorOperations, &QTabWidget::currentChanged, this,
+    m_sstSupervisorOperations->addTab(reportsTab, QStringLiteral("&Reports"));
+    m_sstSupervisorOperations->addTab(verifyTab, QStringLiteral("&Verify Data"));
+    m_sstSupervisorOperations->addTab(deleteTab, QStringLiteral("&Delete Names"));
+    m_sstSupervisorOperations->tabBar()->installEventFilter(this);
+    connect(m_sstSupervisorOperations, &QTabWidget::currentChanged, this,
             &frmSupervisorOptions::tabChanged);
 
-    frCurrentClient = new QGroupBox(QStringLiteral("Current Client"), frControls);
-    frCurrentClient->setObjectName(QStringLiteral("frCurrentClient"));
-    lblNameDisplay = new QLabel(QStringLiteral("No Clients"), frCurrentClient);
-    lblNameDisplay->setObjectName(QStringLiteral("lblNameDisplay"));
+    m_frCurrentClient = new QGroupBox(QStringLiteral("Current Client"), m_frControls);
+    m_frCurrentClient->setObjectName(QStringLiteral("frCurrentClient"));
+    m_lblNameDisplay = new QLabel(QStringLiteral("No Clients"), m_frCurrentClient);
+    m_lblNameDisplay->setObjectName(QStringLiteral("lblNameDisplay"));
     QFont fixed(QStringLiteral("Courier New"));
     fixed.setStyleHint(QFont::TypeWriter);
-    lblNameDisplay->setFont(fixed);
-    (new QVBoxLayout(frCurrentClient))->addWidget(lblNameDisplay);
+    m_lblNameDisplay->setFont(fixed);
+    (new QVBoxLayout(m_frCurrentClient))->addWidget(m_lblNameDisplay);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(makeMenuChoice(frControls, 0, QStringLiteral("Execute Selection")));
-    buttons->addWidget(makeMenuChoice(frControls, 1, QStringLiteral("Go to Main Menu")));
+    buttons->addWidget(makeMenuChoice(m_frControls, 0, QStringLiteral("Execute Selection")));
+    buttons->addWidget(makeMenuChoice(m_frControls, 1, QStringLiteral("Go to Main Menu")));
     buttons->addStretch();
 
-    auto* inner = new QVBoxLayout(frControls);
-    inner->addWidget(sstSupervisorOperations, 1);
-    inner->addWidget(frCurrentClient);
+    auto* inner = new QVBoxLayout(m_frControls);
+    inner->addWidget(m_sstSupervisorOperations, 1);
+    inner->addWidget(m_frCurrentClient);
     inner->addLayout(buttons);
 
-    MsgPanel = makeMsgPanel(this);
+    m_msgPanel = makeMsgPanel(this);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frControls, 1);
-    layout->addWidget(MsgPanel);
+    layout->addWidget(m_frControls, 1);
+    layout->addWidget(m_msgPanel);
     setMinimumSize(twipsToPixels(9000), twipsToPixels(6000));
 
-    m_choices = new MenuChoices(this, MsgPanel, true);
+    m_choices = new MenuChoices(this, m_msgPanel, true);
     m_choices->add(0, QStringLiteral("Perform the selected operation."));
     m_choices->add(1, QStringLiteral("Close the Utilities window returning to the Main Menu."));
     connect(m_choices, &MenuChoices::chosen, this, &frmSupervisorOptions::choose);
@@ -158,7 +159,7 @@ void frmSupervisorOptions::load() {
     m_noClients = false;
     m_state.reportOption = 0;
     if (m_state.clients.clientCount > 0) {
-        lblNameDisplay->setText(currentName());
+        m_lblNameDisplay->setText(currentName());
     } else {
         m_noClients = true;
     }
@@ -169,7 +170,7 @@ void frmSupervisorOptions::showEvent(QShowEvent* event) {
     if (!m_shown) {
         m_shown = true;
         CenterForm(this);
-        setColors(sstSupervisorOperations, Colors::blue(), Colors::white());
+        setColors(m_sstSupervisorOperations, Colors::blue(), Colors::white());
         QTimer::singleShot(0, this, &frmSupervisorOptions::activate);
     }
 }
@@ -192,17 +193,17 @@ void frmSupervisorOptions::tabChanged(int tab) {
     m_lastTab = tab;
     switch (tab) {
     case 0:
-        MsgPanel->clear();
-        lblNameDisplay->setText(currentName());
-        optPrintOption[static_cast<std::size_t>(m_printOption)]->setChecked(true);
+        m_msgPanel->clear();
+        m_lblNameDisplay->setText(currentName());
+        m_optPrintOption[static_cast<std::size_t>(m_printOption)]->setChecked(true);
         break;
     case 1:
-        MsgPanel->setText(QStringLiteral("Click Execute to perform data verification."));
-        lblNameDisplay->setText(currentName());
+        m_msgPanel->setText(QStringLiteral("Click Execute to perform data verification."));
+        m_lblNameDisplay->setText(currentName());
         break;
     default:
-        MsgPanel->setText(QStringLiteral("Click Execute to perform delete names operation."));
-        lblNameDisplay->setText(QStringLiteral("All Clients"));
+        m_msgPanel->setText(QStringLiteral("Click Execute to perform delete names operation."));
+        m_lblNameDisplay->setText(QStringLiteral("All Clients"));
         break;
     }
 }
@@ -213,24 +214,24 @@ bool frmSupervisorOptions::eventFilter(QObject* watched, QEvent* event) {
     if (!in && !out) {
         return QDialog::eventFilter(watched, event);
     }
-    if (watched == sstSupervisorOperations->tabBar()) {
+    if (watched == m_sstSupervisorOperations->tabBar()) {
         if (in) {
-            setColors(sstSupervisorOperations, Colors::cyan(), Colors::black());
+            setColors(m_sstSupervisorOperations, Colors::cyan(), Colors::black());
         } else {
-            setColors(sstSupervisorOperations, Colors::blue(), Colors::white());
+            setColors(m_sstSupervisorOperations, Colors::blue(), Colors::white());
         }
         return false;
     }
     for (int i = 0; i < 3; ++i) {
         for (int group = 0; group < 2; ++group) {
-            QRadioButton* opt = group == 0 ? optPrintOption[static_cast<std::size_t>(i)]
-                                           : optReportOption[static_cast<std::size_t>(i)];
+            QRadioButton* opt = group == 0 ? m_optPrintOption[static_cast<std::size_t>(i)]
+                                           : m_optReportOption[static_cast<std::size_t>(i)];
             if (watched != opt) {
                 continue;
             }
             setBold(opt, in);
             if (in) {
-                MsgPanel->setText(
+                m_msgPanel->setText(
                     group == 0
                         ? QStringLiteral("Use the arrow keys or mouse to choose print operation.")
                         : QStringLiteral("Use the arrow keys or mouse to choose report option."));
@@ -249,7 +250,7 @@ void frmSupervisorOptions::choose(int index) {
 }
 
 void frmSupervisorOptions::executeSelection() {
-    switch (sstSupervisorOperations->currentIndex()) {
+    switch (m_sstSupervisorOperations->currentIndex()) {
     case 0:
         reports();
         return;

@@ -41,18 +41,18 @@ private:
     AppState& m_state;
     Services& m_services;
 
-    QFrame* frControls;
-    QTabWidget* sstSupervisorOperations;
-    std::array<QRadioButton*, 3> optPrintOption{};
-    QGroupBox* Frame1;
-    std::array<QRadioButton*, 3> optReportOption{};
-    QGroupBox* Frame3;
-    QLabel* Label1;
-    QGroupBox* Frame4;
-    QLabel* Label2;
-    QGroupBox* frCurrentClient;
-    QLabel* lblNameDisplay;
-    QLabel* MsgPanel;
+    QFrame* m_frControls;
+    QTabWidget* m_sstSupervisorOperations;
+    std::array<QRadioButton*, 3> m_optPrintOption{};
+    QGroupBox* m_frame1;
+    std::array<QRadioButton*, 3> m_optReportOption{};
+    QGroupBox* m_frame3;
+    QLabel* m_label1;
+    QGroupBox* m_frame4;
+    QLabel* m_label2;
+    QGroupBox* m_frCurrentClient;
+    QLabel* m_lblNameDisplay;
+    QLabel* m_msgPanel;
     MenuChoices* m_choices;
 
     int m_lastTab = 0;

@@ -37,85 +37,85 @@ frmVerify::frmVerify(AppState& state, Services& services, QWidget* parent)
     setWindowTitle(QStringLiteral("Test Data Input Verification"));
     setModal(true);
 
-    frAll = new QGroupBox(QStringLiteral("Data Verification"), this);
-    frAll->setObjectName(QStringLiteral("frAll"));
+    m_frAll = new QGroupBox(QStringLiteral("Data Verification"), this);
+    m_frAll->setObjectName(QStringLiteral("frAll"));
 
-    Frame2 = new QGroupBox(QStringLiteral("Current Question"), frAll);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    lblCurQuestion = new QLabel(Frame2);
-    lblCurQuestion->setObjectName(QStringLiteral("lblCurQuestion"));
-    txtCurQuestion = new QLineEdit(Frame2);
-    txtCurQuestion->setObjectName(QStringLiteral("txtCurQuestion"));
-    txtCurQuestion->setMaxLength(1);
-    txtCurQuestion->setAlignment(Qt::AlignCenter);
-    txtCurQuestion->setFixedWidth(twipsToPixels(600));
-    txtCurQuestion->installEventFilter(this);
-    auto* current = new QHBoxLayout(Frame2);
-    current->addWidget(lblCurQuestion);
-    current->addWidget(txtCurQuestion);
+    m_frame2 = new QGroupBox(QStringLiteral("Current Question"), m_frAll);
+    m_frame2->setObjectName(QStringLiteral("Frame2"));
+    m_lblCurQuestion = new QLabel(m_frame2);
+    m_lblCurQuestion->setObjectName(QStringLiteral("lblCurQuestion"));
+    m_txtCurQuestion = new QLineEdit(m_frame2);
+    m_txtCurQuestion->setObjectName(QStringLiteral("txtCurQuestion"));
+    m_txtCurQuestion->setMaxLength(1);
+    m_txtCurQuestion->setAlignment(Qt::AlignCenter);
+    m_txtCurQuestion->setFixedWidth(twipsToPixels(600));
+    m_txtCurQuestion->installEventFilter(this);
+    auto* current = new QHBoxLayout(m_frame2);
+    current->addWidget(m_lblCurQuestion);
+    current->addWidget(m_txtCurQuestion);
 
-    Frame1 = new QGroupBox(QStringLiteral("Previous Question"), frAll);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    lblPrevQuestion = new QLabel(Frame1);
-    lblPrevQuestion->setObjectName(QStringLiteral("lblPrevQuestion"));
-    txtPrevQuestion = new QLineEdit(Frame1);
-    txtPrevQuestion->setObjectName(QStringLiteral("txtPrevQuestion"));
-    txtPrevQuestion->setReadOnly(true);
-    txtPrevQuestion->setFocusPolicy(Qt::NoFocus);
-    txtPrevQuestion->setMaxLength(1);
-    txtPrevQuestion->setAlignment(Qt::AlignCenter);
-    txtPrevQuestion->setFixedWidth(twipsToPixels(600));
-    auto* previous = new QHBoxLayout(Frame1);
-    previous->addWidget(lblPrevQuestion);
-    previous->addWidget(txtPrevQuestion);
+    m_frame1 = new QGroupBox(QStringLiteral("Previous Question"), m_frAll);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_lblPrevQuestion = new QLabel(m_frame1);
+    m_lblPrevQuestion->setObjectName(QStringLiteral("lblPrevQuestion"));
+    m_txtPrevQuestion = new QLineEdit(m_frame1);
+    m_txtPrevQuestion->setObjectName(QStringLiteral("txtPrevQuestion"));
+    m_txtPrevQuestion->setReadOnly(true);
+    m_txtPrevQuestion->setFocusPolicy(Qt::NoFocus);
+    m_txtPrevQuestion->setMaxLength(1);
+    m_txtPrevQuestion->setAlignment(Qt::AlignCenter);
+    m_txtPrevQuestion->setFixedWidth(twipsToPixels(600));
+    auto* previous = new QHBoxLayout(m_frame1);
+    previous->addWidget(m_lblPrevQuestion);
+    previous->addWidget(m_txtPrevQuestion);
 
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), frAll);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
-    cmdCancel->installEventFilter(this);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_cmdCancel = new QPushButton(QStringLiteral("Cancel"), m_frAll);
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cmdCancel->setAutoDefault(false);
+    m_cmdCancel->installEventFilter(this);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* inner = new QVBoxLayout(frAll);
-    inner->addWidget(Frame1);
-    inner->addWidget(Frame2);
-    inner->addWidget(cmdCancel, 0, Qt::AlignHCenter);
+    auto* inner = new QVBoxLayout(m_frAll);
+    inner->addWidget(m_frame1);
+    inner->addWidget(m_frame2);
+    inner->addWidget(m_cmdCancel, 0, Qt::AlignHCenter);
 
-    pnlMessage = makeMsgPanel(this, QStringLiteral("pnlMessage"));
+    m_pnlMessage = makeMsgPanel(this, QStringLiteral("pnlMessage"));
     auto* layout = new QVBoxLayout(this);
     layout->addStretch();
-    layout->addWidget(frAll, 0, Qt::AlignHCenter);
+    layout->addWidget(m_frAll, 0, Qt::AlignHCenter);
     layout->addStretch();
-    layout->addWidget(pnlMessage);
+    layout->addWidget(m_pnlMessage);
     setMinimumSize(twipsToPixels(6000), twipsToPixels(4500));
 
     m_session =
         std::make_unique<VerifySession>(std::string(m_state.clients.current().field(F::Responses)));
     refreshLabels();
-    pnlMessage->setText(entryHelp());
+    m_pnlMessage->setText(entryHelp());
 }
 
 void frmVerify::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     CenterForm(this);
-    txtCurQuestion->setFocus(Qt::OtherFocusReason);
+    m_txtCurQuestion->setFocus(Qt::OtherFocusReason);
 }
 
 void frmVerify::refreshLabels() {
-    lblCurQuestion->setText(question(m_session->currentItem()));
+    m_lblCurQuestion->setText(question(m_session->currentItem()));
     const int previousItem = m_session->previousItem();
     if (previousItem == 0) {
-        Frame1->setVisible(false);
-        lblPrevQuestion->clear();
-        txtPrevQuestion->clear();
+        m_frame1->setVisible(false);
+        m_lblPrevQuestion->clear();
+        m_txtPrevQuestion->clear();
     } else {
-        Frame1->setVisible(true);
-        lblPrevQuestion->setText(question(previousItem));
-        txtPrevQuestion->setText(QString(QLatin1Char(m_session->previousCode())));
+        m_frame1->setVisible(true);
+        m_lblPrevQuestion->setText(question(previousItem));
+        m_txtPrevQuestion->setText(QString(QLatin1Char(m_session->previousCode())));
     }
 }
 
 bool frmVerify::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtCurQuestion) {
+    if (watched == m_txtCurQuestion) {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
@@ -125,19 +125,19 @@ bool frmVerify::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (event->type() == QEvent::KeyRelease) {
-            txtCurQuestion->clear();
+            m_txtCurQuestion->clear();
         }
         if (event->type() == QEvent::FocusIn) {
-            pnlMessage->setText(entryHelp());
+            m_pnlMessage->setText(entryHelp());
         }
-    } else if (watched == cmdCancel) {
+    } else if (watched == m_cmdCancel) {
         if (event->type() == QEvent::FocusIn) {
-            pnlMessage->setText(QStringLiteral("Press Enter to Cancel Data Verification ") +
-                                QStringLiteral("and return to Main Menu"));
+            m_pnlMessage->setText(QStringLiteral("Press Enter to Cancel Data Verification ") +
+                                  QStringLiteral("and return to Main Menu"));
         } else if (event->type() == QEvent::KeyPress) {
             const int k = static_cast<QKeyEvent*>(event)->key();
             if (k == Qt::Key_Return || k == Qt::Key_Enter) {
-                cmdCancel->click();
+                m_cmdCancel->click();
                 return true;
             }
         }
@@ -181,7 +181,7 @@ void frmVerify::keyPressed(QKeyEvent* key) {
 }
 
 void frmVerify::noDifferences() {
-    txtPrevQuestion->setText(QString(QLatin1Char(m_session->previousCode())));
+    m_txtPrevQuestion->setText(QString(QLatin1Char(m_session->previousCode())));
     m_services.messages->show(this, QStringLiteral("Data Verification."),
                               QStringLiteral("Data Verification complete. No corrections needed."),
                               MessageService::Icon::None);
@@ -196,8 +196,8 @@ void frmVerify::correctionsNeeded() {
                                              "following questions."),
                               MessageService::Icon::None);
     refreshLabels();
-    txtCurQuestion->clear();
-    txtCurQuestion->setFocus(Qt::OtherFocusReason);
+    m_txtCurQuestion->clear();
+    m_txtCurQuestion->setFocus(Qt::OtherFocusReason);
 }
 
 void frmVerify::correctionsDone() {

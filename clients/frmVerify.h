@@ -41,15 +41,15 @@ private:
     Services& m_services;
     std::unique_ptr<VerifySession> m_session;
 
-    QGroupBox* frAll;
-    QGroupBox* Frame2;
-    QLabel* lblCurQuestion;
-    QLineEdit* txtCurQuestion;
-    QGroupBox* Frame1;
-    QLabel* lblPrevQuestion;
-    QLineEdit* txtPrevQuestion;
-    QPushButton* cmdCancel;
-    QLabel* pnlMessage;
+    QGroupBox* m_frAll;
+    QGroupBox* m_frame2;
+    QLabel* m_lblCurQuestion;
+    QLineEdit* m_txtCurQuestion;
+    QGroupBox* m_frame1;
+    QLabel* m_lblPrevQuestion;
+    QLineEdit* m_txtPrevQuestion;
+    QPushButton* m_cmdCancel;
+    QLabel* m_pnlMessage;
 };
 
 } // namespace orvj

@@ -25,42 +25,42 @@ frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* paren
     setModal(true);
     setMinimumSize(twipsToPixels(10500), twipsToPixels(7500));
 
-    fraAll = new QFrame(this);
-    fraAll->setObjectName(QStringLiteral("fraAll"));
-    Text1 = new QPlainTextEdit(fraAll);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setReadOnly(true);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_fraAll = new QFrame(this);
+    m_fraAll->setObjectName(QStringLiteral("fraAll"));
+    m_text1 = new QPlainTextEdit(m_fraAll);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setReadOnly(true);
+    m_text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont font(QStringLiteral("Courier New"), 9);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    Text1->setFont(font);
+    m_text1->setFont(font);
 
-    cmdPrintReport = new QPushButton(QStringLiteral("&Print Report"), fraAll);
-    cmdPrintReport->setObjectName(QStringLiteral("cmdPrintReport"));
-    cmdPrintReport->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("&Close"), fraAll);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
+    m_cmdPrintReport = new QPushButton(QStringLiteral("&Print Report"), m_fraAll);
+    m_cmdPrintReport->setObjectName(QStringLiteral("cmdPrintReport"));
+    m_cmdPrintReport->setDefault(true);
+    m_cmdCancel = new QPushButton(QStringLiteral("&Close"), m_fraAll);
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cmdCancel->setAutoDefault(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdPrintReport);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(m_cmdPrintReport);
+    buttons->addWidget(m_cmdCancel);
     buttons->addStretch();
-    auto* inner = new QVBoxLayout(fraAll);
-    inner->addWidget(Text1, 1);
+    auto* inner = new QVBoxLayout(m_fraAll);
+    inner->addWidget(m_text1, 1);
     inner->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(fraAll);
+    layout->addWidget(m_fraAll);
 
-    connect(cmdPrintReport, &QPushButton::clicked, this, &frmViewReport::printReport);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_cmdPrintReport, &QPushButton::clicked, this, &frmViewReport::printReport);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     // The form sees the keys before its controls do.
-    cmdPrintReport->installEventFilter(this);
-    cmdCancel->installEventFilter(this);
+    m_cmdPrintReport->installEventFilter(this);
+    m_cmdCancel->installEventFilter(this);
 }
 
 void frmViewReport::MOUSEWAIT() {
@@ -102,7 +102,7 @@ void frmViewReport::activate() {
     try {
         m_services.reports->compose(m_state.clients, m_state.clients.currentClient,
                                     m_state.reportOption);
-        Text1->setPlainText(toScreen(m_services.reports->readReportText()));
+        m_text1->setPlainText(toScreen(m_services.reports->readReportText()));
     } catch (const std::exception& e) {
         MOUSEDEFAULT();
         m_services.messages->show(this, appTitle(),
@@ -122,8 +122,8 @@ void frmViewReport::activate() {
 
 void frmViewReport::printReport() {
     m_busy = true;
-    cmdPrintReport->setEnabled(false);
-    cmdCancel->setEnabled(false);
+    m_cmdPrintReport->setEnabled(false);
+    m_cmdCancel->setEnabled(false);
     MOUSEWAIT();
     QString fault;
     try {
@@ -137,8 +137,8 @@ void frmViewReport::printReport() {
                                   QStringLiteral("The report was not printed.\n") + fault,
                                   MessageService::Icon::Critical);
     }
-    cmdPrintReport->setEnabled(true);
-    cmdCancel->setEnabled(true);
+    m_cmdPrintReport->setEnabled(true);
+    m_cmdCancel->setEnabled(true);
     m_busy = false;
     m_wasDeactivated = false;
 }
@@ -151,8 +151,8 @@ bool frmViewReport::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_Down:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
-            Text1->setFocus(Qt::OtherFocusReason);
-            QApplication::sendEvent(Text1, key);
+            m_text1->setFocus(Qt::OtherFocusReason);
+            QApplication::sendEvent(m_text1, key);
             return true;
         default:
             break;

@@ -32,10 +32,10 @@ private:
 
     AppState& m_state;
     Services& m_services;
-    QFrame* fraAll;
-    QPlainTextEdit* Text1;
-    QPushButton* cmdPrintReport;
-    QPushButton* cmdCancel;
+    QFrame* m_fraAll;
+    QPlainTextEdit* m_text1;
+    QPushButton* m_cmdPrintReport;
+    QPushButton* m_cmdCancel;
 
     bool m_shown = false;
     bool m_busy = false;

@@ -23,6 +23,13 @@ constexpr std::array<int, 20> kStressDenominator = {78, 80, 82, 83,  84,  86,  8
 constexpr int kStressFirst = 76;
 constexpr int kStressLast = 115;
 
+// The items the scorer reads one by one: the substance-use statement of section 5, whose first
+// two options say that one of the two substances was never used, and the two home-conflict
+// items of section 3 that raise Family Issues when answered "often" or more.
+constexpr int kItemSubstanceStatement = 137;
+constexpr int kItemArguesWithParents = 112;
+constexpr int kItemConflictAtHome = 120;
+
 // Self-Esteem: each section 2 item weighs its code through one of two rows.
 constexpr std::array<int, 6> kEsteemPleasant = {-1, 2, 1, -1, -2, -3};
 constexpr std::array<int, 6> kEsteemUnpleasant = {-1, -3, -2, -1, 1, 2};
@@ -197,14 +204,15 @@ void ScaleScorer::computeRawScores(ClientScores& s) const {
         }
     }
 
-    if (s.code(137) == 1) {
+    if (s.code(kItemSubstanceStatement) == 1) {
         s.rawScore[Scales::Drugs] -= 2;
     }
-    if (s.code(137) == 2) {
+    if (s.code(kItemSubstanceStatement) == 2) {
         s.rawScore[Scales::Alcohol] -= 2;
     }
     s.rawScore[Scales::FamilyIssues] +=
-        (s.code(120) == 3) + (s.code(120) == 4) + (s.code(112) == 3) + (s.code(112) == 4);
+        (s.code(kItemConflictAtHome) == 3) + (s.code(kItemConflictAtHome) == 4) +
+        (s.code(kItemArguesWithParents) == 3) + (s.code(kItemArguesWithParents) == 4);
 
     int a = 0;
     int b = 0;

@@ -280,8 +280,8 @@ void frmPresentQA::TestInstructions(int section) {
     fitInstructionFont(text);
     m_txtInstructions->setPlainText(text);
     m_txtInstructions->setFocus();
-    for (QLabel* text : m_optionTexts) {
-        setBold(text, false);
+    for (QLabel* optionText : m_optionTexts) {
+        setBold(optionText, false);
     }
 }
 

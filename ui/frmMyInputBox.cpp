@@ -18,28 +18,28 @@ frmMyInputBox::frmMyInputBox(MessageService& messages, QWidget* parent)
     setWindowTitle(QStringLiteral("MyInputBox"));
     setModal(true);
 
-    lblHelpMsg = new QLabel(this);
-    lblHelpMsg->setObjectName(QStringLiteral("lblHelpMsg"));
-    lblHelpMsg->setWordWrap(true);
-    lblHelpMsg->setMinimumWidth(twipsToPixels(5000));
-    txtInput = new QLineEdit(this);
-    txtInput->setObjectName(QStringLiteral("txtInput"));
-    txtInput->installEventFilter(this);
+    m_lblHelpMsg = new QLabel(this);
+    m_lblHelpMsg->setObjectName(QStringLiteral("lblHelpMsg"));
+    m_lblHelpMsg->setWordWrap(true);
+    m_lblHelpMsg->setMinimumWidth(twipsToPixels(5000));
+    m_txtInput = new QLineEdit(this);
+    m_txtInput->setObjectName(QStringLiteral("txtInput"));
+    m_txtInput->installEventFilter(this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(makeMenuChoice(this, 0, QStringLiteral("Information OK")));
     buttons->addWidget(makeMenuChoice(this, 1, QStringLiteral("Cancel Input")));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblHelpMsg);
-    layout->addWidget(txtInput);
+    layout->addWidget(m_lblHelpMsg);
+    layout->addWidget(m_txtInput);
     layout->addLayout(buttons);
 
     m_choices = new MenuChoices(this, nullptr, true);
     m_choices->add(0, QString());
     m_choices->add(1, QString());
     connect(m_choices, &MenuChoices::chosen, this, &frmMyInputBox::choose);
-    setTabOrder(txtInput, menuButton(this, 0));
+    setTabOrder(m_txtInput, menuButton(this, 0));
     setTabOrder(menuButton(this, 0), menuButton(this, 1));
 }
 
@@ -51,18 +51,18 @@ void frmMyInputBox::showEvent(QShowEvent* event) {
 }
 
 void frmMyInputBox::activate() {
-    txtInput->setMaxLength(m_inputLength);
-    lblHelpMsg->setText(m_helpMessage);
-    txtInput->setEchoMode(m_passwordInput ? QLineEdit::Password : QLineEdit::Normal);
+    m_txtInput->setMaxLength(m_inputLength);
+    m_lblHelpMsg->setText(m_helpMessage);
+    m_txtInput->setEchoMode(m_passwordInput ? QLineEdit::Password : QLineEdit::Normal);
     // The prompt is known only now: the box grows to show it whole, then is centred.
     adjustSize();
     CenterForm(this);
     ClearHighlights(this, 1);
-    txtInput->setFocus();
+    m_txtInput->setFocus();
 }
 
 bool frmMyInputBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtInput && event->type() == QEvent::KeyPress) {
+    if (watched == m_txtInput && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             menuButton(this, 0)->setFocus(Qt::TabFocusReason);
@@ -77,15 +77,15 @@ void frmMyInputBox::choose(int index) {
         reject();
         return;
     }
-    if (txtInput->text().isEmpty()) {
+    if (m_txtInput->text().isEmpty()) {
         m_messages.show(this, QStringLiteral("Input required"),
                         m_passwordInput ? QStringLiteral("Please enter the required password.")
                                         : QStringLiteral("Please enter the required data."),
                         MessageService::Icon::Question);
-        txtInput->setFocus();
+        m_txtInput->setFocus();
         return;
     }
-    m_inputValue = txtInput->text();
+    m_inputValue = m_txtInput->text();
     accept();
 }
 

@@ -40,8 +40,8 @@ private:
     void choose(int index);
 
     MessageService& m_messages;
-    QLabel* lblHelpMsg;
-    QLineEdit* txtInput;
+    QLabel* m_lblHelpMsg;
+    QLineEdit* m_txtInput;
     MenuChoices* m_choices;
 
     bool m_passwordInput = false;
