@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds, and runs every test: once in a normal build with warnings
-# as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; and runs each fuzz
+# target for 20 seconds.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
@@ -8,6 +9,11 @@ cd "$(dirname "$0")"
 ORVJ_BUILD_DIR=build ./build.sh -DORVJ_WERROR=ON
 cmake --build build --target format-check
 (cd build && ctest --output-on-failure -j "$(nproc)")
+
+# Each fuzz target for a short while: a crash or a failed property check fails the run.
+if [ "${ORVJ_SKIP_FUZZ:-0}" != 1 ]; then
+  ./scripts/fuzz.sh "${ORVJ_FUZZ_SECONDS:-20}"
+fi
 
 if [ "${ORVJ_SKIP_SANITIZE:-0}" != 1 ]; then
   ORVJ_BUILD_DIR=build-asan ORVJ_BUILD_TYPE=Debug ./build.sh -DORVJ_SANITIZE=ON -DORVJ_WERROR=ON \

@@ -666,8 +666,11 @@ bool frmClientInfo::saveEdit(const ClientInfo::Fields& fields) {
     const int count = ClientInfo::nextEditCount(m_loaded.editCount());
     record.set(F::EditCount, std::to_string(count));
     try {
-        ClientFile(m_state.paths.clientFile)
-            .writeRecord(m_state.clients, m_state.clients.currentClient);
+        const auto outcome = ClientFile(m_state.paths.clientFile)
+                                 .writeRecord(m_state.clients, m_state.clients.currentClient);
+        if (outcome.reloaded) {
+            m_state.testStored = true; // another program changed clients: rebuild the list
+        }
     } catch (const std::exception& e) {
         // Memory goes back to what the file holds, so the two never disagree.
         record = before;

@@ -220,8 +220,11 @@ void frmVerify::correctionsDone() {
 
 bool frmVerify::writeRecord(const QString& advice) {
     try {
-        ClientFile(m_state.paths.clientFile)
-            .writeRecord(m_state.clients, m_state.clients.currentClient);
+        const auto outcome = ClientFile(m_state.paths.clientFile)
+                                 .writeRecord(m_state.clients, m_state.clients.currentClient);
+        if (outcome.reloaded) {
+            m_state.testStored = true; // another program changed clients: rebuild the list
+        }
         return true;
     } catch (const std::exception& e) {
         m_services.messages->show(this, appTitle(),

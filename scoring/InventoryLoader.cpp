@@ -6,6 +6,8 @@
 #include "scoring/Scales.h"
 #include "testing/TestLayout.h"
 
+#include <memory>
+
 namespace orvj {
 namespace {
 
@@ -174,7 +176,10 @@ std::string readPublisher(const std::filesystem::path& home) {
 } // namespace
 
 Inventory loadInventory(const std::filesystem::path& home) {
-    Inventory inv;
+    // Built on the heap: clang 14 with coverage instrumentation (the fuzzing build) crashes
+    // on a default-initialised local of this size.
+    const auto built = std::make_unique<Inventory>();
+    Inventory& inv = *built;
     const auto statementsPath = InventoryFiles::locate(home, InventoryFiles::kStatements);
     LineReader statements(statementsPath, InventoryFiles::readBytes(statementsPath));
     const auto tablePath = InventoryFiles::locate(home, InventoryFiles::kScoringTable);
@@ -198,7 +203,7 @@ Inventory loadInventory(const std::filesystem::path& home) {
     readTruthAdjust(table, inv.scoring);
 
     inv.texts.publisher = readPublisher(home);
-    return inv;
+    return std::move(inv);
 }
 
 } // namespace orvj

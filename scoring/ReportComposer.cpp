@@ -52,8 +52,8 @@ std::string rightAligned3(int n) {
 ReportComposer::ReportComposer(const Inventory& inventory, const ClientScores& scores,
                                const ClientRecord& record, int clientNumber,
                                std::filesystem::path home)
-    : m_inventory(inventory), m_scores(scores), m_record(record), m_clientNumber(clientNumber),
-      m_home(std::move(home)), m_p(m_out) {}
+    : m_inventory(inventory), m_scores(scores), m_record(record.printable()),
+      m_clientNumber(clientNumber), m_home(std::move(home)), m_p(m_out) {}
 
 std::string ReportComposer::compose(ReportOption option) {
     m_out.clear();

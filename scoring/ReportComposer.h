@@ -49,7 +49,7 @@ private:
 
     const Inventory& m_inventory;
     const ClientScores& m_scores;
-    const ClientRecord& m_record;
+    const ClientRecord m_record; // as printed: control characters shown as spaces
     int m_clientNumber;
     std::filesystem::path m_home;
 

@@ -13,6 +13,8 @@ packages=(
   xvfb xauth
   espeak-ng
   clang-format
+  clang libclang-rt-14-dev
+  gcovr
 )
 
 missing=()

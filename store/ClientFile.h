@@ -2,6 +2,7 @@
 
 #include "store/ClientTable.h"
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -30,12 +31,33 @@ public:
     // file cannot be created or read for lack of permission, 57 on a read fault).
     LoadReport load(ClientTable& table) const;
 
-    // Writes slot k as record k, in place, then flushes it to disk. The file grows when k is
-    // past its end. Throws OrvjError; on a fault the file keeps what it had.
-    void writeRecord(const ClientTable& table, int slot) const;
+    struct WriteOutcome {
+        int slot = 0;          // the record number the record now has in the file and table
+        bool reloaded = false; // another program had changed the file: the table was brought
+                               // up to date with it, so the client list should be rebuilt
+    };
+
+    // Writes slot k of the table to the client file, under the client file's lock and after
+    // reading the file as it is now; only that record changes in the file.
+    // - A slot past the table's clients (a new client) takes the next free record of the file,
+    //   which is slot k unless another program has added clients meanwhile; the table's
+    //   clientCount is left for the caller to count the new test.
+    // - Records the file holds that differ from the table (another program's changes) are
+    //   taken into the table.
+    // The new file is written whole beside the old one, flushed and renamed over it, so a
+    // failed or interrupted write leaves the file exactly as it was. On a fault throws
+    // OrvjError and leaves the table as it was.
+    WriteOutcome writeRecord(ClientTable& table, int slot) const;
+
+    // How long a write waits for another program's lock before giving up (10 seconds).
+    void setLockWait(std::chrono::milliseconds wait) { m_lockWait = wait; }
+
+    // The temporary file a write prepares beside the client file.
+    std::filesystem::path pendingPath() const;
 
 private:
     std::filesystem::path m_path;
+    std::chrono::milliseconds m_lockWait{10000};
 };
 
 } // namespace orvj

@@ -34,6 +34,17 @@ bool ClientRecord::isCleared() const {
     return std::all_of(m_bytes.begin(), m_bytes.end(), [](char c) { return c == ' '; });
 }
 
+ClientRecord ClientRecord::printable() const {
+    ClientRecord out = *this;
+    for (char& c : out.m_bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) {
+            c = ' ';
+        }
+    }
+    return out;
+}
+
 std::string_view ClientRecord::field(Field f) const {
     auto l = layout(f);
     return {m_bytes.data() + l.offset, l.width};

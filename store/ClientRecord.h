@@ -40,6 +40,11 @@ public:
     void clear() { m_bytes.fill(' '); }
     bool isCleared() const;
 
+    // The record as a report prints it: every control character (bytes 0 to 31 and 127, such
+    // as a CR or LF in a name from a file written elsewhere) becomes a space, so the fixed
+    // layout of the report's lines holds.
+    ClientRecord printable() const;
+
     // The field at its full width, trailing spaces included.
     std::string_view field(Field f) const;
     // The field with leading and trailing spaces removed.

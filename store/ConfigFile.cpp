@@ -1,15 +1,12 @@
 #include "store/ConfigFile.h"
 
+#include "store/FileReplace.h"
 #include "store/OrvjError.h"
+#include "store/platform/File.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace orvj {
@@ -158,68 +155,6 @@ std::string readWhole(const std::filesystem::path& p, bool& exists) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The file the configuration path stands for: a link is followed so that replacing the file
-// keeps the link.
-std::filesystem::path realTarget(const std::filesystem::path& p) {
-    std::error_code ec;
-    if (std::filesystem::is_symlink(p, ec)) {
-        auto target = std::filesystem::canonical(p, ec);
-        if (!ec) {
-            return target;
-        }
-    }
-    return p;
-}
-
-void replaceFile(const std::filesystem::path& target, const std::string& content) {
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        throwFileError(target, errno, "cannot write the configuration file");
-    }
-    const std::string tmpPath(name.data());
-    auto fail = [&](const char* what) {
-        int err = errno;
-        ::close(fd);
-        ::unlink(tmpPath.c_str());
-        throwFileError(target, err, what);
-    };
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) {
-        ::fchmod(fd, st.st_mode & 07777);
-    } else {
-        ::fchmod(fd, 0644);
-    }
-    std::size_t done = 0;
-    while (done < content.size()) {
-        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            fail("cannot write the configuration file");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) {
-        fail("cannot flush the configuration file");
-    }
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(tmpPath.c_str());
-        throwFileError(target, err, "cannot close the configuration file");
-    }
-    if (::rename(tmpPath.c_str(), target.c_str()) != 0) {
-        int err = errno;
-        ::unlink(tmpPath.c_str());
-        throwFileError(target, err, "cannot replace the configuration file");
-    }
-}
-
 } // namespace
 
 std::string ConfigFile::GetPrivateProfileString(std::string_view section, std::string_view key,
@@ -293,7 +228,7 @@ void ConfigFile::WritePrivateProfileString(std::string_view section, std::string
     std::replace(clean.begin(), clean.end(), '\r', ' ');
     std::replace(clean.begin(), clean.end(), '\n', ' ');
 
-    const std::filesystem::path target = realTarget(m_path);
+    const std::filesystem::path target = followLink(m_path);
     bool exists = false;
     const std::string content = readWhole(target, exists);
     std::error_code ec;
@@ -371,7 +306,10 @@ void ConfigFile::WritePrivateProfileString(std::string_view section, std::string
         out += l.text;
         out += l.eol;
     }
-    replaceFile(target, out);
+    const std::filesystem::path pending =
+        target.parent_path() /
+        ("." + target.filename().string() + "." + std::to_string(platform::processId()) + ".new");
+    replaceFileContent(target, pending, out, "cannot write the configuration file");
 }
 
 bool startsWithDriveLetter(std::string_view value) {

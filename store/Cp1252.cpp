@@ -66,32 +66,41 @@ bool cp1252CanHold(char32_t codePoint) {
 }
 
 Utf8Char decodeUtf8At(std::string_view utf8, std::size_t i) {
-    auto lead = static_cast<unsigned char>(utf8[i]);
+    // The smallest code point each length may carry: a longer form of a smaller one (an
+    // "overlong" sequence) is refused, as are surrogates and values past U+10FFFF.
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (i >= utf8.size()) {
+        return {};
+    }
+    const auto lead = static_cast<unsigned char>(utf8[i]);
     char32_t cp = 0;
     std::size_t extra = 0;
     if (lead < 0x80) {
         return {lead, 1};
     } else if ((lead & 0xE0) == 0xC0) {
-        cp = lead & 0x1F;
+        cp = lead & 0x1Fu;
         extra = 1;
     } else if ((lead & 0xF0) == 0xE0) {
-        cp = lead & 0x0F;
+        cp = lead & 0x0Fu;
         extra = 2;
     } else if ((lead & 0xF8) == 0xF0) {
-        cp = lead & 0x07;
+        cp = lead & 0x07u;
         extra = 3;
     } else {
         return {};
     }
-    if (i + extra >= utf8.size()) {
+    if (extra >= utf8.size() - i) {
         return {};
     }
     for (std::size_t k = 1; k <= extra; ++k) {
-        auto cont = static_cast<unsigned char>(utf8[i + k]);
+        const auto cont = static_cast<unsigned char>(utf8[i + k]);
         if ((cont & 0xC0) != 0x80) {
             return {};
         }
-        cp = (cp << 6) | (cont & 0x3F);
+        cp = (cp << 6) | (cont & 0x3Fu);
+    }
+    if (cp < kSmallest[extra + 1] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
+        return {};
     }
     return {cp, extra + 1};
 }

@@ -15,8 +15,9 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // Empty optional when a character has no Windows-1252 byte (or the input is not UTF-8).
 std::optional<std::string> utf8ToCp1252(std::string_view utf8);
 
-// One UTF-8 character at byte i: its code point and its length in bytes (length 0 when the
-// bytes there are not valid UTF-8).
+// One UTF-8 character at byte i: its code point and its length in bytes. Length 0 when the
+// bytes there are not valid UTF-8: a stray or cut-off byte, an overlong form, a surrogate or
+// a value past U+10FFFF.
 struct Utf8Char {
     char32_t codePoint = 0;
     std::size_t length = 0;

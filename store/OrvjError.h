@@ -18,6 +18,7 @@ constexpr int DeviceIO = 57;
 constexpr int InputPastEnd = 62;
 constexpr int PermissionDenied = 70;
 constexpr int DiskNotReady = 71;
+constexpr int FileLocked = 75; // another program holds the client file's lock
 constexpr int PathNotFound = 76;
 constexpr int DiskFull = 61;
 constexpr int DbFileNotFound = 3024;

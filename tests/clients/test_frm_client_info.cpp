@@ -196,6 +196,27 @@ TEST_F(ClientInfoTest, OkWritesOnlyAChangeAndAFailedWriteChangesNothing) {
         QStringLiteral("The client's information could not be saved; nothing was changed.")));
 }
 
+TEST_F(ClientInfoTest, AnEditAfterAnotherProgramAddedAClientKeepsItAndRebuildsTheList) {
+    registerClients({makeClient("Ann"), makeClient("Bob")});
+    // Another PC on the same data folder stores a third client meanwhile.
+    writeFile(state.paths.clientFile,
+              bytesOf({makeClient("Ann"), makeClient("Bob"), makeClient("Cy", "N", '2')}));
+    state.testStored = false;
+    openIn(true);
+    child("txtName")->setFocus();
+    type(child("txtName"), QStringLiteral("Anna\r"));
+    press(form.get(), 0);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(state.testStored) << "the main menu must rebuild its list";
+    EXPECT_EQ(state.clients.clientCount, 3);
+    EXPECT_EQ(state.clients.at(3), makeClient("Cy", "N", '2'));
+    ClientTable disk;
+    ClientFile(state.paths.clientFile).load(disk);
+    EXPECT_EQ(disk.clientCount, 3);
+    EXPECT_EQ(disk.at(1).trimmed(F::Name), "Anna");
+    EXPECT_EQ(disk.at(3), makeClient("Cy", "N", '2'));
+}
+
 TEST_F(ClientInfoTest, CancelAndAFullFileLeaveEverythingAlone) {
     registerClients({makeClient("Ann")});
     openIn(false);

@@ -71,6 +71,14 @@ TEST(ClientSourceRefusals, NameTheLineAndWhatIsWrong) {
     EXPECT_EQ(refusal(client("Z\xC3\xA9no \xE2\x9C\x93")),
               "clients.txt:2: name, character 6: \"\xE2\x9C\x93\" (U+2713) cannot be stored in "
               "Windows-1252");
+    // An overlong "/" (C0 AF) and a surrogate are not UTF-8, though a lenient decoder reads
+    // them as characters.
+    EXPECT_EQ(refusal(client("Ann\xC0\xAF")),
+              "clients.txt:2: name, character 4: the text is not valid UTF-8 (save the file as "
+              "UTF-8)");
+    EXPECT_EQ(refusal(client("Jo \xED\xA0\x80")),
+              "clients.txt:2: name, character 4: the text is not valid UTF-8 (save the file as "
+              "UTF-8)");
     EXPECT_EQ(refusal(client("A name far too long for the file")),
               "clients.txt:2: name \"A name far too long for the file\" is longer than the 25 "
               "characters the client file holds");

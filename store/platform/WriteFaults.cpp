@@ -1,0 +1,67 @@
+#include "store/platform/WriteFaults.h"
+
+#include <atomic>
+
+namespace orvj::platform {
+namespace {
+
+struct Armed {
+    std::atomic<bool> on{false};
+    std::atomic<int> op{0};
+    std::atomic<int> nth{0};
+    std::atomic<int> seen{0};
+    std::atomic<int> kind{0};
+    std::atomic<bool> struck{false};
+    std::atomic<bool> diskFullNext{false};
+};
+
+Armed& armed() {
+    static Armed a;
+    return a;
+}
+
+} // namespace
+
+void armWriteFault(FaultOp op, int nth, FaultKind kind) {
+    Armed& a = armed();
+    a.op = static_cast<int>(op);
+    a.nth = nth;
+    a.seen = 0;
+    a.kind = static_cast<int>(kind);
+    a.struck = false;
+    a.diskFullNext = false;
+    a.on = true;
+}
+
+void disarmWriteFaults() {
+    armed().on = false;
+    armed().diskFullNext = false;
+}
+
+bool writeFaultStruck() {
+    return armed().struck;
+}
+
+namespace detail {
+
+FaultAction nextFault(FaultOp op) {
+    Armed& a = armed();
+    if (!a.on || a.op != static_cast<int>(op)) {
+        return FaultAction::None;
+    }
+    if (a.diskFullNext.exchange(false)) {
+        return FaultAction::DiskFull;
+    }
+    if (a.struck || ++a.seen != a.nth) {
+        return FaultAction::None;
+    }
+    a.struck = true;
+    if (static_cast<FaultKind>(a.kind.load()) == FaultKind::Short && op == FaultOp::Write) {
+        a.diskFullNext = true;
+        return FaultAction::Short;
+    }
+    return FaultAction::Fail;
+}
+
+} // namespace detail
+} // namespace orvj::platform

@@ -1,0 +1,199 @@
+// Two programs on one data folder: every change of the client file is made under its lock,
+// on the file as it is now, and a program whose table has fallen behind is brought up to date.
+#include "StoreTestSupport.h"
+
+#include "store/ClientFileLock.h"
+#include "store/OrvjError.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <set>
+#include <sys/wait.h>
+
+using namespace orvj;
+using namespace orvj::storetest;
+namespace fs = std::filesystem;
+using F = ClientRecord::Field;
+using namespace std::chrono_literals;
+
+namespace {
+
+class SharedFolder : public DataFolderTest {
+protected:
+    void SetUp() override {
+        DataFolderTest::SetUp();
+        writeBytes(path, bytesOf(client("Able, Ann")) + bytesOf(client("Baker, Bob")));
+        ClientFile(path).load(here);
+        ClientFile(path).load(there);
+    }
+
+    // Registers a new client the way the forms do and stores it.
+    static ClientFile::WriteOutcome addClient(const fs::path& file, ClientTable& t,
+                                              const std::string& name) {
+        const int slot = t.clientCount + 1;
+        t.currentClient = static_cast<std::int16_t>(slot);
+        t.at(slot) = client(name);
+        const auto outcome = ClientFile(file).writeRecord(t, slot);
+        t.countNewTest();
+        return outcome;
+    }
+
+    ClientTable here;  // this program's table
+    ClientTable there; // the other PC's
+};
+
+TEST_F(SharedFolder, ChangesMeetOnTheFileAsItIsNow) {
+    const struct {
+        const char* name;
+        void (*other)(const fs::path&, ClientTable&); // what the other program stored first
+        bool reloaded;
+    } cases[] = {
+        {"nobody else wrote", [](const fs::path&, ClientTable&) {}, false},
+        {"the other added a client",
+         [](const fs::path& p, ClientTable& t) { addClient(p, t, "Other, Olga"); }, true},
+        {"the other edited client 1",
+         [](const fs::path& p, ClientTable& t) {
+             t.at(1).set(F::Age, "15");
+             ClientFile(p).writeRecord(t, 1);
+         },
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(path, bytesOf(client("Able, Ann")) + bytesOf(client("Baker, Bob")));
+        ClientFile(path).load(here);
+        ClientFile(path).load(there);
+        c.other(path, there);
+
+        // An edit of client 2 here writes that record only and takes the other's work in.
+        here.currentClient = 2;
+        here.at(2).set(F::Age, "16");
+        const auto edit = ClientFile(path).writeRecord(here, 2);
+        EXPECT_EQ(edit.slot, 2);
+        EXPECT_EQ(edit.reloaded, c.reloaded);
+
+        // A new client here takes the next free record of the file, not of the old table.
+        const auto added = addClient(path, here, "New, Nell");
+        EXPECT_EQ(added.slot, there.clientCount + 1);
+        EXPECT_EQ(here.currentClient, added.slot) << "the client being worked on moved with it";
+
+        ClientTable disk;
+        ClientFile(path).load(disk);
+        EXPECT_EQ(disk.clientCount, there.clientCount + 1);
+        EXPECT_EQ(here.clientCount, disk.clientCount);
+        for (int k = 1; k <= disk.clientCount; ++k) {
+            EXPECT_EQ(here.at(k), disk.at(k)) << "record " << k;
+        }
+        EXPECT_EQ(disk.at(1), there.at(1)) << "the other's edit of client 1 is kept";
+        EXPECT_EQ(disk.at(2).trimmed(F::Age), "16");
+        EXPECT_EQ(disk.at(added.slot).trimmed(F::Name), "New, Nell");
+        if (there.clientCount == 3) {
+            EXPECT_EQ(disk.at(3).trimmed(F::Name), "Other, Olga") << "no client overwritten";
+        }
+    }
+}
+
+TEST_F(SharedFolder, AFullFileRefusesTheNewClientAndKeepsTheTable) {
+    std::string full;
+    for (int k = 1; k <= ClientTable::kMaxClients; ++k) {
+        full += bytesOf(client("C" + std::to_string(k)));
+    }
+    writeBytes(path, full); // the other program filled it after this one loaded two
+    const ClientTable before = here;
+    here.at(3) = client("Late, Lou");
+    try {
+        ClientFile(path).writeRecord(here, 3);
+        FAIL() << "a 52nd client was stored";
+    } catch (const OrvjError& e) {
+        EXPECT_NE(std::string(e.what()).find("51 clients"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(readBytes(path), full);
+    EXPECT_EQ(here.clientCount, before.clientCount);
+    EXPECT_EQ(here.at(1), before.at(1));
+}
+
+TEST_F(SharedFolder, ALockHeldTooLongIsReportedWithWhatToDoAndNeverWaitedOnForever) {
+    const std::string before = readBytes(path);
+    ClientFile file(path);
+    file.setLockWait(300ms);
+    {
+        const ClientFileLock held(path, 0ms); // a program that stopped while saving
+        here.at(1).set(F::Age, "17");
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            file.writeRecord(here, 1);
+            FAIL() << "written while another program held the lock";
+        } catch (const OrvjError& e) {
+            const std::string what = e.what();
+            EXPECT_EQ(e.code(), ErrorCode::FileLocked);
+            for (const char* part : {"locked by the program on PC", "process", "since",
+                                     "restart that PC", ClientFileLock::kFileName}) {
+                EXPECT_NE(what.find(part), std::string::npos) << part << " in: " << what;
+            }
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
+        EXPECT_EQ(readBytes(path), before);
+        EXPECT_EQ(here.at(1).trimmed(F::Age), "17") << "the change stays in memory to retry";
+
+        // The supervisor removes the stale lock file as the message says: saving works again
+        // even though the stopped program still holds its lock on the removed file.
+        fs::remove(ClientFileLock::lockPathFor(path));
+        EXPECT_NO_THROW(file.writeRecord(here, 1));
+    }
+    EXPECT_NO_THROW(file.writeRecord(here, 1)) << "a released lock is taken at once";
+    ClientTable disk;
+    ClientFile(path).load(disk);
+    EXPECT_EQ(disk.at(1).trimmed(F::Age), "17");
+}
+
+// Two processes add clients to one data folder at the same time, each from the table it
+// loaded before either wrote: every client of both is kept, each in its own record.
+TEST_F(SharedFolder, TwoProcessesAddingAtOnceKeepEveryClient) {
+    constexpr int kEach = 12;
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    pid_t writers[2];
+    for (int w = 0; w < 2; ++w) {
+        writers[w] = ::fork();
+        ASSERT_GE(writers[w], 0);
+        if (writers[w] == 0) {
+            ClientTable t;
+            ClientFile(path).load(t);
+            char start = 0;
+            ::close(go[1]);
+            if (::read(go[0], &start, 1) != 1) {
+                ::_exit(2);
+            }
+            try {
+                for (int i = 1; i <= kEach; ++i) {
+                    addClient(path, t,
+                              std::string(1, static_cast<char>('A' + w)) + std::to_string(i));
+                }
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+    }
+    ::close(go[0]);
+    const char start[2] = {'g', 'g'};
+    ASSERT_EQ(::write(go[1], start, 2), 2);
+    ::close(go[1]);
+    for (pid_t pid : writers) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    ClientTable disk;
+    ClientFile(path).load(disk);
+    ASSERT_EQ(disk.clientCount, 2 + 2 * kEach);
+    std::set<std::string> names;
+    for (int k = 1; k <= disk.clientCount; ++k) {
+        names.insert(disk.at(k).trimmed(F::Name));
+    }
+    EXPECT_EQ(names.size(), static_cast<std::size_t>(disk.clientCount)) << "a client was lost";
+    EXPECT_EQ(names.count("A12") + names.count("B12") + names.count("Able, Ann"), 3u);
+}
+
+} // namespace
