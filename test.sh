@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, and runs every test: once in a normal build with warnings
-# as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer; and runs each fuzz
-# target for 20 seconds.
+# Sets up what is missing, builds, checks the formatting and the layer order of the includes,
+# and runs every test: once in a normal build with warnings as errors, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer; and runs each fuzz target for 20 seconds.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
 
 ORVJ_BUILD_DIR=build ./build.sh -DORVJ_WERROR=ON
 cmake --build build --target format-check
+./scripts/check-layers.sh
 (cd build && ctest --output-on-failure -j "$(nproc)")
 
 # Each fuzz target for a short while: a crash or a failed property check fails the run.

@@ -1,7 +1,7 @@
 #include "app/AppServices.h"
 
-#include "app/AppState.h"
 #include "app/QtFormLauncher.h"
+#include "core/AppState.h"
 #include "scoring/QtReportJobs.h"
 #include "scoring/ReportJobs.h"
 #include "store/Clock.h"

@@ -1,10 +1,10 @@
 #include "app/Application.h"
 
 #include "app/AppServices.h"
-#include "app/AppState.h"
 #include "app/CommandLine.h"
 #include "app/StartupSequence.h"
 #include "app/frmMainMenu.h"
+#include "core/AppState.h"
 #include "store/ConfigFile.h"
 
 #include <QApplication>

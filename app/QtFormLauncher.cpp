@@ -1,8 +1,8 @@
 #include "app/QtFormLauncher.h"
 
-#include "app/AppState.h"
 #include "clients/frmClientInfo.h"
 #include "clients/frmSupervisorOptions.h"
+#include "core/AppState.h"
 #include "testing/frmInstallVoiceFiles.h"
 #include "testing/frmNewEntry.h"
 #include "testing/frmSelectEntryMethod.h"

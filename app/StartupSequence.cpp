@@ -1,9 +1,9 @@
 #include "app/StartupSequence.h"
 
-#include "app/AppState.h"
 #include "app/SingleInstance.h"
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
+#include "core/AppState.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"

@@ -1,6 +1,6 @@
 #include "app/frmAbout.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "store/Cp1252.h"
 #include "ui/FormConventions.h"
 

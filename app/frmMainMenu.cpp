@@ -1,7 +1,7 @@
 #include "app/frmMainMenu.h"
 
-#include "app/AppState.h"
 #include "app/frmAbout.h"
+#include "core/AppState.h"
 #include "store/ConfigFile.h"
 #include "store/Cp1252.h"
 #include "store/OrvjError.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ClientRecord.h"
+#include "core/ClientRecord.h"
 #include "store/Clock.h"
 
 #include <array>

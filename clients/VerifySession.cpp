@@ -1,6 +1,6 @@
 #include "clients/VerifySession.h"
 
-#include "testing/TestLayout.h"
+#include "core/TestLayout.h"
 
 namespace orvj {
 

@@ -1,7 +1,7 @@
 #include "clients/frmClientInfo.h"
 
-#include "app/AppState.h"
 #include "clients/RecordText.h"
+#include "core/AppState.h"
 #include "store/ClientFile.h"
 #include "store/Clock.h"
 #include "ui/FormConventions.h"

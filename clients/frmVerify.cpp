@@ -1,7 +1,7 @@
 #include "clients/frmVerify.h"
 
-#include "app/AppState.h"
 #include "clients/RecordText.h"
+#include "core/AppState.h"
 #include "store/ClientFile.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"

@@ -1,7 +1,7 @@
 #include "clients/frmViewReport.h"
 
-#include "app/AppState.h"
 #include "clients/RecordText.h"
+#include "core/AppState.h"
 #include "scoring/ReportJobs.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"

@@ -1,10 +1,10 @@
 #include "scoring/InventoryLoader.h"
 
+#include "core/TestLayout.h"
 #include "scoring/FieldReader.h"
 #include "scoring/InventoryFiles.h"
 #include "scoring/LineReader.h"
 #include "scoring/Scales.h"
-#include "testing/TestLayout.h"
 
 #include <memory>
 

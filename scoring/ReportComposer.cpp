@@ -1,10 +1,10 @@
 #include "scoring/ReportComposer.h"
 
+#include "core/TestLayout.h"
 #include "scoring/InventoryFiles.h"
 #include "scoring/Scales.h"
 #include "store/DemographicLabels.h"
 #include "store/OrvjError.h"
-#include "testing/TestLayout.h"
 
 #include <algorithm>
 

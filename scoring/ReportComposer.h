@@ -1,9 +1,10 @@
 #pragma once
 
+#include "core/ClientRecord.h"
+#include "core/ReportOption.h"
 #include "scoring/ClientScores.h"
 #include "scoring/InventoryLoader.h"
 #include "scoring/LinePrinter.h"
-#include "store/ClientRecord.h"
 
 #include <filesystem>
 #include <string>
@@ -11,9 +12,6 @@
 #include <vector>
 
 namespace orvj {
-
-// The report options of the supervisor options.
-enum class ReportOption : int { Standard = 0, OnePage = 1, Both = 2 };
 
 // Writes one client's report text (REPORT.PRN's bytes) from the scored client: the standard
 // report, the one-page summary, or both. The scale paragraphs and the invalid-test

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ClientTable.h"
+#include "core/ClientTable.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/ClientTable.h"
 #include "scoring/ReportComposer.h"
-#include "store/ClientTable.h"
 
 #include <filesystem>
 #include <ostream>

@@ -1,8 +1,8 @@
 #include "scoring/ScaleScorer.h"
 
+#include "core/TestLayout.h"
 #include "scoring/Scales.h"
 #include "store/OrvjError.h"
-#include "testing/TestLayout.h"
 
 #include <limits>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/ClientRecord.h"
 #include "scoring/ClientScores.h"
 #include "scoring/ScoringTables.h"
-#include "store/ClientRecord.h"
 
 namespace orvj {
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/TestLayout.h"
 #include "store/QuestionBank.h"
-#include "testing/TestLayout.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "testing/QuestionSequence.h"
 
+#include "core/TestLayout.h"
 #include "store/OrvjError.h"
-#include "testing/TestLayout.h"
 
 namespace orvj {
 

@@ -1,6 +1,6 @@
 #include "testing/frmInstallVoiceFiles.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "store/OrvjError.h"
 #include "testing/VoiceFiles.h"
 #include "ui/FormConventions.h"

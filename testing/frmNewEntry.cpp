@@ -1,6 +1,6 @@
 #include "testing/frmNewEntry.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "store/ClientFile.h"
 #include "store/Cp1252.h"
 #include "store/OrvjError.h"

@@ -1,11 +1,11 @@
 #include "testing/frmPresentQA.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
+#include "core/TestLayout.h"
 #include "store/ClientFile.h"
 #include "store/OrvjError.h"
 #include "testing/AudioPlayer.h"
 #include "testing/InstructionTexts.h"
-#include "testing/TestLayout.h"
 #include "testing/VoiceFiles.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"

@@ -1,6 +1,6 @@
 #include "testing/frmSelectEntryMethod.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "store/OrvjError.h"
 #include "store/QuestionBank.h"
 #include "testing/QuestionSequence.h"

@@ -1,6 +1,6 @@
 #include "testing/frmSelectLanguage.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "store/QuestionBank.h"
 #include "ui/FormConventions.h"
 #include "ui/Services.h"

@@ -1,6 +1,6 @@
 #include "ui/DeleteNames.h"
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "store/ClientFile.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"

@@ -1,9 +1,9 @@
 #include "sample/tool/ClientSource.h"
 
+#include "core/ClientTable.h"
+#include "core/TestLayout.h"
 #include "sample/tool/SourceText.h"
-#include "store/ClientTable.h"
 #include "store/DemographicLabels.h"
-#include "testing/TestLayout.h"
 
 #include <cctype>
 #include <map>

@@ -1,6 +1,6 @@
 #include "sample/tool/QuestionSource.h"
 
-#include "testing/TestLayout.h"
+#include "core/TestLayout.h"
 
 #include <charconv>
 

@@ -1,6 +1,6 @@
-#include "app/AppState.h"
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
+#include "core/AppState.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 #include "tests/support/FakeMessageService.h"

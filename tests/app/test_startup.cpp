@@ -1,7 +1,7 @@
-#include "app/AppState.h"
 #include "app/StartupSequence.h"
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
+#include "core/AppState.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 #include "tests/support/FakeMessageService.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "scoring/ReportJobs.h"
 #include "store/ClientFile.h"
 #include "store/Clock.h"

@@ -1,7 +1,7 @@
+#include "core/ClientTable.h"
 #include "sample/tool/ClientSource.h"
 #include "sample/tool/SourceText.h"
 #include "store/ClientFile.h"
-#include "store/ClientTable.h"
 #include "tests/sample/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Each sample client is there to show one kind of report; score and compose them with the
 // program's own code over the sample program folder and check that each still does.
+#include "core/TestLayout.h"
 #include "sample/tool/ClientSource.h"
 #include "scoring/InventoryLoader.h"
 #include "scoring/ReportWriter.h"
 #include "scoring/ScaleScorer.h"
-#include "testing/TestLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The committed sample content must fit the layout the program reads.
+#include "core/TestLayout.h"
 #include "sample/tool/QuestionSource.h"
 #include "scoring/FieldReader.h"
 #include "scoring/InventoryLoader.h"
 #include "scoring/Scales.h"
-#include "testing/TestLayout.h"
 
 #include <gtest/gtest.h>
 

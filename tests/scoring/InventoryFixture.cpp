@@ -1,7 +1,7 @@
 #include "tests/scoring/InventoryFixture.h"
 
+#include "core/TestLayout.h"
 #include "scoring/Scales.h"
-#include "testing/TestLayout.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/ClientTable.h"
 #include "scoring/ScoringTables.h"
-#include "store/ClientTable.h"
 #include "store/OrvjError.h"
 
 #include <filesystem>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/ClientRecord.h"
+#include "core/ClientTable.h"
 #include "store/ClientFile.h"
-#include "store/ClientRecord.h"
-#include "store/ClientTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/TestLayout.h"
 #include "store/QuestionBank.h"
-#include "testing/TestLayout.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "core/AppState.h"
 #include "store/ClientFile.h"
 #include "testing/AudioPlayer.h"
 #include "tests/support/FakeMessageService.h"

@@ -25,7 +25,6 @@ public:
     };
 
     static constexpr std::size_t kSize = 196;
-    static constexpr int kItemCount = 143;
 
     struct Layout {
         std::size_t offset;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/ClientTable.h"
-#include "testing/TestLayout.h"
+#include "core/ClientTable.h"
+#include "core/TestLayout.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "testing/TestLayout.h"
+#include "core/TestLayout.h"
 
 namespace orvj::TestLayout {
 

@@ -1,4 +1,6 @@
-#include "store/ClientRecord.h"
+#include "core/ClientRecord.h"
+
+#include "core/TestLayout.h"
 
 #include <algorithm>
 
@@ -21,7 +23,7 @@ ClientRecord::Layout ClientRecord::layout(Field f) {
     case Field::TestDate:
         return {41, 10, "TestDate"};
     case Field::Responses:
-        return {51, 143, "Responses"};
+        return {51, TestLayout::kItemCount, "Responses"};
     case Field::EditCount:
         return {194, 1, "EditCount"};
     case Field::NameDeleted:
