@@ -6,11 +6,14 @@
 #include "app/frmMainMenu.h"
 #include "core/AppState.h"
 #include "store/ConfigFile.h"
+#include "store/OrvjError.h"
+#include "store/ProgramFolder.h"
+#include "ui/MessageService.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,23 @@ std::vector<std::string> argumentsOf(const QStringList& list) {
     return args;
 }
 
+// The folder of the running program, found without the window system (for --help).
+std::filesystem::path executableFolder(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
+    if (ec) {
+        exe = std::filesystem::absolute(argv0 != nullptr ? argv0 : "orvj", ec);
+    }
+    return exe.parent_path();
+}
+
+std::optional<std::filesystem::path> homeOption(const CommandLine& cmd) {
+    if (cmd.home.empty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(cmd.home);
+}
+
 } // namespace
 
 int runApplication(int argc, char** argv) {
@@ -32,14 +52,19 @@ int runApplication(int argc, char** argv) {
     const std::vector<std::string> raw(argv + 1, argv + argc);
     if (asksForHelpOrVersion(raw)) {
         const CommandLine cmd = parseCommandLine(raw);
-        const bool version = cmd.action == CommandLine::Action::Version;
-        std::fputs(version ? versionText().c_str() : helpText().c_str(), stdout);
+        if (cmd.action == CommandLine::Action::Version) {
+            std::fputs(versionText().c_str(), stdout);
+        } else {
+            const auto inputs = programFolderInputs(homeOption(cmd), executableFolder(argv[0]));
+            std::fputs(helpText(programFolderLine(inputs)).c_str(), stdout);
+        }
         return 0;
     }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ORV-Juvenile"));
     QApplication::setApplicationVersion(QStringLiteral(ORVJ_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("org.orvj.ORVJuvenile"));
     // The program ends through its own exit commands, not when a splash or dialog closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -48,23 +73,38 @@ int runApplication(int argc, char** argv) {
         std::fprintf(stderr, "orvj: %s\nTry \"orvj --help\".\n", cmd.error.c_str());
         return 2;
     }
-    const std::filesystem::path home =
-        chooseHome(cmd, std::getenv("ORVJ_HOME"), QApplication::applicationDirPath().toStdString());
+
+    AppState state;
+    AppServices services(state);
+
+    // The program folder; a per-user folder is laid out from the template on its first use.
+    bool laidOut = false;
+    ProgramFolder folder;
+    try {
+        folder = prepareProgramFolder(
+            programFolderInputs(homeOption(cmd), QApplication::applicationDirPath().toStdString()),
+            laidOut);
+    } catch (const OrvjError& e) {
+        std::fprintf(stderr, "orvj: %s\n", e.what());
+        services.services().messages->show(
+            nullptr, appTitle(),
+            QStringLiteral("Error %1:%2").arg(e.code()).arg(QString::fromLocal8Bit(e.what())),
+            MessageService::Icon::None, MessageService::Buttons::Ok);
+        return 1;
+    }
     std::error_code ec;
-    if (!std::filesystem::is_directory(home, ec)) {
+    if (!std::filesystem::is_directory(folder.path, ec)) {
         std::fprintf(stderr, "orvj: the program folder \"%s\" does not exist.\n",
-                     home.string().c_str());
+                     folder.path.string().c_str());
         return 2;
     }
 
-    AppState state;
-    state.paths.home = std::filesystem::weakly_canonical(home, ec);
+    state.paths.home = std::filesystem::weakly_canonical(folder.path, ec);
     if (ec) {
-        state.paths.home = home;
+        state.paths.home = folder.path;
     }
     state.paths.configFile = state.paths.home / ConfigFile::kFileName;
 
-    AppServices services(state);
     frmMainMenu mainMenu(state, services.services());
     QObject::connect(&mainMenu, &frmMainMenu::exitRequested, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
@@ -80,6 +120,11 @@ int runApplication(int argc, char** argv) {
         return 1;
     case StartupSequence::Outcome::Started:
         break;
+    }
+    if (laidOut) {
+        services.services().messages->show(
+            &mainMenu, appTitle(), QString::fromStdString(firstStartNotice(state.paths.home)),
+            MessageService::Icon::Information, MessageService::Buttons::Ok);
     }
     return QApplication::exec();
 }

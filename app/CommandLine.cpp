@@ -49,7 +49,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     return cmd;
 }
 
-std::string helpText() {
+std::string helpText(const std::string& folderLine) {
     return "Usage: orvj [--home DIR]\n"
            "\n"
            "ORV-Juvenile: administers, scores and reports the ORV-Juvenile screening inventory.\n"
@@ -57,28 +57,23 @@ std::string helpText() {
            "Options:\n"
            "  --home DIR   use DIR as the program folder: it holds the configuration file\n"
            "               ORVJTest.ini, the question bank ORVj32.db, the scoring and report\n"
-           "               text files and REPORT.PRN. Without --home the environment variable\n"
-           "               ORVJ_HOME names the folder, else the folder of this program is used.\n"
+           "               text files and REPORT.PRN\n"
            "  --help       show this help and end\n"
            "  --version    show the version and end\n"
            "\n"
+           "The program folder is the one given with --home; else the one named by the\n"
+           "environment variable ORVJ_HOME; else the folder of this program when it holds\n"
+           "ORVJTest.ini; else the per-user folder $XDG_DATA_HOME/orvj (by default\n"
+           "~/.local/share/orvj), which the first start lays out with sample content.\n"
+           "\n"
            "The data folder that holds the client file DATA301.OVJ is set by FilePath in the\n"
-           "[Path] section of ORVJTest.ini (absolute, or relative to the program folder).\n";
+           "[Path] section of ORVJTest.ini (absolute, or relative to the program folder).\n"
+           "\n" +
+           folderLine + "\n";
 }
 
 std::string versionText() {
     return std::string("ORV-Juvenile v3.01 (orvj ") + ORVJ_VERSION + ")\n";
-}
-
-std::filesystem::path chooseHome(const CommandLine& cmd, const char* envHome,
-                                 const std::filesystem::path& executableFolder) {
-    if (!cmd.home.empty()) {
-        return std::filesystem::absolute(cmd.home).lexically_normal();
-    }
-    if (envHome != nullptr && *envHome != '\0') {
-        return std::filesystem::absolute(envHome).lexically_normal();
-    }
-    return executableFolder;
 }
 
 } // namespace orvj

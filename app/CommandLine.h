@@ -22,11 +22,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args);
 // system is touched.
 bool asksForHelpOrVersion(const std::vector<std::string>& args);
 
-std::string helpText();
+// The help text; `folderLine` says which program folder the program would use.
+std::string helpText(const std::string& folderLine);
 std::string versionText();
-
-// The program folder: --home, else a non-empty ORVJ_HOME, else the executable's folder.
-std::filesystem::path chooseHome(const CommandLine& cmd, const char* envHome,
-                                 const std::filesystem::path& executableFolder);
 
 } // namespace orvj

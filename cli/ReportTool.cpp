@@ -9,7 +9,9 @@
 #include "store/ClientFile.h"
 #include "store/ConfigFile.h"
 #include "store/Cp1252.h"
+#include "store/DemographicLabels.h"
 #include "store/OrvjError.h"
+#include "store/ProgramFolder.h"
 
 #include <QGuiApplication>
 
@@ -32,8 +34,10 @@ const char* const kHelp =
     "\n"
     "Composes, prints and lists ORV-Juvenile reports from the command line, exactly as the\n"
     "program's windows do. The program folder (inventory files, ORVJTest.ini, REPORT.PRN) is\n"
-    "the folder of this executable unless --home DIR or the environment variable ORVJ_HOME\n"
-    "names another. The client file is found through FilePath in [Path] of ORVJTest.ini.\n"
+    "the one given with --home DIR; else the one named by the environment variable ORVJ_HOME;\n"
+    "else the folder of this executable when it holds ORVJTest.ini; else the per-user folder\n"
+    "$XDG_DATA_HOME/orvj (by default ~/.local/share/orvj), laid out with sample content on\n"
+    "its first use. The client file is found through FilePath in [Path] of ORVJTest.ini.\n"
     "\n"
     "Commands:\n"
     "  --client N      compose client N's report into REPORT.PRN in the program folder\n"
@@ -45,12 +49,19 @@ const char* const kHelp =
     "  --help          show this text\n"
     "\n"
     "Options:\n"
+    "  --home DIR      use DIR as the program folder\n"
     "  --option standard|one-page|both\n"
     "                  the report form for --client and --all (default standard)\n"
     "  --pdf FILE      also write the report(s) to a PDF file, one report page to a sheet;\n"
     "                  with --all, one PDF of all reports in record order\n"
     "  --print         also print the report(s) on the default printer, in record order\n"
-    "  --csv           with --scores: comma-separated values with a header line\n"
+    "  --csv           with --scores: research export, comma-separated values (RFC 4180,\n"
+    "                  UTF-8, CR LF line ends) with this header line:\n"
+    "                  record,name,id,age,sex,sex label,race,race label,education,\n"
+    "                  education label,test date,edit count,validity, then for each scale\n"
+    "                  \"<SCALE> raw,<SCALE> percentile,<SCALE> risk\"\n"
+    "  --deidentified  with --scores: leave out the name and the ID (the record number stays)\n"
+    "  --responses     with --scores --csv: add the column \"responses\", the 143 answer codes\n"
     "\n"
     "Exit status: 0 on success; 1 when a file or a client could not be read or written (the\n"
     "message on standard error names the file and what was wrong); 2 on a usage error.\n";
@@ -84,15 +95,15 @@ int parseReportOption(const std::string& text) {
 }
 
 std::filesystem::path programFolder(const ReportToolOptions& o,
-                                    const std::filesystem::path& defaultHome) {
-    if (o.home) {
-        return *o.home;
+                                    const std::filesystem::path& executableFolder,
+                                    std::ostream& err) {
+    bool laidOut = false;
+    const ProgramFolder folder =
+        prepareProgramFolder(programFolderInputs(o.home, executableFolder), laidOut);
+    if (laidOut) {
+        err << "orvj-report: " << firstStartNotice(folder.path) << "\n";
     }
-    const char* env = std::getenv("ORVJ_HOME");
-    if (env != nullptr && *env != '\0') {
-        return env;
-    }
-    return defaultHome;
+    return folder.path;
 }
 
 struct ClientData {
@@ -259,19 +270,47 @@ int listClients(const std::filesystem::path& home, std::ostream& out) {
     return 0;
 }
 
-std::string csvField(const std::string& s) {
-    std::string trimmed = s.substr(0, s.find_last_not_of(' ') + 1);
-    if (trimmed.find_first_of(",\"") == std::string::npos) {
-        return trimmed;
+// One field of the research export (RFC 4180): quoted when it holds a comma, a quote or a line
+// break, with its quotes doubled.
+std::string csvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        return std::string(text);
     }
-    std::string q = "\"";
-    for (char c : trimmed) {
-        q += c;
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
         if (c == '"') {
-            q += '"';
+            quoted += '"';
         }
     }
-    return q + "\"";
+    return quoted + "\"";
+}
+
+std::string trimmedLabel(std::string label) {
+    return label.substr(0, label.find_last_not_of(' ') + 1);
+}
+
+// A one-digit demographic code and its label (empty for a code outside the table).
+std::string codeAndLabel(const ClientRecord& r, ClientRecord::Field field,
+                         std::string (*label)(int)) {
+    const std::string code = r.trimmed(field);
+    const bool digit = code.size() == 1 && code[0] >= '0' && code[0] <= '9';
+    return csvField(cp1252ToUtf8(code)) + "," +
+           csvField(digit ? trimmedLabel(label(code[0] - '0')) : std::string());
+}
+
+void csvHeader(const ReportToolOptions& o, std::ostream& out) {
+    out << "record";
+    if (!o.deidentified) {
+        out << ",name,id";
+    }
+    out << ",age,sex,sex label,race,race label,education,education label,test date,edit count,"
+           "validity";
+    for (int n = 1; n <= Scales::kCount; ++n) {
+        out << "," << Scales::name(n) << " raw," << Scales::name(n) << " percentile,"
+            << Scales::name(n) << " risk";
+    }
+    out << (o.responses ? ",responses\r\n" : "\r\n");
 }
 
 int listScores(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out,
@@ -280,12 +319,7 @@ int listScores(const ReportToolOptions& o, const std::filesystem::path& home, st
     const Inventory inventory = loadInventory(home);
     const ScaleScorer scorer(inventory.scoring);
     if (o.csv) {
-        out << "record,name,validity";
-        for (int n = 1; n <= Scales::kCount; ++n) {
-            out << "," << Scales::name(n) << " raw," << Scales::name(n) << " percentile,"
-                << Scales::name(n) << " risk";
-        }
-        out << "\n";
+        csvHeader(o, out);
     }
     int status = 0;
     for (int i = 1; i <= data.table.clientCount; ++i) {
@@ -302,15 +336,30 @@ int listScores(const ReportToolOptions& o, const std::filesystem::path& home, st
             return s.notScorable(n) ? std::string("NOT SCORED") : Scales::riskName(s.pct(n));
         };
         const char* validity = s.invalid() ? "invalid" : "valid";
+        using Field = ClientRecord::Field;
         if (o.csv) {
-            out << i << "," << csvField(displayName(r)) << "," << validity;
+            out << i;
+            if (!o.deidentified) {
+                out << "," << csvField(cp1252ToUtf8(r.trimmed(Field::Name))) << ","
+                    << csvField(cp1252ToUtf8(r.trimmed(Field::SSN)));
+            }
+            out << "," << csvField(cp1252ToUtf8(r.trimmed(Field::Age))) << ","
+                << codeAndLabel(r, Field::Gender, DemographicLabels::sex) << ","
+                << codeAndLabel(r, Field::Race, DemographicLabels::race) << ","
+                << codeAndLabel(r, Field::Education, DemographicLabels::education) << ","
+                << csvField(cp1252ToUtf8(r.trimmed(Field::TestDate))) << ","
+                << csvField(cp1252ToUtf8(r.trimmed(Field::EditCount))) << "," << validity;
             for (int n = 1; n <= Scales::kCount; ++n) {
                 out << "," << s.raw(n) << "," << s.pct(n) << "," << risk(n);
             }
-            out << "\n";
+            if (o.responses) {
+                out << "," << csvField(cp1252ToUtf8(r.field(Field::Responses)));
+            }
+            out << "\r\n";
             continue;
         }
-        out << std::setw(3) << i << "  " << cp1252ToUtf8(r.trimmed(ClientRecord::Field::Name))
+        out << std::setw(3) << i << "  "
+            << (o.deidentified ? std::string() : cp1252ToUtf8(r.trimmed(Field::Name)))
             << (s.invalid() ? "  INVALID TEST (Truthfulness 95 or more)" : "") << "\n";
         for (int n = 1; n <= Scales::kCount; ++n) {
             out << "       " << std::left << std::setw(15) << Scales::name(n) << std::right
@@ -368,6 +417,10 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
             o.print = true;
         } else if (a == "--csv") {
             o.csv = true;
+        } else if (a == "--deidentified") {
+            o.deidentified = true;
+        } else if (a == "--responses") {
+            o.responses = true;
         } else {
             throw std::invalid_argument("unknown argument \"" + a + "\"");
         }
@@ -382,17 +435,24 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
     if (o.csv && o.command != Command::Scores) {
         throw std::invalid_argument("--csv goes with --scores");
     }
+    if (o.deidentified && o.command != Command::Scores) {
+        throw std::invalid_argument("--deidentified goes with --scores");
+    }
+    if (o.responses && !o.csv) {
+        throw std::invalid_argument("--responses goes with --scores --csv");
+    }
     return o;
 }
 
-int runReportTool(const ReportToolOptions& o, const std::filesystem::path& defaultHome,
+int runReportTool(const ReportToolOptions& o, const std::filesystem::path& executableFolder,
                   std::ostream& out, std::ostream& err) {
     if (o.command == Command::Help) {
-        out << kHelp;
+        out << kHelp << "\n"
+            << programFolderLine(programFolderInputs(o.home, executableFolder)) << "\n";
         return 0;
     }
-    const std::filesystem::path home = programFolder(o, defaultHome);
     try {
+        const std::filesystem::path home = programFolder(o, executableFolder, err);
         switch (o.command) {
         case Command::Client:
             return composeOne(o, home, out);

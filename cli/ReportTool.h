@@ -18,6 +18,8 @@ struct ReportToolOptions {
     std::optional<std::filesystem::path> pdf;
     bool print = false;
     bool csv = false;
+    bool deidentified = false; // --scores without name and ID
+    bool responses = false;    // --scores --csv with the 143 answer codes
 };
 
 // Parses the arguments (without the program name). Throws std::invalid_argument with a message
@@ -26,8 +28,10 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
 
 const char* reportToolHelp();
 
-// Runs a parsed command. Returns the exit status; messages go to `out` and `err`.
-int runReportTool(const ReportToolOptions& options, const std::filesystem::path& defaultHome,
+// Runs a parsed command. Returns the exit status; messages go to `out` and `err`. The program
+// folder follows the programs' one rule (store/ProgramFolder), with `executableFolder` as the
+// folder of this executable.
+int runReportTool(const ReportToolOptions& options, const std::filesystem::path& executableFolder,
                   std::ostream& out, std::ostream& err);
 
 } // namespace orvj

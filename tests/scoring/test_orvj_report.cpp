@@ -80,9 +80,87 @@ TEST_F(ReportToolTest, ListsClientsAndScores) {
     EXPECT_EQ(out, "  1  Able, Ann                  03/14/2026  complete\n"
                    "  2  Baker, Bob                 03/14/2026  incomplete (1 of 143 unanswered)\n"
                    "  3  Carr, Cy \xC3\xA9                 03/14/2026  complete\n");
+}
+
+// Splits RFC 4180 text into records of fields; a quoted field may hold commas and quotes.
+std::vector<std::vector<std::string>> parseCsv(const std::string& text) {
+    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                rows.back().back() += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                rows.back().back() += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            rows.back().emplace_back();
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            rows.emplace_back(1);
+            ++i;
+        } else {
+            rows.back().back() += c;
+        }
+    }
+    EXPECT_EQ(rows.back(), std::vector<std::string>(1)) << "the last line ends in CR LF";
+    rows.pop_back();
+    return rows;
+}
+
+TEST_F(ReportToolTest, ResearchExportWithAndWithoutIdentity) {
+    clients.at(2).set(ClientRecord::Field::Name, "O\"Neil, \"Bo\"");
+    clients.at(2).set(ClientRecord::Field::Race, "7"); // outside the table: no label
+    clients.at(2).set(ClientRecord::Field::EditCount, "2");
+    ClientFile(home.path() / "clients" / "data" / ClientFile::kFileName).writeRecord(clients, 2);
+
     ASSERT_EQ(run({"--scores", "--csv"}), 0) << err;
-    EXPECT_THAT(out, HasSubstr("\n1,\"Able, Ann\",valid,0,0,LOW,0,0,LOW,"));
-    EXPECT_THAT(out, HasSubstr(",invalid,99,99,MAXIMUM,10,99,MAXIMUM,"));
+    auto rows = parseCsv(out);
+    ASSERT_EQ(rows.size(), 4u) << out;
+    ASSERT_EQ(rows[0].size(), 13u + 27u);
+    EXPECT_EQ(std::vector<std::string>(rows[0].begin(), rows[0].begin() + 14),
+              (std::vector<std::string>{"record", "name", "id", "age", "sex", "sex label", "race",
+                                        "race label", "education", "education label",
+                                        "test date", "edit count", "validity",
+                                        "TRUTHFULNESS raw"}));
+    EXPECT_EQ(rows[0].back(), "FAMILY ISSUES risk");
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.size(), rows[0].size());
+    }
+    EXPECT_EQ(std::vector<std::string>(rows[1].begin(), rows[1].begin() + 17),
+              (std::vector<std::string>{"1", "Able, Ann", "123-45-6789", "15", "1", "Male", "1",
+                                        "Caucasian", "3", "8th grade", "03/14/2026", "0", "valid",
+                                        "0", "0", "LOW", "0"}));
+    EXPECT_EQ(rows[2][1], "O\"Neil, \"Bo\"");
+    EXPECT_EQ(rows[2][6], "7");
+    EXPECT_EQ(rows[2][7], "");
+    EXPECT_EQ(rows[2][11], "2");
+    EXPECT_EQ(rows[3][1], "Carr, Cy \xC3\xA9") << "names are UTF-8 in the export";
+    EXPECT_EQ(rows[3][12], "invalid");
+    EXPECT_THAT(out, HasSubstr("\"O\"\"Neil, \"\"Bo\"\"\"\"")) << "quotes doubled inside quotes";
+
+    // De-identified, with the answers: no name or ID anywhere, the record number stays.
+    ASSERT_EQ(run({"--scores", "--csv", "--deidentified", "--responses"}), 0) << err;
+    rows = parseCsv(out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0][1], "age");
+    EXPECT_EQ(rows[0].back(), "responses");
+    EXPECT_EQ(rows[1][0], "1");
+    EXPECT_EQ(rows[1].back(), clients.at(1).field(ClientRecord::Field::Responses));
+    for (const char* secret : {"Able", "Neil", "Carr", "123-45-6789"}) {
+        EXPECT_THAT(out, ::testing::Not(HasSubstr(secret)));
+    }
+    ASSERT_EQ(run({"--scores", "--deidentified"}), 0) << err;
+    EXPECT_THAT(out, ::testing::Not(HasSubstr("Able")));
+    EXPECT_THAT(out, HasSubstr("INVALID TEST"));
+
+    EXPECT_THROW(parseReportToolArguments({"--list", "--deidentified"}), std::invalid_argument);
+    EXPECT_THROW(parseReportToolArguments({"--scores", "--responses"}), std::invalid_argument);
 }
 
 TEST_F(ReportToolTest, RunsAsAProcessWithExitStatuses) {
