@@ -10,6 +10,8 @@ ORVJ_BUILD_DIR=build ./build.sh -DORVJ_WERROR=ON
 cmake --build build --target format-check
 ./scripts/check-layers.sh
 (cd build && ctest --output-on-failure -j "$(nproc)")
+# The install into a temporary folder, without root, as a user with no program folder yet.
+./tests/dist/check_install.sh build
 
 # Each fuzz target for a short while: a crash or a failed property check fails the run.
 if [ "${ORVJ_SKIP_FUZZ:-0}" != 1 ]; then

@@ -19,6 +19,8 @@ public:
     void showSelectEntryMethod(QWidget* parent) override;
     void showSupervisorOptions(QWidget* parent) override;
     void showInstallVoiceFiles(QWidget* parent) override;
+    void showInstallInventory(QWidget* parent) override;
+    void showDataFolder(QWidget* parent) override;
 
 private:
     AppState& m_state;

@@ -8,6 +8,7 @@
 #include "ui/FormConventions.h"
 #include "ui/FormLauncher.h"
 #include "ui/MessageService.h"
+#include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
 
 #include <QAbstractButton>
@@ -134,6 +135,21 @@ void frmMainMenu::BuildMenuBar() {
             RunPath([this] { m_services.forms->showInstallVoiceFiles(this); });
         }
     });
+    // The office's own inventory and data folder: supervisor utilities, behind the secret code.
+    m_mnuInstallInventory = options->addAction(QStringLiteral("Install &Inventory Files..."));
+    m_mnuInstallInventory->setObjectName(QStringLiteral("mnuInstallInventory"));
+    connect(m_mnuInstallInventory, &QAction::triggered, this,
+            [this] { RunGuarded([this] { m_services.forms->showInstallInventory(this); }); });
+    m_mnuDataFolder = options->addAction(QStringLiteral("&Data Folder..."));
+    m_mnuDataFolder->setObjectName(QStringLiteral("mnuDataFolder"));
+    connect(m_mnuDataFolder, &QAction::triggered, this, [this] {
+        RunGuarded([this] { m_services.forms->showDataFolder(this); });
+        // The form may have loaded another client file, perhaps an empty one: the list is
+        // built anew from the table as it is now.
+        RebuildList();
+        m_state.testStored = true;
+        Activation();
+    });
     QAction* separator = options->addSeparator();
     separator->setObjectName(QStringLiteral("mnuSeparator"));
     m_mnuNumLock = options->addAction(QStringLiteral("&Num Lock Always On"));
@@ -215,6 +231,14 @@ void frmMainMenu::RunPath(const std::function<void()>& path) {
             QStringLiteral("Error %1:%2").arg(e.code()).arg(QString::fromLocal8Bit(e.what())),
             MessageService::Icon::Critical, MessageService::Buttons::Ok);
     }
+}
+
+void frmMainMenu::RunGuarded(const std::function<void()>& path) {
+    if (m_services.forms == nullptr || m_services.secretCode == nullptr ||
+        !m_services.secretCode->AskSecretCode(this)) {
+        return;
+    }
+    RunPath(path);
 }
 
 bool frmMainMenu::RefuseWhenFull() {

@@ -75,6 +75,8 @@ private:
     void ChooseClient();
     void CloseOtherForms();
     void RunPath(const std::function<void()>& path);
+    // A supervisor's utility: runs only after the secret code was given.
+    void RunGuarded(const std::function<void()>& path);
     bool RefuseWhenFull();
     void FocusAfterPath(int index);
 
@@ -94,6 +96,8 @@ private:
 
     QAction* m_mnuExit = nullptr;
     QAction* m_mnuInstallVoiceFiles = nullptr;
+    QAction* m_mnuInstallInventory = nullptr;
+    QAction* m_mnuDataFolder = nullptr;
     QAction* m_mnuNumLock = nullptr;
     QAction* m_mnuAbout = nullptr;
 

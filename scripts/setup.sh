@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the sample data need,
-# but only those that are missing. Safe to run again.
+# Installs the Debian packages the build, the tests and the sample data need (with
+# --package, also those scripts/package.sh needs), but only those that are missing.
+# Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -16,6 +17,11 @@ packages=(
   clang libclang-rt-14-dev
   gcovr
 )
+
+# scripts/package.sh also needs the package checkers.
+if [ "${1:-}" = --package ]; then
+  packages+=(lintian desktop-file-utils appstream dpkg-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

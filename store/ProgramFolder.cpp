@@ -36,8 +36,8 @@ bool holdsConfigFile(const fs::path& folder) {
                          ? ErrorCode::PermissionDenied
                      : ec == std::errc::no_space_on_device ? ErrorCode::DiskFull
                                                            : ErrorCode::PathNotFound;
-    throw OrvjError(code, "the program folder " + folder.string() + " could not be set up: " +
-                              why + (ec ? ": " + ec.message() : std::string()));
+    throw OrvjError(code, "the program folder " + folder.string() + " could not be set up: " + why +
+                              (ec ? ": " + ec.message() : std::string()));
 }
 
 // Undoes a layout that failed half way: the files it copied, then the folders it made,
@@ -82,8 +82,7 @@ void copyNew(const fs::path& from, const fs::path& to, const fs::path& top, Layo
     }
     undo.made(to);
     // The template of an install may be read-only; the copies are the user's to change.
-    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add,
-                    ec);
+    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
 }
 
 } // namespace

@@ -15,6 +15,8 @@ public:
     virtual void showSelectEntryMethod(QWidget* parent) = 0; // frmSelectEntryMethod
     virtual void showSupervisorOptions(QWidget* parent) = 0; // frmSupervisorOptions
     virtual void showInstallVoiceFiles(QWidget* parent) = 0; // "&Install Voice Files..."
+    virtual void showInstallInventory(QWidget* parent) = 0;  // "Install &Inventory Files..."
+    virtual void showDataFolder(QWidget* parent) = 0;        // "&Data Folder..."
 };
 
 } // namespace orvj

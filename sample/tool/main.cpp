@@ -5,10 +5,13 @@
 #include "sample/tool/QuestionSource.h"
 #include "sample/tool/QuestionText.h"
 #include "sample/tool/SourceText.h"
+#include "scoring/InventoryInstaller.h"
+#include "store/ProgramFolder.h"
 
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +38,17 @@ Commands:
   text IN.txt OUT.txt
       Converts a UTF-8 text file to Windows-1252 with CR LF line ends (configuration and
       inventory text files).
+  install [--home DIR] FOLDER
+      Puts the publisher's inventory files from FOLDER into the program folder, as
+      "Options > Install Inventory Files..." does: ORVJB.TXT, ORVJRPT.TXT, ORV-J.TXT,
+      INVAL.TXT, PUBLISHER.TXT, the nine paragraph files (DORVVA.txt, DORVANX.txt,
+      DORVDEP.txt, DORVAL.txt, DORVDG.txt, DORVSC.txt, DORVSE.txt, ORVJDI.txt, ORVJFA.txt)
+      and the question bank ORVj32.db. Every file is read as the program reads it first;
+      when one is missing or bad, each fault is named and nothing is replaced. Otherwise
+      the files in place are copied to inventory-backup-<date> in the program folder and
+      the new ones replace them. The program folder is the one given with --home; else the
+      one named by ORVJ_HOME; else the folder of this program when it holds ORVJTest.ini;
+      else the per-user folder $XDG_DATA_HOME/orvj (by default ~/.local/share/orvj).
 
 Question source (.tsv): UTF-8, tab-separated, a header line
   ID TestQuestion QuestionAudio ANSWER1 ANSWER2 ANSWER3 ANSWER4 ANSWER5
@@ -58,8 +72,9 @@ Every output is written beside its final place and renamed over it only when com
 On bad input the tool names the file and line, writes nothing, and exits with status 1.
 
 Options:
-  --help     show this text
-  --version  show the version
+  --home DIR  the program folder of install
+  --help      show this text
+  --version   show the version
 )";
 
 int usage(const std::string& problem) {
@@ -115,6 +130,59 @@ int runText(const std::vector<std::string>& args) {
     return 0;
 }
 
+fs::path executableFolder(const char* argv0) {
+    std::error_code ec;
+    fs::path exe = fs::canonical("/proc/self/exe", ec);
+    if (ec) {
+        exe = fs::absolute(argv0, ec);
+    }
+    return exe.parent_path();
+}
+
+// install [--home DIR] FOLDER
+int runInstall(const std::vector<std::string>& args, const fs::path& exeFolder) {
+    std::optional<fs::path> home;
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--home") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                return usage("--home needs the program folder after it");
+            }
+            home = args[++i];
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    if (rest.size() != 1) {
+        return usage("install takes the folder of the inventory files, " +
+                     std::to_string(rest.size()) + " arguments given");
+    }
+    namespace installer = orvj::InventoryInstaller;
+    try {
+        bool laidOut = false;
+        const orvj::ProgramFolder folder =
+            orvj::prepareProgramFolder(orvj::programFolderInputs(home, exeFolder), laidOut);
+        if (laidOut) {
+            std::cerr << "orvj-mkdata: " << orvj::firstStartNotice(folder.path) << "\n";
+        }
+        std::error_code ec;
+        if (!fs::is_directory(folder.path, ec)) {
+            std::cerr << "orvj-mkdata: the program folder " << folder.path.string()
+                      << " does not exist\n";
+            return 1;
+        }
+        const auto result = installer::install(rest[0], folder.path, installer::stampNow());
+        std::cout << installer::summary(result) << "\n";
+        return 0;
+    } catch (const installer::Refused& e) {
+        std::cerr << "orvj-mkdata: " << e.what() << "\n";
+    } catch (const std::exception& e) {
+        std::cerr << "orvj-mkdata: " << e.what()
+                  << "\nThe inventory files were not installed; nothing was replaced.\n";
+    }
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -129,6 +197,10 @@ int main(int argc, char** argv) {
     if (args[0] == "--version") {
         std::cout << "orvj-mkdata " << ORVJ_VERSION << "\n";
         return 0;
+    }
+    if (args[0] == "install") {
+        return runInstall(std::vector<std::string>(args.begin() + 1, args.end()),
+                          executableFolder(argv[0]));
     }
     struct Command {
         const char* name;

@@ -40,7 +40,6 @@ TEST(CommandLineParse, OptionsErrorsAndTheChoiceOfHome) {
     }
     EXPECT_TRUE(asksForHelpOrVersion({"-platform", "offscreen", "--version"}));
     EXPECT_FALSE(asksForHelpOrVersion({"--home", "x"}));
-
 }
 
 TEST(SingleInstance, OneClaimPerFolderUntilItEnds) {

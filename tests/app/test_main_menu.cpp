@@ -6,6 +6,7 @@
 #include "tests/support/FakeMessageService.h"
 #include "ui/FormConventions.h"
 #include "ui/FormLauncher.h"
+#include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
 
 #include <QAbstractButton>
@@ -47,6 +48,8 @@ public:
     void showSelectEntryMethod(QWidget* p) override { run("frmSelectEntryMethod", p); }
     void showSupervisorOptions(QWidget* p) override { run("frmSupervisorOptions", p); }
     void showInstallVoiceFiles(QWidget* p) override { run("InstallVoiceFiles", p); }
+    void showInstallInventory(QWidget* p) override { run("frmInstallInventory", p); }
+    void showDataFolder(QWidget* p) override { run("frmDataFolder", p); }
 
     std::map<std::string, std::function<void()>> actions;
     std::vector<Call> calls;
@@ -68,12 +71,25 @@ void addClient(AppState& state, const std::string& name) {
     state.clients.countNewTest();
 }
 
+// Gives the secret code, or cancels the prompt.
+class FakeSecretCode : public SecretCodePrompt {
+public:
+    bool AskSecretCode(QWidget*) override {
+        ++asked;
+        return give;
+    }
+    int asked = 0;
+    bool give = true;
+};
+
 struct Menu {
     QTemporaryDir home;
     AppState state;
     test::FakeMessageService messages;
+    FakeSecretCode secret;
     FakeForms forms{state};
-    Services services{.messages = &messages, .forms = &forms, .makeAudioPlayer = {}};
+    Services services{
+        .messages = &messages, .secretCode = &secret, .forms = &forms, .makeAudioPlayer = {}};
     frmMainMenu menu{state, services};
 
     // As at the end of start-up: shown, active, and a stored test makes Activation fill the list.
@@ -249,6 +265,37 @@ TEST(MainMenu, SupervisorPathByEnterReportsItsErrorThenVoiceFilesAndExit) {
     f.button(3)->click();
     EXPECT_EQ(exits.count(), 1);
     EXPECT_FALSE(f.menu.isVisible());
+}
+
+TEST(MainMenu, InventoryAndDataFolderCommandsAskForTheSecretCodeFirst) {
+    Menu f(2);
+    for (const char* name : {"mnuInstallInventory", "mnuDataFolder"}) {
+        f.secret.give = false;
+        f.action(name)->trigger();
+        EXPECT_TRUE(f.forms.calls.empty()) << name << " opened without the secret code";
+    }
+    EXPECT_EQ(f.secret.asked, 2);
+    EXPECT_EQ(f.action("mnuInstallInventory")->text(),
+              QStringLiteral("Install &Inventory Files..."));
+    EXPECT_EQ(f.action("mnuDataFolder")->text(), QStringLiteral("&Data Folder..."));
+
+    f.secret.give = true;
+    f.action("mnuInstallInventory")->trigger();
+    ASSERT_EQ(f.forms.calls.size(), 1u);
+    EXPECT_EQ(f.forms.calls[0].form, "frmInstallInventory");
+
+    // The data-folder form loads another client file; the list shows its clients afterwards.
+    f.forms.actions["frmDataFolder"] = [&] {
+        f.state.clients = ClientTable{};
+        addClient(f.state, "Other Folder Client");
+    };
+    f.action("mnuDataFolder")->trigger();
+    EXPECT_EQ(f.forms.calls.back().form, "frmDataFolder");
+    ASSERT_EQ(f.list()->count(), 1);
+    EXPECT_TRUE(f.list()->item(0)->text().startsWith(QStringLiteral("1-Other Folder Client")));
+    f.forms.actions["frmDataFolder"] = [&] { f.state.clients = ClientTable{}; };
+    f.action("mnuDataFolder")->trigger();
+    EXPECT_EQ(f.list()->count(), 0) << "a new, empty data folder lists no clients";
 }
 
 TEST(MainMenu, NumLockOptionTogglesItsCheckMarkAndIsWritten) {

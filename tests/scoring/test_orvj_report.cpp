@@ -125,9 +125,8 @@ TEST_F(ReportToolTest, ResearchExportWithAndWithoutIdentity) {
     ASSERT_EQ(rows[0].size(), 13u + 27u);
     EXPECT_EQ(std::vector<std::string>(rows[0].begin(), rows[0].begin() + 14),
               (std::vector<std::string>{"record", "name", "id", "age", "sex", "sex label", "race",
-                                        "race label", "education", "education label",
-                                        "test date", "edit count", "validity",
-                                        "TRUTHFULNESS raw"}));
+                                        "race label", "education", "education label", "test date",
+                                        "edit count", "validity", "TRUTHFULNESS raw"}));
     EXPECT_EQ(rows[0].back(), "FAMILY ISSUES risk");
     for (const auto& row : rows) {
         EXPECT_EQ(row.size(), rows[0].size());

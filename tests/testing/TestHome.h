@@ -79,6 +79,8 @@ public:
     void showSelectEntryMethod(QWidget*) override {}
     void showSupervisorOptions(QWidget*) override {}
     void showInstallVoiceFiles(QWidget*) override {}
+    void showInstallInventory(QWidget*) override {}
+    void showDataFolder(QWidget*) override {}
 
     QStringList calls;
     bool confirmClientInfo = true;

@@ -1,0 +1,108 @@
+#include "store/DataFolder.h"
+
+#include "store/ConfigFile.h"
+#include "store/OrvjError.h"
+#include "store/platform/File.h"
+
+#include <system_error>
+
+namespace orvj::DataFolder {
+namespace fs = std::filesystem;
+
+std::string filePathValue(const fs::path& home, const fs::path& folder) {
+    const fs::path normal = fs::absolute(folder).lexically_normal();
+    const fs::path base = fs::absolute(home).lexically_normal();
+    fs::path relative = normal.lexically_relative(base);
+    std::string value;
+    if (!relative.empty() && *relative.begin() != "..") {
+        value = relative.generic_string();
+    } else {
+        value = normal.string();
+    }
+    while (value.size() > 1 && value.back() == '/') {
+        value.pop_back();
+    }
+    const int keep = ConfigFile::kFilePath.bufferLength - 1;
+    if (value.size() > static_cast<std::size_t>(keep)) {
+        throw OrvjError(ErrorCode::BadFileName,
+                        "the folder name " + value + " is " + std::to_string(value.size()) +
+                            " characters long; FilePath in " + ConfigFile::kFileName +
+                            " keeps only " + std::to_string(keep) +
+                            ". Choose a folder with a shorter name.");
+    }
+    return value;
+}
+
+void checkWritable(const fs::path& folder) {
+    std::error_code ec;
+    if (!fs::exists(folder, ec)) {
+        throw OrvjError(ErrorCode::PathNotFound, folder.string() + ": the folder does not exist");
+    }
+    if (!fs::is_directory(folder, ec)) {
+        throw OrvjError(ErrorCode::PathNotFound,
+                        folder.string() + ": this is a file, not a folder");
+    }
+    // A test file made, written, flushed and removed: permissions alone do not tell about
+    // read-only mounts and network shares.
+    const fs::path probe = folder / "DATA301.WRITE-TEST";
+    try {
+        using platform::File;
+        const std::string what = folder.string() + ": the folder cannot be written";
+        File f = File::open(probe, File::Mode::Replace, what);
+        f.writeAll("x", 1, what);
+        f.flush(what);
+        f.close(what);
+    } catch (const OrvjError& e) {
+        platform::removeFile(probe);
+        throw OrvjError(e.code() == ErrorCode::DiskFull ? ErrorCode::DiskFull
+                                                        : ErrorCode::PermissionDenied,
+                        e.what());
+    }
+    platform::removeFile(probe);
+}
+
+Switched switchTo(const fs::path& home, const fs::path& configFile, const fs::path& folder,
+                  bool makeNew) {
+    Switched s;
+    s.dataFolder = fs::absolute(folder).lexically_normal();
+    s.clientFile = s.dataFolder / ClientFile::kFileName;
+    s.filePathValue = filePathValue(home, s.dataFolder);
+
+    std::error_code ec;
+    bool madeFolder = false;
+    if (makeNew) {
+        if (fs::exists(s.dataFolder, ec) && !fs::is_empty(s.dataFolder, ec)) {
+            throw OrvjError(ErrorCode::BadFileName,
+                            s.dataFolder.string() +
+                                ": the folder is not empty; a new data folder must be new or "
+                                "empty");
+        }
+        if (!fs::exists(s.dataFolder, ec)) {
+            if (!fs::create_directories(s.dataFolder, ec) || ec) {
+                throw OrvjError(ErrorCode::PermissionDenied,
+                                s.dataFolder.string() +
+                                    ": the folder cannot be made: " + ec.message());
+            }
+            madeFolder = true;
+        }
+    }
+    const bool hadClientFile = fs::exists(s.clientFile, ec);
+    try {
+        checkWritable(s.dataFolder);
+        s.report = ClientFile(s.clientFile).load(s.clients);
+        ConfigFile(configFile)
+            .WritePrivateProfileString(ConfigFile::kFilePath.section, ConfigFile::kFilePath.key,
+                                       s.filePathValue);
+    } catch (...) {
+        if (!hadClientFile) {
+            platform::removeFile(s.clientFile);
+        }
+        if (madeFolder) {
+            fs::remove(s.dataFolder, ec);
+        }
+        throw;
+    }
+    return s;
+}
+
+} // namespace orvj::DataFolder

@@ -1,0 +1,152 @@
+#include "scoring/InventoryInstaller.h"
+#include "store/platform/WriteFaults.h"
+#include "tests/scoring/InventoryFixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace orvj;
+using namespace orvj::testing;
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
+namespace installer = orvj::InventoryInstaller;
+
+namespace {
+
+// Every file below a folder, by relative name, with its bytes.
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(folder)) {
+        if (e.is_regular_file()) {
+            files[e.path().lexically_relative(folder).generic_string()] = readFile(e.path());
+        }
+    }
+    return files;
+}
+
+// A program folder holding the sample set, and a publisher's folder holding the sample set
+// with another publisher line.
+class InstallerTest : public ::testing::Test {
+protected:
+    TempFolder home;
+    TempFolder source;
+
+    void SetUp() override {
+        for (const std::string& name : installer::fileNames()) {
+            fs::copy_file(fs::path(ORVJ_SAMPLE_HOME) / name, home.path() / name);
+            fs::copy_file(fs::path(ORVJ_SAMPLE_HOME) / name, source.path() / name);
+        }
+        writeFile(home.path() / "PUBLISHER.TXT", "The old publisher\r\n");
+        writeFile(home.path() / "ORVJTest.ini", "[Path]\r\nFilePath=data\r\n");
+        writeFile(source.path() / "PUBLISHER.TXT", "The licensed publisher\r\n");
+    }
+    void TearDown() override { platform::disarmWriteFaults(); }
+
+    std::vector<std::string> problemFiles() {
+        std::vector<std::string> files;
+        for (const auto& p : installer::check(source.path())) {
+            files.push_back(p.file);
+        }
+        return files;
+    }
+};
+
+TEST_F(InstallerTest, AGoodSetReplacesTheOldOneWhichGoesToTheBackup) {
+    EXPECT_TRUE(installer::check(source.path()).empty());
+    int lastDone = 0;
+    int lastTotal = 0;
+    const auto result = installer::install(source.path(), home.path(), "2026-12-07-101500",
+                                           [&](int done, int total) {
+                                               EXPECT_EQ(done, lastDone + 1);
+                                               lastDone = done;
+                                               lastTotal = total;
+                                           });
+    EXPECT_EQ(lastDone, lastTotal);
+    EXPECT_EQ(result.installed.size(), installer::fileNames().size());
+    EXPECT_EQ(result.backupFolder, home.path() / "inventory-backup-2026-12-07-101500");
+    EXPECT_EQ(readFile(home.path() / "PUBLISHER.TXT"), "The licensed publisher\r\n");
+    EXPECT_EQ(readFile(result.backupFolder / "PUBLISHER.TXT"), "The old publisher\r\n");
+    EXPECT_EQ(snapshot(home.path()).count("ORVJTest.ini"), 1u) << "other files stay";
+    for (const auto& [name, bytes] : snapshot(home.path())) {
+        EXPECT_EQ(name.find(".install"), std::string::npos) << name;
+    }
+    EXPECT_THAT(installer::summary(result), HasSubstr(result.backupFolder.string()));
+
+    // A second install the same second gets a backup folder of its own.
+    const auto again = installer::install(source.path(), home.path(), "2026-12-07-101500");
+    EXPECT_EQ(again.backupFolder, home.path() / "inventory-backup-2026-12-07-101500-2");
+    EXPECT_EQ(readFile(again.backupFolder / "PUBLISHER.TXT"), "The licensed publisher\r\n");
+}
+
+TEST_F(InstallerTest, OneBadFileIsNamedAndNothingIsReplaced) {
+    const auto before = snapshot(home.path());
+    const struct {
+        const char* file;
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"DORVSE.txt", "LOW\r\nText\r\nEND\r\n", "MEDIUM-LOW"},
+        {"ORVJB.TXT", "1,2,3\r\n", "entry 4 of 89"},
+        {"INVAL.TXT", "No end line\r\n", "END"},
+        {"ORVj32.db", "not a database", ""},
+    };
+    for (const auto& c : cases) {
+        const std::string good = readFile(source.path() / c.file);
+        writeFile(source.path() / c.file, c.bytes);
+        EXPECT_EQ(problemFiles(), std::vector<std::string>{c.file});
+        try {
+            installer::install(source.path(), home.path(), "2026-12-07-101500");
+            ADD_FAILURE() << "a bad " << c.file << " was installed";
+        } catch (const installer::Refused& e) {
+            ASSERT_EQ(e.problems().size(), 1u);
+            EXPECT_THAT(e.problems()[0].reason, HasSubstr(c.reason));
+            EXPECT_THAT(e.what(), HasSubstr(std::string(c.file) + ": "));
+            EXPECT_THAT(e.what(), HasSubstr("nothing was replaced"));
+        }
+        EXPECT_EQ(snapshot(home.path()), before) << c.file;
+        writeFile(source.path() / c.file, good);
+    }
+    fs::remove(source.path() / "ORVJFA.txt");
+    fs::remove(source.path() / "INVAL.TXT");
+    EXPECT_EQ(problemFiles(), (std::vector<std::string>{"INVAL.TXT", "ORVJFA.txt"}));
+    EXPECT_EQ(installer::check(source.path() / "none")[0].reason, "the folder does not exist");
+}
+
+TEST_F(InstallerTest, AWriteFaultAnywhereLeavesTheCurrentSetUntouched) {
+    const auto before = snapshot(home.path());
+    using platform::FaultKind;
+    using platform::FaultOp;
+    for (auto [op, kind] :
+         {std::pair{FaultOp::Write, FaultKind::Short}, std::pair{FaultOp::Write, FaultKind::Fail},
+          std::pair{FaultOp::Flush, FaultKind::Fail}, std::pair{FaultOp::Close, FaultKind::Fail},
+          std::pair{FaultOp::Rename, FaultKind::Fail}}) {
+        int faults = 0;
+        for (int n = 1;; ++n) {
+            platform::armWriteFault(op, n, kind);
+            try {
+                installer::install(source.path(), home.path(), "2026-12-07-101500");
+            } catch (const OrvjError& e) {
+                ++faults;
+                EXPECT_THAT(e.what(), HasSubstr(home.path().string()));
+            }
+            const bool struck = platform::writeFaultStruck();
+            platform::disarmWriteFaults();
+            if (!struck) {
+                break;
+            }
+            ASSERT_EQ(snapshot(home.path()), before)
+                << "fault " << n << " of kind " << static_cast<int>(op);
+        }
+        EXPECT_GE(faults, static_cast<int>(installer::fileNames().size()))
+            << "every file's step was reached by a fault";
+        fs::remove_all(home.path());
+        fs::create_directories(home.path());
+        for (const auto& [name, bytes] : before) {
+            writeFile(home.path() / name, bytes);
+        }
+    }
+}
+
+} // namespace
