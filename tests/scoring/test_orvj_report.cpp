@@ -115,7 +115,7 @@ std::vector<std::vector<std::string>> parseCsv(const std::string& text) {
 
 TEST_F(ReportToolTest, ResearchExportWithAndWithoutIdentity) {
     clients.at(2).set(ClientRecord::Field::Name, "O\"Neil, \"Bo\"");
-    clients.at(2).set(ClientRecord::Field::Race, "7"); // outside the table: no label
+    clients.at(2).set(ClientRecord::Field::Education, "9"); // outside the table: no label
     clients.at(2).set(ClientRecord::Field::EditCount, "2");
     ClientFile(home.path() / "clients" / "data" / ClientFile::kFileName).writeRecord(clients, 2);
 
@@ -136,12 +136,12 @@ TEST_F(ReportToolTest, ResearchExportWithAndWithoutIdentity) {
                                         "Caucasian", "3", "8th grade", "03/14/2026", "0", "valid",
                                         "0", "0", "LOW", "0"}));
     EXPECT_EQ(rows[2][1], "O\"Neil, \"Bo\"");
-    EXPECT_EQ(rows[2][6], "7");
-    EXPECT_EQ(rows[2][7], "");
+    EXPECT_EQ(rows[2][8], "9");
+    EXPECT_EQ(rows[2][9], "");
     EXPECT_EQ(rows[2][11], "2");
     EXPECT_EQ(rows[3][1], "Carr, Cy \xC3\xA9") << "names are UTF-8 in the export";
     EXPECT_EQ(rows[3][12], "invalid");
-    EXPECT_THAT(out, HasSubstr("\"O\"\"Neil, \"\"Bo\"\"\"\"")) << "quotes doubled inside quotes";
+    EXPECT_THAT(out, HasSubstr(",\"O\"\"Neil, \"\"Bo\"\"\",")) << "quotes doubled inside quotes";
 
     // De-identified, with the answers: no name or ID anywhere, the record number stays.
     ASSERT_EQ(run({"--scores", "--csv", "--deidentified", "--responses"}), 0) << err;
