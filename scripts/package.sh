@@ -33,7 +33,7 @@ fi
 echo "File list: $(wc -l <<<"$list") entries, no build paths, no test files"
 
 echo "lintian:"
-lintian --fail-on error --no-tag-display-limit "$deb" || fail "lintian reports errors"
+lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
 
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
