@@ -193,8 +193,13 @@ void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home
         out << "Wrote " << o.pdf->string() << "\n";
     }
     if (o.print) {
-        // As the program does: each copy goes back to REPORT.PRN and is printed from there.
-        QtReportJobs jobs(home);
+        // As the program does: each copy goes back to REPORT.PRN and is printed from there,
+        // on the default printer or, where ORVJ_PRINT_DIR names a folder, into PDF files there.
+        PrintTarget target;
+        if (const char* dir = std::getenv("ORVJ_PRINT_DIR"); dir != nullptr && *dir != '\0') {
+            target.pdfFolder = dir;
+        }
+        QtReportJobs jobs(home, target);
         const auto report = home / InventoryFiles::kReport;
         for (const auto& f : files) {
             if (f != report) {
@@ -204,7 +209,9 @@ void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home
             jobs.printReportFile();
         }
         out << "Printed " << files.size() << (files.size() == 1 ? " report" : " reports")
-            << " on the default printer\n";
+            << (target.pdfFolder.empty() ? " on the default printer"
+                                         : " into PDF files in " + target.pdfFolder.string())
+            << "\n";
     }
 }
 

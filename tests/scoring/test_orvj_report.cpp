@@ -162,6 +162,18 @@ TEST_F(ReportToolTest, ResearchExportWithAndWithoutIdentity) {
     EXPECT_THROW(parseReportToolArguments({"--scores", "--responses"}), std::invalid_argument);
 }
 
+TEST_F(ReportToolTest, PrintGoesIntoThePrintFolderWhereOneIsSet) {
+    const auto folder = home.path() / "printed";
+    std::filesystem::create_directories(folder);
+    ASSERT_EQ(setenv("ORVJ_PRINT_DIR", folder.c_str(), 1), 0);
+    const int status = run({"--client", "1", "--print"});
+    unsetenv("ORVJ_PRINT_DIR");
+    ASSERT_EQ(status, 0) << err;
+    EXPECT_THAT(out, HasSubstr("Printed 1 report into PDF files in " + folder.string()));
+    const std::string text = readFile(home.path() / "REPORT.PRN");
+    EXPECT_EQ(pdfPages(folder / "print-001.pdf"), std::count(text.begin(), text.end(), '\f') + 1);
+}
+
 TEST_F(ReportToolTest, RunsAsAProcessWithExitStatuses) {
     auto runProcess = [&](const std::string& args) {
         const std::string command = std::string(ORVJ_REPORT_BINARY) + " --home '" +
