@@ -74,10 +74,8 @@ int runApplication(int argc, char** argv) {
         return 2;
     }
 
-    AppState state;
-    AppServices services(state);
-
     // The program folder; a per-user folder is laid out from the template on its first use.
+    AppState state;
     bool laidOut = false;
     ProgramFolder folder;
     try {
@@ -86,6 +84,7 @@ int runApplication(int argc, char** argv) {
             laidOut);
     } catch (const OrvjError& e) {
         std::fprintf(stderr, "orvj: %s\n", e.what());
+        AppServices services(state);
         services.services().messages->show(
             nullptr, appTitle(),
             QStringLiteral("Error %1:%2").arg(e.code()).arg(QString::fromLocal8Bit(e.what())),
@@ -105,6 +104,8 @@ int runApplication(int argc, char** argv) {
     }
     state.paths.configFile = state.paths.home / ConfigFile::kFileName;
 
+    // Made once the program folder is known: the report jobs work in it.
+    AppServices services(state);
     frmMainMenu mainMenu(state, services.services());
     QObject::connect(&mainMenu, &frmMainMenu::exitRequested, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
