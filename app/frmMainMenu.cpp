@@ -250,9 +250,9 @@ bool frmMainMenu::RefuseWhenFull() {
         this, appTitle(),
         QStringLiteral("The data disk is full: the client file holds %1 clients, the most it "
                        "can hold. No new client can be added to it.\n\n"
-                       "To test more clients, use a new data folder: set FilePath in the "
-                       "[Path] section of ORVJTest.ini to an empty folder and start the "
-                       "program again. The clients in %2 stay as they are.")
+                       "To test more clients, start a new data folder with \"Options > "
+                       "Data Folder...\" (New Empty Folder). The clients in %2 stay as "
+                       "they are.")
             .arg(ClientTable::kMaxClients)
             .arg(file),
         MessageService::Icon::Information, MessageService::Buttons::Ok);

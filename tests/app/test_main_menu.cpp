@@ -236,6 +236,7 @@ TEST(MainMenu, AddPathClearsTheFlagsAndIsRefusedOnceTheTableIsFull) {
     EXPECT_EQ(f.messages.shown[0].title, QStringLiteral("ORV-Juvenile"));
     EXPECT_TRUE(f.messages.shown[0].text.contains(QStringLiteral("data disk is full")));
     EXPECT_TRUE(f.messages.shown[0].text.contains(QStringLiteral("new data folder")));
+    EXPECT_TRUE(f.messages.shown[0].text.contains(QStringLiteral("Options > Data Folder...")));
     EXPECT_FALSE(f.state.testStored);
 }
 
