@@ -189,4 +189,47 @@ TEST_F(ReportToolTest, RunsAsAProcessWithExitStatuses) {
     EXPECT_EQ(runProcess("--client"), 2);
 }
 
+// An installed layout in a temporary folder: the executable in bin/ without a configuration
+// file beside it, the template in share/orvj, and a user with an empty home.
+TEST(ReportToolInstalled, FirstUseLaysOutThePerUserFolderOnceAndAMissingTemplateIsNamed) {
+    namespace fs = std::filesystem;
+    TempFolder root;
+    const fs::path bin = root.path() / "usr" / "bin";
+    const fs::path share = root.path() / "usr" / "share" / "orvj";
+    const fs::path user = root.path() / "home";
+    fs::create_directories(bin);
+    fs::create_directories(user);
+    fs::copy_file(ORVJ_REPORT_BINARY, bin / "orvj-report");
+    auto run = [&](const std::string& args) {
+        const std::string command = "env -u ORVJ_HOME -u XDG_DATA_HOME HOME='" + user.string() +
+                                    "' '" + (bin / "orvj-report").string() + "' " + args + " >'" +
+                                    (root.path() / "out").string() + "' 2>'" +
+                                    (root.path() / "err").string() + "'";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    const fs::path folder = user / ".local" / "share" / "orvj";
+
+    EXPECT_EQ(run("--list"), 1);
+    EXPECT_THAT(readFile(root.path() / "err"), HasSubstr(folder.string()));
+    EXPECT_THAT(readFile(root.path() / "err"), HasSubstr(share.string()));
+    EXPECT_FALSE(fs::exists(folder)) << "nothing is left half laid out";
+
+    fs::create_directories(share.parent_path());
+    fs::copy(ORVJ_SAMPLE_HOME, share, fs::copy_options::recursive);
+    for (const char* program : {"orvj", "orvj-report", "orvj-mkdata"}) {
+        fs::remove(share / program);
+    }
+    EXPECT_EQ(run("--help"), 0);
+    EXPECT_THAT(readFile(root.path() / "out"),
+                HasSubstr("Program folder: " + folder.string() + " (the per-user folder"));
+    EXPECT_EQ(run("--list"), 0) << readFile(root.path() / "err");
+    EXPECT_THAT(readFile(root.path() / "err"), HasSubstr("SAMPLE"));
+    EXPECT_THAT(readFile(root.path() / "out"), HasSubstr("  7  "));
+    EXPECT_EQ(readFile(folder / "ORVJB.TXT"), readFile(share / "ORVJB.TXT"));
+    EXPECT_EQ(run("--client 1"), 0) << readFile(root.path() / "err");
+    EXPECT_EQ(readFile(root.path() / "err"), "") << "the notice is given once";
+    EXPECT_TRUE(fs::exists(folder / "REPORT.PRN"));
+}
+
 } // namespace
