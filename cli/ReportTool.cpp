@@ -2,7 +2,9 @@
 
 #include "scoring/InventoryFiles.h"
 #include "scoring/InventoryLoader.h"
+#ifndef ORVJ_CORE_ONLY
 #include "scoring/QtReportJobs.h"
+#endif
 #include "scoring/ReportWriter.h"
 #include "scoring/ScaleScorer.h"
 #include "scoring/Scales.h"
@@ -13,7 +15,9 @@
 #include "store/OrvjError.h"
 #include "store/ProgramFolder.h"
 
+#ifndef ORVJ_CORE_ONLY
 #include <QGuiApplication>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -152,6 +156,7 @@ void checkClientNumber(const ClientData& data, int client) {
     }
 }
 
+#ifndef ORVJ_CORE_ONLY
 // Qt's printing needs a GUI application object; without a display it draws offscreen.
 std::unique_ptr<QGuiApplication> startGui() {
     if (qGuiApp != nullptr) {
@@ -174,6 +179,8 @@ std::unique_ptr<QGuiApplication> startGui() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+#endif
+
 int pageCount(const std::string& report) {
     return static_cast<int>(std::count(report.begin(), report.end(), '\f')) + 1;
 }
@@ -183,6 +190,11 @@ void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home
     if (!o.pdf && !o.print) {
         return;
     }
+#ifdef ORVJ_CORE_ONLY
+    static_cast<void>(home);
+    static_cast<void>(files);
+    static_cast<void>(out);
+#else
     auto gui = startGui();
     if (o.pdf) {
         std::vector<std::string> texts;
@@ -213,6 +225,7 @@ void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home
                                          : " into PDF files in " + target.pdfFolder.string())
             << "\n";
     }
+#endif
 }
 
 int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out) {
@@ -458,6 +471,14 @@ int runReportTool(const ReportToolOptions& o, const std::filesystem::path& execu
             << programFolderLine(programFolderInputs(o.home, executableFolder)) << "\n";
         return 0;
     }
+#ifdef ORVJ_CORE_ONLY
+    if (o.pdf || o.print) {
+        err << "orvj-report: --pdf and --print need the full build of orvj-report (with Qt); "
+               "this one writes text reports only
+";
+        return 2;
+    }
+#endif
     try {
         const std::filesystem::path home = programFolder(o, executableFolder, err);
         switch (o.command) {

@@ -1,4 +1,5 @@
 #include "cli/ReportTool.h"
+#include "store/platform/File.h"
 
 #include <iostream>
 #include <stdexcept>
@@ -12,10 +13,6 @@ int main(int argc, char** argv) {
         std::cerr << "orvj-report: " << e.what() << "\nTry \"orvj-report --help\".\n";
         return 2;
     }
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
-    if (ec) {
-        exe = std::filesystem::absolute(argv[0], ec);
-    }
+    const std::filesystem::path exe = orvj::platform::executablePath(argv[0]);
     return orvj::runReportTool(options, exe.parent_path(), std::cout, std::cerr);
 }

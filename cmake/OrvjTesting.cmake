@@ -2,7 +2,12 @@
 # One test executable per class or dialog. GUI tests link the widgets library and run
 # headless on the offscreen platform.
 function(orvj_add_test)
-    cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI;FULL" "NAME" "SOURCES;LIBS" ${ARGN})
+    # The core-only build has the Qt-free tests only (FULL: a test that needs Qt or SQLite
+    # although it has no window).
+    if(ORVJ_CORE_ONLY AND (T_GUI OR T_FULL))
+        return()
+    endif()
     add_executable(${T_NAME} ${T_SOURCES})
     if(T_GUI)
         target_sources(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/gui_main.cpp)
@@ -12,6 +17,7 @@ function(orvj_add_test)
         target_link_libraries(${T_NAME} PRIVATE orvj_core GTest::gtest GTest::gtest_main
                                                 GTest::gmock)
     endif()
+    target_link_libraries(${T_NAME} PRIVATE orvj_test_platform)
     if(T_LIBS)
         target_link_libraries(${T_NAME} PRIVATE ${T_LIBS})
     endif()

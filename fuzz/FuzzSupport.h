@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/platform/File.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -8,7 +10,6 @@
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 // Shared by the fuzz targets: a scratch folder per process and a check that stops the run
 // with a message when a property does not hold (libFuzzer then keeps the input).
@@ -17,7 +18,7 @@ namespace orvj::fuzz {
 inline const std::filesystem::path& scratch() {
     static const std::filesystem::path dir = [] {
         auto p =
-            std::filesystem::temp_directory_path() / ("orvj-fuzz-" + std::to_string(::getpid()));
+            std::filesystem::temp_directory_path() / ("orvj-fuzz-" + std::to_string(orvj::platform::processId()));
         std::filesystem::create_directories(p);
         return p;
     }();

@@ -1,12 +1,10 @@
 #include "scoring/InventoryFiles.h"
 
 #include "store/OrvjError.h"
+#include "store/platform/File.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <optional>
 
 namespace orvj::InventoryFiles {
 namespace {
@@ -17,10 +15,6 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
                return lower(x) == lower(y);
            });
 }
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 } // namespace
 
@@ -40,28 +34,17 @@ std::filesystem::path locate(const std::filesystem::path& folder, std::string_vi
 }
 
 std::string readBytes(const std::filesystem::path& path) {
-    std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
-    if (!f) {
-        const int err = errno;
-        int code = ErrorCode::DeviceIO;
-        std::string what = std::strerror(err);
-        if (err == ENOENT || err == ENOTDIR) {
-            code = ErrorCode::FileNotFound;
-            what = "file not found";
-        } else if (err == EACCES || err == EPERM) {
-            code = ErrorCode::PermissionDenied;
+    std::optional<platform::File> file;
+    try {
+        file.emplace(platform::File::open(path, platform::File::Mode::Read, "cannot open"));
+    } catch (const OrvjError& e) {
+        if (e.code() == ErrorCode::PathNotFound) {
+            throw OrvjError(ErrorCode::FileNotFound, path.string() + ": cannot open: file not found");
         }
-        throw OrvjError(code, path.string() + ": cannot open: " + what);
+        throw;
     }
-    std::string bytes;
-    char buffer[16384];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) {
-        bytes.append(buffer, n);
-    }
-    if (std::ferror(f.get())) {
-        throw OrvjError(ErrorCode::DeviceIO, path.string() + ": read error");
-    }
+    std::string bytes(static_cast<std::size_t>(file->size("read error")), '\0');
+    bytes.resize(file->readAt(0, bytes.data(), bytes.size(), "read error"));
     return bytes;
 }
 

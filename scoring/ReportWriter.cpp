@@ -4,41 +4,26 @@
 #include "scoring/InventoryLoader.h"
 #include "scoring/ScaleScorer.h"
 #include "store/OrvjError.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "store/platform/File.h"
 
 namespace orvj {
 namespace {
 
-[[noreturn]] void throwWriteError(const std::filesystem::path& p, int err, const char* action) {
-    int code = ErrorCode::DeviceIO;
-    if (err == EACCES || err == EPERM || err == EROFS) {
-        code = ErrorCode::PermissionDenied;
-    } else if (err == ENOSPC) {
-        code = ErrorCode::DiskFull;
-    } else if (err == ENOENT || err == ENOTDIR) {
-        code = ErrorCode::PathNotFound;
+// A name beside REPORT.PRN for the report being written: "REPORT.PRN." and six characters of
+// its own, so that two programs writing at once never share one.
+std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
+    static int made = 0;
+    constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    unsigned long long n = static_cast<unsigned long long>(platform::processId()) * 97u +
+                           static_cast<unsigned long long>(++made);
+    std::string suffix(6, '0');
+    for (char& c : suffix) {
+        c = kDigits[n % 36];
+        n /= 36;
     }
-    throw OrvjError(code, p.string() + ": " + action + ": " + std::strerror(err));
-}
-
-void writeAll(int fd, const std::string& bytes, const std::filesystem::path& path) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throwWriteError(path, errno, "cannot write the report");
-        }
-        done += static_cast<std::size_t>(n);
-    }
+    std::filesystem::path p = target;
+    p += "." + suffix;
+    return p;
 }
 
 } // namespace
@@ -90,40 +75,21 @@ void ReportWriter::writeReportFile(const ClientTable& clients, int client,
         throw;
     }
 
-    std::string pattern = (m_home / "REPORT.PRN.XXXXXX").string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        const int err = errno;
-        std::filesystem::remove(target, ignored);
-        throwWriteError(target, err, "cannot create the report file");
-    }
-    const std::filesystem::path temporary = pattern;
-    bool closed = false;
+    const std::filesystem::path temporary = temporaryBeside(target);
     try {
-        writeAll(fd, text, target);
-        if (::fchmod(fd, 0644) != 0) {
-            throwWriteError(target, errno, "cannot set the report file's permissions");
-        }
-        closed = true;
-        if (::close(fd) != 0) {
-            throwWriteError(target, errno, "cannot close the report file");
-        }
+        platform::File out =
+            platform::File::open(temporary, platform::File::Mode::Replace,
+                                 "cannot create the report file");
+        out.writeAll(text.data(), text.size(), "cannot write the report");
+        out.close("cannot close the report file");
+        // The old report goes first: renaming over an existing file makes some file systems
+        // (ext4) flush the new one to disk at once, which costs far more than the report.
+        platform::removeFile(target);
+        platform::renameOver(temporary, target, "cannot replace the report file");
     } catch (...) {
-        if (!closed) {
-            ::close(fd);
-        }
-        std::filesystem::remove(temporary, ignored);
-        std::filesystem::remove(target, ignored);
+        platform::removeFile(temporary);
+        platform::removeFile(target);
         throw;
-    }
-    // The old report goes first: renaming over an existing file makes some file systems
-    // (ext4) flush the new one to disk at once, which costs far more than the report itself.
-    std::filesystem::remove(target, ignored);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int err = errno;
-        std::filesystem::remove(temporary, ignored);
-        std::filesystem::remove(target, ignored);
-        throwWriteError(target, err, "cannot replace the report file");
     }
 }
 

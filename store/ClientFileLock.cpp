@@ -11,9 +11,9 @@ namespace {
 constexpr auto kRetryPause = std::chrono::milliseconds(25);
 
 std::string nowText() {
-    const std::time_t now = std::time(nullptr);
+    const std::tm now = platform::localTime(std::time(nullptr));
     char text[32] = {};
-    if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&now)) == 0) {
+    if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &now) == 0) {
         return "an unknown time";
     }
     return text;

@@ -1,5 +1,7 @@
 #include "store/Clock.h"
 
+#include "store/platform/File.h"
+
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -16,8 +18,7 @@ Date SystemClock::today() const {
     using namespace std::chrono;
     const auto now = system_clock::now();
     const time_t t = system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&t, &local);
+    const std::tm local = platform::localTime(t);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 

@@ -2,10 +2,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
 namespace orvj::platform {
+
+// The system's handle of an open file: a descriptor on POSIX, a HANDLE on Windows; -1 when
+// none is open on either.
+using NativeHandle = std::intptr_t;
 
 // The operating-system calls the client file and the configuration file need, in one place.
 // Every call that fails throws OrvjError with a message naming the file, what was being done
@@ -50,8 +55,9 @@ public:
     // owner and readable by others.
     void copyPermissionsFrom(const std::filesystem::path& model);
 
-    // An exclusive lock on the whole file, without waiting: false when another holder has it.
-    // The lock belongs to this open file and ends with it (or with the process).
+    // An exclusive lock of the file against every other holder, without waiting: false when
+    // another holder has it. The lock belongs to this open file and ends with it (or with the
+    // process). It keeps other lockers out and nothing else: others still read the file.
     bool tryLockExclusive(const std::string& what);
 
     // True while `path` still names the file this handle has open (it was not removed or
@@ -59,13 +65,15 @@ public:
     bool stillNamedBy(const std::filesystem::path& path) const;
 
 private:
-    File(std::filesystem::path path, int handle) : m_path(std::move(path)), m_handle(handle) {}
+    File(std::filesystem::path path, NativeHandle handle)
+        : m_path(std::move(path)), m_handle(handle) {}
 
     std::filesystem::path m_path;
-    int m_handle = -1;
+    NativeHandle m_handle = -1;
 };
 
-// Replaces `to` by `from` in one step: a reader sees the old file or the new one, never a mix.
+// Replaces `to` by `from` in one step: a reader sees the old file or the new one, never a mix,
+// also while another program holds `to` open for reading.
 void renameOver(const std::filesystem::path& from, const std::filesystem::path& to,
                 const std::string& what);
 
@@ -78,5 +86,11 @@ void removeFile(const std::filesystem::path& path) noexcept;
 // Names this computer and process, for telling the supervisor who holds a lock.
 std::string computerName();
 long processId();
+
+// The local calendar time of `t` (the thread-safe form each system has).
+std::tm localTime(std::time_t t);
+
+// The running program's own file (`argv0` where the system cannot tell); empty when unknown.
+std::filesystem::path executablePath(const char* argv0);
 
 } // namespace orvj::platform

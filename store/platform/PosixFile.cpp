@@ -235,4 +235,19 @@ long processId() {
     return static_cast<long>(::getpid());
 }
 
+std::tm localTime(std::time_t t) {
+    std::tm local{};
+    ::localtime_r(&t, &local);
+    return local;
+}
+
+std::filesystem::path executablePath(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
+    if (ec && argv0 != nullptr) {
+        exe = std::filesystem::absolute(argv0, ec);
+    }
+    return ec ? std::filesystem::path() : exe;
+}
+
 } // namespace orvj::platform

@@ -5,6 +5,7 @@
 #include "store/ClientFile.h"
 #include "store/Clock.h"
 #include "store/OrvjError.h"
+#include "store/platform/File.h"
 #include "tests/support/FakeMessageService.h"
 #include "ui/FormConventions.h"
 #include "ui/SecretCodePrompt.h"
@@ -22,7 +23,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -143,7 +143,7 @@ class ClientsFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = fs::temp_directory_path() / ("orvj_clients_" + std::to_string(::getpid()) + "_" +
+        root = fs::temp_directory_path() / ("orvj_clients_" + std::to_string(orvj::platform::processId()) + "_" +
                                             info->test_suite_name() + "_" + info->name());
         fs::remove_all(root);
         fs::create_directories(root / "data");

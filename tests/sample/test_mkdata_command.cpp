@@ -1,10 +1,9 @@
 // The command line as the build and an office use it: exit status, messages, and that a
 // refused source never replaces a good output file.
+#include "tests/platform/TestProcess.h"
 #include "tests/sample/TempDir.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace {
 
@@ -14,9 +13,9 @@ protected:
     int run(const std::string& args) {
         const std::string cmd = std::string("\"") + ORVJ_MKDATA + "\" " + args + " 2>\"" +
                                 (m_dir / "err.log").string() + "\" >/dev/null";
-        const int status = std::system(cmd.c_str());
+        const int status = orvj::testplatform::runCommand(cmd);
         m_err = read(m_dir / "err.log");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return status;
     }
     std::string path(const std::string& name) const { return "'" + (m_dir / name).string() + "'"; }
 

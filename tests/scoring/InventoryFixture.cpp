@@ -2,6 +2,7 @@
 
 #include "core/TestLayout.h"
 #include "scoring/Scales.h"
+#include "store/platform/File.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -166,11 +167,16 @@ void InventoryFixture::write(const std::filesystem::path& folder) const {
 }
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvj-scoring-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
+    // A new folder of this process: create_directory says whether it made it or found it.
+    static int made = 0;
+    const std::string stem = "orvj-scoring-" + std::to_string(platform::processId()) + "-";
+    for (int tries = 0; tries < 1000; ++tries) {
+        m_path = std::filesystem::temp_directory_path() / (stem + std::to_string(++made));
+        if (std::filesystem::create_directory(m_path)) {
+            return;
+        }
     }
-    m_path = pattern;
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempFolder::~TempFolder() {

@@ -3,6 +3,7 @@
 #include "core/ClientRecord.h"
 #include "core/ClientTable.h"
 #include "store/ClientFile.h"
+#include "store/platform/File.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 
 namespace orvj::storetest {
 
@@ -33,7 +33,7 @@ protected:
 
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() /
-        ("orvj-store-" + std::to_string(::getpid()) + "-" +
+        ("orvj-store-" + std::to_string(orvj::platform::processId()) + "-" +
          ::testing::UnitTest::GetInstance()->current_test_info()->name());
     const std::filesystem::path path = dir / ClientFile::kFileName;
 };

@@ -1,12 +1,12 @@
 #include "store/ClientFile.h"
 #include "store/OrvjError.h"
+#include "store/platform/File.h"
+#include "tests/platform/TestProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace orvj;
@@ -35,7 +35,7 @@ protected:
     }
 
     const fs::path dir = fs::temp_directory_path() /
-                         ("orvj_cf_" + std::to_string(::getpid()) + "_" +
+                         ("orvj_cf_" + std::to_string(orvj::platform::processId()) + "_" +
                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     const fs::path path = dir / ClientFile::kFileName;
 };
@@ -157,17 +157,15 @@ TEST_F(ClientFileTest, MissingFolderAndReadOnlyFileAreTypedErrors) {
     writeBytes(record("Ann"));
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     fs::permissions(dir, fs::perms::all);
-    if (::geteuid() == 0) {
+    if (testplatform::runningAsAdministrator()) {
         // File modes do not bind root: the check runs in a child without privileges.
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            const bool nobody = ::setgid(65534) == 0 && ::setuid(65534) == 0;
-            ::_exit(nobody && readOnlyFileIsRefused(path) ? 0 : 1);
+        if (!testplatform::childProcessesAvailable()) {
+            GTEST_SKIP() << "run as administrator, and no child process to give that up";
         }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        testplatform::Child child([&] {
+            return testplatform::becomeUnprivileged() && readOnlyFileIsRefused(path) ? 0 : 1;
+        });
+        EXPECT_EQ(child.wait(), 0);
     } else {
         EXPECT_TRUE(readOnlyFileIsRefused(path));
     }

@@ -1,13 +1,13 @@
 #include "store/ConfigFile.h"
 
 #include "store/OrvjError.h"
+#include "store/platform/File.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 using namespace orvj;
 namespace fs = std::filesystem;
@@ -28,7 +28,7 @@ protected:
     }
 
     const fs::path dir = fs::temp_directory_path() /
-                         ("orvj-config-" + std::to_string(::getpid()) + "-" +
+                         ("orvj-config-" + std::to_string(orvj::platform::processId()) + "-" +
                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     const fs::path ini = dir / ConfigFile::kFileName;
 };

@@ -1,10 +1,9 @@
 #include "store/OrvjError.h"
 #include "store/QuestionBank.h"
+#include "store/platform/File.h"
 #include "tests/testing/BankBuilder.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -31,7 +30,7 @@ protected:
     }
 
     const fs::path m_bank = fs::temp_directory_path() /
-                            ("orvj-bank-" + std::to_string(::getpid())) / QuestionBank::kFileName;
+                            ("orvj-bank-" + std::to_string(orvj::platform::processId())) / QuestionBank::kFileName;
     std::string m_message;
 };
 

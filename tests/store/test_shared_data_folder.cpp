@@ -4,12 +4,14 @@
 
 #include "store/ClientFileLock.h"
 #include "store/OrvjError.h"
+#include "tests/platform/TestProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <set>
-#include <sys/wait.h>
+#include <thread>
 
 using namespace orvj;
 using namespace orvj::storetest;
@@ -151,39 +153,34 @@ TEST_F(SharedFolder, ALockHeldTooLongIsReportedWithWhatToDoAndNeverWaitedOnForev
 // loaded before either wrote: every client of both is kept, each in its own record.
 TEST_F(SharedFolder, TwoProcessesAddingAtOnceKeepEveryClient) {
     constexpr int kEach = 12;
-    int go[2];
-    ASSERT_EQ(::pipe(go), 0);
-    pid_t writers[2];
+    if (!testplatform::childProcessesAvailable()) {
+        GTEST_SKIP() << "no child processes on this system";
+    }
+    // Each says it has loaded its table with a "ready" file; both start adding when the "go"
+    // file appears.
+    const fs::path go = path.parent_path() / "go";
+    auto ready = [&](int w) { return path.parent_path() / ("ready" + std::to_string(w)); };
+    std::vector<std::unique_ptr<testplatform::Child>> writers;
     for (int w = 0; w < 2; ++w) {
-        writers[w] = ::fork();
-        ASSERT_GE(writers[w], 0);
-        if (writers[w] == 0) {
+        writers.push_back(std::make_unique<testplatform::Child>([&, w] {
             ClientTable t;
             ClientFile(path).load(t);
-            char start = 0;
-            ::close(go[1]);
-            if (::read(go[0], &start, 1) != 1) {
-                ::_exit(2);
+            writeBytes(ready(w), "ready");
+            while (!fs::exists(go)) {
+                std::this_thread::sleep_for(1ms);
             }
-            try {
-                for (int i = 1; i <= kEach; ++i) {
-                    addClient(path, t,
-                              std::string(1, static_cast<char>('A' + w)) + std::to_string(i));
-                }
-            } catch (...) {
-                ::_exit(1);
+            for (int i = 1; i <= kEach; ++i) {
+                addClient(path, t, std::string(1, static_cast<char>('A' + w)) + std::to_string(i));
             }
-            ::_exit(0);
-        }
+            return 0;
+        }));
     }
-    ::close(go[0]);
-    const char start[2] = {'g', 'g'};
-    ASSERT_EQ(::write(go[1], start, 2), 2);
-    ::close(go[1]);
-    for (pid_t pid : writers) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    while (!fs::exists(ready(0)) || !fs::exists(ready(1))) {
+        std::this_thread::sleep_for(1ms);
+    }
+    writeBytes(go, "go");
+    for (auto& writer : writers) {
+        EXPECT_EQ(writer->wait(), 0);
     }
     ClientTable disk;
     ClientFile(path).load(disk);

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "store/ClientFile.h"
+#include "store/platform/File.h"
 #include "testing/AudioPlayer.h"
 #include "tests/support/FakeMessageService.h"
 #include "tests/testing/BankBuilder.h"
@@ -14,8 +15,6 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -103,7 +102,7 @@ public:
     TestHome() {
         static int made = 0;
         dir = fs::temp_directory_path() /
-              ("orvj-testing-" + std::to_string(::getpid()) + "-" + std::to_string(++made));
+              ("orvj-testing-" + std::to_string(orvj::platform::processId()) + "-" + std::to_string(++made));
         fs::remove_all(dir);
         fs::create_directories(dir);
         state.paths.home = state.paths.dataFolder = state.paths.soundBase = dir;
