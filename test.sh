@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, checks the formatting and the layer order of the includes,
-# and runs every test: once in a normal build with warnings as errors, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer; and runs each fuzz target for 20 seconds.
+# Sets up what is missing, builds, checks the formatting, the layer order of the includes and
+# that only the platform folders include system headers, and runs every test: once in a normal
+# build with warnings as errors, once under AddressSanitizer and UndefinedBehaviorSanitizer;
+# runs each fuzz target for 20 seconds; and cross-builds the core for Windows and runs its
+# tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
@@ -9,6 +11,7 @@ cd "$(dirname "$0")"
 ORVJ_BUILD_DIR=build ./build.sh -DORVJ_WERROR=ON
 cmake --build build --target format-check
 ./scripts/check-layers.sh
+./scripts/check-system-headers.sh
 (cd build && ctest --output-on-failure -j "$(nproc)")
 # The install into a temporary folder, without root, as a user with no program folder yet.
 ./tests/dist/check_install.sh build
@@ -16,6 +19,11 @@ cmake --build build --target format-check
 # Each fuzz target for a short while: a crash or a failed property check fails the run.
 if [ "${ORVJ_SKIP_FUZZ:-0}" != 1 ]; then
   ./scripts/fuzz.sh "${ORVJ_FUZZ_SECONDS:-20}"
+fi
+
+# The core and orvj-report for Windows, under Wine, against this build's reports.
+if [ "${ORVJ_SKIP_WINDOWS:-0}" != 1 ]; then
+  ORVJ_BUILD_DIR=build ./scripts/windows-check.sh
 fi
 
 if [ "${ORVJ_SKIP_SANITIZE:-0}" != 1 ]; then

@@ -1,14 +1,12 @@
 #include "app/SingleInstance.h"
 
+#include "store/platform/File.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
 #include <QThread>
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace orvj {
 namespace {
@@ -42,11 +40,7 @@ QString SingleInstance::keyFor(const std::filesystem::path& home) {
     }
     const QByteArray hash =
         QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Sha1);
-#ifdef _WIN32
-    const QString user = qEnvironmentVariable("USERNAME");
-#else
-    const QString user = QString::number(::getuid());
-#endif
+    const QString user = QString::fromStdString(platform::userId());
     return QStringLiteral("orvj-%1-%2").arg(user, QString::fromLatin1(hash.toHex().left(16)));
 }
 

@@ -16,6 +16,7 @@ packages=(
   clang-format
   clang libclang-rt-14-dev
   gcovr
+  g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 
 # scripts/package.sh also needs the package checkers.

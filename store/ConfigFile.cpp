@@ -1,5 +1,6 @@
 #include "store/ConfigFile.h"
 
+#include "store/Cp1252.h"
 #include "store/FileReplace.h"
 #include "store/OrvjError.h"
 #include "store/platform/File.h"
@@ -317,29 +318,56 @@ bool startsWithDriveLetter(std::string_view value) {
            ((value[0] >= 'A' && value[0] <= 'Z') || (value[0] >= 'a' && value[0] <= 'z'));
 }
 
+namespace {
+
+// The configuration file is Windows-1252 text: its bytes become a Unicode file name.
+std::filesystem::path pathOfText(const std::string& cp1252) {
+    const std::string utf8 = cp1252ToUtf8(cp1252);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+bool isSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+} // namespace
+
 std::filesystem::path resolveConfiguredFolder(const std::filesystem::path& home,
                                               std::string_view value) {
     std::string v(trimBlanks(value));
 #ifdef _WIN32
-    if (startsWithDriveLetter(v)) {
-        return std::filesystem::path(v).lexically_normal();
+    // A drive letter names that drive: on its own ("a:") or before a relative name ("C:ORV")
+    // it means the top of the drive, as for a program just started there. A share
+    // ("\\server\share\orvj") is a full name as it is.
+    std::replace(v.begin(), v.end(), '/', '\\');
+    if (startsWithDriveLetter(v) && (v.size() == 2 || v[2] != '\\')) {
+        v.insert(2, "\\");
     }
+    // The separator of a drive's top ("C:\") or of the disk's top stays.
+    const std::size_t keep = startsWithDriveLetter(v) ? 3 : 1;
 #else
     if (startsWithDriveLetter(v)) {
         return {};
     }
     std::replace(v.begin(), v.end(), '\\', '/');
+    const std::size_t keep = 1; // "/" stays
 #endif
-    while (v.size() > 1 && (v.back() == '/' || v.back() == '\\')) {
+    while (v.size() > keep && isSeparator(v.back())) {
         v.pop_back();
-    }
-    std::filesystem::path p(v);
-    if (p.is_absolute()) {
-        return p.lexically_normal();
     }
     if (v.empty()) {
         return home;
     }
+#ifdef _WIN32
+    if (v.size() > 2 && v[0] == '\\' && v[1] == '\\') {
+        return pathOfText(v); // a share: the standard library here takes "\\server" for a folder
+    }
+#endif
+    const std::filesystem::path p = pathOfText(v);
+    if (p.is_absolute()) {
+        return p.lexically_normal();
+    }
+    // On Windows a name from the top of no drive ("\ORV") takes the program folder's drive.
     return (home / p).lexically_normal();
 }
 

@@ -63,10 +63,12 @@ private:
 // The buffer rule on its own: what the program keeps of `stored` with a buffer of `length`.
 std::string applyReadBuffer(std::string_view stored, int length);
 
-// A folder named in the configuration file, as a path on this system. Backslashes are
-// separators; a relative name is relative to the program folder. On a system without drive
-// letters a name that begins with one ("a:", "C:\Sounds") names no folder: the result is
-// empty.
+// A folder named in the configuration file (Windows-1252 text), as a path on this system.
+// Backslashes and slashes are separators; a relative name is relative to the program folder.
+// On Windows a drive letter names that drive ("a:" is the top of drive A, "C:\ORV") and a
+// share ("\\server\share\orvj") names a network folder. On a system without drive letters
+// a name that begins with one names no folder: the result is empty. Characters beyond ASCII
+// name the same characters in the file system's own (Unicode) names.
 std::filesystem::path resolveConfiguredFolder(const std::filesystem::path& home,
                                               std::string_view value);
 

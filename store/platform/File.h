@@ -87,6 +87,10 @@ void removeFile(const std::filesystem::path& path) noexcept;
 std::string computerName();
 long processId();
 
+// Tells this user from others on the same computer: the user number on POSIX, the user name
+// (UTF-8) on Windows.
+std::string userId();
+
 // The local calendar time of `t` (the thread-safe form each system has).
 std::tm localTime(std::time_t t);
 

@@ -235,6 +235,10 @@ long processId() {
     return static_cast<long>(::getpid());
 }
 
+std::string userId() {
+    return std::to_string(::getuid());
+}
+
 std::tm localTime(std::time_t t) {
     std::tm local{};
     ::localtime_r(&t, &local);

@@ -90,11 +90,26 @@ bool fileIdentity(HANDLE h, BY_HANDLE_FILE_INFORMATION& info) {
     return ::GetFileInformationByHandle(h, &info) != 0;
 }
 
+constexpr wchar_t kAsideMark[] = L".old-";
+
+// True while a replace by renameAside() of `path` is under way (its old file is put aside).
+bool replaceUnderWay(const std::filesystem::path& path) {
+    std::filesystem::path pattern = path;
+    pattern += std::wstring(kAsideMark) + L"*";
+    WIN32_FIND_DATAW found;
+    const HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    ::FindClose(search);
+    return true;
+}
+
 // Renames with the old file put aside first. Wine refuses to rename over a file another handle
 // holds open, whatever its sharing; Windows itself takes the direct rename.
 bool renameAside(const std::filesystem::path& from, const std::filesystem::path& to) {
     std::filesystem::path aside = to;
-    aside += L".old-" + std::to_wstring(::GetCurrentProcessId());
+    aside += kAsideMark + std::to_wstring(::GetCurrentProcessId());
     if (!::MoveFileExW(to.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         return false;
     }
@@ -126,8 +141,23 @@ File File::open(const std::filesystem::path& path, Mode mode, const std::string&
         disposition = CREATE_ALWAYS;
         break;
     }
-    const HANDLE h = ::CreateFileW(path.c_str(), access, kShareAll, nullptr, disposition,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(path.c_str(), access, kShareAll, nullptr,
+                             disposition == OPEN_ALWAYS ? OPEN_EXISTING : disposition,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE && disposition == OPEN_ALWAYS &&
+        ::GetLastError() == ERROR_FILE_NOT_FOUND) {
+        // A file missing only because another program is replacing it the long way (see
+        // renameAside) is back within moments: it must not be created empty meanwhile. After
+        // two seconds a stale leftover no longer counts.
+        for (int wait = 0; wait < 200 && replaceUnderWay(path); ++wait) {
+            ::Sleep(10);
+            if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+                break;
+            }
+        }
+        h = ::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
     if (h == INVALID_HANDLE_VALUE) {
         throwLastError(path, what);
     }
@@ -330,6 +360,16 @@ std::string computerName() {
 
 long processId() {
     return static_cast<long>(::GetCurrentProcessId());
+}
+
+std::string userId() {
+    wchar_t name[257] = {};
+    DWORD length = 257;
+    if (!::GetUserNameW(name, &length) || length <= 1) {
+        return "user";
+    }
+    const std::u8string utf8 = std::filesystem::path(std::wstring(name, length - 1)).u8string();
+    return {utf8.begin(), utf8.end()};
 }
 
 std::tm localTime(std::time_t t) {

@@ -24,10 +24,6 @@ int Child::wait() {
     return -1;
 }
 
-bool runningAsAdministrator() {
-    return false;
-}
-
 bool becomeUnprivileged() {
     return false;
 }
@@ -98,10 +94,6 @@ int Child::wait() {
     }
     m_id = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-bool runningAsAdministrator() {
-    return ::geteuid() == 0;
 }
 
 bool becomeUnprivileged() {

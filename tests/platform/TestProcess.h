@@ -28,11 +28,8 @@ private:
     long m_id = -1;
 };
 
-// True when the tests run as the system administrator, whom file modes do not bind.
-bool runningAsAdministrator();
-
-// Gives up the administrator's rights for the rest of this process (a child's). False when
-// the system refused.
+// Gives up the administrator's rights (root's) for the rest of this process, a child's, so that
+// file modes bind it. False when the system refused.
 bool becomeUnprivileged();
 
 // Runs a shell command; its exit status, or -1 when it did not end normally.

@@ -93,16 +93,23 @@ TEST_F(ConfigFileTest, AMissingFileGivesTheDefaultsAndAWriteCreatesIt) {
     EXPECT_TRUE(cfg.ReadNumLock());
     EXPECT_FALSE(fs::exists(ini));
     cfg.WriteNumLock(false);
+#ifdef _WIN32
+    EXPECT_EQ(read(), "[Settings]\r\nNumLock=False\r\n") << "a new file has the system's line ends";
+#else
     EXPECT_EQ(read(), "[Settings]\nNumLock=False\n");
+#endif
 
     write("[Path]\nFilePath=/data\n\n[Engine]\nX=1");
     cfg.WritePrivateProfileString("path", "SndPath", "/snd");
     cfg.WriteSystemDB("/opt/orvj");
+    const std::string workgroup = (fs::path("/opt/orvj") / "qlnvex.mda").string();
     EXPECT_EQ(read(), "[Path]\nFilePath=/data\nSndPath=/snd\n\n[Engine]\nX=1\n\n"
-                      "[Options]\nSystemDB=/opt/orvj/qlnvex.mda\n");
+                      "[Options]\nSystemDB=" +
+                          workgroup + "\n");
     // Written again at the next start: replaced, not added twice.
     cfg.WriteSystemDB("/srv/orvj");
-    EXPECT_EQ(cfg.GetPrivateProfileString("Options", "SystemDB", "", 200), "/srv/orvj/qlnvex.mda");
+    EXPECT_EQ(cfg.GetPrivateProfileString("Options", "SystemDB", "", 200),
+              (fs::path("/srv/orvj") / "qlnvex.mda").string());
     EXPECT_EQ(read().find("/opt/orvj"), std::string::npos);
 }
 
@@ -116,6 +123,7 @@ TEST_F(ConfigFileTest, AFailedWriteLeavesTheFileAndNoTemporaryBehind) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
     EXPECT_EQ(read(), "[Path]\nFilePath=/data\n");
 
+#ifndef _WIN32 // links are not for ordinary users on Windows (nor made by Wine)
     // Writing through a link keeps the link.
     fs::remove(ini);
     std::ofstream(dir / "shared.ini") << "[Path]\nFilePath=/data\n";
@@ -123,8 +131,28 @@ TEST_F(ConfigFileTest, AFailedWriteLeavesTheFileAndNoTemporaryBehind) {
     ConfigFile(ini).WriteNumLock(false);
     EXPECT_TRUE(fs::is_symlink(ini));
     EXPECT_FALSE(ConfigFile(dir / "shared.ini").ReadNumLock());
+#endif
 }
 
+#ifdef _WIN32
+TEST(ConfiguredFolder, DrivesAndSharesNameRealFoldersAndRelativeNamesAreUnderTheProgramFolder) {
+    const fs::path home = "C:\\ORV";
+    EXPECT_EQ(resolveConfiguredFolder(home, "a:"), fs::path("a:\\")) << "the top of drive A";
+    EXPECT_EQ(resolveConfiguredFolder(home, " A:\\ "), fs::path("A:\\"));
+    EXPECT_EQ(resolveConfiguredFolder(home, "d:clients"), fs::path("d:\\clients"));
+    EXPECT_EQ(resolveConfiguredFolder(home, "C:\\ORV\\Data\\"), fs::path("C:\\ORV\\Data"));
+    EXPECT_EQ(resolveConfiguredFolder(home, "C:/ORV/Data"), fs::path("C:\\ORV\\Data"));
+    EXPECT_EQ(resolveConfiguredFolder(home, "\\\\server\\share\\orvj\\"),
+              fs::path("\\\\server\\share\\orvj"));
+    EXPECT_EQ(resolveConfiguredFolder(home, "//server/share/orvj"),
+              fs::path("\\\\server\\share\\orvj"));
+    EXPECT_EQ(resolveConfiguredFolder(home, "data\\office 2"), fs::path("C:\\ORV\\data\\office 2"));
+    EXPECT_EQ(resolveConfiguredFolder(home, ".\\data"), fs::path("C:\\ORV\\data"));
+    EXPECT_EQ(resolveConfiguredFolder(home, "\\srv\\data"), fs::path("C:\\srv\\data"))
+        << "the top of the program folder's drive";
+    EXPECT_EQ(resolveConfiguredFolder(home, ""), home);
+}
+#else
 TEST(ConfiguredFolder, RelativeNamesAreUnderTheProgramFolderAndDrivesNameNone) {
     const fs::path home = "/opt/orvj";
     EXPECT_EQ(resolveConfiguredFolder(home, "data"), fs::path("/opt/orvj/data"));
@@ -134,9 +162,24 @@ TEST(ConfiguredFolder, RelativeNamesAreUnderTheProgramFolderAndDrivesNameNone) {
     EXPECT_EQ(resolveConfiguredFolder(home, ""), home);
     EXPECT_EQ(resolveConfiguredFolder(home, "/srv/orvj/data/"), fs::path("/srv/orvj/data"));
     EXPECT_EQ(resolveConfiguredFolder(home, "\\srv\\data"), fs::path("/srv/data"));
+    EXPECT_EQ(resolveConfiguredFolder(home, "/"), fs::path("/"));
     EXPECT_TRUE(resolveConfiguredFolder(home, "a:").empty());
     EXPECT_TRUE(resolveConfiguredFolder(home, "C:\\ORVJ").empty());
     EXPECT_EQ(resolveConfiguredFolder(home, "data:x"), fs::path("/opt/orvj/data:x"));
+}
+#endif
+
+// The configuration file is Windows-1252: "B\xFCro" is "Büro" in the file system's names, and a
+// folder of that name made by the system is the one the program finds.
+TEST(ConfiguredFolder, Windows1252NamesAreTheSameCharactersOnDisk) {
+    const fs::path home = fs::temp_directory_path() /
+                          ("orvj-names-" + std::to_string(orvj::platform::processId()));
+    const fs::path made = home / fs::path(u8"B\u00FCro \u20AC");
+    fs::create_directories(made);
+    const fs::path found = resolveConfiguredFolder(home, "B\xFCro \x80");
+    EXPECT_EQ(found, made);
+    EXPECT_TRUE(fs::is_directory(found));
+    fs::remove_all(home);
 }
 
 } // namespace

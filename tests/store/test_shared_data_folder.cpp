@@ -138,10 +138,14 @@ TEST_F(SharedFolder, ALockHeldTooLongIsReportedWithWhatToDoAndNeverWaitedOnForev
         EXPECT_EQ(readBytes(path), before);
         EXPECT_EQ(here.at(1).trimmed(F::Age), "17") << "the change stays in memory to retry";
 
+#ifndef _WIN32
         // The supervisor removes the stale lock file as the message says: saving works again
-        // even though the stopped program still holds its lock on the removed file.
+        // even though the stopped program still holds its lock on the removed file. (Windows
+        // keeps a file's name while a program holds it open, and ends the lock with the
+        // program, so there is nothing to remove there.)
         fs::remove(ClientFileLock::lockPathFor(path));
         EXPECT_NO_THROW(file.writeRecord(here, 1));
+#endif
     }
     EXPECT_NO_THROW(file.writeRecord(here, 1)) << "a released lock is taken at once";
     ClientTable disk;

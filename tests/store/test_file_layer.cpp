@@ -1,0 +1,150 @@
+// The file layer on each system: a replace while another program reads the old file, the
+// lock between two handles, positions that reads leave alone.
+#include "store/FileReplace.h"
+#include "store/OrvjError.h"
+#include "store/platform/File.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+#include <vector>
+
+using namespace orvj;
+using platform::File;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileLayer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    static std::string readBytes(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static void writeBytes(const fs::path& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+    static std::string readAllOf(const File& f) {
+        std::string bytes(64, '\0');
+        bytes.resize(f.readAt(0, bytes.data(), bytes.size(), "read"));
+        return bytes;
+    }
+    std::vector<std::string> names() const {
+        std::vector<std::string> found;
+        for (const auto& e : fs::directory_iterator(dir)) {
+            found.push_back(e.path().filename().string());
+        }
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+    const fs::path dir = fs::temp_directory_path() /
+                         ("orvj-layer-" + std::to_string(platform::processId()) + "-" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+};
+
+// REPORT.PRN shown in a viewer, ORVJTest.ini open in an editor: the replace still happens
+// whole, the reader keeps the old bytes it opened, and nothing is left beside the file.
+TEST_F(FileLayer, AFileHeldOpenByAReaderIsReplacedWhole) {
+    const fs::path ini = dir / "ORVJTest.ini";
+    const fs::path report = dir / "REPORT.PRN";
+    writeBytes(ini, "[Settings]\r\nNumLock=True\r\n");
+    writeBytes(report, "old report");
+    {
+        const File iniReader = File::open(ini, File::Mode::Read, "read");
+        const File reportReader = File::open(report, File::Mode::Read, "read");
+
+        replaceFileContent(ini, dir / ".ORVJTest.ini.new", "[Settings]\r\nNumLock=False\r\n",
+                           "write");
+        EXPECT_EQ(readBytes(ini), "[Settings]\r\nNumLock=False\r\n");
+        EXPECT_FALSE(iniReader.stillNamedBy(ini)) << "the name now stands for the new file";
+
+        // The report's way: a new file beside it, the old name removed, the new one renamed in.
+        File next = File::open(dir / "REPORT.PRN.AB12CD", File::Mode::Replace, "create");
+        next.writeAll("new report", 10, "write");
+        next.close("close");
+        platform::removeFile(report);
+        platform::renameOver(dir / "REPORT.PRN.AB12CD", report, "replace");
+        EXPECT_EQ(readBytes(report), "new report");
+
+        EXPECT_EQ(readAllOf(iniReader), "[Settings]\r\nNumLock=True\r\n");
+        EXPECT_EQ(readAllOf(reportReader), "old report");
+    }
+    EXPECT_EQ(names(), (std::vector<std::string>{"ORVJTest.ini", "REPORT.PRN"}));
+}
+
+TEST_F(FileLayer, TheLockKeepsOtherHandlesOutButNotReaders) {
+    const fs::path lock = dir / "DATA301.LCK";
+    File first = File::open(lock, File::Mode::ReadWriteCreate, "open");
+    File second = File::open(lock, File::Mode::ReadWriteCreate, "open");
+    ASSERT_TRUE(first.tryLockExclusive("lock"));
+    EXPECT_FALSE(second.tryLockExclusive("lock")) << "another handle, even of this program";
+
+    first.writeAll("held by PC 1\n", 13, "write");
+    const File reader = File::open(lock, File::Mode::Read, "read");
+    EXPECT_EQ(readAllOf(reader), "held by PC 1\n") << "who holds it stays readable";
+    EXPECT_TRUE(first.stillNamedBy(lock));
+
+    first.close("close");
+    EXPECT_TRUE(second.tryLockExclusive("lock")) << "a closed handle's lock is gone";
+}
+
+TEST_F(FileLayer, ReadingAtAnOffsetLeavesTheWritingPositionAlone) {
+    File f = File::open(dir / "f", File::Mode::ReadWriteCreate, "open");
+    f.writeAll("abc", 3, "write");
+    char one = 0;
+    EXPECT_EQ(f.readAt(1, &one, 1, "read"), 1u);
+    EXPECT_EQ(one, 'b');
+    f.writeAll("def", 3, "write");
+    f.truncate(5, "cut");
+    f.writeAll("X", 1, "write");
+    EXPECT_EQ(f.size("size"), 7u) << "truncate leaves the position where it was";
+    f.close("close");
+    EXPECT_EQ(readBytes(dir / "f"), std::string("abcde\0X", 7));
+}
+
+TEST_F(FileLayer, FailuresNameTheFileAndTheirKind) {
+    try {
+        File::open(dir / "no such folder" / "DATA301.OVJ", File::Mode::ReadWriteCreate,
+                   "cannot open the client file");
+        FAIL() << "opened in a missing folder";
+    } catch (const OrvjError& e) {
+        EXPECT_EQ(e.code(), ErrorCode::PathNotFound);
+        EXPECT_NE(std::string(e.what()).find("no such folder"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("cannot open the client file"), std::string::npos);
+    }
+    EXPECT_THROW(platform::renameOver(dir / "missing", dir / "target", "replace"), OrvjError);
+    EXPECT_TRUE(names().empty()) << "a failed rename makes nothing";
+}
+
+#ifdef _WIN32
+// Where a replace puts the old file aside for a moment (Wine), a program opening the missing
+// file then must wait for the new one rather than create an empty file in its place.
+TEST_F(FileLayer, AFileMissingDuringAnotherProgramsReplaceIsNotCreatedEmpty) {
+    const fs::path data = dir / "DATA301.OVJ";
+    const fs::path aside = dir / "DATA301.OVJ.old-4242";
+    writeBytes(aside, "old records");
+    std::thread other([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        writeBytes(dir / "new", "new records");
+        fs::rename(dir / "new", data);
+        fs::remove(aside);
+    });
+    const File f = File::open(data, File::Mode::ReadWriteCreate, "open");
+    other.join();
+    EXPECT_EQ(readAllOf(f), "new records");
+}
+#endif
+
+} // namespace
