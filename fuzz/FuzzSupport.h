@@ -17,8 +17,8 @@ namespace orvj::fuzz {
 
 inline const std::filesystem::path& scratch() {
     static const std::filesystem::path dir = [] {
-        auto p =
-            std::filesystem::temp_directory_path() / ("orvj-fuzz-" + std::to_string(orvj::platform::processId()));
+        auto p = std::filesystem::temp_directory_path() /
+                 ("orvj-fuzz-" + std::to_string(orvj::platform::processId()));
         std::filesystem::create_directories(p);
         return p;
     }();

@@ -39,7 +39,8 @@ std::string readBytes(const std::filesystem::path& path) {
         file.emplace(platform::File::open(path, platform::File::Mode::Read, "cannot open"));
     } catch (const OrvjError& e) {
         if (e.code() == ErrorCode::PathNotFound) {
-            throw OrvjError(ErrorCode::FileNotFound, path.string() + ": cannot open: file not found");
+            throw OrvjError(ErrorCode::FileNotFound,
+                            path.string() + ": cannot open: file not found");
         }
         throw;
     }

@@ -77,9 +77,8 @@ void ReportWriter::writeReportFile(const ClientTable& clients, int client,
 
     const std::filesystem::path temporary = temporaryBeside(target);
     try {
-        platform::File out =
-            platform::File::open(temporary, platform::File::Mode::Replace,
-                                 "cannot create the report file");
+        platform::File out = platform::File::open(temporary, platform::File::Mode::Replace,
+                                                  "cannot create the report file");
         out.writeAll(text.data(), text.size(), "cannot write the report");
         out.close("cannot close the report file");
         // The old report goes first: renaming over an existing file makes some file systems

@@ -248,8 +248,7 @@ void File::truncate(std::uint64_t length, const std::string& what) {
     const HANDLE h = toHandle(m_handle);
     LARGE_INTEGER position;
     if (!::SetFilePointerEx(h, largeInteger(0), &position, FILE_CURRENT) ||
-        !::SetFilePointerEx(h, largeInteger(length), nullptr, FILE_BEGIN) ||
-        !::SetEndOfFile(h)) {
+        !::SetFilePointerEx(h, largeInteger(length), nullptr, FILE_BEGIN) || !::SetEndOfFile(h)) {
         throwLastError(m_path, what);
     }
     ::SetFilePointerEx(h, position, nullptr, FILE_BEGIN);
@@ -286,8 +285,8 @@ bool File::tryLockExclusive(const std::string& what) {
     OVERLAPPED at{};
     at.Offset = static_cast<DWORD>(kLockOffset & 0xFFFFFFFFu);
     at.OffsetHigh = static_cast<DWORD>(kLockOffset >> 32);
-    if (::LockFileEx(toHandle(m_handle), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
-                     1, 0, &at)) {
+    if (::LockFileEx(toHandle(m_handle), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
+                     0, &at)) {
         return true;
     }
     const DWORD error = ::GetLastError();
@@ -340,7 +339,8 @@ void removeFile(const std::filesystem::path& path) noexcept {
     // that program closes it; renamed aside first, the name is free at once for a new file.
     static long removed = 0;
     std::filesystem::path aside = path;
-    aside += L".del-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++removed);
+    aside +=
+        L".del-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++removed);
     if (::MoveFileExW(path.c_str(), aside.c_str(), 0)) {
         ::DeleteFileW(aside.c_str());
     } else {

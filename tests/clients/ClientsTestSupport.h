@@ -143,8 +143,9 @@ class ClientsFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = fs::temp_directory_path() / ("orvj_clients_" + std::to_string(orvj::platform::processId()) + "_" +
-                                            info->test_suite_name() + "_" + info->name());
+        root = fs::temp_directory_path() /
+               ("orvj_clients_" + std::to_string(orvj::platform::processId()) + "_" +
+                info->test_suite_name() + "_" + info->name());
         fs::remove_all(root);
         fs::create_directories(root / "data");
         state.paths.home = reports.home = root;

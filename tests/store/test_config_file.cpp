@@ -172,8 +172,8 @@ TEST(ConfiguredFolder, RelativeNamesAreUnderTheProgramFolderAndDrivesNameNone) {
 // The configuration file is Windows-1252: "B\xFCro" is "Büro" in the file system's names, and a
 // folder of that name made by the system is the one the program finds.
 TEST(ConfiguredFolder, Windows1252NamesAreTheSameCharactersOnDisk) {
-    const fs::path home = fs::temp_directory_path() /
-                          ("orvj-names-" + std::to_string(orvj::platform::processId()));
+    const fs::path home =
+        fs::temp_directory_path() / ("orvj-names-" + std::to_string(orvj::platform::processId()));
     const fs::path made = home / fs::path(u8"B\u00FCro \u20AC");
     fs::create_directories(made);
     const fs::path found = resolveConfiguredFolder(home, "B\xFCro \x80");

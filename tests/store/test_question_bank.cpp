@@ -30,7 +30,8 @@ protected:
     }
 
     const fs::path m_bank = fs::temp_directory_path() /
-                            ("orvj-bank-" + std::to_string(orvj::platform::processId())) / QuestionBank::kFileName;
+                            ("orvj-bank-" + std::to_string(orvj::platform::processId())) /
+                            QuestionBank::kFileName;
     std::string m_message;
 };
 

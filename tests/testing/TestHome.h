@@ -102,7 +102,8 @@ public:
     TestHome() {
         static int made = 0;
         dir = fs::temp_directory_path() /
-              ("orvj-testing-" + std::to_string(orvj::platform::processId()) + "-" + std::to_string(++made));
+              ("orvj-testing-" + std::to_string(orvj::platform::processId()) + "-" +
+               std::to_string(++made));
         fs::remove_all(dir);
         fs::create_directories(dir);
         state.paths.home = state.paths.dataFolder = state.paths.soundBase = dir;
