@@ -20,7 +20,7 @@ while IFS= read -r -d '' file; do
       found=1
     fi
   done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<' "$file" || true)
-done < <(find app bench cli clients fuzz sample scoring store testing tests ui \
+done < <(find app bench cli clients core fuzz sample scoring store testing tests ui \
   \( -name '*.cpp' -o -name '*.h' \) -print0)
 if [ "$found" -ne 0 ]; then
   exit 1
