@@ -135,15 +135,18 @@ TEST_F(FileLayer, AFileMissingDuringAnotherProgramsReplaceIsNotCreatedEmpty) {
     const fs::path data = dir / "DATA301.OVJ";
     const fs::path aside = dir / "DATA301.OVJ.old-4242";
     writeBytes(aside, "old records");
+    std::error_code renamed;
     std::thread other([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         writeBytes(dir / "new", "new records");
-        fs::rename(dir / "new", data);
-        fs::remove(aside);
+        fs::rename(dir / "new", data, renamed); // fails over an empty file opened meanwhile
+        std::error_code ignored;
+        fs::remove(aside, ignored);
     });
     const File f = File::open(data, File::Mode::ReadWriteCreate, "open");
     other.join();
     EXPECT_EQ(readAllOf(f), "new records");
+    EXPECT_FALSE(renamed) << renamed.message();
 }
 #endif
 
