@@ -1,6 +1,7 @@
 #include "cli/ReportTool.h"
 #include "scoring/ReportWriter.h"
 #include "store/ClientFile.h"
+#include "store/platform/File.h"
 #include "tests/platform/TestProcess.h"
 #include "tests/scoring/InventoryFixture.h"
 
@@ -72,6 +73,25 @@ TEST_F(ReportToolTest, ClientAndAllWriteTheProgramsReports) {
     EXPECT_THAT(err, HasSubstr("DATA301.OVJ: client 4 is not in the client file (clients 1 to 3)"));
     EXPECT_TRUE(std::filesystem::exists(home.path() / "REPORT.PRN"))
         << "a refused client number leaves the last report alone";
+}
+
+// A viewer shows REPORT.PRN while the next report is written: the new report replaces it
+// whole, the viewer keeps the old text, and no temporary is left.
+TEST_F(ReportToolTest, AReportHeldOpenByAViewerIsReplacedWhole) {
+    ASSERT_EQ(run({"--client", "1"}), 0) << err;
+    {
+        const platform::File viewer =
+            platform::File::open(home.path() / "REPORT.PRN", platform::File::Mode::Read, "view");
+        ASSERT_EQ(run({"--client", "2"}), 0) << err;
+        EXPECT_EQ(readFile(home.path() / "REPORT.PRN"), report(2, ReportOption::Standard));
+        std::string seen(static_cast<std::size_t>(viewer.size("view")), '\0');
+        seen.resize(viewer.readAt(0, seen.data(), seen.size(), "view"));
+        EXPECT_EQ(seen, report(1, ReportOption::Standard));
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(home.path())) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "REPORT.PRN" || name.rfind("REPORT.PRN", 0) != 0) << name;
+    }
 }
 
 TEST_F(ReportToolTest, ListsClientsAndScores) {
