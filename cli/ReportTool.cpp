@@ -474,8 +474,7 @@ int runReportTool(const ReportToolOptions& o, const std::filesystem::path& execu
 #ifdef ORVJ_CORE_ONLY
     if (o.pdf || o.print) {
         err << "orvj-report: --pdf and --print need the full build of orvj-report (with Qt); "
-               "this one writes text reports only
-";
+               "this one writes text reports only\n";
         return 2;
     }
 #endif

@@ -36,6 +36,14 @@ std::string discardOutput() {
     return ">NUL 2>&1";
 }
 
+void setEnvironment(const std::string& name, const std::string& value) {
+    ::_putenv_s(name.c_str(), value.c_str());
+}
+
+void unsetEnvironment(const std::string& name) {
+    ::_putenv_s(name.c_str(), "");
+}
+
 } // namespace orvj::testplatform
 
 #else
@@ -108,6 +116,14 @@ int runCommand(const std::string& command) {
 
 std::string discardOutput() {
     return ">/dev/null 2>&1";
+}
+
+void setEnvironment(const std::string& name, const std::string& value) {
+    ::setenv(name.c_str(), value.c_str(), 1);
+}
+
+void unsetEnvironment(const std::string& name) {
+    ::unsetenv(name.c_str());
 }
 
 } // namespace orvj::testplatform

@@ -35,6 +35,10 @@ bool becomeUnprivileged();
 // Runs a shell command; its exit status, or -1 when it did not end normally.
 int runCommand(const std::string& command);
 
+// Sets or removes a variable of this process's environment.
+void setEnvironment(const std::string& name, const std::string& value);
+void unsetEnvironment(const std::string& name);
+
 // The command-line spelling of "throw the output away" for runCommand.
 std::string discardOutput();
 

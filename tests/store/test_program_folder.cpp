@@ -93,8 +93,9 @@ TEST_F(ProgramFolderTest, TheRuleTakesOptionThenEnvironmentThenPortableThenPerUs
     EXPECT_THROW(chooseProgramFolder(in), OrvjError);
     EXPECT_NE(programFolderLine(in).find("Program folder: none"), std::string::npos);
 
-    in.envHome = "/srv/orvj";
-    EXPECT_EQ(programFolderLine(in), "Program folder: /srv/orvj (named by ORVJ_HOME)");
+    in.envHome = (m_dir / "env").string();
+    EXPECT_EQ(programFolderLine(in),
+              "Program folder: " + (m_dir / "env").string() + " (named by ORVJ_HOME)");
 }
 
 TEST_F(ProgramFolderTest, FirstStartLaysTheTemplateOutWithoutOverwritingAndOnlyOnce) {
