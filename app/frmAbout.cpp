@@ -121,6 +121,7 @@ frmAbout::frmAbout(AppState& state, Services&, QWidget* parent) : QDialog(parent
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setMinimumSize(twipsToPixels(1200), twipsToPixels(375));
     m_cmdOK->setDefault(true);
+    m_cmdOK->setAccessibleName(QStringLiteral("OK"));
     panelLayout->addWidget(m_cmdOK);
     outer->addWidget(m_sspMenuChoice, 0, Qt::AlignHCenter);
     connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -71,8 +72,15 @@ frmMainMenu::frmMainMenu(AppState& state, Services& services, QWidget* parent)
     QFont listFont = m_lbNameDisplay->font();
     listFont.setBold(false);
     m_lbNameDisplay->setFont(listFont);
+    // The list shows a record number of two digits and a name of 25 characters whole.
+    const QFontMetrics listMetrics(listFont);
+    m_lbNameDisplay->setMinimumWidth(
+        std::max(m_lbNameDisplay->minimumWidth(),
+                 widestText(listMetrics, 28) + 2 * m_lbNameDisplay->frameWidth() + 16 +
+                     m_lbNameDisplay->verticalScrollBar()->sizeHint().width()));
     clientLayout->addWidget(m_lbNameDisplay);
     setColors(m_fraClient, Colors::blue(), Colors::white());
+    keepBoldRoom(m_fraClient);
     grid->addWidget(m_fraClient, 0, 0, 6, 1);
 
     m_imgQLNLogo = new QLabel(m_frMainMenu);
@@ -90,6 +98,7 @@ frmMainMenu::frmMainMenu(AppState& state, Services& services, QWidget* parent)
     for (int i = 0; i <= kLastChoice; ++i) {
         m_choices->add(i, QString::fromLatin1(kHelpLines[i]));
     }
+    describeControl(m_lbNameDisplay, m_fraClient->title(), clientListHelpLine(), m_msgPanel);
     connect(m_choices, &MenuChoices::chosen, this, &frmMainMenu::MenuChoice);
 
     setTabOrder(m_lbNameDisplay, m_choices->button(0));
@@ -202,12 +211,37 @@ void frmMainMenu::Activation() {
     if (m_state.clients.clientCount >= 1 && m_state.testStored) {
         RebuildList();
     }
-    m_choices->button(EditCurrentClient)->setEnabled(false);
+    DisableEdit();
     if (m_closeOthers) {
         CloseOtherForms();
         // Acted on once: the forms of the other paths then stay loaded until the next Edit path.
         m_closeOthers = false;
     }
+}
+
+void frmMainMenu::DisableEdit() {
+    QAbstractButton* edit = m_choices->button(EditCurrentClient);
+    // A disabled button cannot keep the focus: it goes to the list, lit as the list, rather
+    // than to whatever follows in the chain, which would get it without its highlight while
+    // this window is behind another.
+    const bool hadFocus = edit->hasFocus() || focusWidget() == edit;
+    edit->setEnabled(false);
+    if (hadFocus) {
+        FocusList();
+    }
+}
+
+void frmMainMenu::FocusList() {
+    if (m_state.clients.clientCount < 1) {
+        m_choices->button(AddNewClient)->setFocus(Qt::OtherFocusReason);
+        HighlightChoice(this, kLastChoice, AddNewClient);
+        m_msgPanel->setText(QString::fromLatin1(kHelpLines[AddNewClient]));
+        return;
+    }
+    m_lbNameDisplay->setFocus(Qt::OtherFocusReason);
+    // The focus event does not come while the window is inactive: light the list here.
+    ClearHighlights(this, kLastChoice);
+    ShowClientListFocus(m_fraClient, m_msgPanel, true);
 }
 
 void frmMainMenu::CloseOtherForms() {
@@ -325,7 +359,7 @@ void frmMainMenu::FocusAfterPath(int index) {
         // to light it again after the activation cleared the highlights.
         HighlightChoice(this, kLastChoice, index);
     } else {
-        m_lbNameDisplay->setFocus(Qt::OtherFocusReason);
+        FocusList();
     }
 }
 
@@ -358,6 +392,9 @@ void frmMainMenu::ShowAbout() {
     m_about->setSplash(false);
     m_about->setModal(false);
     m_about->show();
+    // The box takes the keyboard while it is shown, so Enter closes it and not the menu.
+    m_about->raise();
+    m_about->activateWindow();
 }
 
 void frmMainMenu::RestoreToFront() {
@@ -388,9 +425,18 @@ bool frmMainMenu::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::FocusOut:
             ShowClientListFocus(m_fraClient, m_msgPanel, false);
             break;
-        case QEvent::KeyPress:
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Down || key == Qt::Key_Up) &&
+                m_lbNameDisplay->selectedItems().isEmpty() && m_lbNameDisplay->count() > 0) {
+                // With no line chosen, either arrow chooses the first line.
+                m_lbNameDisplay->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+                UpdateEditButton();
+                return true;
+            }
             UpdateEditButton();
             break;
+        }
         default:
             break;
         }

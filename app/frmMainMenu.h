@@ -79,6 +79,8 @@ private:
     void RunGuarded(const std::function<void()>& path);
     bool RefuseWhenFull();
     void FocusAfterPath(int index);
+    void DisableEdit();
+    void FocusList();
 
     AppState& m_state;
     Services& m_services;

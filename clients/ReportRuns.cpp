@@ -68,6 +68,10 @@ fs::path ReportRuns::reportFile() const {
     return m_home / "REPORT.PRN";
 }
 
+fs::path ReportRuns::pdfFileOf(int client) const {
+    return m_pdfFolder / ("report-" + std::to_string(client) + ".pdf");
+}
+
 fs::path ReportRuns::tempFile(int number) const {
     return m_home / ("temp" + std::to_string(number));
 }
@@ -85,7 +89,11 @@ void ReportRuns::composeAndPark(ClientTable& clients, int client, int copyNumber
 void ReportRuns::restoreAndPrint(int client, int copyNumber, const std::vector<int>& printed) {
     try {
         copyOver(tempFile(copyNumber), reportFile());
-        m_jobs.printReportFile();
+        if (m_pdfFolder.empty()) {
+            m_jobs.printReportFile();
+        } else {
+            m_jobs.saveReportPdf(pdfFileOf(client));
+        }
     } catch (const std::exception& e) {
         throw ReportRunError(ReportRunError::Stage::Print, client, printed, e.what());
     }

@@ -40,6 +40,11 @@ public:
     ReportRuns(ReportJobs& jobs, std::filesystem::path home)
         : m_jobs(jobs), m_home(std::move(home)) {}
 
+    // Instead of the printer, each report of a run becomes "report-<record number>.pdf" in
+    // this folder (an office without a printer). Empty: the printer.
+    void setPdfFolder(std::filesystem::path folder) { m_pdfFolder = std::move(folder); }
+    std::filesystem::path pdfFileOf(int client) const;
+
     // Clients 1..ClientCount, copies numbered by client; CurrentClient is 1 afterwards.
     void printAll(ClientTable& clients, int reportOption);
     // The given clients in ascending order, copies numbered 1, 2, ...; CurrentClient is left
@@ -61,6 +66,7 @@ private:
 
     ReportJobs& m_jobs;
     std::filesystem::path m_home;
+    std::filesystem::path m_pdfFolder;
 };
 
 template <typename OnCompose>

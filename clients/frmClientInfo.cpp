@@ -125,7 +125,6 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     setObjectName(QStringLiteral("frmClientInfo"));
     setWindowTitle(QStringLiteral("Client Information"));
     setModal(true);
-    setMinimumSize(twipsToPixels(8000), twipsToPixels(5200));
 
     m_frClient = new QFrame(this);
     m_frClient->setObjectName(QStringLiteral("frClient"));
@@ -136,6 +135,8 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     m_txtName->setObjectName(QStringLiteral("txtName"));
     m_txtName->setMaxLength(25);
     m_txtName->setValidator(new StorableTextValidator(m_txtName));
+    // Room for a name of 25 wide letters, so no name is ever shown cut.
+    m_txtName->setMinimumWidth(widestText(m_txtName->fontMetrics(), 25) + twipsToPixels(240));
     m_txtSSN = new QLineEdit(m_frClient);
     m_txtSSN->setObjectName(QStringLiteral("txtSSN"));
     m_txtSSN->setMaxLength(11);
@@ -168,6 +169,7 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
         m_lblInfo[static_cast<std::size_t>(i)] =
             new QLabel(QString::fromLatin1(kLabels[i]), m_frClient);
         m_lblInfo[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("lblInfo%1").arg(i));
+        keepBoldRoom(m_lblInfo[static_cast<std::size_t>(i)]);
         grid->addWidget(m_lblInfo[static_cast<std::size_t>(i)], i, 0);
         grid->addWidget(fieldAt(i), i, 1);
         fieldAt(i)->installEventFilter(this);
@@ -191,7 +193,16 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     m_choices = new MenuChoices(this, m_msgPanel, false);
     m_choices->add(0, QString());
     m_choices->add(1, QStringLiteral("Cancel information input and return to Main Menu."));
+    for (int i = 0; i < kFieldCount; ++i) {
+        describeControl(fieldAt(i), QString::fromLatin1(kLabels[i]).chopped(1),
+                        QString::fromLatin1(kHelp[i]), m_msgPanel);
+    }
+    // Every help line "Information OK" can show has its room on the help panel.
+    for (const QString& line : okHelpLines()) {
+        reserveHelpLine(m_msgPanel, line);
+    }
     connect(m_choices, &MenuChoices::chosen, this, &frmClientInfo::choose);
+    sizeToLayout(this, 8000, 5200);
 
     QWidget* previous = nullptr;
     for (int i = 0; i < kFieldCount; ++i) {
@@ -353,17 +364,24 @@ void frmClientInfo::setFieldsEnabled(bool on) {
     }
 }
 
+QStringList frmClientInfo::okHelpLines() {
+    return {QStringLiteral("Client name has been deleted. Editing is not permitted. Press "
+                           "Enter to continue or select Cancel to return to the main menu."),
+            QStringLiteral("If information is correct press Enter or press Tab to change an "
+                           "entry."),
+            QStringLiteral("Exceeded limits of editing. No further editing is permitted. Press "
+                           "Enter to continue or select Cancel to return to the main menu.")};
+}
+
 QString frmClientInfo::okHelpLine() const {
+    const QStringList lines = okHelpLines();
     if (m_state.nameDeleted == 1) {
-        return QStringLiteral("Client name has been deleted. Editing is not permitted. Press "
-                              "Enter to continue or select Cancel to return to the main menu.");
+        return lines[0];
     }
     if (m_state.workingEditCount < ClientInfo::kEditLimit) {
-        return QStringLiteral("If information is correct press Enter or press Tab to change an "
-                              "entry.");
+        return lines[1];
     }
-    return QStringLiteral("Exceeded limits of editing. No further editing is permitted. Press "
-                          "Enter to continue or select Cancel to return to the main menu.");
+    return lines[2];
 }
 
 void frmClientInfo::EditLimitMessage() {

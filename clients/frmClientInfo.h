@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -76,6 +77,7 @@ private:
     ClientInfo::Fields collect() const;
     void setFieldsEnabled(bool on);
     QString okHelpLine() const;
+    static QStringList okHelpLines();
 
     AppState& m_state;
     Services& m_services;

@@ -15,9 +15,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orvj {
 
@@ -57,7 +60,23 @@ frmPrintSelected::frmPrintSelected(AppState& state, Services& services, QWidget*
     m_txtInstructions->setReadOnly(true);
     m_txtInstructions->setFocusPolicy(Qt::NoFocus);
     m_txtInstructions->setPlainText(instructions());
-    m_txtInstructions->setMinimumWidth(twipsToPixels(3800));
+    m_txtInstructions->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_txtInstructions->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_txtInstructions->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The box shows every line of the instructions whole.
+    {
+        const QFontMetrics fm(m_txtInstructions->font());
+        const QStringList lines = instructions().split(QLatin1Char('\n'));
+        int widest = 0;
+        for (const QString& line : lines) {
+            widest = std::max(widest, fm.horizontalAdvance(line));
+        }
+        const int chrome = 2 * static_cast<int>(m_txtInstructions->document()->documentMargin()) +
+                           2 * m_txtInstructions->frameWidth() + 4;
+        m_txtInstructions->setMinimumSize(
+            std::max(twipsToPixels(3800), widest + chrome + m_txtInstructions->cursorWidth()),
+            static_cast<int>(lines.size()) * fm.lineSpacing() + chrome);
+    }
 
     m_fraClient = new QGroupBox(QStringLiteral("Client List"), m_fraAll);
     m_fraClient->setObjectName(QStringLiteral("fraClient"));
@@ -68,11 +87,16 @@ frmPrintSelected::frmPrintSelected(AppState& state, Services& services, QWidget*
     QFont fixed(QStringLiteral("Courier New"));
     fixed.setStyleHint(QFont::TypeWriter);
     m_lbNameDisplay->setFont(fixed);
-    m_lbNameDisplay->setMinimumWidth(twipsToPixels(4000));
+    // A two-digit record number and a name of 25 characters fit whole.
+    m_lbNameDisplay->setMinimumWidth(std::max(
+        twipsToPixels(4000), widestText(m_lbNameDisplay->fontMetrics(), 28) + 16 +
+                                 2 * m_lbNameDisplay->frameWidth() +
+                                 m_lbNameDisplay->verticalScrollBar()->sizeHint().width()));
     m_lbNameDisplay->installEventFilter(this);
     m_lbNameDisplay->viewport()->installEventFilter(this);
     auto* listLayout = new QVBoxLayout(m_fraClient);
     listLayout->addWidget(m_lbNameDisplay);
+    keepBoldRoom(m_fraClient);
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(makeMenuChoice(m_fraAll, 0, QStringLiteral("Print Selected")));
@@ -95,6 +119,8 @@ frmPrintSelected::frmPrintSelected(AppState& state, Services& services, QWidget*
     m_choices->add(1, QStringLiteral("Select all client reports for printing"));
     m_choices->add(2, QStringLiteral("Cancel selections and printing."));
     connect(m_choices, &MenuChoices::chosen, this, &frmPrintSelected::choose);
+    sizeToLayout(this, 0, 0);
+    describeControl(m_lbNameDisplay, m_fraClient->title(), clientListHelpLine(), m_msgPanel);
     connect(m_lbNameDisplay, &QListWidget::itemClicked, this, &frmPrintSelected::enableRule);
 
     setTabOrder(m_lbNameDisplay, menuButton(this, 0));
@@ -188,11 +214,12 @@ void frmPrintSelected::printSelected() {
     MOUSEWAIT();
     QString fault;
     try {
-        ReportRuns(*m_services.reports, m_state.paths.home)
-            .printSelected(
-                m_state.clients, selected, m_state.reportOption, [this, &selected](std::size_t k) {
-                    m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
-                });
+        ReportRuns runs(*m_services.reports, m_state.paths.home);
+        runs.setPdfFolder(m_pdfFolder);
+        runs.printSelected(
+            m_state.clients, selected, m_state.reportOption, [this, &selected](std::size_t k) {
+                m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
+            });
     } catch (const ReportRunError& e) {
         fault = QString::fromStdString(e.message());
     }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <filesystem>
+
 class QGroupBox;
 class QFrame;
 class QLabel;
@@ -22,6 +24,8 @@ public:
     frmPrintSelected(AppState& state, Services& services, QWidget* parent = nullptr);
 
     static QString instructions();
+    // The run writes report-<n>.pdf files into this folder instead of printing.
+    void setPdfFolder(std::filesystem::path folder) { m_pdfFolder = std::move(folder); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -42,6 +46,7 @@ private:
     QListWidget* m_lbNameDisplay;
     QLabel* m_msgPanel;
     MenuChoices* m_choices;
+    std::filesystem::path m_pdfFolder;
     bool m_shown = false;
     bool m_busy = false;
     bool m_wasDeactivated = false;

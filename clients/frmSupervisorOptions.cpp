@@ -13,16 +13,23 @@
 #include "ui/Services.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orvj {
 namespace {
@@ -32,6 +39,17 @@ const char* const kPrintOptions[3] = {"Print above current client's report",
                                       "Print all clients' reports"};
 const char* const kReportOptions[3] = {"Standard Report", "One-page Report", "Both"};
 
+QString printOptionHelp() {
+    return QStringLiteral("Use the arrow keys or mouse to choose print operation.");
+}
+QString reportOptionHelp() {
+    return QStringLiteral("Use the arrow keys or mouse to choose report option.");
+}
+QString pdfFolderHelp() {
+    return QStringLiteral("Write each report of a multiple or all clients' run as a PDF file in "
+                          "a folder instead of printing it.");
+}
+
 QGroupBox* comments(QWidget* parent, const char* frameName, const char* labelName,
                     const QString& text, QLabel*& label) {
     auto* frame = new QGroupBox(QStringLiteral("Operation Comments"), parent);
@@ -39,6 +57,10 @@ QGroupBox* comments(QWidget* parent, const char* frameName, const char* labelNam
     label = new QLabel(text, frame);
     label->setObjectName(QString::fromLatin1(labelName));
     label->setWordWrap(true);
+    // The tab pages are stacked, which passes on no height-for-width: the label asks for the
+    // height its text needs at its narrowest.
+    label->setMinimumWidth(twipsToPixels(5000));
+    label->setMinimumHeight(label->heightForWidth(label->minimumWidth()));
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(label);
     return frame;
@@ -68,6 +90,11 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
         printLayout->addWidget(opt);
     }
     m_optPrintOption[0]->setChecked(true);
+    m_chkPdfFolder = new QCheckBox(QStringLiteral("Print to PDF &folder"), reportsTab);
+    m_chkPdfFolder->setObjectName(QStringLiteral("chkPdfFolder"));
+    m_chkPdfFolder->installEventFilter(this);
+    printLayout->addStretch();
+    printLayout->addWidget(m_chkPdfFolder);
     m_frame1 = new QGroupBox(QStringLiteral("Choose Report Operation"), reportsTab);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     auto* reportLayout = new QVBoxLayout(m_frame1);
@@ -112,6 +139,10 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
     m_sstSupervisorOperations->addTab(verifyTab, QStringLiteral("&Verify Data"));
     m_sstSupervisorOperations->addTab(deleteTab, QStringLiteral("&Delete Names"));
     m_sstSupervisorOperations->tabBar()->installEventFilter(this);
+    // The tab pages paint the tab area's colour, so the whole area is blue or cyan.
+    for (QWidget* page : {reportsTab, verifyTab, deleteTab}) {
+        page->setAutoFillBackground(true);
+    }
     connect(m_sstSupervisorOperations, &QTabWidget::currentChanged, this,
             &frmSupervisorOptions::tabChanged);
 
@@ -139,14 +170,110 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_frControls, 1);
     layout->addWidget(m_msgPanel);
-    setMinimumSize(twipsToPixels(9000), twipsToPixels(6000));
 
     m_choices = new MenuChoices(this, m_msgPanel, true);
     m_choices->add(0, QStringLiteral("Perform the selected operation."));
     m_choices->add(1, QStringLiteral("Close the Utilities window returning to the Main Menu."));
     connect(m_choices, &MenuChoices::chosen, this, &frmSupervisorOptions::choose);
 
+    for (std::size_t i = 0; i < 3; ++i) {
+        describeControl(m_optPrintOption[i], m_optPrintOption[i]->text(), printOptionHelp(),
+                        m_msgPanel);
+        describeControl(m_optReportOption[i], m_optReportOption[i]->text(), reportOptionHelp(),
+                        m_msgPanel);
+        keepBoldRoom(m_optPrintOption[i]);
+        keepBoldRoom(m_optReportOption[i]);
+        connect(m_optPrintOption[i], &QRadioButton::toggled, this,
+                &frmSupervisorOptions::keepOneTabStop);
+        connect(m_optReportOption[i], &QRadioButton::toggled, this,
+                &frmSupervisorOptions::keepOneTabStop);
+    }
+    describeControl(m_chkPdfFolder, m_chkPdfFolder->text(), pdfFolderHelp(), m_msgPanel);
+    keepBoldRoom(m_chkPdfFolder);
+    for (int tab = 0; tab < 3; ++tab) {
+        reserveHelpLine(m_msgPanel, tabHelpLine(tab));
+    }
+    describeControl(m_sstSupervisorOperations->tabBar(), QStringLiteral("Supervisor Operations"),
+                    tabHelpLine(0));
+    // Each option group is one Tab stop, entered at its chosen option; the arrow keys move
+    // inside the group.
+    setTabOrder(m_sstSupervisorOperations->tabBar(), m_optPrintOption[0]);
+    setTabOrder(m_optPrintOption[0], m_optPrintOption[1]);
+    setTabOrder(m_optPrintOption[1], m_optPrintOption[2]);
+    setTabOrder(m_optPrintOption[2], m_optReportOption[0]);
+    setTabOrder(m_optReportOption[0], m_optReportOption[1]);
+    setTabOrder(m_optReportOption[1], m_optReportOption[2]);
+    setTabOrder(m_optReportOption[2], m_chkPdfFolder);
+    setTabOrder(m_chkPdfFolder, menuButton(this, 0));
+    setTabOrder(menuButton(this, 0), menuButton(this, 1));
+    keepOneTabStop();
+
+    m_pickPdfFolder = [](QWidget* owner) {
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        return QFileDialog::getExistingDirectory(
+            owner, QStringLiteral("Folder for the PDF Reports"),
+            documents.isEmpty() ? QDir::homePath() : documents);
+    };
+
+    sizeToLayout(this, 9000, 6000);
     load();
+}
+
+QString frmSupervisorOptions::tabHelpLine(int tab) const {
+    switch (tab) {
+    case 0:
+        return {};
+    case 1:
+        return QStringLiteral("Click Execute to perform data verification.");
+    default:
+        return QStringLiteral("Click Execute to perform delete names operation.");
+    }
+}
+
+void frmSupervisorOptions::keepOneTabStop() {
+    for (const auto& group : {m_optPrintOption, m_optReportOption}) {
+        for (QRadioButton* opt : group) {
+            opt->setFocusPolicy(opt->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+    }
+}
+
+QWidget* frmSupervisorOptions::tabStopAfter(QObject* from, int key) const {
+    // The focus chain leaves the radio groups to the style's own rules, which skip the report
+    // options; the two groups and the check box are linked here.
+    auto checkedOf = [](const std::array<QRadioButton*, 3>& group) -> QWidget* {
+        for (QRadioButton* opt : group) {
+            if (opt->isChecked()) {
+                return opt;
+            }
+        }
+        return group[0];
+    };
+    auto inGroup = [from](const std::array<QRadioButton*, 3>& group) {
+        return std::find(group.begin(), group.end(), from) != group.end();
+    };
+    if (key == Qt::Key_Tab && inGroup(m_optPrintOption)) {
+        return checkedOf(m_optReportOption);
+    }
+    if (key == Qt::Key_Backtab && inGroup(m_optReportOption)) {
+        return checkedOf(m_optPrintOption);
+    }
+    if (key == Qt::Key_Backtab && from == m_chkPdfFolder) {
+        return checkedOf(m_optReportOption);
+    }
+    return nullptr;
+}
+
+void frmSupervisorOptions::optionKey(int group, int index, int step) {
+    const auto& options = group == 0 ? m_optPrintOption : m_optReportOption;
+    const int next = std::clamp(index + step, 0, 2);
+    if (next == index) {
+        return;
+    }
+    QRadioButton* opt = options[static_cast<std::size_t>(next)];
+    opt->click();
+    opt->setFocus(Qt::OtherFocusReason);
 }
 
 QString frmSupervisorOptions::currentName() const {
@@ -191,31 +318,58 @@ void frmSupervisorOptions::tabChanged(int tab) {
         return;
     }
     m_lastTab = tab;
+    m_msgPanel->setText(tabHelpLine(tab));
+    m_sstSupervisorOperations->tabBar()->setAccessibleDescription(tabHelpLine(tab));
     switch (tab) {
     case 0:
-        m_msgPanel->clear();
         m_lblNameDisplay->setText(currentName());
         m_optPrintOption[static_cast<std::size_t>(m_printOption)]->setChecked(true);
         break;
     case 1:
-        m_msgPanel->setText(QStringLiteral("Click Execute to perform data verification."));
         m_lblNameDisplay->setText(currentName());
         break;
     default:
-        m_msgPanel->setText(QStringLiteral("Click Execute to perform delete names operation."));
         m_lblNameDisplay->setText(QStringLiteral("All Clients"));
         break;
     }
 }
 
 bool frmSupervisorOptions::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (QWidget* stop = tabStopAfter(watched, key)) {
+            stop->setFocus(key == Qt::Key_Tab ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+        const int step = key == Qt::Key_Up || key == Qt::Key_Left      ? -1
+                         : key == Qt::Key_Down || key == Qt::Key_Right ? 1
+                                                                       : 0;
+        for (int i = 0; i < 3 && step != 0; ++i) {
+            for (int group = 0; group < 2; ++group) {
+                const auto& options = group == 0 ? m_optPrintOption : m_optReportOption;
+                if (watched == options[static_cast<std::size_t>(i)]) {
+                    optionKey(group, i, step);
+                    return true;
+                }
+            }
+        }
+        return QDialog::eventFilter(watched, event);
+    }
     const bool in = event->type() == QEvent::FocusIn;
     const bool out = event->type() == QEvent::FocusOut;
     if (!in && !out) {
         return QDialog::eventFilter(watched, event);
     }
+    if (watched == m_chkPdfFolder) {
+        setBold(m_chkPdfFolder, in);
+        if (in) {
+            m_msgPanel->setText(pdfFolderHelp());
+        }
+        return false;
+    }
     if (watched == m_sstSupervisorOperations->tabBar()) {
         if (in) {
+            m_msgPanel->setText(tabHelpLine(m_sstSupervisorOperations->currentIndex()));
             setColors(m_sstSupervisorOperations, Colors::cyan(), Colors::black());
         } else {
             setColors(m_sstSupervisorOperations, Colors::blue(), Colors::white());
@@ -231,10 +385,7 @@ bool frmSupervisorOptions::eventFilter(QObject* watched, QEvent* event) {
             }
             setBold(opt, in);
             if (in) {
-                m_msgPanel->setText(
-                    group == 0
-                        ? QStringLiteral("Use the arrow keys or mouse to choose print operation.")
-                        : QStringLiteral("Use the arrow keys or mouse to choose report option."));
+                m_msgPanel->setText(group == 0 ? printOptionHelp() : reportOptionHelp());
             }
             return false;
         }
@@ -287,15 +438,26 @@ void frmSupervisorOptions::reports() {
     if (!accepted) {
         return;
     }
+    m_pdfFolder.clear();
+    if (m_printOption != 0 && m_chkPdfFolder->isChecked()) {
+        const QString folder = m_pickPdfFolder(this);
+        if (folder.isEmpty()) {
+            return;
+        }
+        m_pdfFolder = folder.toStdString();
+    }
     switch (m_printOption) {
     case 0:
         if (currentClientChosen()) {
             frmViewReport(m_state, m_services, this).exec();
         }
         return;
-    case 1:
-        frmPrintSelected(m_state, m_services, this).exec();
+    case 1: {
+        frmPrintSelected selection(m_state, m_services, this);
+        selection.setPdfFolder(m_pdfFolder);
+        selection.exec();
         return;
+    }
     default:
         printAll();
         return;
@@ -306,8 +468,9 @@ void frmSupervisorOptions::printAll() {
     MOUSEWAIT();
     QString fault;
     try {
-        ReportRuns(*m_services.reports, m_state.paths.home)
-            .printAll(m_state.clients, m_state.reportOption);
+        ReportRuns runs(*m_services.reports, m_state.paths.home);
+        runs.setPdfFolder(m_pdfFolder);
+        runs.printAll(m_state.clients, m_state.reportOption);
     } catch (const ReportRunError& e) {
         fault = QString::fromStdString(e.message());
     }

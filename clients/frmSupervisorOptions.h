@@ -3,7 +3,10 @@
 #include <QDialog>
 
 #include <array>
+#include <filesystem>
+#include <functional>
 
+class QCheckBox;
 class QGroupBox;
 class QFrame;
 class QLabel;
@@ -23,6 +26,12 @@ class frmSupervisorOptions : public QDialog {
 public:
     frmSupervisorOptions(AppState& state, Services& services, QWidget* parent = nullptr);
 
+    // Asks for the folder the print runs write their PDF files into; empty when cancelled.
+    // The default opens the system's folder dialog in the user's documents folder.
+    void setPdfFolderPicker(std::function<QString(QWidget*)> picker) {
+        m_pickPdfFolder = std::move(picker);
+    }
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,6 +46,10 @@ private:
     void printAll();
     bool currentClientChosen();
     QString currentName() const;
+    QString tabHelpLine(int tab) const;
+    void optionKey(int group, int index, int step);
+    void keepOneTabStop();
+    QWidget* tabStopAfter(QObject* from, int key) const;
 
     AppState& m_state;
     Services& m_services;
@@ -46,6 +59,9 @@ private:
     std::array<QRadioButton*, 3> m_optPrintOption{};
     QGroupBox* m_frame1;
     std::array<QRadioButton*, 3> m_optReportOption{};
+    QCheckBox* m_chkPdfFolder;
+    std::filesystem::path m_pdfFolder;
+    std::function<QString(QWidget*)> m_pickPdfFolder;
     QGroupBox* m_frame3;
     QLabel* m_label1;
     QGroupBox* m_frame4;

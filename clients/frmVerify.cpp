@@ -25,11 +25,20 @@ QString entryHelp() {
                           "question.");
 }
 
+QString cancelHelp() {
+    return QStringLiteral("Press Enter to Cancel Data Verification ") +
+           QStringLiteral("and return to Main Menu");
+}
+
 QString question(int item) {
     return QStringLiteral("Question #") + QString::number(item);
 }
 
 } // namespace
+
+QString frmVerify::correctionsCaption() {
+    return QStringLiteral("Data Corrections");
+}
 
 frmVerify::frmVerify(AppState& state, Services& services, QWidget* parent)
     : QDialog(parent), m_state(state), m_services(services) {
@@ -86,7 +95,14 @@ frmVerify::frmVerify(AppState& state, Services& services, QWidget* parent)
     layout->addWidget(m_frAll, 0, Qt::AlignHCenter);
     layout->addStretch();
     layout->addWidget(m_pnlMessage);
-    setMinimumSize(twipsToPixels(6000), twipsToPixels(4500));
+    // Room for the frames and the longest help line; the frame keeps the width of its
+    // larger caption, so it does not change size when the correction pass begins.
+    sizeToLayout(this, 7200, 5400);
+    describeControl(m_txtCurQuestion, m_frame2->title(), entryHelp(), m_pnlMessage);
+    describeControl(m_cmdCancel, m_cmdCancel->text(), cancelHelp(), m_pnlMessage);
+    m_frAll->setTitle(correctionsCaption());
+    m_frAll->setMinimumWidth(m_frAll->minimumSizeHint().width());
+    m_frAll->setTitle(QStringLiteral("Data Verification"));
 
     m_session =
         std::make_unique<VerifySession>(std::string(m_state.clients.current().field(F::Responses)));
@@ -132,8 +148,7 @@ bool frmVerify::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (watched == m_cmdCancel) {
         if (event->type() == QEvent::FocusIn) {
-            m_pnlMessage->setText(QStringLiteral("Press Enter to Cancel Data Verification ") +
-                                  QStringLiteral("and return to Main Menu"));
+            m_pnlMessage->setText(cancelHelp());
         } else if (event->type() == QEvent::KeyPress) {
             const int k = static_cast<QKeyEvent*>(event)->key();
             if (k == Qt::Key_Return || k == Qt::Key_Enter) {
@@ -195,6 +210,8 @@ void frmVerify::correctionsNeeded() {
                               QStringLiteral("Data Correction needed. Please correct the "
                                              "following questions."),
                               MessageService::Icon::None);
+    // The frame says which pass is running.
+    m_frAll->setTitle(correctionsCaption());
     refreshLabels();
     m_txtCurQuestion->clear();
     m_txtCurQuestion->setFocus(Qt::OtherFocusReason);

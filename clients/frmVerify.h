@@ -23,6 +23,9 @@ class frmVerify : public QDialog {
 public:
     frmVerify(AppState& state, Services& services, QWidget* parent = nullptr);
 
+    // The caption of the whole frame while the listed questions are keyed again.
+    static QString correctionsCaption();
+
     const VerifySession& session() const { return *m_session; }
 
 protected:

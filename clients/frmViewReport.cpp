@@ -8,11 +8,15 @@
 #include "ui/Services.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -23,7 +27,6 @@ frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* paren
     setObjectName(QStringLiteral("frmViewReport"));
     setWindowTitle(QStringLiteral("Client Report"));
     setModal(true);
-    setMinimumSize(twipsToPixels(10500), twipsToPixels(7500));
 
     m_fraAll = new QFrame(this);
     m_fraAll->setObjectName(QStringLiteral("fraAll"));
@@ -31,16 +34,28 @@ frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* paren
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setReadOnly(true);
     m_text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont font(QStringLiteral("Courier New"), 9);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     m_text1->setFont(font);
+    // The text area is as wide as a report line of 80 columns in its font.
+    const QFontMetrics fm(font);
+    const int columns = fm.horizontalAdvance(QString(kReportColumns, QLatin1Char('M')));
+    m_text1->setMinimumWidth(columns + m_text1->cursorWidth() +
+                             2 * static_cast<int>(m_text1->document()->documentMargin()) +
+                             2 * m_text1->frameWidth() +
+                             m_text1->verticalScrollBar()->sizeHint().width() + 2);
+    m_text1->setAccessibleName(QStringLiteral("Client Report"));
 
     m_cmdPrintReport = new QPushButton(QStringLiteral("&Print Report"), m_fraAll);
     m_cmdPrintReport->setObjectName(QStringLiteral("cmdPrintReport"));
     m_cmdPrintReport->setDefault(true);
+    // Alt+D: Alt+P is "&Print Report".
+    m_cmdSavePdf = new QPushButton(QStringLiteral("Save as P&DF..."), m_fraAll);
+    m_cmdSavePdf->setObjectName(QStringLiteral("cmdSavePdf"));
+    m_cmdSavePdf->setAutoDefault(false);
     m_cmdCancel = new QPushButton(QStringLiteral("&Close"), m_fraAll);
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     m_cmdCancel->setAutoDefault(false);
@@ -48,6 +63,7 @@ frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* paren
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_cmdPrintReport);
+    buttons->addWidget(m_cmdSavePdf);
     buttons->addWidget(m_cmdCancel);
     buttons->addStretch();
     auto* inner = new QVBoxLayout(m_fraAll);
@@ -56,11 +72,69 @@ frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* paren
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_fraAll);
 
+    for (QPushButton* b : {m_cmdPrintReport, m_cmdSavePdf, m_cmdCancel}) {
+        b->setAccessibleName(plainCaption(b->text()));
+    }
+    setTabOrder(m_text1, m_cmdPrintReport);
+    setTabOrder(m_cmdPrintReport, m_cmdSavePdf);
+    setTabOrder(m_cmdSavePdf, m_cmdCancel);
+
     connect(m_cmdPrintReport, &QPushButton::clicked, this, &frmViewReport::printReport);
+    connect(m_cmdSavePdf, &QPushButton::clicked, this, &frmViewReport::savePdf);
     connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     // The form sees the keys before its controls do.
     m_cmdPrintReport->installEventFilter(this);
+    m_cmdSavePdf->installEventFilter(this);
     m_cmdCancel->installEventFilter(this);
+
+    m_pickPdfFile = [](QWidget* owner, const QString& suggested) {
+        return QFileDialog::getSaveFileName(owner, QStringLiteral("Save Report as PDF"), suggested,
+                                            QStringLiteral("PDF files (*.pdf)"));
+    };
+    sizeToLayout(this, 10500, 7500);
+}
+
+QString frmViewReport::pdfFileName(int record) {
+    return QStringLiteral("report-%1.pdf").arg(record);
+}
+
+void frmViewReport::setButtonsEnabled(bool on) {
+    m_cmdPrintReport->setEnabled(on);
+    m_cmdSavePdf->setEnabled(on);
+    m_cmdCancel->setEnabled(on);
+}
+
+void frmViewReport::savePdf() {
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty()) {
+        documents = QDir::homePath();
+    }
+    QString file =
+        m_pickPdfFile(this, QDir(documents).filePath(pdfFileName(m_state.clients.currentClient)));
+    if (file.isEmpty()) {
+        return;
+    }
+    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        file += QStringLiteral(".pdf");
+    }
+    m_busy = true;
+    setButtonsEnabled(false);
+    MOUSEWAIT();
+    QString fault;
+    try {
+        m_services.reports->saveReportPdf(file.toStdString());
+    } catch (const std::exception& e) {
+        fault = errorText(e);
+    }
+    MOUSEDEFAULT();
+    if (!fault.isEmpty()) {
+        m_services.messages->show(this, appTitle(),
+                                  QStringLiteral("The report was not saved as PDF.\n") + fault,
+                                  MessageService::Icon::Critical);
+    }
+    setButtonsEnabled(true);
+    m_busy = false;
+    m_wasDeactivated = false;
 }
 
 void frmViewReport::MOUSEWAIT() {
@@ -122,8 +196,7 @@ void frmViewReport::activate() {
 
 void frmViewReport::printReport() {
     m_busy = true;
-    m_cmdPrintReport->setEnabled(false);
-    m_cmdCancel->setEnabled(false);
+    setButtonsEnabled(false);
     MOUSEWAIT();
     QString fault;
     try {
@@ -137,8 +210,7 @@ void frmViewReport::printReport() {
                                   QStringLiteral("The report was not printed.\n") + fault,
                                   MessageService::Icon::Critical);
     }
-    m_cmdPrintReport->setEnabled(true);
-    m_cmdCancel->setEnabled(true);
+    setButtonsEnabled(true);
     m_busy = false;
     m_wasDeactivated = false;
 }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QFrame;
 class QPlainTextEdit;
 class QPushButton;
@@ -16,10 +18,21 @@ struct Services;
 class frmViewReport : public QDialog {
     Q_OBJECT
 public:
+    // The widest report line.
+    static constexpr int kReportColumns = 80;
+
     frmViewReport(AppState& state, Services& services, QWidget* parent = nullptr);
 
     static void MOUSEWAIT();
     static void MOUSEDEFAULT();
+
+    // Asks where to save the PDF, offering `suggested`; empty when cancelled. The default
+    // opens the system's save dialog.
+    void setPdfFilePicker(std::function<QString(QWidget*, const QString&)> picker) {
+        m_pickPdfFile = std::move(picker);
+    }
+    // The name offered for the PDF of a record: no client name goes into a file name.
+    static QString pdfFileName(int record);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -29,13 +42,17 @@ protected:
 private:
     void activate();
     void printReport();
+    void savePdf();
+    void setButtonsEnabled(bool on);
 
     AppState& m_state;
     Services& m_services;
     QFrame* m_fraAll;
     QPlainTextEdit* m_text1;
     QPushButton* m_cmdPrintReport;
+    QPushButton* m_cmdSavePdf;
     QPushButton* m_cmdCancel;
+    std::function<QString(QWidget*, const QString&)> m_pickPdfFile;
 
     bool m_shown = false;
     bool m_busy = false;

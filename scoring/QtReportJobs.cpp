@@ -57,24 +57,28 @@ std::string QtReportJobs::readReportText() {
 }
 
 void QtReportJobs::printTexts(const std::vector<std::string>& texts) const {
+    printTexts(texts, m_target);
+}
+
+void QtReportJobs::printTexts(const std::vector<std::string>& texts, const PrintTarget& target) {
     QPrinter printer(QPrinter::HighResolution);
-    std::filesystem::path pdf = m_target.pdfFile;
-    if (pdf.empty() && !m_target.pdfFolder.empty()) {
+    std::filesystem::path pdf = target.pdfFile;
+    if (pdf.empty() && !target.pdfFolder.empty()) {
         std::error_code ec;
-        if (!std::filesystem::is_directory(m_target.pdfFolder, ec)) {
+        if (!std::filesystem::is_directory(target.pdfFolder, ec)) {
             throw OrvjError(ErrorCode::PathNotFound,
-                            m_target.pdfFolder.string() + ": the print folder does not exist");
+                            target.pdfFolder.string() + ": the print folder does not exist");
         }
         for (int n = 1; pdf.empty() || std::filesystem::exists(pdf, ec); ++n) {
             char name[32];
             std::snprintf(name, sizeof name, "print-%03d.pdf", n);
-            pdf = m_target.pdfFolder / name;
+            pdf = target.pdfFolder / name;
         }
     }
     if (!pdf.empty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(pdf.string()));
-        printer.setPageSize(QPageSize(m_target.pdfPaper));
+        printer.setPageSize(QPageSize(target.pdfPaper));
     } else {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
         if (info.isNull()) {
@@ -89,6 +93,36 @@ void QtReportJobs::printTexts(const std::vector<std::string>& texts) const {
 void QtReportJobs::printReportFile() {
     BusyPointer busy;
     printTexts({readReportText()});
+}
+
+void QtReportJobs::saveReportPdf(const std::filesystem::path& pdfFile) {
+    BusyPointer busy;
+    const std::string text = readReportText();
+    // The PDF is written beside its final name and put in place whole, so a fault never
+    // leaves half a file under the chosen name nor spoils a file that was there.
+    std::filesystem::path partial = pdfFile;
+    partial += ".part";
+    PrintTarget target = m_target;
+    target.pdfFile = partial;
+    target.pdfFolder.clear();
+    try {
+        printTexts({text}, target);
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        throw;
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(partial, ec)) {
+        throw OrvjError(ErrorCode::PathNotFound,
+                        pdfFile.string() + ": the PDF file could not be written");
+    }
+    std::filesystem::rename(partial, pdfFile, ec);
+    if (ec) {
+        std::filesystem::remove(partial, ec);
+        throw OrvjError(ErrorCode::DeviceIO,
+                        pdfFile.string() + ": the PDF file could not be written");
+    }
 }
 
 } // namespace orvj

@@ -27,9 +27,11 @@ public:
     void compose(const ClientTable& clients, int client, int reportOption) override;
     std::string readReportText() override;
     void printReportFile() override;
+    void saveReportPdf(const std::filesystem::path& pdfFile) override;
 
     // Prints report texts in one job on the target; each report starts on a new sheet.
     void printTexts(const std::vector<std::string>& texts) const;
+    static void printTexts(const std::vector<std::string>& texts, const PrintTarget& target);
 
     // The file without its final character. Throws OrvjError when it is missing or empty.
     static std::string readReportText(const std::filesystem::path& reportFile);

@@ -2,6 +2,7 @@
 
 #include "core/ClientTable.h"
 
+#include <filesystem>
 #include <string>
 
 namespace orvj {
@@ -20,6 +21,8 @@ public:
     virtual std::string readReportText() = 0;
     // Prints REPORT.PRN on the default printer, one report page per sheet.
     virtual void printReportFile() = 0;
+    // Writes REPORT.PRN as a PDF file with the same pages as its printout.
+    virtual void saveReportPdf(const std::filesystem::path& pdfFile) = 0;
 };
 
 } // namespace orvj

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace orvj {
@@ -78,10 +79,61 @@ frmInstallVoiceFiles::frmInstallVoiceFiles(AppState& state, Services& services, 
                                             "folder of the language."));
     m_choices->add(kClose, QStringLiteral("Close this window and return to Main Menu."));
     connect(m_choices, &MenuChoices::chosen, this, &frmInstallVoiceFiles::choose);
+
+    describeControl(m_cmbLanguage, QStringLiteral("Language"),
+                    QStringLiteral("Use up or down arrow keys to select the language of the "
+                                   "voice files."),
+                    m_msgPanel);
+    describeControl(m_txtSourceFolder, QStringLiteral("Copy from"),
+                    QStringLiteral("Type the folder that holds the voice files, or choose "
+                                   "Browse."),
+                    m_msgPanel);
+    describeControl(m_cmdBrowse, m_cmdBrowse->text(),
+                    QStringLiteral("Choose the folder that holds the voice files."), m_msgPanel);
+    keepBoldRoom(m_cmdBrowse);
+    m_fieldPalette = m_cmbLanguage->palette();
+    for (QWidget* w :
+         {static_cast<QWidget*>(m_cmbLanguage), static_cast<QWidget*>(m_txtSourceFolder),
+          static_cast<QWidget*>(m_cmdBrowse)}) {
+        w->installEventFilter(this);
+    }
+    setTabOrder(m_cmbLanguage, m_txtSourceFolder);
+    setTabOrder(m_txtSourceFolder, m_cmdBrowse);
+    setTabOrder(m_cmdBrowse, menuButton(this, kInstall));
+    setTabOrder(menuButton(this, kInstall), menuButton(this, kClose));
+    // Escape closes the window from every control, the menu buttons included (they let no
+    // key but Space and Enter through).
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("escClose"));
+    connect(escape, &QShortcut::activated, this, &QDialog::reject);
     connect(m_cmdBrowse, &QPushButton::clicked, this, &frmInstallVoiceFiles::browse);
     connect(m_cmbLanguage, &QComboBox::currentIndexChanged, this,
             &frmInstallVoiceFiles::showTarget);
     showTarget();
+}
+
+bool frmInstallVoiceFiles::eventFilter(QObject* watched, QEvent* event) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (w == nullptr || (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)) {
+        return QDialog::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::FocusIn) {
+        // The focused field is cyan with black text, and the help line says what it is for.
+        if (w != m_cmdBrowse) {
+            setColors(w, Colors::cyan(), Colors::black());
+        } else {
+            setBold(w, true);
+        }
+        m_msgPanel->setText(w->accessibleDescription());
+    } else {
+        if (w != m_cmdBrowse) {
+            w->setPalette(m_fieldPalette);
+            w->setAutoFillBackground(false);
+        } else {
+            setBold(w, false);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QString frmInstallVoiceFiles::targetFolder() const {

@@ -34,6 +34,9 @@ public:
 
     void choose(int index);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void browse();
     void install();
@@ -49,6 +52,7 @@ private:
     QLabel* m_lblTarget = nullptr;
     QProgressBar* m_prgCopy = nullptr;
     QLabel* m_msgPanel = nullptr;
+    QPalette m_fieldPalette; // a field's colours without the focus
     MenuChoices* m_choices = nullptr;
 };
 

@@ -19,6 +19,8 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace orvj {
 
 namespace {
@@ -121,6 +123,8 @@ void frmNewEntry::buildGrids() {
         table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         table->setFocusPolicy(Qt::StrongFocus);
         table->setWordWrap(false);
+        // The scrolling rule of the grids decides the top row, not the table.
+        table->setAutoScroll(false);
 
         const QFontMetrics fm(table->font());
         table->horizontalHeader()->setMinimumSectionSize(4);
@@ -166,6 +170,8 @@ void frmNewEntry::buildGrids() {
             focusGridWidget(g);
         });
         auto* label = new QLabel(QStringLiteral("Section %1").arg(g + 1), m_frEntry);
+        describeControl(table, label->text(),
+                        QString::fromUtf8(TestLayout::formatLegend(model.format)), m_msgPanel);
         label->setObjectName(QStringLiteral("lblSection%1").arg(g));
         m_grdResponses.append(table);
         m_lblSection.append(label);
@@ -210,8 +216,9 @@ void frmNewEntry::layOutGrids() {
     QWidget* cancelPanel = menuPanel(this, kCancel);
     savePanel->adjustSize();
     cancelPanel->adjustSize();
-    const int formWidth = std::max(m_frEntry->width() + 2 * margin,
-                                   savePanel->width() + cancelPanel->width() + 3 * margin);
+    const int formWidth = std::max({m_frEntry->width() + 2 * margin,
+                                    savePanel->width() + cancelPanel->width() + 3 * margin,
+                                    m_msgPanel->minimumWidth()});
     const int framesTop = margin / 2 + labelHeight + margin / 2;
     const int buttonsTop = framesTop + m_frEntry->height() + margin / 2;
     const int formHeight = buttonsTop + savePanel->height() + margin / 2 + panelHeight;
@@ -229,7 +236,14 @@ void frmNewEntry::paintRow(int g, int row) {
     const int optionCount = m_grids->grid(g).optionCount;
     for (int c = 1; c <= optionCount; ++c) {
         QTableWidgetItem* item = table->item(row - 1, c);
-        switch (m_grids->cell(g, row, c)) {
+        AnswerGrids::Cell cell = m_grids->cell(g, row, c);
+        // Only the grid that holds the focus shows its cursor row.
+        if (!m_gridHasFocus) {
+            cell = cell == AnswerGrids::Cell::CursorChosen ? AnswerGrids::Cell::Chosen
+                   : cell == AnswerGrids::Cell::Cursor     ? AnswerGrids::Cell::Plain
+                                                           : cell;
+        }
+        switch (cell) {
         case AnswerGrids::Cell::Plain:
             item->setBackground(Colors::white());
             item->setForeground(Colors::navy());
@@ -265,6 +279,8 @@ void frmNewEntry::paintGrid(int g) {
 void frmNewEntry::applyCursor(int g) {
     QTableWidget* table = m_grdResponses[g];
     const AnswerGrids::Grid& model = m_grids->grid(g);
+    // The table's own current cell goes with the cursor row, so no second mark is left behind.
+    table->setCurrentCell(model.cursorRow - 1, 0, QItemSelectionModel::NoUpdate);
     table->verticalScrollBar()->setValue(model.topRow - 1);
 }
 
@@ -309,7 +325,12 @@ bool frmNewEntry::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     }
     switch (event->type()) {
+    case QEvent::FocusOut:
+        m_gridHasFocus = false;
+        paintRow(g, m_grids->grid(g).cursorRow);
+        return false;
     case QEvent::FocusIn: {
+        m_gridHasFocus = true;
         const int before = m_grids->currentGrid();
         m_grids->focusGrid(g);
         if (before != g) {

@@ -63,6 +63,7 @@ private:
     MenuChoices* m_choices = nullptr;
     bool m_built = false;
     bool m_closing = false;
+    bool m_gridHasFocus = false;
 };
 
 } // namespace orvj

@@ -209,6 +209,24 @@ void frmPresentQA::load() {
 }
 
 void frmPresentQA::activate() {
+    // The help panel is one line: the window is wide enough for the longest help line of
+    // the language.
+    for (int screen = 0; screen < InstructionTexts::kScreenCount; ++screen) {
+        reserveHelpLine(m_msgPanel,
+                        QString::fromStdString(InstructionTexts::helpLine(isSpanish(), screen)));
+    }
+    reserveHelpLine(m_msgPanel, questionHint());
+    reserveHelpLine(m_msgPanel, optionHint());
+    if (m_msgPanel->minimumWidth() > width()) {
+        resize(m_msgPanel->minimumWidth(), height());
+        CenterForm(this);
+    }
+    m_txtQuestion->setAccessibleName(m_fraQuestions->title());
+    m_txtQuestion->setAccessibleDescription(questionHint());
+    m_txtInstructions->setAccessibleName(m_fraInstructions->title());
+    for (QPushButton* option : m_options) {
+        option->setAccessibleDescription(optionHint());
+    }
     const int panelHeight = m_msgPanel->minimumHeight();
     m_msgPanel->setGeometry(0, height() - panelHeight, width(), panelHeight);
     CenterFrame(this, m_frQandA);
@@ -253,6 +271,7 @@ void frmPresentQA::showCurrentQuestion() {
         const auto i = static_cast<std::size_t>(k);
         const bool present = row.answers[i].has_value();
         m_optionTexts[i]->setText(present ? QString::fromStdString(*row.answers[i]) : QString());
+        m_options[i]->setAccessibleName(m_optionTexts[i]->text());
         m_optionAudio[i] =
             present ? QString::fromStdString(row.choiceAudio[i]).trimmed() + QStringLiteral(".wav")
                     : QString();
@@ -276,6 +295,7 @@ void frmPresentQA::TestInstructions(int section) {
     m_fraInstructions->raise();
     m_frQandA->hide();
     m_msgPanel->setText(QString::fromStdString(InstructionTexts::helpLine(isSpanish(), section)));
+    m_txtInstructions->setAccessibleDescription(m_msgPanel->text());
     const QString text = forDisplay(InstructionTexts::text(isSpanish(), section));
     fitInstructionFont(text);
     m_txtInstructions->setPlainText(text);

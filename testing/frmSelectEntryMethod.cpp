@@ -18,6 +18,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace orvj {
 
 frmSelectEntryMethod::frmSelectEntryMethod(AppState& state, Services& services, QWidget* parent)
@@ -54,6 +56,12 @@ frmSelectEntryMethod::frmSelectEntryMethod(AppState& state, Services& services, 
     m_choices->add(kCancel,
                    QStringLiteral("Cancel. Do not enter a new client. Return to Main Menu."));
     connect(m_choices, &MenuChoices::chosen, this, &frmSelectEntryMethod::choose);
+
+    // The window holds the frame above the centre and the longest help line whole.
+    const int margin = twipsToPixels(240);
+    resize(std::max({width(), m_fraSelectMethod->width() + 2 * margin, m_msgPanel->minimumWidth()}),
+           std::max(height(), m_fraSelectMethod->height() + twipsToPixels(1000) +
+                                  2 * m_msgPanel->height() + 2 * margin));
 }
 
 void frmSelectEntryMethod::showEvent(QShowEvent* event) {

@@ -7,11 +7,14 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
+
+#include <algorithm>
 
 namespace orvj {
 
@@ -147,7 +150,7 @@ void MOUSEDEFAULT() {
 void ShowClientListFocus(QWidget* frame, QLabel* msgPanel, bool focused) {
     if (focused) {
         setColors(frame, Colors::cyan(), Colors::black());
-        msgPanel->setText(QStringLiteral("Use up or down arrow keys or mouse to select client."));
+        msgPanel->setText(clientListHelpLine());
     } else {
         setColors(frame, Colors::blue(), Colors::white());
         msgPanel->clear();
@@ -166,7 +169,10 @@ QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption) {
     auto* button = new QPushButton(caption, panel);
     button->setObjectName(QStringLiteral("cmdMenuChoice%1").arg(index));
     button->setAutoDefault(false);
-    button->setMinimumSize(twipsToPixels(2235), twipsToPixels(375));
+    button->setMinimumSize(twipsToPixels(2235),
+                           std::max(twipsToPixels(375), button->sizeHint().height()));
+    keepBoldRoom(button);
+    button->setAccessibleName(plainCaption(caption));
     layout->addWidget(button);
     setPanelColor(panel, Colors::blue());
     return panel;
@@ -177,9 +183,63 @@ QLabel* makeMsgPanel(QWidget* parent, const QString& objectName) {
     label->setObjectName(objectName);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
-    label->setWordWrap(true);
-    label->setMinimumHeight(twipsToPixels(375));
+    label->setWordWrap(false);
+    const int line = label->fontMetrics().height() + 2 * label->frameWidth() + 4;
+    label->setFixedHeight(std::max(twipsToPixels(375), line));
     return label;
+}
+
+void reserveHelpLine(QLabel* msgPanel, const QString& helpLine) {
+    if (msgPanel == nullptr) {
+        return;
+    }
+    // The text, the frame and margins, and the indent a framed label keeps from its edge.
+    const QFontMetrics fm = msgPanel->fontMetrics();
+    const int needed = fm.horizontalAdvance(helpLine) +
+                       2 * (msgPanel->frameWidth() + msgPanel->margin()) +
+                       std::max(msgPanel->indent(), fm.horizontalAdvance(QLatin1Char('x'))) + 8;
+    if (needed > msgPanel->minimumWidth()) {
+        msgPanel->setMinimumWidth(needed);
+    }
+}
+
+int widestText(const QFontMetrics& fm, int characters) {
+    return std::max(fm.horizontalAdvance(QString(characters, QLatin1Char('M'))),
+                    fm.horizontalAdvance(QString(characters, QLatin1Char('W'))));
+}
+
+void sizeToLayout(QWidget* form, int widthTwips, int heightTwips) {
+    QLayout* layout = form->layout();
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    layout->activate();
+    form->resize(QSize(twipsToPixels(widthTwips), twipsToPixels(heightTwips))
+                     .expandedTo(layout->totalMinimumSize()));
+}
+
+void keepBoldRoom(QWidget* w) {
+    const bool wasBold = w->font().bold();
+    setBold(w, true);
+    const int bold = std::max(w->sizeHint().width(), w->minimumSizeHint().width());
+    setBold(w, wasBold);
+    w->setMinimumWidth(std::max(w->minimumWidth(), bold));
+}
+
+QString plainCaption(const QString& caption) {
+    QString plain;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) {
+            ++i; // "&&" is a literal ampersand, "&x" marks x
+        }
+        plain += caption[i];
+    }
+    return plain;
+}
+
+void describeControl(QWidget* control, const QString& name, const QString& helpLine,
+                     QLabel* msgPanel) {
+    control->setAccessibleName(plainCaption(name));
+    control->setAccessibleDescription(helpLine);
+    reserveHelpLine(msgPanel, helpLine);
 }
 
 MenuChoices::MenuChoices(QWidget* form, QLabel* msgPanel, bool clearOnFocusOut)
@@ -192,6 +252,7 @@ void MenuChoices::add(int index, const QString& helpLine) {
     m_indexes.append(index);
     m_help.append(helpLine);
     m_lastIndex = std::max(m_lastIndex, index);
+    describeControl(b, b->text(), helpLine, m_msgPanel);
     b->installEventFilter(this);
     connect(b, &QAbstractButton::clicked, this, [this, index] { emit chosen(index); });
 }
@@ -200,6 +261,7 @@ void MenuChoices::setHelpLine(int index, const QString& helpLine) {
     int i = m_indexes.indexOf(index);
     if (i >= 0) {
         m_help[i] = helpLine;
+        describeControl(m_buttons[i], m_buttons[i]->text(), helpLine, m_msgPanel);
     }
 }
 

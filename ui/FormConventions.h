@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -67,13 +68,37 @@ void MOUSEDEFAULT();
 // The "Client List" frame of a client list: cyan with black bold caption and the list's help
 // line while the list has the focus, blue with white normal caption and no help otherwise.
 void ShowClientListFocus(QWidget* frame, QLabel* msgPanel, bool focused);
+inline QString clientListHelpLine() {
+    return QStringLiteral("Use up or down arrow keys or mouse to select client.");
+}
 
 // Creates choice `index` of a menu-style form: a panel "sspMenuChoice<index>" holding a
 // button "cmdMenuChoice<index>" with the caption. The panel is returned; the button is its
 // only child.
 QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption);
-// The one-line help panel.
+// The help panel: one line that never wraps. Every help line it may show is reserved with
+// reserveHelpLine, so the form is wide enough for the longest.
 QLabel* makeMsgPanel(QWidget* parent, const QString& objectName = QStringLiteral("MsgPanel"));
+void reserveHelpLine(QLabel* msgPanel, const QString& helpLine);
+
+// The width of a text of so many of the font's widest letters: room for any name that long.
+int widestText(const QFontMetrics& fm, int characters);
+
+// A form laid out by its layout: at least as large as the layout needs, and at first as large
+// as its design size when that is larger.
+void sizeToLayout(QWidget* form, int widthTwips, int heightTwips);
+
+// A control whose caption turns bold with the focus keeps the room of its bold caption, so
+// neither it nor anything beside it moves when the focus comes or goes. A frame is measured
+// with its contents, so it is called once they are in place.
+void keepBoldRoom(QWidget* w);
+
+// What a screen reader says of a control: its caption or label text, and its help line. The
+// help line is reserved on the help panel when one is given.
+void describeControl(QWidget* control, const QString& name, const QString& helpLine,
+                     QLabel* msgPanel = nullptr);
+// A caption without its "&" mnemonic marks.
+QString plainCaption(const QString& caption);
 
 // The key and focus rules of menu-choice buttons, the same on every form:
 // - every key except Space (and the Tab keys of the focus chain) is discarded;

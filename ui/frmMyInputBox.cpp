@@ -8,9 +8,25 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QVBoxLayout>
 
 namespace orvj {
+namespace {
+
+// A masked field shows "*" for every character, whatever the platform's own mask is.
+class AsteriskMaskStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) {
+            return '*';
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
 
 frmMyInputBox::frmMyInputBox(MessageService& messages, QWidget* parent)
     : QDialog(parent), m_messages(messages) {
@@ -24,6 +40,9 @@ frmMyInputBox::frmMyInputBox(MessageService& messages, QWidget* parent)
     m_lblHelpMsg->setMinimumWidth(twipsToPixels(5000));
     m_txtInput = new QLineEdit(this);
     m_txtInput->setObjectName(QStringLiteral("txtInput"));
+    auto* mask = new AsteriskMaskStyle;
+    mask->setParent(m_txtInput);
+    m_txtInput->setStyle(mask);
     m_txtInput->installEventFilter(this);
 
     auto* buttons = new QHBoxLayout;
@@ -53,6 +72,8 @@ void frmMyInputBox::showEvent(QShowEvent* event) {
 void frmMyInputBox::activate() {
     m_txtInput->setMaxLength(m_inputLength);
     m_lblHelpMsg->setText(m_helpMessage);
+    m_txtInput->setAccessibleName(windowTitle());
+    m_txtInput->setAccessibleDescription(m_helpMessage);
     m_txtInput->setEchoMode(m_passwordInput ? QLineEdit::Password : QLineEdit::Normal);
     // The prompt is known only now: the box grows to show it whole, then is centred.
     adjustSize();

@@ -89,9 +89,15 @@ struct FakeReportJobs : ReportJobs {
         }
         printed.push_back(readFile(home / "REPORT.PRN"));
     }
+    // The "PDF" holds the text of REPORT.PRN, so a test can tell which report went where.
+    void saveReportPdf(const fs::path& pdfFile) override {
+        writeFile(pdfFile, readFile(home / "REPORT.PRN"));
+        savedPdfs.push_back(pdfFile);
+    }
 
     std::vector<int> composed;
     std::vector<std::string> printed;
+    std::vector<fs::path> savedPdfs;
     int failComposeOf = 0; // the client whose report cannot be composed
     int failPrintAt = -1;  // index of the print call that fails
     std::function<void()> onPrint;
