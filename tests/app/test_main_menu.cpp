@@ -350,3 +350,58 @@ TEST(MainMenu, AboutOpensOnceAsADialogWithThePublisherLines) {
 }
 
 } // namespace
+
+TEST(MainMenu, WithNoLineChosenEitherArrowChoosesTheFirstClient) {
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
+        Menu f(3);
+        f.focusList();
+        ASSERT_TRUE(f.list()->selectedItems().isEmpty());
+        QTest::keyClick(f.list(), key);
+        EXPECT_EQ(f.state.clients.currentClient, 1);
+        ASSERT_EQ(f.list()->selectedItems().size(), 1);
+        EXPECT_EQ(f.list()->row(f.list()->selectedItems().first()), 0);
+        EXPECT_TRUE(f.button(0)->isEnabled());
+        // From there the arrows move as usual.
+        QTest::keyClick(f.list(), Qt::Key_Down);
+        EXPECT_EQ(f.state.clients.currentClient, 2);
+    }
+}
+
+TEST(MainMenu, AfterTheEditPathTheFocusIsOnTheLitListEvenBehindAnotherWindow) {
+    Menu f(3);
+    f.clickLine(1);
+    ASSERT_TRUE(f.button(0)->isEnabled());
+    f.button(0)->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(f.help(), QStringLiteral("Edit client's information."));
+    // The client form leaves another window active, so no focus event reaches the menu.
+    QWidget other;
+    f.forms.actions["frmClientInfo"] = [&other] {
+        other.show();
+        QApplication::setActiveWindow(&other);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&other));
+    };
+    QTest::keyClick(f.button(0), Qt::Key_Return);
+    EXPECT_FALSE(f.button(0)->isEnabled());
+    EXPECT_EQ(f.menu.focusWidget(), f.list());
+    EXPECT_EQ(f.help(), clientListHelpLine());
+    EXPECT_EQ(backgroundOf(f.frame()), Colors::cyan());
+    for (int i = 0; i <= 3; ++i) {
+        EXPECT_FALSE(isBold(f.button(i))) << i;
+    }
+}
+
+TEST(MainMenu, TheAboutBoxTakesTheKeyboardAndEnterClosesIt) {
+    Menu f(1);
+    f.button(1)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(&f.menu, Qt::Key_A, Qt::AltModifier);
+    QApplication::processEvents();
+    auto* about = f.menu.findChild<frmAbout*>();
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(about->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    EXPECT_EQ(QApplication::activeWindow(), about);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_FALSE(about->isVisible());
+    EXPECT_TRUE(f.forms.calls.empty()); // the Enter did not reach "Add New Client"
+}

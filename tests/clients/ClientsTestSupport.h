@@ -79,7 +79,9 @@ struct FakeReportJobs : ReportJobs {
         }
         writeFile(home / "REPORT.PRN", reportOf(client, reportOption));
     }
-    std::string readReportText() override { return readFile(home / "REPORT.PRN"); }
+    std::string readReportText() override {
+        return readBack.empty() ? readFile(home / "REPORT.PRN") : readBack;
+    }
     void printReportFile() override {
         if (static_cast<int>(printed.size()) == failPrintAt) {
             throw OrvjError(ErrorCode::DeviceIO, "the default printer is not ready");
@@ -91,6 +93,12 @@ struct FakeReportJobs : ReportJobs {
     }
     // The "PDF" holds the text of REPORT.PRN, so a test can tell which report went where.
     void saveReportPdf(const fs::path& pdfFile) override {
+        if (onSavePdf) {
+            onSavePdf();
+        }
+        if (failSavePdf) {
+            throw OrvjError(ErrorCode::PermissionDenied, pdfFile.string() + ": permission denied");
+        }
         writeFile(pdfFile, readFile(home / "REPORT.PRN"));
         savedPdfs.push_back(pdfFile);
     }
@@ -98,6 +106,9 @@ struct FakeReportJobs : ReportJobs {
     std::vector<int> composed;
     std::vector<std::string> printed;
     std::vector<fs::path> savedPdfs;
+    std::function<void()> onSavePdf;
+    bool failSavePdf = false;
+    std::string readBack;  // what the viewer reads, when not REPORT.PRN as composed
     int failComposeOf = 0; // the client whose report cannot be composed
     int failPrintAt = -1;  // index of the print call that fails
     std::function<void()> onPrint;

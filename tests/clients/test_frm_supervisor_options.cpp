@@ -2,9 +2,11 @@
 
 #include "tests/clients/ClientsTestSupport.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 using namespace orvj;
@@ -115,3 +117,85 @@ TEST_F(SupervisorOptionsTest, VerifyNeedsAChosenClientAndDeleteNamesAsksFirst) {
 }
 
 } // namespace
+
+// The colour the tab area paints at a point of the Reports page clear of its controls.
+QColor tabAreaColour(QWidget* form) {
+    auto* tabs = form->findChild<QTabWidget*>();
+    QWidget* page = tabs->widget(0);
+    const QPoint at = page->mapTo(form, QPoint(page->width() - 3, page->height() - 3));
+    return form->grab().toImage().pixelColor(at * form->devicePixelRatio());
+}
+
+TEST_F(SupervisorOptionsTest, TheTabAreaIsBlueOrCyanWithReadableText) {
+    registerClients({makeClient("Ann")});
+    openOn(0);
+    menuButton(form.get(), 0)->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(tabAreaColour(form.get()), Colors::blue());
+    EXPECT_EQ(option(QStringLiteral("optReportOption1"))->palette().color(QPalette::WindowText),
+              Colors::white());
+    tabs()->tabBar()->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(tabAreaColour(form.get()), Colors::cyan());
+    EXPECT_EQ(option(QStringLiteral("optReportOption1"))->palette().color(QPalette::WindowText),
+              Colors::black());
+}
+
+TEST_F(SupervisorOptionsTest, EachOptionGroupIsOneTabStopAndTheArrowsMoveInside) {
+    registerClients({makeClient("Ann")});
+    openOn(0);
+    option(QStringLiteral("optReportOption2"))->click();
+    option(QStringLiteral("optPrintOption0"))->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), option(QStringLiteral("optReportOption2")))
+        << "entered at its chosen option";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(QApplication::focusWidget(), option(QStringLiteral("optReportOption1")));
+    EXPECT_TRUE(option(QStringLiteral("optReportOption1"))->isChecked());
+    EXPECT_EQ(state.reportOption, 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), child("chkPdfFolder"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), option(QStringLiteral("optReportOption1")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), option(QStringLiteral("optPrintOption0")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_TRUE(option(QStringLiteral("optPrintOption1"))->isChecked());
+}
+
+TEST_F(SupervisorOptionsTest, PrintToPdfFolderWritesOneReportFilePerClient) {
+    registerClients({makeClient("Ann"), makeClient("Bob"), makeClient("Cy")});
+    const fs::path out = root / "pdf";
+    fs::create_directories(out);
+    int asked = 0;
+    auto openWithPdf = [&](const QString& folder) {
+        openOn(0);
+        static_cast<frmSupervisorOptions*>(form.get())->setPdfFolderPicker([&, folder](QWidget*) {
+            ++asked;
+            return folder;
+        });
+        child<QCheckBox>("chkPdfFolder")->setChecked(true);
+    };
+    // Cancelling the folder choice prints nothing.
+    openWithPdf(QString());
+    option(QStringLiteral("optPrintOption2"))->click();
+    press(form.get(), 0);
+    EXPECT_TRUE(reports.composed.empty());
+
+    openWithPdf(QString::fromStdString(out.string()));
+    option(QStringLiteral("optPrintOption2"))->click();
+    press(form.get(), 0);
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(reports.printed.empty()) << "nothing went to the printer";
+    const std::vector<fs::path> expected{out / "report-1.pdf", out / "report-2.pdf",
+                                         out / "report-3.pdf"};
+    EXPECT_EQ(reports.savedPdfs, expected);
+    EXPECT_EQ(readFile(out / "report-2.pdf"), FakeReportJobs::reportOf(2, 0));
+
+    // The viewer's choice has its own button: no folder is asked for it.
+    QObject watcher;
+    whenModal(&watcher, "orvj::frmViewReport", [](QWidget*) {});
+    openWithPdf(QString::fromStdString(out.string()));
+    press(form.get(), 0);
+    EXPECT_EQ(asked, 2);
+}

@@ -2,6 +2,7 @@
 
 #include "tests/clients/ClientsTestSupport.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -76,6 +77,8 @@ TEST_F(VerifyTest, ThreeDifferencesAreCorrectedAndStored) {
               QStringLiteral("Data Correction needed. Please correct the following questions."));
     EXPECT_EQ(verify->session().questionList(), (std::vector<int>{12, 60, 140}));
     EXPECT_EQ(question(), QStringLiteral("12"));
+    EXPECT_EQ(child<QGroupBox>("frAll")->title(), QStringLiteral("Data Corrections"))
+        << "the screen says the correction pass has begun";
     keyAll("2");
     EXPECT_EQ(question(), QStringLiteral("60"));
     keyAll("\b");

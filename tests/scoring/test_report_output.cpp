@@ -38,6 +38,19 @@ TEST(ReportOutput, EveryPageBetweenFormFeedsPrintsOnItsOwnSheet) {
     EXPECT_EQ(pdfPages(home.path() / "print-002.pdf"), 2);
     folder.pdfFolder = home.path() / "missing";
     EXPECT_THROW(QtReportJobs(home.path(), folder).printTexts({"x"}), OrvjError);
+
+    // The viewer's PDF has the pages of the printout, whatever the print target is.
+    writeFile(home.path() / "REPORT.PRN", "page one\r\n\fpage two\r\n\f" + tall + "\x1A");
+    folder.pdfFolder = home.path();
+    QtReportJobs viewerJobs(home.path(), folder);
+    viewerJobs.printReportFile();
+    viewerJobs.saveReportPdf(home.path() / "report-7.pdf");
+    EXPECT_EQ(pdfPages(home.path() / "report-7.pdf"), pdfPages(home.path() / "print-003.pdf"));
+    EXPECT_EQ(pdfPages(home.path() / "report-7.pdf"), 4);
+    EXPECT_FALSE(std::filesystem::exists(home.path() / "print-004.pdf"));
+    // A folder that is not there: a clear fault, and no file left behind.
+    EXPECT_THROW(viewerJobs.saveReportPdf(home.path() / "missing" / "report-7.pdf"), OrvjError);
+    EXPECT_FALSE(std::filesystem::exists(home.path() / "missing"));
 }
 
 } // namespace

@@ -118,3 +118,27 @@ TEST_F(NewEntry, AFailedSaveKeepsTheTypedAnswersInTheGrids) {
 }
 
 } // namespace
+
+TEST_F(NewEntry, OnlyTheFocusedGridShowsItsCursorRowAndNoOtherMarkStays) {
+    form = openEntry(home, 2, std::string(143, '0'));
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(grid(0)->currentRow(), 2) << "the table's own current cell follows the cursor";
+    EXPECT_EQ(grid(0)->item(2, 1)->background().color(), Colors::cyan());
+    // Tab through the grids to Save: the last grid keeps no cyan row.
+    for (int g = 0; g < 5; ++g) {
+        key(Qt::Key_Tab);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), menuButton(form.get(), frmNewEntry::kSave));
+    for (int g = 0; g < 5; ++g) {
+        for (int r = 0; r < grid(g)->rowCount(); ++r) {
+            for (int c = 1; c < grid(g)->columnCount(); ++c) {
+                EXPECT_NE(grid(g)->item(r, c)->background().color(), Colors::cyan())
+                    << g << " " << r << " " << c;
+            }
+        }
+    }
+    // Back in the last grid its cursor row is lit again.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(grid(4)->item(0, 1)->background().color(), Colors::cyan());
+}

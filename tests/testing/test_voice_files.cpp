@@ -2,6 +2,7 @@
 #include "testing/VoiceFiles.h"
 #include "testing/frmInstallVoiceFiles.h"
 #include "tests/testing/TestHome.h"
+#include "ui/FormConventions.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -83,3 +84,24 @@ TEST(InstallVoiceFiles, CopiesTheWaveFilesOfTheFolderIntoTheLanguagesSoundFolder
 }
 
 } // namespace
+
+TEST(InstallVoiceFiles, EscapeClosesFromEveryControlAndTheFocusedFieldIsLit) {
+    TestHome home;
+    const QStringList controls = {u"cmbLanguage"_s, u"txtSourceFolder"_s, u"cmdBrowse"_s,
+                                  u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s};
+    for (const QString& name : controls) {
+        frmInstallVoiceFiles form(home.state, home.services);
+        ASSERT_TRUE(showActive(&form));
+        auto* control = form.findChild<QWidget*>(name);
+        control->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        if (name == u"cmbLanguage"_s) {
+            EXPECT_EQ(backgroundOf(control), Colors::cyan());
+            EXPECT_EQ(form.findChild<QLabel*>(u"MsgPanel"_s)->text(),
+                      control->accessibleDescription());
+        }
+        QTest::keyClick(control, Qt::Key_Escape);
+        QApplication::processEvents();
+        EXPECT_FALSE(form.isVisible()) << name.toStdString();
+    }
+}

@@ -131,3 +131,16 @@ TEST(SecretCode, CancelAnswersFalseAtOnce) {
 }
 
 } // namespace
+
+TEST(InputBox, TheSecretCodeShowsAnAsteriskForEveryCharacter) {
+    FakeMessageService messages;
+    frmMyInputBox box(messages);
+    box.setPasswordInput(true);
+    box.setInputLength(8);
+    box.show();
+    QApplication::setActiveWindow(&box);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    QTest::keyClicks(input(&box), QStringLiteral("kq7"));
+    EXPECT_EQ(input(&box)->text(), QStringLiteral("kq7"));
+    EXPECT_EQ(input(&box)->displayText(), QStringLiteral("***"));
+}
