@@ -482,6 +482,12 @@ TEST_P(FormGuards, EveryTextFitsAndNothingMovesWithTheFocus) {
             note(moved, when);
         }
         EXPECT_EQ(problems.join(u'\n').toStdString(), "");
+        // ORVJ_SCREENSHOTS=<folder> keeps a picture of every form at every scale, to look at.
+        if (const QString folder = qEnvironmentVariable("ORVJ_SCREENSHOTS"); !folder.isEmpty()) {
+            form->grab().save(QStringLiteral("%1/%2-%3.png")
+                                  .arg(folder, QString::fromLatin1(scene.name))
+                                  .arg(GetParam()));
+        }
         form->hide();
     }
 }
