@@ -50,6 +50,9 @@ frmDataFolder::frmDataFolder(AppState& state, Services& services, QWidget* paren
     row->addWidget(m_cmdBrowse);
     auto* label = new QLabel(QStringLiteral("&Other folder:"), frame);
     label->setBuddy(m_txtDataFolder);
+    // Screen readers name the field by its label and the button by its caption.
+    m_txtDataFolder->setAccessibleName(plainCaption(label->text()).chopped(1));
+    m_cmdBrowse->setAccessibleName(plainCaption(m_cmdBrowse->text()));
     form->addRow(label, row);
     outer->addWidget(frame);
 

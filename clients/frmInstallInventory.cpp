@@ -56,6 +56,9 @@ frmInstallInventory::frmInstallInventory(AppState& state, Services& services, QW
     sourceRow->addWidget(m_cmdBrowse);
     auto* sourceLabel = new QLabel(QStringLiteral("Copy &from:"), frame);
     sourceLabel->setBuddy(m_txtSourceFolder);
+    // Screen readers name the field by its label and the button by its caption.
+    m_txtSourceFolder->setAccessibleName(plainCaption(sourceLabel->text()).chopped(1));
+    m_cmdBrowse->setAccessibleName(plainCaption(m_cmdBrowse->text()));
     form->addRow(sourceLabel, sourceRow);
 
     auto* target = new QLabel(QString::fromStdString(m_state.paths.home.string()), frame);

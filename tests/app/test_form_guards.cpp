@@ -9,6 +9,8 @@
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
 #include "clients/frmClientInfo.h"
+#include "clients/frmDataFolder.h"
+#include "clients/frmInstallInventory.h"
 #include "clients/frmPrintSelected.h"
 #include "clients/frmSupervisorOptions.h"
 #include "clients/frmVerify.h"
@@ -230,6 +232,13 @@ std::vector<Scene> scenes() {
          },
          {u"txtInput"_s, u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s}},
         {"about box", make<frmAbout>, {}},
+        {"data folder",
+         [](TestHome& h) {
+             registerClients(h.state, 3);
+             return make<frmDataFolder>(h);
+         },
+         {}},
+        {"install inventory files", make<frmInstallInventory>, {}},
         {"install voice files",
          make<frmInstallVoiceFiles>,
          {u"cmbLanguage"_s, u"txtSourceFolder"_s, u"cmdBrowse"_s, u"cmdMenuChoice0"_s,
