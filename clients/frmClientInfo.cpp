@@ -676,29 +676,26 @@ void frmClientInfo::RecordToDB() {
 }
 
 bool frmClientInfo::saveEdit(const ClientInfo::Fields& fields) {
-    ClientRecord& record = m_state.clients.current();
-    const ClientRecord before = record;
     const Date today =
         m_services.clock != nullptr ? m_services.clock->today() : SystemClock().today();
-    ClientInfo::RecordToDB(record, fields, today);
     const int count = ClientInfo::nextEditCount(m_loaded.editCount());
-    record.set(F::EditCount, std::to_string(count));
-    try {
-        const auto outcome = ClientFile(m_state.paths.clientFile)
-                                 .writeRecord(m_state.clients, m_state.clients.currentClient);
-        if (outcome.reloaded) {
-            m_state.testStored = true; // another program changed clients: rebuild the list
-        }
-    } catch (const std::exception& e) {
-        // Memory goes back to what the file holds, so the two never disagree.
-        record = before;
+    const RecordSave save = m_state.clients.saveCurrent(
+        [&](ClientRecord& record) {
+            ClientInfo::RecordToDB(record, fields, today);
+            record.set(F::EditCount, std::to_string(count));
+        },
+        ClientFile(m_state.paths.clientFile));
+    if (!save.saved) {
         m_state.dialogConfirmed = false;
         m_services.messages->show(
             this, appTitle(),
             QStringLiteral("The client's information could not be saved; nothing was changed.\n") +
-                errorText(e),
+                QString::fromStdString(save.fault),
             MessageService::Icon::Critical);
         return false;
+    }
+    if (save.reloaded) {
+        m_state.testStored = true; // another program changed clients: rebuild the list
     }
     m_state.workingEditCount = static_cast<std::int16_t>(count);
     return true;

@@ -201,7 +201,7 @@ void frmVerify::noDifferences() {
                               QStringLiteral("Data Verification complete. No corrections needed."),
                               MessageService::Icon::None);
     // The record is written back as it was; a fault changes nothing, so it is only reported.
-    writeRecord(QString());
+    writeRecord([](ClientRecord&) {}, QString());
     accept();
 }
 
@@ -218,13 +218,11 @@ void frmVerify::correctionsNeeded() {
 }
 
 void frmVerify::correctionsDone() {
-    ClientRecord& record = m_state.clients.current();
-    const ClientRecord before = record;
-    record.set(F::Responses, m_session->reKeyed());
-    if (!writeRecord(QStringLiteral("\n\nKey the listed questions again to save once more, "
+    const std::string reKeyed = m_session->reKeyed();
+    if (!writeRecord([&](ClientRecord& record) { record.set(F::Responses, reKeyed); },
+                     QStringLiteral("\n\nKey the listed questions again to save once more, "
                                     "or press Cancel."))) {
         // Memory keeps what the file holds; the corrections can be keyed again to retry.
-        record = before;
         m_session->restartCorrections();
         refreshLabels();
         return;
@@ -235,22 +233,21 @@ void frmVerify::correctionsDone() {
     accept();
 }
 
-bool frmVerify::writeRecord(const QString& advice) {
-    try {
-        const auto outcome = ClientFile(m_state.paths.clientFile)
-                                 .writeRecord(m_state.clients, m_state.clients.currentClient);
-        if (outcome.reloaded) {
-            m_state.testStored = true; // another program changed clients: rebuild the list
-        }
-        return true;
-    } catch (const std::exception& e) {
+bool frmVerify::writeRecord(const ClientTable::Change& change, const QString& advice) {
+    const RecordSave save =
+        m_state.clients.saveCurrent(change, ClientFile(m_state.paths.clientFile));
+    if (!save.saved) {
         m_services.messages->show(this, appTitle(),
                                   QStringLiteral("The client's answers could not be saved; the "
                                                  "client file was not changed.\n") +
-                                      errorText(e) + advice,
+                                      QString::fromStdString(save.fault) + advice,
                                   MessageService::Icon::Critical);
         return false;
     }
+    if (save.reloaded) {
+        m_state.testStored = true; // another program changed clients: rebuild the list
+    }
+    return true;
 }
 
 } // namespace orvj

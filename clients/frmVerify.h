@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clients/VerifySession.h"
+#include "core/ClientTable.h"
 
 #include <QDialog>
 
@@ -38,7 +39,7 @@ private:
     void noDifferences();
     void correctionsNeeded();
     void correctionsDone();
-    bool writeRecord(const QString& advice);
+    bool writeRecord(const ClientTable::Change& change, const QString& advice);
 
     AppState& m_state;
     Services& m_services;

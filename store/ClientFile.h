@@ -10,7 +10,7 @@
 namespace orvj {
 
 // DATA301.OVJ: fixed 196-byte records, no header, record numbers from 1.
-class ClientFile {
+class ClientFile : public RecordWriter {
 public:
     static constexpr const char* kFileName = "DATA301.OVJ";
 
@@ -31,11 +31,7 @@ public:
     // file cannot be created or read for lack of permission, 57 on a read fault).
     LoadReport load(ClientTable& table) const;
 
-    struct WriteOutcome {
-        int slot = 0;          // the record number the record now has in the file and table
-        bool reloaded = false; // another program had changed the file: the table was brought
-                               // up to date with it, so the client list should be rebuilt
-    };
+    using WriteOutcome = RecordWriter::Outcome;
 
     // Writes slot k of the table to the client file, under the client file's lock and after
     // reading the file as it is now; only that record changes in the file.
@@ -47,7 +43,7 @@ public:
     // The new file is written whole beside the old one, flushed and renamed over it, so a
     // failed or interrupted write leaves the file exactly as it was. On a fault throws
     // OrvjError and leaves the table as it was.
-    WriteOutcome writeRecord(ClientTable& table, int slot) const;
+    WriteOutcome writeRecord(ClientTable& table, int slot) const override;
 
     // How long a write waits for another program's lock before giving up (10 seconds).
     void setLockWait(std::chrono::milliseconds wait) { m_lockWait = wait; }

@@ -388,23 +388,18 @@ void frmNewEntry::save() {
     }
     menuButton(this, kSave)->setEnabled(false);
     menuButton(this, kCancel)->setEnabled(false);
-    if (m_state.clients.currentClient == 0) {
-        m_state.clients.currentClient = 1;
-    }
-    ClientRecord& record = m_state.clients.current();
-    const ClientRecord before = record;
-    record.set(ClientRecord::Field::Responses, m_grids->responseString());
-    try {
-        ClientFile(m_state.paths.clientFile)
-            .writeRecord(m_state.clients, m_state.clients.currentClient);
-    } catch (const OrvjError& e) {
+    m_state.clients.chooseDefaultClient();
+    const std::string responses = m_grids->responseString();
+    const RecordSave save = m_state.clients.saveCurrent(
+        [&](ClientRecord& record) { record.set(ClientRecord::Field::Responses, responses); },
+        ClientFile(m_state.paths.clientFile));
+    if (!save.saved) {
         // The typed answers stay in the grids; Save can be chosen again.
-        record = before;
         m_services.messages->show(
             this, appTitle(),
             QStringLiteral("The answers could not be saved.\n\n%1\n\nThey are still in the "
                            "grids: correct the cause and choose Save again.")
-                .arg(QString::fromStdString(e.what())),
+                .arg(QString::fromStdString(save.fault)),
             MessageService::Icon::Critical, MessageService::Buttons::Ok);
         menuButton(this, kSave)->setEnabled(true);
         menuButton(this, kCancel)->setEnabled(true);
@@ -423,8 +418,7 @@ void frmNewEntry::cancel() {
     menuButton(this, kSave)->setEnabled(false);
     menuButton(this, kCancel)->setEnabled(false);
     if (!m_state.editMode) {
-        m_state.clients.clearCurrent();
-        m_state.clients.currentClient = 1;
+        m_state.clients.dropNewClient();
     }
     m_state.editMode = false;
     m_closing = true;

@@ -435,28 +435,29 @@ void frmPresentQA::goBack() {
 
 void frmPresentQA::abortTest() {
     m_state.dialogConfirmed = false;
-    m_state.clients.clearCurrent();
-    m_state.clients.currentClient = 1;
+    m_state.clients.dropNewClient();
     closeForm(QDialog::Rejected);
 }
 
 void frmPresentQA::finishTest() {
     const std::string responses = TestLayout::buildResponseString(m_state.responses);
-    ClientRecord& record = m_state.clients.current();
-    record.set(ClientRecord::Field::Responses, responses);
+    const auto storeAnswers = [&](ClientRecord& record) {
+        record.set(ClientRecord::Field::Responses, responses);
+    };
     const ClientFile file(m_state.paths.clientFile);
     bool stored = false;
     while (!stored) {
-        try {
-            file.writeRecord(m_state.clients, m_state.clients.currentClient);
-            stored = true;
-        } catch (const OrvjError& e) {
+        const RecordSave save = m_state.clients.saveCurrent(storeAnswers, file);
+        stored = save.saved;
+        if (!stored) {
             const auto answer = m_services.messages->show(
                 this, appTitle(),
                 QStringLiteral("The client's answers could not be saved.\n\n%1\n\nTry again?")
-                    .arg(QString::fromStdString(e.what())),
+                    .arg(QString::fromStdString(save.fault)),
                 MessageService::Icon::Critical, MessageService::Buttons::YesNo);
             if (answer != MessageService::Answer::Yes) {
+                // The answers stay with the client in memory, unsaved.
+                storeAnswers(m_state.clients.current());
                 m_services.messages->show(
                     this, appTitle(),
                     QStringLiteral("The answers are kept in memory with the client until the "

@@ -160,8 +160,7 @@ void frmSelectEntryMethod::abandonNewClient(const QString& why) {
                                                    "client's entry was cancelled."),
                               MessageService::Icon::Critical, MessageService::Buttons::Ok);
     if (!m_state.editMode) {
-        m_state.clients.clearCurrent();
-        m_state.clients.currentClient = 1;
+        m_state.clients.dropNewClient();
     }
     m_state.dialogConfirmed = false;
 }

@@ -89,22 +89,19 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
     const ClientFile file(state.paths.clientFile);
     QString fault;
     for (int i = 1; i <= state.clients.clientCount; ++i) {
-        ClientRecord& record = state.clients.at(i);
-        const ClientRecord before = record;
-        if (!scrambleClientName(record)) {
+        ClientRecord scrambled = state.clients.at(i);
+        if (!scrambleClientName(scrambled)) {
             continue;
         }
         state.nameDeleted = 1;
-        try {
-            file.writeRecord(state.clients, i);
-        } catch (const std::exception& e) {
-            // The record in memory goes back to what the file still holds.
-            record = before;
+        const RecordSave save = state.clients.saveRecord(
+            i, [&](ClientRecord& record) { record = scrambled; }, file);
+        if (!save.saved) {
             fault = QStringLiteral("Record %1 could not be written, so the names of record %1 "
                                    "and of the records after it were not deleted.\n%2\n\n"
                                    "Run Delete Names again when the data disk can be written.")
-                        .arg(i)
-                        .arg(QString::fromLocal8Bit(e.what()));
+                        .arg(save.slot)
+                        .arg(QString::fromLocal8Bit(save.fault.c_str()));
             break;
         }
     }
