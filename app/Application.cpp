@@ -87,7 +87,7 @@ int runApplication(int argc, char** argv) {
         AppServices services(state);
         services.services().messages->show(
             nullptr, appTitle(),
-            QStringLiteral("Error %1:%2").arg(e.code()).arg(QString::fromLocal8Bit(e.what())),
+            QStringLiteral("Error %1:%2").arg(e.code()).arg(errorText(e)),
             MessageService::Icon::None, MessageService::Buttons::Ok);
         return 1;
     }

@@ -14,6 +14,7 @@
 #include <QtGlobal>
 
 #include <new>
+#include <optional>
 
 namespace orvj {
 namespace {
@@ -154,13 +155,13 @@ bool StartupSequence::Guarded(const std::function<void()>& step) {
             return true;
         } catch (const OrvjError& e) {
             code = e.code();
-            description = QString::fromLocal8Bit(e.what());
+            description = errorText(e);
         } catch (const std::bad_alloc&) {
             code = 7;
             description = QStringLiteral("Out of memory");
         } catch (const std::exception& e) {
             code = 51;
-            description = QString::fromLocal8Bit(e.what());
+            description = errorText(e);
         }
         if (HandleError(code, description) == Handling::End) {
             Unload();
@@ -181,7 +182,7 @@ void StartupSequence::Unload() {
 
 StartupSequence::Outcome StartupSequence::Run() {
     // The pointer shows the wait until the main menu is up.
-    MOUSEWAIT();
+    std::optional<WaitCursor> wait(std::in_place);
 
     // A second start on the same program folder brings the running window forward and ends.
     const std::filesystem::path home = m_state.paths.home;
@@ -190,7 +191,6 @@ StartupSequence::Outcome StartupSequence::Run() {
     m_instance = std::make_unique<SingleInstance>(key);
     if (m_instance->claim() != SingleInstance::Result::First) {
         m_instance.reset();
-        MOUSEDEFAULT();
         return Outcome::OtherInstance;
     }
     QObject::connect(m_instance.get(), &SingleInstance::activationRequested, &m_mainMenu,
@@ -242,7 +242,7 @@ StartupSequence::Outcome StartupSequence::Run() {
     m_mainMenu.setCloseOthers(true);
 
     // Back to the normal pointer.
-    MOUSEDEFAULT();
+    wait.reset();
 
     // The window's first activation, with the list filled.
     m_mainMenu.Activation();

@@ -139,11 +139,8 @@ void frmMainMenu::BuildMenuBar() {
     options->setObjectName(QStringLiteral("mnuOptions"));
     m_mnuInstallVoiceFiles = options->addAction(QStringLiteral("&Install Voice Files..."));
     m_mnuInstallVoiceFiles->setObjectName(QStringLiteral("mnuInstallVoiceFiles"));
-    connect(m_mnuInstallVoiceFiles, &QAction::triggered, this, [this] {
-        if (m_services.forms != nullptr) {
-            RunPath([this] { m_services.forms->showInstallVoiceFiles(this); });
-        }
-    });
+    connect(m_mnuInstallVoiceFiles, &QAction::triggered, this,
+            [this] { RunPath([this] { m_services.forms->showInstallVoiceFiles(this); }); });
     // The office's own inventory and data folder: supervisor utilities, behind the secret code.
     m_mnuInstallInventory = options->addAction(QStringLiteral("Install &Inventory Files..."));
     m_mnuInstallInventory->setObjectName(QStringLiteral("mnuInstallInventory"));
@@ -260,16 +257,14 @@ void frmMainMenu::RunPath(const std::function<void()>& path) {
     try {
         path();
     } catch (const OrvjError& e) {
-        m_services.messages->show(
-            this, appTitle(),
-            QStringLiteral("Error %1:%2").arg(e.code()).arg(QString::fromLocal8Bit(e.what())),
-            MessageService::Icon::Critical, MessageService::Buttons::Ok);
+        m_services.messages->show(this, appTitle(),
+                                  QStringLiteral("Error %1:%2").arg(e.code()).arg(errorText(e)),
+                                  MessageService::Icon::Critical, MessageService::Buttons::Ok);
     }
 }
 
 void frmMainMenu::RunGuarded(const std::function<void()>& path) {
-    if (m_services.forms == nullptr || m_services.secretCode == nullptr ||
-        !m_services.secretCode->AskSecretCode(this)) {
+    if (!m_services.secretCode->AskSecretCode(this)) {
         return;
     }
     RunPath(path);
@@ -376,7 +371,7 @@ void frmMainMenu::ToggleNumLock() {
         m_services.messages->show(this, appTitle(),
                                   QStringLiteral("The Num Lock setting could not be saved:\n%1\n\n"
                                                  "It applies until the program ends.")
-                                      .arg(QString::fromLocal8Bit(e.what())),
+                                      .arg(errorText(e)),
                                   MessageService::Icon::Information, MessageService::Buttons::Ok);
     }
 }

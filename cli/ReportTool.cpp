@@ -84,15 +84,15 @@ int parseNumber(const std::string& text, const std::string& what) {
     return value;
 }
 
-int parseReportOption(const std::string& text) {
+ReportOption parseReportOption(const std::string& text) {
     if (text == "standard" || text == "0") {
-        return 0;
+        return ReportOption::Standard;
     }
     if (text == "one-page" || text == "1") {
-        return 1;
+        return ReportOption::OnePage;
     }
     if (text == "both" || text == "2") {
-        return 2;
+        return ReportOption::Both;
     }
     throw std::invalid_argument("--option must be standard, one-page or both, not \"" + text +
                                 "\"");
@@ -232,7 +232,7 @@ int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, st
     const ClientData data = loadClients(home);
     checkClientNumber(data, o.client);
     ReportWriter writer(home);
-    writer.writeReportFile(data.table, o.client, ReportWriter::optionFromNumber(o.reportOption));
+    writer.writeReportFile(data.table, o.client, o.reportOption);
     const std::string report = InventoryFiles::readBytes(writer.reportPath());
     out << "Wrote " << writer.reportPath().string() << " (client " << o.client << ", "
         << pageCount(report) << (pageCount(report) == 1 ? " page)\n" : " pages)\n");
@@ -247,7 +247,7 @@ int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, st
                         data.file.string() + ": there are no clients in the client file");
     }
     ReportWriter writer(home);
-    const auto option = ReportWriter::optionFromNumber(o.reportOption);
+    const auto option = o.reportOption;
     std::vector<std::filesystem::path> copies;
     for (int i = 1; i <= data.table.clientCount; ++i) {
         data.table.currentClient = static_cast<std::int16_t>(i);

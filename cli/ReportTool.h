@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ReportOption.h"
+
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
@@ -14,7 +16,7 @@ struct ReportToolOptions {
     Command command = Command::None;
     std::optional<std::filesystem::path> home;
     int client = 0;
-    int reportOption = 0;
+    ReportOption reportOption = ReportOption::Standard;
     std::optional<std::filesystem::path> pdf;
     bool print = false;
     bool csv = false;

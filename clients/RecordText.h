@@ -4,7 +4,6 @@
 
 #include <QString>
 
-#include <exception>
 #include <string>
 #include <string_view>
 
@@ -27,10 +26,6 @@ inline std::string toRecord(const QString& text) {
         out += one && one->size() == 1 ? *one : std::string("?");
     }
     return out;
-}
-
-inline QString errorText(const std::exception& e) {
-    return QString::fromStdString(e.what());
 }
 
 } // namespace orvj

@@ -77,9 +77,9 @@ fs::path ReportRuns::tempFile(int number) const {
 }
 
 void ReportRuns::composeAndPark(ClientTable& clients, int client, int copyNumber,
-                                int reportOption) {
+                                ReportOption option) {
     try {
-        m_jobs.compose(clients, client, reportOption);
+        m_jobs.compose(clients, client, option);
         copyOver(reportFile(), tempFile(copyNumber));
     } catch (const std::exception& e) {
         throw ReportRunError(ReportRunError::Stage::Compose, client, {}, e.what());
@@ -99,11 +99,11 @@ void ReportRuns::restoreAndPrint(int client, int copyNumber, const std::vector<i
     }
 }
 
-void ReportRuns::printAll(ClientTable& clients, int reportOption) {
+void ReportRuns::printAll(ClientTable& clients, ReportOption option) {
     const int count = clients.clientCount;
     for (int i = 1; i <= count; ++i) {
         clients.currentClient = static_cast<std::int16_t>(i);
-        composeAndPark(clients, i, i, reportOption);
+        composeAndPark(clients, i, i, option);
     }
     std::vector<int> printed;
     for (int i = 1; i <= count; ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ClientTable.h"
+#include "core/ReportOption.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -46,14 +47,15 @@ public:
     std::filesystem::path pdfFileOf(int client) const;
 
     // Clients 1..ClientCount, copies numbered by client; CurrentClient is 1 afterwards.
-    void printAll(ClientTable& clients, int reportOption);
+    void printAll(ClientTable& clients, ReportOption option);
     // The given clients in ascending order, copies numbered 1, 2, ...; CurrentClient is left
     // at the last of them. `onCompose(k)` runs as the k-th client (0-based) is taken.
     template <typename OnCompose>
-    void printSelected(ClientTable& clients, const std::vector<int>& selected, int reportOption,
+    void printSelected(ClientTable& clients, const std::vector<int>& selected, ReportOption option,
                        OnCompose onCompose);
-    void printSelected(ClientTable& clients, const std::vector<int>& selected, int reportOption) {
-        printSelected(clients, selected, reportOption, [](std::size_t) {});
+    void printSelected(ClientTable& clients, const std::vector<int>& selected,
+                       ReportOption option) {
+        printSelected(clients, selected, option, [](std::size_t) {});
     }
 
     // REPORT.PRN as it stands in the program folder (whatever the case of its name).
@@ -61,7 +63,7 @@ public:
     std::filesystem::path tempFile(int number) const;
 
 private:
-    void composeAndPark(ClientTable& clients, int client, int copyNumber, int reportOption);
+    void composeAndPark(ClientTable& clients, int client, int copyNumber, ReportOption option);
     void restoreAndPrint(int client, int copyNumber, const std::vector<int>& printed);
 
     ReportJobs& m_jobs;
@@ -71,11 +73,11 @@ private:
 
 template <typename OnCompose>
 void ReportRuns::printSelected(ClientTable& clients, const std::vector<int>& selected,
-                               int reportOption, OnCompose onCompose) {
+                               ReportOption option, OnCompose onCompose) {
     for (std::size_t k = 0; k < selected.size(); ++k) {
         onCompose(k);
         clients.currentClient = static_cast<std::int16_t>(selected[k]);
-        composeAndPark(clients, selected[k], static_cast<int>(k) + 1, reportOption);
+        composeAndPark(clients, selected[k], static_cast<int>(k) + 1, option);
     }
     std::vector<int> printed;
     for (std::size_t k = 0; k < selected.size(); ++k) {

@@ -656,8 +656,7 @@ void frmClientInfo::informationOk() {
     case ClientInfo::OkStep::Save:
         break;
     }
-    const Date today =
-        m_services.clock != nullptr ? m_services.clock->today() : SystemClock().today();
+    const Date today = m_services.clock->today();
     if (!m_state.editMode) {
         ClientInfo::initialiseNewRecord(clients.current(), m_state.workingEditCount, today);
         ClientInfo::RecordToDB(clients.current(), fields, today);
@@ -670,14 +669,12 @@ void frmClientInfo::informationOk() {
 }
 
 void frmClientInfo::RecordToDB() {
-    const Date today =
-        m_services.clock != nullptr ? m_services.clock->today() : SystemClock().today();
+    const Date today = m_services.clock->today();
     ClientInfo::RecordToDB(m_state.clients.current(), collect(), today);
 }
 
 bool frmClientInfo::saveEdit(const ClientInfo::Fields& fields) {
-    const Date today =
-        m_services.clock != nullptr ? m_services.clock->today() : SystemClock().today();
+    const Date today = m_services.clock->today();
     const int count = ClientInfo::nextEditCount(m_loaded.editCount());
     const RecordSave save = m_state.clients.saveCurrent(
         [&](ClientRecord& record) {
@@ -690,7 +687,7 @@ bool frmClientInfo::saveEdit(const ClientInfo::Fields& fields) {
         m_services.messages->show(
             this, appTitle(),
             QStringLiteral("The client's information could not be saved; nothing was changed.\n") +
-                QString::fromStdString(save.fault),
+                errorText(save.fault),
             MessageService::Icon::Critical);
         return false;
     }

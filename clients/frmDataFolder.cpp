@@ -114,7 +114,7 @@ void frmDataFolder::switchFolder(bool makeNew) {
     } catch (const OrvjError& e) {
         m_services.messages->show(this, appTitle(),
                                   QStringLiteral("The data folder was not changed.\n\n") +
-                                      QString::fromStdString(e.what()),
+                                      errorText(e),
                                   MessageService::Icon::Critical, MessageService::Buttons::Ok);
         return;
     }

@@ -116,10 +116,10 @@ void frmInstallInventory::install() {
     m_prgInstall->setValue(0);
     menuButton(this, kInstall)->setEnabled(false);
     menuButton(this, kClose)->setEnabled(false);
-    MOUSEWAIT();
     QString text;
     bool done = false;
     try {
+        const WaitCursor wait;
         const auto result = InventoryInstaller::install(
             source.toStdString(), m_state.paths.home, m_stamp(), [this](int step, int total) {
                 m_prgInstall->setRange(0, total);
@@ -129,12 +129,11 @@ void frmInstallInventory::install() {
         text = QString::fromStdString(InventoryInstaller::summary(result));
         done = true;
     } catch (const InventoryInstaller::Refused& e) {
-        text = QString::fromStdString(e.what());
+        text = errorText(e);
     } catch (const OrvjError& e) {
         text = QStringLiteral("The inventory files were not installed; nothing was replaced.\n") +
-               QString::fromStdString(e.what());
+               errorText(e);
     }
-    MOUSEDEFAULT();
     menuButton(this, kInstall)->setEnabled(true);
     menuButton(this, kClose)->setEnabled(true);
     m_services.messages->show(this, appTitle(), text,

@@ -211,9 +211,9 @@ void frmPrintSelected::printSelected() {
         }
     }
     m_busy = true;
-    MOUSEWAIT();
     QString fault;
     try {
+        const WaitCursor wait;
         ReportRuns runs(*m_services.reports, m_state.paths.home);
         runs.setPdfFolder(m_pdfFolder);
         runs.printSelected(
@@ -221,9 +221,8 @@ void frmPrintSelected::printSelected() {
                 m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
             });
     } catch (const ReportRunError& e) {
-        fault = QString::fromStdString(e.message());
+        fault = errorText(e.message());
     }
-    MOUSEDEFAULT();
     if (!fault.isEmpty()) {
         m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
     }

@@ -8,8 +8,8 @@
 #include "core/AppState.h"
 #include "ui/DeleteNames.h"
 #include "ui/FormConventions.h"
-#include "ui/InputBoxSecretCodePrompt.h"
 #include "ui/MessageService.h"
+#include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
 
 #include <QAbstractButton>
@@ -103,7 +103,7 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
         opt->setObjectName(QStringLiteral("optReportOption%1").arg(i));
         opt->installEventFilter(this);
         connect(opt, &QRadioButton::clicked, this,
-                [this, i] { m_state.reportOption = static_cast<std::int16_t>(i); });
+                [this, i] { m_state.reportOption = static_cast<ReportOption>(i); });
         m_optReportOption[static_cast<std::size_t>(i)] = opt;
         reportLayout->addWidget(opt);
     }
@@ -284,7 +284,7 @@ void frmSupervisorOptions::load() {
     m_lastTab = 0;
     m_printOption = 0;
     m_noClients = false;
-    m_state.reportOption = 0;
+    m_state.reportOption = ReportOption::Standard;
     if (m_state.clients.clientCount > 0) {
         m_lblNameDisplay->setText(currentName());
     } else {
@@ -429,13 +429,7 @@ bool frmSupervisorOptions::currentClientChosen() {
 }
 
 void frmSupervisorOptions::reports() {
-    bool accepted = false;
-    if (m_services.secretCode != nullptr) {
-        accepted = m_services.secretCode->AskSecretCode(this);
-    } else {
-        accepted = InputBoxSecretCodePrompt(*m_services.messages).AskSecretCode(this);
-    }
-    if (!accepted) {
+    if (!m_services.secretCode->AskSecretCode(this)) {
         return;
     }
     m_pdfFolder.clear();
@@ -465,16 +459,15 @@ void frmSupervisorOptions::reports() {
 }
 
 void frmSupervisorOptions::printAll() {
-    MOUSEWAIT();
     QString fault;
     try {
+        const WaitCursor wait;
         ReportRuns runs(*m_services.reports, m_state.paths.home);
         runs.setPdfFolder(m_pdfFolder);
         runs.printAll(m_state.clients, m_state.reportOption);
     } catch (const ReportRunError& e) {
-        fault = QString::fromStdString(e.message());
+        fault = errorText(e.message());
     }
-    MOUSEDEFAULT();
     if (!fault.isEmpty()) {
         m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
     }

@@ -240,7 +240,7 @@ bool frmVerify::writeRecord(const ClientTable::Change& change, const QString& ad
         m_services.messages->show(this, appTitle(),
                                   QStringLiteral("The client's answers could not be saved; the "
                                                  "client file was not changed.\n") +
-                                      QString::fromStdString(save.fault) + advice,
+                                      errorText(save.fault) + advice,
                                   MessageService::Icon::Critical);
         return false;
     }

@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace orvj {
 
 frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* parent)
@@ -119,14 +121,13 @@ void frmViewReport::savePdf() {
     }
     m_busy = true;
     setButtonsEnabled(false);
-    MOUSEWAIT();
     QString fault;
     try {
+        const WaitCursor wait;
         m_services.reports->saveReportPdf(file.toStdString());
     } catch (const std::exception& e) {
         fault = errorText(e);
     }
-    MOUSEDEFAULT();
     if (!fault.isEmpty()) {
         m_services.messages->show(this, appTitle(),
                                   QStringLiteral("The report was not saved as PDF.\n") + fault,
@@ -135,13 +136,6 @@ void frmViewReport::savePdf() {
     setButtonsEnabled(true);
     m_busy = false;
     m_wasDeactivated = false;
-}
-
-void frmViewReport::MOUSEWAIT() {
-    orvj::MOUSEWAIT();
-}
-void frmViewReport::MOUSEDEFAULT() {
-    orvj::MOUSEDEFAULT();
 }
 
 void frmViewReport::showEvent(QShowEvent* event) {
@@ -172,24 +166,26 @@ void frmViewReport::activate() {
     }
     m_busy = true;
     CenterForm(this);
-    MOUSEWAIT();
+    std::optional<QString> fault;
     try {
+        const WaitCursor wait;
         m_services.reports->compose(m_state.clients, m_state.clients.currentClient,
                                     m_state.reportOption);
         m_text1->setPlainText(toScreen(m_services.reports->readReportText()));
     } catch (const std::exception& e) {
-        MOUSEDEFAULT();
+        fault = errorText(e);
+    }
+    if (fault) {
         m_services.messages->show(this, appTitle(),
                                   QStringLiteral("The report of client %1 could not be "
                                                  "composed.\n")
                                           .arg(m_state.clients.currentClient) +
-                                      errorText(e),
+                                      *fault,
                                   MessageService::Icon::Critical);
         m_busy = false;
         reject();
         return;
     }
-    MOUSEDEFAULT();
     m_busy = false;
     m_wasDeactivated = false;
 }
@@ -197,14 +193,13 @@ void frmViewReport::activate() {
 void frmViewReport::printReport() {
     m_busy = true;
     setButtonsEnabled(false);
-    MOUSEWAIT();
     QString fault;
     try {
+        const WaitCursor wait;
         m_services.reports->printReportFile();
     } catch (const std::exception& e) {
         fault = errorText(e);
     }
-    MOUSEDEFAULT();
     if (!fault.isEmpty()) {
         m_services.messages->show(this, appTitle(),
                                   QStringLiteral("The report was not printed.\n") + fault,

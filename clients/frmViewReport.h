@@ -23,9 +23,6 @@ public:
 
     frmViewReport(AppState& state, Services& services, QWidget* parent = nullptr);
 
-    static void MOUSEWAIT();
-    static void MOUSEDEFAULT();
-
     // Asks where to save the PDF, offering `suggested`; empty when cancelled. The default
     // opens the system's save dialog.
     void setPdfFilePicker(std::function<QString(QWidget*, const QString&)> picker) {

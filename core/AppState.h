@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ClientTable.h"
+#include "core/ReportOption.h"
 #include "core/TestLayout.h"
 
 #include <cstdint>
@@ -31,7 +32,7 @@ struct AppState {
     bool testStored = false;      // tells the main menu to rebuild its client list
     std::int16_t nameDeleted = 0; // set to 1 by name deletion
     bool audioAvailable = true;
-    std::int16_t reportOption = 0; // 0 Standard Report, 1 One-page Report, 2 Both
+    ReportOption reportOption = ReportOption::Standard;
     std::int16_t workingEditCount = 0;
 
     // The on-screen test's answers, index 1..143.

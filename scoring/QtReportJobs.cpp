@@ -37,9 +37,8 @@ private:
 
 } // namespace
 
-void QtReportJobs::compose(const ClientTable& clients, int client, int reportOption) {
-    ReportWriter(m_home).writeReportFile(clients, client,
-                                         ReportWriter::optionFromNumber(reportOption));
+void QtReportJobs::compose(const ClientTable& clients, int client, ReportOption option) {
+    ReportWriter(m_home).writeReportFile(clients, client, option);
 }
 
 std::string QtReportJobs::readReportText(const std::filesystem::path& reportFile) {

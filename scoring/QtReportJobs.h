@@ -24,7 +24,7 @@ public:
     explicit QtReportJobs(std::filesystem::path home, PrintTarget target = {})
         : m_home(std::move(home)), m_target(std::move(target)) {}
 
-    void compose(const ClientTable& clients, int client, int reportOption) override;
+    void compose(const ClientTable& clients, int client, ReportOption option) override;
     std::string readReportText() override;
     void printReportFile() override;
     void saveReportPdf(const std::filesystem::path& pdfFile) override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ClientTable.h"
+#include "core/ReportOption.h"
 
 #include <filesystem>
 #include <string>
@@ -14,8 +15,7 @@ class ReportJobs {
 public:
     virtual ~ReportJobs() = default;
 
-    // reportOption: 0 Standard Report, 1 One-page Report, 2 Both.
-    virtual void compose(const ClientTable& clients, int client, int reportOption) = 0;
+    virtual void compose(const ClientTable& clients, int client, ReportOption option) = 0;
     // The report text as the viewer shows it: the file without its final character,
     // Windows-1252 bytes.
     virtual std::string readReportText() = 0;

@@ -32,15 +32,6 @@ std::filesystem::path ReportWriter::reportPath() const {
     return m_home / InventoryFiles::kReport;
 }
 
-ReportOption ReportWriter::optionFromNumber(int reportOption) {
-    if (reportOption < 0 || reportOption > 2) {
-        throw OrvjError(ErrorCode::SubscriptOutOfRange,
-                        "report option " + std::to_string(reportOption) +
-                            " is not 0 (Standard Report), 1 (One-page Report) or 2 (Both)");
-    }
-    return static_cast<ReportOption>(reportOption);
-}
-
 std::string ReportWriter::composeText(const ClientTable& clients, int client,
                                       ReportOption option) const {
     if (client < 1 || client > clients.clientCount) {

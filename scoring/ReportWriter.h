@@ -30,7 +30,6 @@ public:
     void writeReportFile(const ClientTable& clients, int client, ReportOption option) const;
 
     // The option number of the supervisor options (0, 1, 2) as a report option.
-    static ReportOption optionFromNumber(int reportOption);
 
 private:
     std::filesystem::path m_home;

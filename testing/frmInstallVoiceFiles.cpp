@@ -176,8 +176,8 @@ void frmInstallVoiceFiles::install() {
     try {
         files = VoiceFiles::waveFilesIn(source.toStdString());
     } catch (const OrvjError& e) {
-        m_services.messages->show(this, appTitle(), QString::fromStdString(e.what()),
-                                  MessageService::Icon::Critical, MessageService::Buttons::Ok);
+        m_services.messages->show(this, appTitle(), errorText(e), MessageService::Icon::Critical,
+                                  MessageService::Buttons::Ok);
         return;
     }
     if (files.empty()) {
@@ -194,13 +194,14 @@ void frmInstallVoiceFiles::install() {
     m_prgCopy->setValue(0);
     menuButton(this, kInstall)->setEnabled(false);
     menuButton(this, kClose)->setEnabled(false);
-    MOUSEWAIT();
-    const VoiceFiles::InstallResult result =
-        VoiceFiles::install(files, target.toStdString(), [this](int done, int) {
+    VoiceFiles::InstallResult result;
+    {
+        const WaitCursor wait;
+        result = VoiceFiles::install(files, target.toStdString(), [this](int done, int) {
             m_prgCopy->setValue(done);
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
-    MOUSEDEFAULT();
+    }
     menuButton(this, kInstall)->setEnabled(true);
     menuButton(this, kClose)->setEnabled(true);
 

@@ -83,8 +83,7 @@ void frmNewEntry::showEvent(QShowEvent* event) {
     } catch (const OrvjError& e) {
         m_grids.reset();
         // Closed once the form is up, with the effects of Cancel.
-        QTimer::singleShot(0, this,
-                           [this, text = QString::fromStdString(e.what())] { fail(text); });
+        QTimer::singleShot(0, this, [this, text = errorText(e)] { fail(text); });
         return;
     }
     buildGrids();
@@ -399,7 +398,7 @@ void frmNewEntry::save() {
             this, appTitle(),
             QStringLiteral("The answers could not be saved.\n\n%1\n\nThey are still in the "
                            "grids: correct the cause and choose Save again.")
-                .arg(QString::fromStdString(save.fault)),
+                .arg(errorText(save.fault)),
             MessageService::Icon::Critical, MessageService::Buttons::Ok);
         menuButton(this, kSave)->setEnabled(true);
         menuButton(this, kCancel)->setEnabled(true);

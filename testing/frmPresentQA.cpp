@@ -138,9 +138,7 @@ frmPresentQA::frmPresentQA(AppState& state, Services& services, QWidget* parent)
     m_txtQuestion->installEventFilter(this);
     m_txtInstructions->installEventFilter(this);
 
-    if (m_services.makeAudioPlayer) {
-        m_audio = m_services.makeAudioPlayer();
-    }
+    m_audio = m_services.makeAudioPlayer();
     if (m_audio) {
         m_audio->setLateErrorHandler([this] {
             m_services.messages->show(this, QStringLiteral("Sound Error"),
@@ -453,7 +451,7 @@ void frmPresentQA::finishTest() {
             const auto answer = m_services.messages->show(
                 this, appTitle(),
                 QStringLiteral("The client's answers could not be saved.\n\n%1\n\nTry again?")
-                    .arg(QString::fromStdString(save.fault)),
+                    .arg(errorText(save.fault)),
                 MessageService::Icon::Critical, MessageService::Buttons::YesNo);
             if (answer != MessageService::Answer::Yes) {
                 // The answers stay with the client in memory, unsaved.

@@ -131,7 +131,7 @@ void frmSelectEntryMethod::administerTest() {
         rows = QuestionBank(m_state.paths.questionBank).rows(language.toStdString());
         QuestionSequence::validate(rows, language.toStdString());
     } catch (const OrvjError& e) {
-        abandonNewClient(QString::fromStdString(e.what()));
+        abandonNewClient(errorText(e));
         return;
     }
 

@@ -12,6 +12,7 @@
 #include <cctype>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -85,7 +86,7 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
         return;
     }
 
-    MOUSEWAIT();
+    std::optional<WaitCursor> wait(std::in_place);
     const ClientFile file(state.paths.clientFile);
     QString fault;
     for (int i = 1; i <= state.clients.clientCount; ++i) {
@@ -101,12 +102,12 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
                                    "and of the records after it were not deleted.\n%2\n\n"
                                    "Run Delete Names again when the data disk can be written.")
                         .arg(save.slot)
-                        .arg(QString::fromLocal8Bit(save.fault.c_str()));
+                        .arg(errorText(save.fault));
             break;
         }
     }
     const QStringList leftOver = removeReportCopies(state.paths.home);
-    MOUSEDEFAULT();
+    wait.reset();
     state.testStored = true;
 
     if (!fault.isEmpty()) {

@@ -65,6 +65,16 @@ void SelectAllText();
 void MOUSEWAIT();
 void MOUSEDEFAULT();
 
+// The hourglass while the object lives: MOUSEWAIT when it is made, MOUSEDEFAULT when it goes,
+// however the scope is left.
+class WaitCursor {
+public:
+    WaitCursor() { MOUSEWAIT(); }
+    ~WaitCursor() { MOUSEDEFAULT(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 // The "Client List" frame of a client list: cyan with black bold caption and the list's help
 // line while the list has the focus, blue with white normal caption and no help otherwise.
 void ShowClientListFocus(QWidget* frame, QLabel* msgPanel, bool focused);

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <exception>
+#include <string_view>
+
 class QWidget;
 
 namespace orvj {
@@ -9,6 +12,15 @@ namespace orvj {
 // The caption of message boxes that carry the application's title.
 inline QString appTitle() {
     return QStringLiteral("ORV-Juvenile");
+}
+
+// The text a message box shows for a fault: the error's message, which names the file and
+// what was wrong. Every form turns errors into text here.
+inline QString errorText(std::string_view message) {
+    return QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
+}
+inline QString errorText(const std::exception& e) {
+    return errorText(std::string_view(e.what()));
 }
 
 // Message boxes and the beep, behind an interface so tests can assert the exact titles and

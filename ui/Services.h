@@ -13,7 +13,8 @@ class FormLauncher;
 class AudioPlayer;
 
 // The platform seams handed to every form beside AppState: the application wires the real
-// ones, tests wire fakes.
+// ones, tests wire fakes (tests/support/FakeServices.h). The bundle is always complete: a
+// form uses every seam without checking for a missing one.
 struct Services {
     MessageService* messages = nullptr;
     Clock* clock = nullptr;

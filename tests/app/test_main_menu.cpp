@@ -3,7 +3,7 @@
 #include "core/AppState.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
-#include "tests/support/FakeMessageService.h"
+#include "tests/support/FakeServices.h"
 #include "ui/FormConventions.h"
 #include "ui/FormLauncher.h"
 #include "ui/SecretCodePrompt.h"
@@ -71,25 +71,19 @@ void addClient(AppState& state, const std::string& name) {
     state.clients.countNewTest();
 }
 
-// Gives the secret code, or cancels the prompt.
-class FakeSecretCode : public SecretCodePrompt {
-public:
-    bool AskSecretCode(QWidget*) override {
-        ++asked;
-        return give;
-    }
-    int asked = 0;
-    bool give = true;
-};
-
 struct Menu {
     QTemporaryDir home;
     AppState state;
-    test::FakeMessageService messages;
-    FakeSecretCode secret;
+    test::FakeServices fakes{state};
+    test::FakeMessageService& messages = fakes.messages;
     FakeForms forms{state};
-    Services services{
-        .messages = &messages, .secretCode = &secret, .forms = &forms, .makeAudioPlayer = {}};
+    test::FakeSecretCode& secret = fakes.secretCode;
+    Services services = [this] {
+        Services s = fakes.services;
+        s.forms = &forms;
+        s.secretCode = &secret;
+        return s;
+    }();
     frmMainMenu menu{state, services};
 
     // As at the end of start-up: shown, active, and a stored test makes Activation fill the list.
@@ -270,8 +264,8 @@ TEST(MainMenu, SupervisorPathByEnterReportsItsErrorThenVoiceFilesAndExit) {
 
 TEST(MainMenu, InventoryAndDataFolderCommandsAskForTheSecretCodeFirst) {
     Menu f(2);
+    f.secret.cancels = 2; // refused for both commands, then given
     for (const char* name : {"mnuInstallInventory", "mnuDataFolder"}) {
-        f.secret.give = false;
         f.action(name)->trigger();
         EXPECT_TRUE(f.forms.calls.empty()) << name << " opened without the secret code";
     }
@@ -280,7 +274,6 @@ TEST(MainMenu, InventoryAndDataFolderCommandsAskForTheSecretCodeFirst) {
               QStringLiteral("Install &Inventory Files..."));
     EXPECT_EQ(f.action("mnuDataFolder")->text(), QStringLiteral("&Data Folder..."));
 
-    f.secret.give = true;
     f.action("mnuInstallInventory")->trigger();
     ASSERT_EQ(f.forms.calls.size(), 1u);
     EXPECT_EQ(f.forms.calls[0].form, "frmInstallInventory");

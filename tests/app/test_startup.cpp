@@ -4,7 +4,7 @@
 #include "core/AppState.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
-#include "tests/support/FakeMessageService.h"
+#include "tests/support/FakeServices.h"
 #include "ui/Services.h"
 
 #include <QAction>
@@ -44,8 +44,9 @@ struct Start {
     QTemporaryDir dir;
     fs::path home{dir.path().toStdString()};
     AppState state;
-    FakeMessageService messages;
-    Services services{.messages = &messages, .makeAudioPlayer = {}};
+    test::FakeServices fakes{state};
+    test::FakeMessageService& messages = fakes.messages;
+    Services& services = fakes.services;
     frmMainMenu menu{state, services};
     StartupOptions options;
     std::optional<StartupSequence> seq; // holds the instance lock while it lives

@@ -6,7 +6,7 @@
 #include "store/Clock.h"
 #include "store/OrvjError.h"
 #include "store/platform/File.h"
-#include "tests/support/FakeMessageService.h"
+#include "tests/support/FakeServices.h"
 #include "ui/FormConventions.h"
 #include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
@@ -29,15 +29,6 @@
 namespace orvj::test {
 
 namespace fs = std::filesystem;
-
-inline std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-inline void writeFile(const fs::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-}
 
 // A registered client with a complete record.
 inline ClientRecord makeClient(const std::string& name, const std::string& id = "123-45",
@@ -65,64 +56,6 @@ inline std::string bytesOf(const std::vector<ClientRecord>& records) {
     }
     return bytes;
 }
-
-// Composing writes a line naming the client and the report option into REPORT.PRN;
-// printing records what REPORT.PRN holds.
-struct FakeReportJobs : ReportJobs {
-    static std::string reportOf(int client, int option) {
-        return "report of client " + std::to_string(client) + ", option " + std::to_string(option);
-    }
-    void compose(const ClientTable&, int client, int reportOption) override {
-        composed.push_back(client);
-        if (client == failComposeOf) {
-            throw OrvjError(ErrorCode::FileNotFound, "ORVJB.TXT: the scoring table is missing");
-        }
-        writeFile(home / "REPORT.PRN", reportOf(client, reportOption));
-    }
-    std::string readReportText() override {
-        return readBack.empty() ? readFile(home / "REPORT.PRN") : readBack;
-    }
-    void printReportFile() override {
-        if (static_cast<int>(printed.size()) == failPrintAt) {
-            throw OrvjError(ErrorCode::DeviceIO, "the default printer is not ready");
-        }
-        if (onPrint) {
-            onPrint();
-        }
-        printed.push_back(readFile(home / "REPORT.PRN"));
-    }
-    // The "PDF" holds the text of REPORT.PRN, so a test can tell which report went where.
-    void saveReportPdf(const fs::path& pdfFile) override {
-        if (onSavePdf) {
-            onSavePdf();
-        }
-        if (failSavePdf) {
-            throw OrvjError(ErrorCode::PermissionDenied, pdfFile.string() + ": permission denied");
-        }
-        writeFile(pdfFile, readFile(home / "REPORT.PRN"));
-        savedPdfs.push_back(pdfFile);
-    }
-
-    std::vector<int> composed;
-    std::vector<std::string> printed;
-    std::vector<fs::path> savedPdfs;
-    std::function<void()> onSavePdf;
-    bool failSavePdf = false;
-    std::string readBack;  // what the viewer reads, when not REPORT.PRN as composed
-    int failComposeOf = 0; // the client whose report cannot be composed
-    int failPrintAt = -1;  // index of the print call that fails
-    std::function<void()> onPrint;
-    fs::path home;
-};
-
-struct FakeSecretCode : SecretCodePrompt {
-    bool AskSecretCode(QWidget*) override {
-        ++asked;
-        return answer;
-    }
-    bool answer = true;
-    int asked = 0;
-};
 
 // Runs `check` on the first modal dialog of the named class that comes up, then closes it.
 // It waits a tick after the dialog shows, so the dialog's own activation comes first.
@@ -168,10 +101,6 @@ protected:
         state.paths.home = reports.home = root;
         state.paths.dataFolder = root / "data";
         state.paths.clientFile = root / "data" / ClientFile::kFileName;
-        services.messages = &messages;
-        services.clock = &clock;
-        services.reports = &reports;
-        services.secretCode = &secretCode;
     }
     void TearDown() override { fs::remove_all(root); }
 
@@ -200,11 +129,12 @@ protected:
 
     fs::path root;
     AppState state;
-    FakeMessageService messages;
-    FixedClock clock{Date{2025, 3, 14}};
-    FakeReportJobs reports;
-    FakeSecretCode secretCode;
-    Services services;
+    FakeServices fakes{state};
+    FakeMessageService& messages = fakes.messages;
+    FixedClock& clock = fakes.clock;
+    FakeReportJobs& reports = fakes.reports;
+    FakeSecretCode& secretCode = fakes.secretCode;
+    Services& services = fakes.services;
     std::unique_ptr<QWidget> form;
 };
 

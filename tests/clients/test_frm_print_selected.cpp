@@ -25,7 +25,7 @@ protected:
 };
 
 std::string report(int client) {
-    return FakeReportJobs::reportOf(client, 0);
+    return FakeReportJobs::reportOf(client, ReportOption::Standard);
 }
 
 TEST_F(PrintSelectedTest, ClickedClientsPrintInListOrder) {

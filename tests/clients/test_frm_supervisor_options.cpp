@@ -46,7 +46,7 @@ TEST_F(SupervisorOptionsTest, NothingRunsOnAnEmptyDiskOrWithoutTheSecretCode) {
     press(form.get(), 1); // Go to Main Menu
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(secretCode.asked, 0);
-    secretCode.answer = false;
+    secretCode.cancels = 1;
     runReports(2, 0);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(secretCode.asked, 1);
@@ -87,8 +87,8 @@ TEST_F(SupervisorOptionsTest, ReportsReachTheViewerOrThePrinterWithTheChosenOpti
 
     reports.onPrint = [&] { EXPECT_EQ(reports.composed.size(), 3u) << "all composed first"; };
     runReports(2, 1);
-    const std::vector<std::string> expected{FakeReportJobs::reportOf(1, 1),
-                                            FakeReportJobs::reportOf(2, 1)};
+    const std::vector<std::string> expected{FakeReportJobs::reportOf(1, ReportOption::OnePage),
+                                            FakeReportJobs::reportOf(2, ReportOption::OnePage)};
     EXPECT_EQ(reports.printed, expected);
     EXPECT_EQ(readFile(state.paths.home / "temp1"), expected[0]);
     EXPECT_EQ(readFile(state.paths.home / "temp2"), expected[1]);
@@ -190,7 +190,7 @@ TEST_F(SupervisorOptionsTest, PrintToPdfFolderWritesOneReportFilePerClient) {
     const std::vector<fs::path> expected{out / "report-1.pdf", out / "report-2.pdf",
                                          out / "report-3.pdf"};
     EXPECT_EQ(reports.savedPdfs, expected);
-    EXPECT_EQ(readFile(out / "report-2.pdf"), FakeReportJobs::reportOf(2, 0));
+    EXPECT_EQ(readFile(out / "report-2.pdf"), FakeReportJobs::reportOf(2, ReportOption::Standard));
 
     // The viewer's choice has its own button: no folder is asked for it.
     QObject watcher;

@@ -18,7 +18,7 @@ protected:
     void openViewer() {
         registerClients({makeClient("Ann"), makeClient("Bob")});
         state.clients.currentClient = 2;
-        state.reportOption = 1;
+        state.reportOption = ReportOption::OnePage;
         open<frmViewReport>();
     }
     QString shown() { return form->findChild<QPlainTextEdit*>()->toPlainText(); }
@@ -45,7 +45,8 @@ TEST_F(ViewReportTest, PrintHoldsBothButtonsWhilePrinting) {
     button("cmdPrintReport")->click();
     button("cmdPrintReport")->click();
     EXPECT_EQ(held, 2);
-    EXPECT_EQ(reports.printed, (std::vector<std::string>(2, FakeReportJobs::reportOf(2, 1))));
+    EXPECT_EQ(reports.printed,
+              (std::vector<std::string>(2, FakeReportJobs::reportOf(2, ReportOption::OnePage))));
     EXPECT_TRUE(button("cmdPrintReport")->isEnabled());
     EXPECT_TRUE(button("cmdCancel")->isEnabled());
     EXPECT_TRUE(form->isVisible()) << "the viewer stays open";
@@ -107,7 +108,7 @@ TEST_F(ViewReportTest, SaveAsPdfOffersTheRecordNumberInTheDocumentsFolder) {
     const std::vector<fs::path> saved{root / "chosen.pdf"};
     EXPECT_EQ(reports.savedPdfs, saved);
     EXPECT_EQ(held, 1);
-    EXPECT_EQ(readFile(root / "chosen.pdf"), FakeReportJobs::reportOf(2, 1));
+    EXPECT_EQ(readFile(root / "chosen.pdf"), FakeReportJobs::reportOf(2, ReportOption::OnePage));
     EXPECT_TRUE(reports.printed.empty());
 
     // Cancelling the dialog saves nothing; a fault is told.

@@ -137,10 +137,9 @@ TEST_F(ReportComposerTest, TreatmentNeedsNoneOrInTwoColumns) {
 
 TEST_F(ReportComposerTest, ReportOptionsChooseTheStandardReportTheSummaryOrBoth) {
     setAnswers(responses, {125}, 1);
-    const std::string standard = compose(ReportWriter::optionFromNumber(0));
-    const std::string onePage = compose(ReportWriter::optionFromNumber(1));
-    EXPECT_EQ(compose(ReportWriter::optionFromNumber(2)), standard + "\f\r\n" + onePage);
-    EXPECT_THROW(ReportWriter::optionFromNumber(3), OrvjError);
+    const std::string standard = compose(ReportOption::Standard);
+    const std::string onePage = compose(ReportOption::OnePage);
+    EXPECT_EQ(compose(ReportOption::Both), standard + "\f\r\n" + onePage);
 
     EXPECT_EQ(reportLines(onePage).size(), 58u);
     EXPECT_EQ(onePage.find('\f'), std::string::npos);

@@ -4,7 +4,7 @@
 #include "store/ClientFile.h"
 #include "store/platform/File.h"
 #include "testing/AudioPlayer.h"
-#include "tests/support/FakeMessageService.h"
+#include "tests/support/FakeServices.h"
 #include "tests/testing/BankBuilder.h"
 #include "ui/FormLauncher.h"
 #include "ui/SecretCodePrompt.h"
@@ -24,78 +24,6 @@ namespace orvj::test {
 namespace fs = std::filesystem;
 using namespace Qt::StringLiterals;
 
-// What the fake players of one test did.
-struct AudioLog {
-    QStringList played; // file names of the sounds that started
-    bool prepareFails = false;
-    QString failOpenOf; // file name whose open fails
-    class FakeAudioPlayer* last = nullptr;
-};
-
-class FakeAudioPlayer : public AudioPlayer {
-public:
-    explicit FakeAudioPlayer(AudioLog& log) : m_log(log) { m_log.last = this; }
-    ~FakeAudioPlayer() override { m_log.last = nullptr; }
-
-    bool prepare() override { return !m_log.prepareFails; }
-    bool open(const QString& path) override {
-        m_name = QFileInfo(path).fileName();
-        return m_name != m_log.failOpenOf;
-    }
-    bool play() override {
-        m_log.played << m_name;
-        return true;
-    }
-    bool stop() override { return true; }
-    void close() override { m_name.clear(); }
-    int errorNumber() const override { return number; }
-    QString errorDescription() const override { return text; }
-    using AudioPlayer::reportLateError; // a fault the back end finds after play() returned
-
-    int number = 7;
-    QString text = u"The wave device is busy"_s;
-
-private:
-    AudioLog& m_log;
-    QString m_name;
-};
-
-// Records the forms opened; the client-information form confirms (registering a client in
-// slot ClientCount + 1) or cancels as the test says.
-class FakeLauncher : public FormLauncher {
-public:
-    explicit FakeLauncher(AppState& state) : m_state(state) {}
-    void showClientInfo(QWidget*) override {
-        calls << u"clientInfo"_s;
-        m_state.dialogConfirmed = confirmClientInfo;
-        if (confirmClientInfo) {
-            m_state.clients.currentClient =
-                static_cast<std::int16_t>(m_state.clients.clientCount + 1);
-            m_state.clients.current().set(ClientRecord::Field::Name, "New Client");
-        }
-    }
-    void showNewEntry(QWidget*) override { calls << u"newEntry"_s; }
-    void showSelectEntryMethod(QWidget*) override {}
-    void showSupervisorOptions(QWidget*) override {}
-    void showInstallVoiceFiles(QWidget*) override {}
-    void showInstallInventory(QWidget*) override {}
-    void showDataFolder(QWidget*) override {}
-
-    QStringList calls;
-    bool confirmClientInfo = true;
-
-private:
-    AppState& m_state;
-};
-
-// Answers "cancelled" `cancels` times, then gives the right code.
-class FakeSecretCode : public SecretCodePrompt {
-public:
-    bool AskSecretCode(QWidget*) override { return ++asked > cancels; }
-    int asked = 0;
-    int cancels = 0;
-};
-
 // A program folder in a temporary directory with the fakes of the seams.
 class TestHome {
 public:
@@ -109,10 +37,6 @@ public:
         state.paths.home = state.paths.dataFolder = state.paths.soundBase = dir;
         state.paths.clientFile = dir / ClientFile::kFileName;
         state.paths.questionBank = dir / QuestionBank::kFileName;
-        services.messages = &messages;
-        services.forms = &launcher;
-        services.secretCode = &secret;
-        services.makeAudioPlayer = [this] { return std::make_unique<FakeAudioPlayer>(audio); };
     }
     ~TestHome() { fs::remove_all(dir); }
 
@@ -166,11 +90,12 @@ public:
 
     fs::path dir;
     AppState state;
-    Services services;
-    FakeMessageService messages;
-    FakeLauncher launcher{state};
-    FakeSecretCode secret;
-    AudioLog audio;
+    FakeServices fakes{state};
+    Services& services = fakes.services;
+    FakeMessageService& messages = fakes.messages;
+    FakeLauncher& launcher = fakes.launcher;
+    FakeSecretCode& secret = fakes.secretCode;
+    AudioLog& audio = fakes.audio;
 };
 
 // Shows a form as the active window, so focus changes reach its controls.

@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using namespace orvj;
 
 namespace {
@@ -108,6 +110,26 @@ TEST(FormConventions, SelectAllTextSelectsTheFocusedField) {
     EXPECT_EQ(f.edit->selectedText(), QStringLiteral("Smith"));
     menuButton(&f.form, 0)->setFocus();
     SelectAllText(); // a control without text is left alone
+}
+
+TEST(FormConventions, WaitCursorShowsTheHourglassUntilItsScopeIsLeft) {
+    const auto shape = [] {
+        const QCursor* c = QApplication::overrideCursor();
+        return c == nullptr ? Qt::ArrowCursor : c->shape();
+    };
+    try {
+        const WaitCursor wait;
+        EXPECT_EQ(shape(), Qt::WaitCursor);
+        throw std::runtime_error("fault while waiting");
+    } catch (const std::runtime_error&) {
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+    {
+        const WaitCursor outer;
+        MOUSEWAIT(); // a nested wait ends with the outer one, as MOUSEDEFAULT always did
+        EXPECT_EQ(shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST(FormConventions, MaximisedFormIsNotMoved) {

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+namespace orvj::test {
+
+namespace fs = std::filesystem;
+
+inline std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+inline void writeFile(const fs::path& p, std::string_view bytes) {
+    std::ofstream(p, std::ios::binary).write(bytes.data(), std::ssize(bytes));
+}
+
+// A fresh folder under the system's temporary folder, named after the running test and the
+// process, removed again when the object goes.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& prefix = "orvj") {
+        static int made = 0;
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = prefix + "-" + std::to_string(::getpid()) + "-" + std::to_string(++made);
+        if (info != nullptr) {
+            name += std::string("-") + info->test_suite_name() + "-" + info->name();
+        }
+        m_path = fs::temp_directory_path() / name;
+        fs::remove_all(m_path);
+        fs::create_directories(m_path);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        fs::remove_all(m_path, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const fs::path& path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+} // namespace orvj::test
