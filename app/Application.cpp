@@ -86,8 +86,7 @@ int runApplication(int argc, char** argv) {
         std::fprintf(stderr, "orvj: %s\n", e.what());
         AppServices services(state);
         services.services().messages->show(
-            nullptr, appTitle(),
-            QStringLiteral("Error %1:%2").arg(e.code()).arg(errorText(e)),
+            nullptr, appTitle(), QStringLiteral("Error %1:%2").arg(e.code()).arg(errorText(e)),
             MessageService::Icon::None, MessageService::Buttons::Ok);
         return 1;
     }

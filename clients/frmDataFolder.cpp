@@ -112,10 +112,9 @@ void frmDataFolder::switchFolder(bool makeNew) {
     try {
         s = DataFolder::switchTo(m_state.paths.home, m_state.paths.configFile, folder, makeNew);
     } catch (const OrvjError& e) {
-        m_services.messages->show(this, appTitle(),
-                                  QStringLiteral("The data folder was not changed.\n\n") +
-                                      errorText(e),
-                                  MessageService::Icon::Critical, MessageService::Buttons::Ok);
+        m_services.messages->show(
+            this, appTitle(), QStringLiteral("The data folder was not changed.\n\n") + errorText(e),
+            MessageService::Icon::Critical, MessageService::Buttons::Ok);
         return;
     }
     m_state.paths.dataFolder = s.dataFolder;

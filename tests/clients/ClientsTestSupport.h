@@ -7,6 +7,7 @@
 #include "store/OrvjError.h"
 #include "store/platform/File.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/FormDriving.h"
 #include "ui/FormConventions.h"
 #include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
@@ -55,36 +56,6 @@ inline std::string bytesOf(const std::vector<ClientRecord>& records) {
         bytes.append(r.bytes().begin(), r.bytes().end());
     }
     return bytes;
-}
-
-// Runs `check` on the first modal dialog of the named class that comes up, then closes it.
-// It waits a tick after the dialog shows, so the dialog's own activation comes first.
-inline void whenModal(QObject* owner, const char* className, std::function<void(QWidget*)> check) {
-    auto* timer = new QTimer(owner);
-    QObject::connect(timer, &QTimer::timeout, owner, [=, seen = false]() mutable {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal->isVisible() && modal->inherits(className) &&
-            std::exchange(seen, true)) {
-            timer->stop();
-            check(modal);
-            modal->close();
-        }
-    });
-    timer->start(5);
-}
-
-// Shows a form as exec() would and lets its activation run (which may close it again).
-inline void showForm(QWidget* form) {
-    form->show();
-    QApplication::setActiveWindow(form);
-    EXPECT_TRUE(QTest::qWaitFor([form] { return form->isActiveWindow() || !form->isVisible(); }));
-    QApplication::processEvents();
-}
-
-// Chooses a menu button of a form with the keyboard.
-inline void press(QWidget* form, int choice) {
-    menuButton(form, choice)->setFocus();
-    QTest::keyClick(menuButton(form, choice), Qt::Key_Return);
 }
 
 // A program folder and a data folder in a fresh temporary folder, an AppState pointing at

@@ -6,7 +6,7 @@
 #include "scoring/InventoryInstaller.h"
 #include "store/ClientFile.h"
 #include "store/ConfigFile.h"
-#include "tests/support/FakeMessageService.h"
+#include "tests/support/FakeServices.h"
 #include "ui/FormConventions.h"
 #include "ui/Services.h"
 
@@ -27,21 +27,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-void writeFile(const fs::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-}
+using test::readFile;
+using test::writeFile;
 
 struct Utilities {
     QTemporaryDir dir;
     fs::path home = fs::path(dir.path().toStdString()) / "home";
     fs::path publisher = fs::path(dir.path().toStdString()) / "publisher";
     AppState state;
-    test::FakeMessageService messages;
-    Services services{.messages = &messages, .makeAudioPlayer = {}};
+    test::FakeServices fakes{state};
+    test::FakeMessageService& messages = fakes.messages;
+    Services& services = fakes.services;
 
     Utilities() {
         fs::create_directories(home / "data");

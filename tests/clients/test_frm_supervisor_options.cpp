@@ -1,4 +1,5 @@
 #include "clients/frmSupervisorOptions.h"
+#include "clients/frmViewReport.h"
 
 #include "tests/clients/ClientsTestSupport.h"
 
@@ -78,9 +79,9 @@ TEST_F(SupervisorOptionsTest, ReportsReachTheViewerOrThePrinterWithTheChosenOpti
     registerClients({makeClient("Ann"), makeClient("Bob")});
     state.clients.currentClient = 2;
     QString shown;
-    QObject watcher;
-    whenModal(&watcher, "orvj::frmViewReport", [&](QWidget* viewer) {
+    whenModal<frmViewReport>([&](frmViewReport* viewer) {
         shown = viewer->findChild<QPlainTextEdit*>()->toPlainText();
+        viewer->close();
     });
     runReports(0, 2);
     EXPECT_EQ(shown, QStringLiteral("report of client 2, option 2"));

@@ -3,6 +3,8 @@
 // verify with corrections. The client file is checked after every step.
 #include "clients/frmClientInfo.h"
 #include "clients/frmSupervisorOptions.h"
+#include "clients/frmVerify.h"
+#include "clients/frmViewReport.h"
 
 #include "scoring/QtReportJobs.h"
 #include "tests/clients/ClientsTestSupport.h"
@@ -58,7 +60,6 @@ protected:
 TEST_F(SupervisorWalkthrough, OneDayOnTheSampleData) {
     const int tess = state.clients.clientCount + 1;
     ASSERT_GE(tess, 3);
-    QObject watcher; // owns the timers that work the modal dialogs
 
     // Register a new client; the answers arrive as the on-screen test stores them.
     state.editMode = false;
@@ -97,9 +98,10 @@ TEST_F(SupervisorWalkthrough, OneDayOnTheSampleData) {
 
     // View Tess's report and print it; then print all, one report per client.
     QString shown;
-    whenModal(&watcher, "orvj::frmViewReport", [&](QWidget* viewer) {
+    whenModal<frmViewReport>([&](frmViewReport* viewer) {
         shown = viewer->findChild<QPlainTextEdit*>()->toPlainText();
         viewer->findChild<QPushButton*>(QStringLiteral("cmdPrintReport"))->click();
+        viewer->close();
     });
     execute(0);
     EXPECT_TRUE(shown.contains(QStringLiteral("Walker, Tess"))) << shown.toStdString();
@@ -118,9 +120,10 @@ TEST_F(SupervisorWalkthrough, OneDayOnTheSampleData) {
     std::string keyed = answers;
     keyed[0] = keyed[0] == '1' ? '2' : '1';
     keyed[80] = keyed[80] == '1' ? '2' : '1';
-    whenModal(&watcher, "orvj::frmVerify", [&](QWidget* verify) {
+    whenModal<frmVerify>([&](frmVerify* verify) {
         QTest::keyClicks(verify->findChild<QLineEdit*>(QStringLiteral("txtCurQuestion")),
                          QString::fromStdString(keyed + "03"));
+        verify->close();
     });
     execute(1);
     keyed[0] = '0';

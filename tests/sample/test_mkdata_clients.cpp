@@ -2,7 +2,7 @@
 #include "sample/tool/ClientSource.h"
 #include "sample/tool/SourceText.h"
 #include "store/ClientFile.h"
-#include "tests/sample/TempDir.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ std::string refusal(std::string text, const std::string& from = {}, const std::s
     return "accepted";
 }
 
-class ClientSource : public orvj::testsupport::TempDirTest {};
+class ClientSource : public orvj::test::TempFolderTest {};
 
 TEST_F(ClientSource, BuildsTheRecordsTheProgramLoads) {
     const auto recs = parseClientSource(

@@ -1,13 +1,13 @@
 // The command line as the build and an office use it: exit status, messages, and that a
 // refused source never replaces a good output file.
 #include "tests/platform/TestProcess.h"
-#include "tests/sample/TempDir.h"
+#include "tests/support/Files.h"
 
 #include <filesystem>
 
 namespace {
 
-class MkdataCommand : public orvj::testsupport::TempDirTest {
+class MkdataCommand : public orvj::test::TempFolderTest {
 protected:
     // Runs the tool; returns its exit status and keeps what it printed on stderr.
     int run(const std::string& args) {

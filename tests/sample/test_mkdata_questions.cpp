@@ -2,7 +2,7 @@
 #include "sample/tool/QuestionSource.h"
 #include "sample/tool/QuestionText.h"
 #include "store/QuestionBank.h"
-#include "tests/sample/TempDir.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +83,7 @@ TEST(QuestionText, FiveCharacterPrefixWindows1252AndCrLf) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 143);
 }
 
-class QuestionBankWriterTest : public orvj::testsupport::TempDirTest {};
+class QuestionBankWriterTest : public orvj::test::TempFolderTest {};
 
 TEST_F(QuestionBankWriterTest, TablesReadBackThroughTheProgramsReaderOrTheOldFileStays) {
     const QuestionSource en = parseQuestionSource(english(), "en.tsv", true);

@@ -3,7 +3,7 @@
 #include "core/ClientRecord.h"
 #include "core/ClientTable.h"
 #include "store/ClientFile.h"
-#include "store/platform/File.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -14,27 +14,15 @@
 
 namespace orvj::storetest {
 
-// A fresh data folder per test, removed afterwards.
-class DataFolderTest : public ::testing::Test {
+// A fresh data folder per test, removed afterwards, and the client file's path in it.
+class DataFolderTest : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    static std::string readBytes(const std::filesystem::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    static std::string readBytes(const std::filesystem::path& p) { return test::readFile(p); }
     static void writeBytes(const std::filesystem::path& p, const std::string& bytes) {
-        std::ofstream(p, std::ios::binary) << bytes;
+        test::writeFile(p, bytes);
     }
 
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() /
-        ("orvj-store-" + std::to_string(orvj::platform::processId()) + "-" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const std::filesystem::path dir = m_dir;
     const std::filesystem::path path = dir / ClientFile::kFileName;
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <gtest/gtest.h>
+#include "store/platform/File.h"
 
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -30,7 +30,7 @@ public:
     explicit TempFolder(const std::string& prefix = "orvj") {
         static int made = 0;
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = prefix + "-" + std::to_string(::getpid()) + "-" + std::to_string(++made);
+        std::string name = prefix + "-" + std::to_string(platform::processId()) + "-" + std::to_string(++made);
         if (info != nullptr) {
             name += std::string("-") + info->test_suite_name() + "-" + info->name();
         }
@@ -49,6 +49,19 @@ public:
 
 private:
     fs::path m_path;
+};
+
+// A test with a fresh folder of its own, m_dir, removed afterwards.
+class TempFolderTest : public ::testing::Test {
+protected:
+    fs::path write(const std::string& name, std::string_view bytes) const {
+        writeFile(m_dir / name, bytes);
+        return m_dir / name;
+    }
+    static std::string read(const fs::path& path) { return readFile(path); }
+
+    TempFolder m_folder{"orvj-test"};
+    const fs::path m_dir = m_folder.path();
 };
 
 } // namespace orvj::test

@@ -5,6 +5,7 @@
 #include "store/platform/File.h"
 #include "testing/AudioPlayer.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/FormDriving.h"
 #include "tests/testing/BankBuilder.h"
 #include "ui/FormLauncher.h"
 #include "ui/SecretCodePrompt.h"
@@ -97,32 +98,5 @@ public:
     FakeSecretCode& secret = fakes.secretCode;
     AudioLog& audio = fakes.audio;
 };
-
-// Shows a form as the active window, so focus changes reach its controls.
-inline bool showActive(QWidget* w) {
-    w->show();
-    QApplication::setActiveWindow(w);
-    return QTest::qWaitForWindowActive(w);
-}
-
-// A key to whatever holds the focus (the form itself when nothing does).
-inline void press(QWidget* form, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QWidget* target = QApplication::focusWidget();
-    QTest::keyClick(target != nullptr ? target : form, key, mods);
-}
-
-// Runs `f` on the next modal dialog of type T once it is up (for forms that run exec()).
-template <typename T> void whenModal(std::function<void(T*)> f, int triesLeft = 1000) {
-    QTimer::singleShot(10, qApp, [f, triesLeft] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            QApplication::setActiveWindow(dialog);
-            f(dialog);
-        } else if (triesLeft > 0) {
-            whenModal<T>(f, triesLeft - 1);
-        } else {
-            ADD_FAILURE() << "the dialog never came up";
-        }
-    });
-}
 
 } // namespace orvj::test

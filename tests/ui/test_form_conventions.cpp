@@ -108,8 +108,12 @@ TEST(FormConventions, SelectAllTextSelectsTheFocusedField) {
     f.edit->setCursorPosition(3);
     SelectAllText();
     EXPECT_EQ(f.edit->selectedText(), QStringLiteral("Smith"));
+    f.edit->deselect();
     menuButton(&f.form, 0)->setFocus();
-    SelectAllText(); // a control without text is left alone
+    SelectAllText(); // a control without text is left alone; the field keeps its text as it was
+    EXPECT_EQ(QApplication::focusWidget(), menuButton(&f.form, 0));
+    EXPECT_EQ(f.edit->text(), QStringLiteral("Smith"));
+    EXPECT_FALSE(f.edit->hasSelectedText());
 }
 
 TEST(FormConventions, WaitCursorShowsTheHourglassUntilItsScopeIsLeft) {
