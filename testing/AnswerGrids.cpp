@@ -7,7 +7,7 @@
 namespace orvj {
 
 AnswerGrids::AnswerGrids(const std::vector<QuestionRow>& englishRows, std::string_view responses)
-    : m_codes(TestLayout::kItemCount, '0') {
+    : m_codes(TestLayout::kItemCount, '0'), m_opened(responses.substr(0, TestLayout::kItemCount)) {
     std::vector<bool> seen(TestLayout::kItemCount + 1, false);
     for (const auto& row : englishRows) {
         if (!InRange(row.id, 1, TestLayout::kItemCount)) {

@@ -40,6 +40,9 @@ public:
     char code(int item) const { return m_codes.at(static_cast<std::size_t>(item - 1)); }
     // The codes joined in item order.
     std::string responseString() const { return m_codes; }
+    // True when the codes differ from the response string the grids were opened with, so
+    // closing them would throw typed answers away.
+    bool answersChanged() const { return m_codes != m_opened; }
 
     int itemAt(int g, int row) const;
     // Column 1..5 marked with "X" in a row; 0 when the code marks nothing.
@@ -67,6 +70,7 @@ private:
 
     std::vector<Grid> m_grids;
     std::string m_codes;
+    std::string m_opened; // the first 143 characters of the response string given
     int m_current = 0;
 };
 

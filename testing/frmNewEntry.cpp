@@ -65,17 +65,14 @@ void frmNewEntry::showEvent(QShowEvent* event) {
     m_built = true;
     menuButton(this, kSave)->setEnabled(false);
     ClearHighlights(this, kCancel);
-    // Slot 0 holds no client; the record that Save would write (record 1) is the one shown.
-    if (m_state.clients.currentClient == 0) {
-        m_state.clients.currentClient = 1;
-    }
+    // The record that Save would write is the one shown.
+    m_state.clients.chooseDefaultClient();
     const ClientRecord& record = m_state.clients.current();
     m_lblClientName->setText(
         QString::fromStdString(cp1252ToUtf8(record.field(ClientRecord::Field::Name))));
-    m_loadedResponses = std::string(record.field(ClientRecord::Field::Responses));
     try {
         const auto rows = QuestionBank(m_state.paths.questionBank).rows("English");
-        m_grids.emplace(rows, m_loadedResponses);
+        m_grids.emplace(rows, record.field(ClientRecord::Field::Responses));
         if (m_grids->gridCount() == 0) {
             throw OrvjError(ErrorCode::InputPastEnd,
                             "The question table \"English\" holds no questions.");
@@ -430,7 +427,7 @@ void frmNewEntry::reject() {
     if (m_closing) {
         return;
     }
-    if (m_grids && m_grids->responseString() != m_loadedResponses.substr(0, 143)) {
+    if (m_grids && m_grids->answersChanged()) {
         const auto answer = m_services.messages->show(
             this, appTitle(), QStringLiteral("Discard the answers typed in the grids?"),
             MessageService::Icon::Question, MessageService::Buttons::YesNo);

@@ -54,7 +54,6 @@ private:
     AppState& m_state;
     Services& m_services;
     std::optional<AnswerGrids> m_grids;
-    std::string m_loadedResponses;
     QLabel* m_lblClientName = nullptr;
     QFrame* m_frEntry = nullptr;
     QList<QTableWidget*> m_grdResponses;

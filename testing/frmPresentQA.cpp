@@ -5,6 +5,7 @@
 #include "store/ClientFile.h"
 #include "store/OrvjError.h"
 #include "testing/AudioPlayer.h"
+#include "testing/EndOfTest.h"
 #include "testing/InstructionTexts.h"
 #include "testing/VoiceFiles.h"
 #include "ui/FormConventions.h"
@@ -438,36 +439,25 @@ void frmPresentQA::abortTest() {
 }
 
 void frmPresentQA::finishTest() {
-    const std::string responses = TestLayout::buildResponseString(m_state.responses);
-    const auto storeAnswers = [&](ClientRecord& record) {
-        record.set(ClientRecord::Field::Responses, responses);
+    const auto tryAgain = [this](const std::string& fault) {
+        return m_services.messages->show(
+                   this, appTitle(),
+                   QStringLiteral("The client's answers could not be saved.\n\n%1\n\nTry again?")
+                       .arg(errorText(fault)),
+                   MessageService::Icon::Critical,
+                   MessageService::Buttons::YesNo) == MessageService::Answer::Yes;
     };
-    const ClientFile file(m_state.paths.clientFile);
-    bool stored = false;
-    while (!stored) {
-        const RecordSave save = m_state.clients.saveCurrent(storeAnswers, file);
-        stored = save.saved;
-        if (!stored) {
-            const auto answer = m_services.messages->show(
-                this, appTitle(),
-                QStringLiteral("The client's answers could not be saved.\n\n%1\n\nTry again?")
-                    .arg(errorText(save.fault)),
-                MessageService::Icon::Critical, MessageService::Buttons::YesNo);
-            if (answer != MessageService::Answer::Yes) {
-                // The answers stay with the client in memory, unsaved.
-                storeAnswers(m_state.clients.current());
-                m_services.messages->show(
-                    this, appTitle(),
-                    QStringLiteral("The answers are kept in memory with the client until the "
-                                   "program ends. To save them, choose the client in the list, "
-                                   "then \"Edit Current Client\", and Save the answers."),
-                    MessageService::Icon::Information, MessageService::Buttons::Ok);
-                break;
-            }
-        }
+    const auto outcome =
+        EndOfTest::store(m_state.clients, TestLayout::buildResponseString(m_state.responses),
+                         ClientFile(m_state.paths.clientFile), tryAgain);
+    if (outcome == EndOfTest::Outcome::KeptInMemory) {
+        m_services.messages->show(
+            this, appTitle(),
+            QStringLiteral("The answers are kept in memory with the client until the "
+                           "program ends. To save them, choose the client in the list, "
+                           "then \"Edit Current Client\", and Save the answers."),
+            MessageService::Icon::Information, MessageService::Buttons::Ok);
     }
-    // Counted either way: the record keeps its slot, so no later client can take it.
-    m_state.clients.countNewTest();
     m_state.testStored = true;
     closeForm(QDialog::Accepted);
 }

@@ -1,31 +1,15 @@
 #include "core/ClientTable.h"
 
-#include <gtest/gtest.h>
+#include "tests/support/FakeRecordWriter.h"
 
-#include <stdexcept>
+#include <gtest/gtest.h>
 
 namespace {
 
 using namespace orvj;
 using F = ClientRecord::Field;
 
-// Records what it was asked to write, then fails or answers with a scripted outcome.
-class ScriptedWriter : public RecordWriter {
-public:
-    bool fail = false;
-    Outcome outcome;
-    mutable int calls = 0;
-    mutable std::string nameSeen;
-
-    Outcome writeRecord(ClientTable& table, int slot) const override {
-        ++calls;
-        nameSeen = table.at(slot).trimmed(F::Name);
-        if (fail) {
-            throw std::runtime_error("DATA301.OVJ: cannot write record " + std::to_string(slot));
-        }
-        return outcome;
-    }
-};
+using test::FakeRecordWriter;
 
 ClientTable twoClients() {
     ClientTable table;
@@ -39,7 +23,7 @@ ClientTable twoClients() {
 
 TEST(ClientTableSave, WritesTheChangedRecordAndPassesTheOutcomeOn) {
     ClientTable table = twoClients();
-    ScriptedWriter writer;
+    FakeRecordWriter writer;
     writer.outcome = {2, true};
     const RecordSave save =
         table.saveCurrent([](ClientRecord& r) { r.set(F::Name, "BAKER JR"); }, writer);
@@ -54,8 +38,8 @@ TEST(ClientTableSave, WritesTheChangedRecordAndPassesTheOutcomeOn) {
 TEST(ClientTableSave, AFailedWriteRestoresTheRecordAndNamesIt) {
     ClientTable table = twoClients();
     const ClientTable before = table;
-    ScriptedWriter writer;
-    writer.fail = true;
+    FakeRecordWriter writer;
+    writer.failures = 1;
     const RecordSave save = table.saveRecord(
         2,
         [](ClientRecord& r) {
@@ -73,7 +57,7 @@ TEST(ClientTableSave, AFailedWriteRestoresTheRecordAndNamesIt) {
     EXPECT_EQ(table.currentClient, 2);
 
     // The same table saves once the writer works again.
-    writer.fail = false;
+    writer.failures = 0;
     writer.outcome = {2, false};
     EXPECT_TRUE(table
                     .saveRecord(
@@ -86,7 +70,7 @@ TEST(ClientTableSave, AFailedWriteRestoresTheRecordAndNamesIt) {
 TEST(ClientTableSave, ANewClientTakesTheRecordNumberTheWriterGaveIt) {
     ClientTable table = twoClients();
     table.currentClient = 3;
-    ScriptedWriter writer;
+    FakeRecordWriter writer;
     writer.outcome = {4, true}; // another program stored a third client meanwhile
     const RecordSave save =
         table.saveCurrent([](ClientRecord& r) { r.set(F::Name, "NEW"); }, writer);

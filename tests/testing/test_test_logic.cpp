@@ -77,6 +77,22 @@ TEST(AnswerGrids, MarksFollowTheStoredCodes) {
     EXPECT_EQ(grids.cell(1, 1, 5), AnswerGrids::Cell::Chosen);
 }
 
+TEST(AnswerGrids, AnswersChangeOnlyWhenACodeDiffersFromTheOpenedString) {
+    std::string c = kZeros;
+    c[0] = '1';
+    c[1] = ' ';
+    AnswerGrids grids(rows(), c + "tail past the items");
+    EXPECT_FALSE(grids.answersChanged()) << "codes no grid shows do not count as typed";
+    grids.type('1'); // item 1 keeps its code
+    EXPECT_FALSE(grids.answersChanged());
+    grids.up();
+    grids.type('2');
+    EXPECT_TRUE(grids.answersChanged());
+    grids.up();
+    grids.type('1');
+    EXPECT_FALSE(grids.answersChanged()) << "typed back to what was stored";
+}
+
 TEST(AnswerGrids, DigitsAcceptedPerFormat) {
     AnswerGrids grids(rows(), kZeros);
     const char highest[] = {'2', '5', '4', '2', '4'};
