@@ -1,5 +1,6 @@
 #include "app/frmMainMenu.h"
 
+#include "app/MenuPath.h"
 #include "app/frmAbout.h"
 #include "core/AppState.h"
 #include "store/ConfigFile.h"
@@ -178,7 +179,8 @@ QString frmMainMenu::ListLine(const AppState& state, int record) {
 void frmMainMenu::RebuildList() {
     m_lbNameDisplay->clear();
     for (int k = 1; k <= m_state.clients.clientCount; ++k) {
-        m_lbNameDisplay->addItem(ListLine(m_state, k));
+        auto* item = new QListWidgetItem(ListLine(m_state, k), m_lbNameDisplay);
+        item->setData(Qt::UserRole, k);
     }
 }
 
@@ -187,9 +189,8 @@ void frmMainMenu::ChooseClient() {
     if (selected.isEmpty()) {
         return;
     }
-    const QString text = selected.first()->text();
     bool ok = false;
-    const int record = text.left(text.indexOf(QLatin1Char('-'))).toInt(&ok);
+    const int record = selected.first()->data(Qt::UserRole).toInt(&ok);
     if (ok && record >= 1 && record <= m_state.clients.clientCount) {
         m_state.clients.currentClient = static_cast<std::int16_t>(record);
     }
@@ -290,49 +291,32 @@ bool frmMainMenu::RefuseWhenFull() {
 
 void frmMainMenu::MenuChoice(int index) {
     FormLauncher* forms = m_services.forms;
+    const auto runPath = [this, index](MenuPath::Path path, const std::function<void()>& open) {
+        MenuPath::run(path, m_state, m_closeOthers,
+                      {.hideMenu = [this] { m_frMainMenu->hide(); },
+                       .runForms = [this, &open] { RunPath(open); },
+                       .showMenu = [this] { m_frMainMenu->show(); },
+                       .activate = [this] { Activation(); }});
+        FocusAfterPath(index);
+    };
     switch (index) {
     case EditCurrentClient:
-        m_state.editMode = true;
-        m_state.scanEditMode = false;
-        m_state.dialogConfirmed = false;
-        m_closeOthers = false;
-        m_state.testStored = false;
-        m_frMainMenu->hide();
-        RunPath([this, forms] {
+        runPath(MenuPath::Path::EditCurrentClient, [this, forms] {
             forms->showClientInfo(this);
             if (m_state.dialogConfirmed) {
                 forms->showNewEntry(this);
             }
         });
-        m_closeOthers = true;
-        m_frMainMenu->show();
-        m_state.testStored = true;
-        Activation();
-        FocusAfterPath(index);
         break;
     case AddNewClient:
-        if (RefuseWhenFull()) {
-            break;
+        if (!RefuseWhenFull()) {
+            runPath(MenuPath::Path::AddNewClient,
+                    [this, forms] { forms->showSelectEntryMethod(this); });
         }
-        m_state.workingEditCount = 0;
-        m_state.testStored = false;
-        m_state.editMode = false;
-        m_state.scanEditMode = false;
-        m_frMainMenu->hide();
-        RunPath([this, forms] { forms->showSelectEntryMethod(this); });
-        m_frMainMenu->show();
-        m_state.testStored = true;
-        Activation();
-        FocusAfterPath(index);
         break;
     case SupervisorOptions:
-        m_state.testStored = false;
-        m_frMainMenu->hide();
-        RunPath([this, forms] { forms->showSupervisorOptions(this); });
-        m_frMainMenu->show();
-        m_state.testStored = true;
-        Activation();
-        FocusAfterPath(index);
+        runPath(MenuPath::Path::SupervisorOptions,
+                [this, forms] { forms->showSupervisorOptions(this); });
         break;
     case ExitApplication:
         m_exiting = true;
