@@ -30,7 +30,8 @@ public:
     explicit TempFolder(const std::string& prefix = "orvj") {
         static int made = 0;
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = prefix + "-" + std::to_string(platform::processId()) + "-" + std::to_string(++made);
+        std::string name =
+            prefix + "-" + std::to_string(platform::processId()) + "-" + std::to_string(++made);
         if (info != nullptr) {
             name += std::string("-") + info->test_suite_name() + "-" + info->name();
         }
