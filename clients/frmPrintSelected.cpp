@@ -139,13 +139,7 @@ void frmPrintSelected::showEvent(QShowEvent* event) {
 
 void frmPrintSelected::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || m_busy || !m_shown) {
-        return;
-    }
-    if (!isActiveWindow()) {
-        m_wasDeactivated = true;
-    } else if (m_wasDeactivated) {
-        m_wasDeactivated = false;
+    if (m_front.cameBack(event, this, m_busy || !m_shown)) {
         activate();
     }
 }

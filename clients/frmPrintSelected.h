@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/FormConventions.h"
+
 #include <QDialog>
 
 #include <filesystem>
@@ -49,7 +51,7 @@ private:
     std::filesystem::path m_pdfFolder;
     bool m_shown = false;
     bool m_busy = false;
-    bool m_wasDeactivated = false;
+    ReturnToFront m_front;
 };
 
 } // namespace orvj

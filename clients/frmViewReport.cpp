@@ -135,7 +135,7 @@ void frmViewReport::savePdf() {
     }
     setButtonsEnabled(true);
     m_busy = false;
-    m_wasDeactivated = false;
+    m_front.reset();
 }
 
 void frmViewReport::showEvent(QShowEvent* event) {
@@ -148,14 +148,8 @@ void frmViewReport::showEvent(QShowEvent* event) {
 
 void frmViewReport::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || m_busy || !m_shown) {
-        return;
-    }
-    if (!isActiveWindow()) {
-        m_wasDeactivated = true;
-    } else if (m_wasDeactivated) {
+    if (m_front.cameBack(event, this, m_busy || !m_shown)) {
         // Back in front after another window: the report is composed and loaded again.
-        m_wasDeactivated = false;
         QTimer::singleShot(0, this, &frmViewReport::activate);
     }
 }
@@ -187,7 +181,7 @@ void frmViewReport::activate() {
         return;
     }
     m_busy = false;
-    m_wasDeactivated = false;
+    m_front.reset();
 }
 
 void frmViewReport::printReport() {
@@ -207,7 +201,7 @@ void frmViewReport::printReport() {
     }
     setButtonsEnabled(true);
     m_busy = false;
-    m_wasDeactivated = false;
+    m_front.reset();
 }
 
 bool frmViewReport::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/FormConventions.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -53,7 +55,7 @@ private:
 
     bool m_shown = false;
     bool m_busy = false;
-    bool m_wasDeactivated = false;
+    ReturnToFront m_front;
 };
 
 } // namespace orvj

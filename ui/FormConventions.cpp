@@ -15,6 +15,7 @@
 #include <QTextEdit>
 
 #include <algorithm>
+#include <utility>
 
 namespace orvj {
 
@@ -133,6 +134,17 @@ void SelectAllText() {
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
         plain->selectAll();
     }
+}
+
+bool ReturnToFront::cameBack(const QEvent* event, const QWidget* form, bool ignore) {
+    if (event->type() != QEvent::ActivationChange || ignore) {
+        return false;
+    }
+    if (!form->isActiveWindow()) {
+        m_away = true;
+        return false;
+    }
+    return std::exchange(m_away, false);
 }
 
 void MOUSEWAIT() {

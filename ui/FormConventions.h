@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class QAbstractButton;
+class QEvent;
 class QLabel;
 class QWidget;
 
@@ -64,6 +65,20 @@ void SelectAllText();
 // Hourglass pointer / default pointer, each letting pending window events run.
 void MOUSEWAIT();
 void MOUSEDEFAULT();
+
+// Watches a form's activation changes for the forms that load their content anew when they
+// come back in front after another window was in front.
+class ReturnToFront {
+public:
+    // Called from changeEvent. True when the form is active again after it lost the front;
+    // changes while `ignore` holds (the form is busy or not yet shown) count for nothing.
+    bool cameBack(const QEvent* event, const QWidget* form, bool ignore);
+    // The form's content is fresh: an earlier loss of the front no longer counts.
+    void reset() { m_away = false; }
+
+private:
+    bool m_away = false;
+};
 
 // The hourglass while the object lives: MOUSEWAIT when it is made, MOUSEDEFAULT when it goes,
 // however the scope is left.
