@@ -16,40 +16,38 @@
 
 namespace orvj {
 
-// frmClientInfo
+namespace {
+
+// Opens a work-path form modally on the program's state and services.
+template <typename Form> void execForm(AppState& state, Services& services, QWidget* parent) {
+    Form form(state, services, parent);
+    form.exec();
+}
+
+} // namespace
+
 void QtFormLauncher::showClientInfo(QWidget* parent) {
-    frmClientInfo form(m_state, m_services, parent);
-    form.exec();
+    execForm<frmClientInfo>(m_state, m_services, parent);
 }
 
-// frmNewEntry
 void QtFormLauncher::showNewEntry(QWidget* parent) {
-    frmNewEntry form(m_state, m_services, parent);
-    form.exec();
+    execForm<frmNewEntry>(m_state, m_services, parent);
 }
 
-// frmSelectEntryMethod
 void QtFormLauncher::showSelectEntryMethod(QWidget* parent) {
-    frmSelectEntryMethod form(m_state, m_services, parent);
-    form.exec();
+    execForm<frmSelectEntryMethod>(m_state, m_services, parent);
 }
 
-// frmSupervisorOptions
 void QtFormLauncher::showSupervisorOptions(QWidget* parent) {
-    frmSupervisorOptions form(m_state, m_services, parent);
-    form.exec();
+    execForm<frmSupervisorOptions>(m_state, m_services, parent);
 }
 
-// "&Install Voice Files..."
 void QtFormLauncher::showInstallVoiceFiles(QWidget* parent) {
-    frmInstallVoiceFiles form(m_state, m_services, parent);
-    form.exec();
+    execForm<frmInstallVoiceFiles>(m_state, m_services, parent);
 }
 
-// "Install &Inventory Files..."
 void QtFormLauncher::showInstallInventory(QWidget* parent) {
-    frmInstallInventory form(m_state, m_services, parent);
-    form.exec();
+    execForm<frmInstallInventory>(m_state, m_services, parent);
 }
 
 // "&Data Folder..."; the new folder's client file gets the notices of a start.
