@@ -53,7 +53,7 @@ namespace {
 
 // Reports of a fixed width: the widest line is 80 columns, as in a composed report.
 struct WideReportJobs : ReportJobs {
-    void compose(const ClientTable&, int, int) override {}
+    void compose(const ClientTable&, int, ReportOption) override {}
     std::string readReportText() override {
         std::string text;
         for (int line = 0; line < 70; ++line) {

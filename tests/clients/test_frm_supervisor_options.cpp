@@ -153,7 +153,7 @@ TEST_F(SupervisorOptionsTest, EachOptionGroupIsOneTabStopAndTheArrowsMoveInside)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     EXPECT_EQ(QApplication::focusWidget(), option(QStringLiteral("optReportOption1")));
     EXPECT_TRUE(option(QStringLiteral("optReportOption1"))->isChecked());
-    EXPECT_EQ(state.reportOption, 1);
+    EXPECT_EQ(state.reportOption, ReportOption::OnePage);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), child("chkPdfFolder"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
@@ -194,8 +194,7 @@ TEST_F(SupervisorOptionsTest, PrintToPdfFolderWritesOneReportFilePerClient) {
     EXPECT_EQ(readFile(out / "report-2.pdf"), FakeReportJobs::reportOf(2, ReportOption::Standard));
 
     // The viewer's choice has its own button: no folder is asked for it.
-    QObject watcher;
-    whenModal(&watcher, "orvj::frmViewReport", [](QWidget*) {});
+    whenModal<frmViewReport>([](frmViewReport* viewer) { viewer->close(); });
     openWithPdf(QString::fromStdString(out.string()));
     press(form.get(), 0);
     EXPECT_EQ(asked, 2);

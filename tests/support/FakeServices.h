@@ -73,7 +73,7 @@ public:
     std::vector<fs::path> savedPdfs;
     std::function<void()> onSavePdf;
     bool failSavePdf = false;
-    std::string readBack; // what the viewer reads, when not REPORT.PRN as composed
+    std::string readBack;  // what the viewer reads, when not REPORT.PRN as composed
     int failComposeOf = 0; // the client whose report cannot be composed
     int failPrintAt = -1;  // index of the print call that fails
     std::function<void()> onPrint;
