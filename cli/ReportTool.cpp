@@ -5,6 +5,7 @@
 #ifndef ORVJ_CORE_ONLY
 #include "scoring/QtReportJobs.h"
 #endif
+#include "scoring/ReportRuns.h"
 #include "scoring/ReportWriter.h"
 #include "scoring/ScaleScorer.h"
 #include "scoring/Scales.h"
@@ -185,47 +186,36 @@ int pageCount(const std::string& report) {
     return static_cast<int>(std::count(report.begin(), report.end(), '\f')) + 1;
 }
 
-void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home,
-                   const std::vector<std::filesystem::path>& files, std::ostream& out) {
-    if (!o.pdf && !o.print) {
+// Writes the reports in `files` to --pdf, one PDF in the order given (a GUI application
+// object must be running).
+void exportPdf(const ReportToolOptions& o, const std::filesystem::path& home,
+               const std::vector<std::filesystem::path>& files, std::ostream& out) {
+    if (!o.pdf) {
         return;
     }
-#ifdef ORVJ_CORE_ONLY
-    static_cast<void>(home);
-    static_cast<void>(files);
-    static_cast<void>(out);
-#else
-    auto gui = startGui();
-    if (o.pdf) {
-        std::vector<std::string> texts;
-        for (const auto& f : files) {
-            texts.push_back(QtReportJobs::readReportText(f));
-        }
-        QtReportJobs(home, {*o.pdf, QPageSize::Letter}).printTexts(texts);
-        out << "Wrote " << o.pdf->string() << "\n";
+    std::vector<std::string> texts;
+    for (const auto& f : files) {
+        texts.push_back(QtReportJobs::readReportText(f));
     }
-    if (o.print) {
-        // As the program does: each copy goes back to REPORT.PRN and is printed from there,
-        // on the default printer or, where ORVJ_PRINT_DIR names a folder, into PDF files there.
-        PrintTarget target;
-        if (const char* dir = std::getenv("ORVJ_PRINT_DIR"); dir != nullptr && *dir != '\0') {
-            target.pdfFolder = dir;
-        }
-        QtReportJobs jobs(home, target);
-        const auto report = home / InventoryFiles::kReport;
-        for (const auto& f : files) {
-            if (f != report) {
-                std::filesystem::copy_file(f, report,
-                                           std::filesystem::copy_options::overwrite_existing);
-            }
-            jobs.printReportFile();
-        }
-        out << "Printed " << files.size() << (files.size() == 1 ? " report" : " reports")
-            << (target.pdfFolder.empty() ? " on the default printer"
-                                         : " into PDF files in " + target.pdfFolder.string())
-            << "\n";
+    QtReportJobs(home, {*o.pdf, QPageSize::Letter}).printTexts(texts);
+    out << "Wrote " << o.pdf->string() << "\n";
+}
+
+// Where --print prints: the default printer or, where ORVJ_PRINT_DIR names a folder, PDF files
+// there, as the program does.
+PrintTarget printTarget() {
+    PrintTarget target;
+    if (const char* dir = std::getenv("ORVJ_PRINT_DIR"); dir != nullptr && *dir != '\0') {
+        target.pdfFolder = dir;
     }
-#endif
+    return target;
+}
+
+void reportPrinted(std::size_t count, const PrintTarget& target, std::ostream& out) {
+    out << "Printed " << count << (count == 1 ? " report" : " reports")
+        << (target.pdfFolder.empty() ? " on the default printer"
+                                     : " into PDF files in " + target.pdfFolder.string())
+        << "\n";
 }
 
 int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out) {
@@ -236,35 +226,48 @@ int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, st
     const std::string report = InventoryFiles::readBytes(writer.reportPath());
     out << "Wrote " << writer.reportPath().string() << " (client " << o.client << ", "
         << pageCount(report) << (pageCount(report) == 1 ? " page)\n" : " pages)\n");
-    printOrExport(o, home, {writer.reportPath()}, out);
+    const auto gui = o.pdf || o.print ? startGui() : nullptr;
+    exportPdf(o, home, {writer.reportPath()}, out);
+    if (o.print) {
+        QtReportJobs(home, printTarget()).printReportFile();
+        reportPrinted(1, printTarget(), out);
+    }
     return 0;
 }
 
+// As "Print all clients' reports" does, through the same run.
 int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out) {
     ClientData data = loadClients(home);
     if (data.table.clientCount == 0) {
         throw OrvjError(ErrorCode::SubscriptOutOfRange,
                         data.file.string() + ": there are no clients in the client file");
     }
-    ReportWriter writer(home);
-    const auto option = ReportWriter::optionFromNumber(o.reportOption);
-    std::vector<std::filesystem::path> copies;
-    for (int i = 1; i <= data.table.clientCount; ++i) {
-        data.table.currentClient = static_cast<std::int16_t>(i);
-        try {
-            writer.writeReportFile(data.table, i, option);
-        } catch (const OrvjError& e) {
-            throw OrvjError(e.code(), "client " + std::to_string(i) + ": " + e.what());
-        }
-        // Removed and made again rather than overwritten: see ReportWriter::writeReportFile.
-        const auto copy = home / ("temp" + std::to_string(i));
-        std::filesystem::remove(copy);
-        std::filesystem::copy_file(writer.reportPath(), copy);
-        copies.push_back(copy);
+    QtReportJobs jobs(home, printTarget());
+    ReportRuns runs(jobs, home);
+    std::vector<ReportRuns::Parked> parked;
+    try {
+        parked = runs.composeAll(data.table, o.reportOption);
+    } catch (const ReportRunError& e) {
+        throw OrvjError(ErrorCode::DeviceIO,
+                        "client " + std::to_string(e.client()) + ": " + e.what());
     }
-    out << "Wrote " << copies.size() << " reports: " << writer.reportPath().string()
-        << " and temp1 to temp" << copies.size() << " in " << home.string() << "\n";
-    printOrExport(o, home, copies, out);
+    std::vector<std::filesystem::path> copies;
+    for (const auto& p : parked) {
+        copies.push_back(runs.tempFile(p.copyNumber));
+    }
+    out << "Wrote " << copies.size() << " reports: " << runs.reportFile().string() << " and "
+        << copies.front().filename().string() << " to " << copies.back().filename().string()
+        << " in " << home.string() << "\n";
+    const auto gui = o.pdf || o.print ? startGui() : nullptr;
+    exportPdf(o, home, copies, out);
+    if (o.print) {
+        try {
+            runs.printParked(parked);
+        } catch (const ReportRunError& e) {
+            throw OrvjError(ErrorCode::DeviceIO, e.message());
+        }
+        reportPrinted(parked.size(), printTarget(), out);
+    }
     return 0;
 }
 

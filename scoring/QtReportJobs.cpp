@@ -4,6 +4,7 @@
 #include "scoring/ReportPrinter.h"
 #include "scoring/ReportWriter.h"
 #include "store/OrvjError.h"
+#include "store/ReportFiles.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -53,7 +54,7 @@ std::string QtReportJobs::readReportText(const std::filesystem::path& reportFile
 }
 
 std::string QtReportJobs::readReportText() {
-    return readReportText(m_home / InventoryFiles::kReport);
+    return readReportText(ReportFiles::reportFile(m_home));
 }
 
 void QtReportJobs::printTexts(const std::vector<std::string>& texts) const {
