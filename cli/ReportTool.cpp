@@ -71,18 +71,15 @@ const char* const kHelp =
     "Exit status: 0 on success; 1 when a file or a client could not be read or written (the\n"
     "message on standard error names the file and what was wrong); 2 on a usage error.\n";
 
+// Plain decimal digits only: no sign, no spaces, nothing after them.
 int parseNumber(const std::string& text, const std::string& what) {
-    std::size_t used = 0;
-    int value = 0;
-    try {
-        value = std::stoi(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
+    const bool digits = !text.empty() && text.size() <= 9 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits) {
+        throw std::invalid_argument(what + " must be a record number in plain digits, not \"" +
+                                    text + "\"");
     }
-    if (used == 0 || used != text.size()) {
-        throw std::invalid_argument(what + " must be a number, not \"" + text + "\"");
-    }
-    return value;
+    return std::stoi(text);
 }
 
 int parseReportOption(const std::string& text) {
@@ -120,9 +117,17 @@ ClientData loadClients(const std::filesystem::path& home) {
     std::error_code ec;
     if (!std::filesystem::is_directory(home, ec)) {
         throw OrvjError(ErrorCode::PathNotFound,
-                        home.string() + ": the program folder does not exist");
+                        home.string() + (std::filesystem::exists(home, ec)
+                                             ? ": names a file, not a program folder"
+                                             : ": the program folder does not exist"));
     }
     const ConfigFile config(home / ConfigFile::kFileName);
+    if (!std::filesystem::is_regular_file(config.path(), ec)) {
+        throw OrvjError(ErrorCode::FileNotFound,
+                        config.path().string() +
+                            ": the configuration file is missing, so the data folder "
+                            "(FilePath in [Path]) is not known");
+    }
     const std::string value = config.GetINIFilePath();
     const std::filesystem::path folder = resolveConfiguredFolder(home, value);
     if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
@@ -135,7 +140,8 @@ ClientData loadClients(const std::filesystem::path& home) {
         throw OrvjError(ErrorCode::FileNotFound,
                         data.file.string() + ": cannot open: file not found");
     }
-    const auto report = ClientFile(data.file).load(data.table);
+    // Read only: an archived data set on a write-protected share or disc can be reported.
+    const auto report = ClientFile(data.file).loadReadOnly(data.table);
     if (report.overflow) {
         throw OrvjError(ErrorCode::SubscriptOutOfRange,
                         data.file.string() + ": the file holds " +
@@ -222,6 +228,7 @@ int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, st
     const ClientData data = loadClients(home);
     checkClientNumber(data, o.client);
     ReportWriter writer(home);
+    writer.setClientFile(data.file);
     writer.writeReportFile(data.table, o.client, ReportWriter::optionFromNumber(o.reportOption));
     const std::string report = InventoryFiles::readBytes(writer.reportPath());
     out << "Wrote " << writer.reportPath().string() << " (client " << o.client << ", "
@@ -243,6 +250,7 @@ int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, st
                         data.file.string() + ": there are no clients in the client file");
     }
     QtReportJobs jobs(home, printTarget());
+    jobs.setClientFile(data.file);
     ReportRuns runs(jobs, home);
     std::vector<ReportRuns::Parked> parked;
     try {
@@ -402,6 +410,14 @@ const char* reportToolHelp() {
 ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args) {
     ReportToolOptions o;
     bool optionGiven = false;
+    std::vector<std::string> seen;
+    // A command option given twice is a usage error: which one was meant is not ours to guess.
+    auto once = [&](const std::string& arg) {
+        if (std::find(seen.begin(), seen.end(), arg) != seen.end()) {
+            throw std::invalid_argument(arg + " is given more than once");
+        }
+        seen.push_back(arg);
+    };
     auto setCommand = [&](Command c, const std::string& arg) {
         if (o.command != Command::None && o.command != c) {
             throw std::invalid_argument("choose one of --client, --all, --list, --scores (" + arg +
@@ -417,6 +433,9 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
             }
             return args[++i];
         };
+        if (a.rfind("--", 0) == 0) {
+            once(a);
+        }
         if (a == "--help" || a == "-h") {
             o.command = Command::Help;
             return o;

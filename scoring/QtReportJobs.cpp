@@ -39,8 +39,9 @@ private:
 } // namespace
 
 void QtReportJobs::compose(const ClientTable& clients, int client, int reportOption) {
-    ReportWriter(m_home).writeReportFile(clients, client,
-                                         ReportWriter::optionFromNumber(reportOption));
+    ReportWriter writer(m_home);
+    writer.setClientFile(m_clientFile);
+    writer.writeReportFile(clients, client, ReportWriter::optionFromNumber(reportOption));
 }
 
 std::string QtReportJobs::readReportText(const std::filesystem::path& reportFile) {

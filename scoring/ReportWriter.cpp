@@ -33,7 +33,15 @@ std::string ReportWriter::composeText(const ClientTable& clients, int client,
     }
     const Inventory inventory = loadInventory(m_home);
     const ClientRecord& record = clients.at(client);
-    const ClientScores scores = ScaleScorer(inventory.scoring).score(record, client);
+    ClientScores scores;
+    try {
+        scores = ScaleScorer(inventory.scoring).score(record, client);
+    } catch (const OrvjError& e) {
+        if (m_clientFile.empty()) {
+            throw;
+        }
+        throw OrvjError(e.code(), m_clientFile.string() + ": " + e.what());
+    }
     return ReportComposer(inventory, scores, record, client, m_home).compose(option);
 }
 

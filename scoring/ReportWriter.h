@@ -16,6 +16,10 @@ public:
     explicit ReportWriter(std::filesystem::path home) : m_home(std::move(home)) {}
 
     const std::filesystem::path& home() const { return m_home; }
+
+    // The client file the table was read from: a record that cannot be scored is then
+    // reported with the file's name.
+    void setClientFile(std::filesystem::path file) { m_clientFile = std::move(file); }
     std::filesystem::path reportPath() const;
 
     // The report of client `client` (record number, 1..clientCount) as REPORT.PRN's bytes.
@@ -35,6 +39,7 @@ public:
 
 private:
     std::filesystem::path m_home;
+    std::filesystem::path m_clientFile;
 };
 
 } // namespace orvj
