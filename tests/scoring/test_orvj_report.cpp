@@ -420,4 +420,61 @@ TEST_F(ReportToolTest, AReadOnlyDataFolderCanBeReported) {
     EXPECT_TRUE(fs::exists(home.path() / "temp3"));
 }
 
+void setAnswers(ClientRecord& r, int first, int last, char code) {
+    std::string answers(r.field(ClientRecord::Field::Responses));
+    for (int item = first; item <= last; ++item) {
+        answers[static_cast<std::size_t>(item - 1)] = code;
+    }
+    r.set(ClientRecord::Field::Responses, answers);
+}
+
+// Each report page of every sample client in every form is one printed sheet, also for the
+// answers that make the longest blocks (needs in both columns, stressors unanswered).
+TEST(ReportToolPdf, OneSheetPerReportPageForEverySampleClientAndForm) {
+    TempFolder home;
+    for (const auto& entry : fs::directory_iterator(ORVJ_SAMPLE_HOME)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_regular_file() && name != "REPORT.PRN" && name.rfind("temp", 0) != 0) {
+            fs::copy_file(entry.path(), home.path() / name);
+        }
+    }
+    fs::create_directory(home.path() / "data");
+    const fs::path clientFile = home.path() / "data" / ClientFile::kFileName;
+    fs::copy_file(fs::path(ORVJ_SAMPLE_HOME) / "data" / ClientFile::kFileName, clientFile);
+    ClientTable sample;
+    ClientFile(clientFile).load(sample);
+    ASSERT_GE(sample.clientCount, 5);
+
+    ClientTable longBlocks = sample;
+    setAnswers(longBlocks.at(2), 136, 143, '0');
+    setAnswers(longBlocks.at(4), 121, 131, '1');
+    setAnswers(longBlocks.at(1), 121, 131, '1');
+    setAnswers(longBlocks.at(1), 76, 120, '0');
+    setAnswers(longBlocks.at(3), 121, 131, '1');
+    setAnswers(longBlocks.at(3), 132, 143, '0');
+
+    for (const ClientTable* table : {&sample, &longBlocks}) {
+        for (int k = 1; k <= table->clientCount; ++k) {
+            ClientTable copy = *table;
+            ClientFile(clientFile).writeRecord(copy, k);
+        }
+        for (const char* option : {"standard", "one-page", "both"}) {
+            const fs::path pdf = home.path() / (std::string(option) + ".pdf");
+            ASSERT_EQ(exitStatus(std::system(
+                          runProcessCommand(home.path(), std::string("--all --option ") + option +
+                                                             " --pdf '" + pdf.string() + "'")
+                              .c_str())),
+                      0)
+                << option;
+            long pages = 0;
+            for (int k = 1; k <= table->clientCount; ++k) {
+                const std::string text = readFile(home.path() / ("temp" + std::to_string(k)));
+                pages += std::count(text.begin(), text.end(), '\f') + 1;
+            }
+            EXPECT_EQ(pdfPages(pdf), pages)
+                << option << (table == &sample ? ", sample clients" : ", long blocks");
+        }
+    }
+}
+
 } // namespace
