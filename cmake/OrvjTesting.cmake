@@ -27,6 +27,5 @@ function(orvj_add_test)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8;ORVJ_HOME="
-        TIMEOUT 300
-        LABELS $<IF:$<BOOL:${T_GUI}>,gui,core>)
+        TIMEOUT 300)
 endfunction()
