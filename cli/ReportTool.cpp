@@ -5,6 +5,7 @@
 #ifndef ORVJ_CORE_ONLY
 #include "scoring/QtReportJobs.h"
 #endif
+#include "scoring/ReportJobs.h"
 #include "scoring/ReportRuns.h"
 #include "scoring/ReportWriter.h"
 #include "scoring/ScaleScorer.h"
@@ -15,6 +16,7 @@
 #include "store/DemographicLabels.h"
 #include "store/OrvjError.h"
 #include "store/ProgramFolder.h"
+#include "store/ReportFiles.h"
 
 #ifndef ORVJ_CORE_ONLY
 #include <QGuiApplication>
@@ -192,37 +194,75 @@ int pageCount(const std::string& report) {
     return static_cast<int>(std::count(report.begin(), report.end(), '\f')) + 1;
 }
 
-// Writes the reports in `files` to --pdf, one PDF in the order given (a GUI application
-// object must be running).
-void exportPdf(const ReportToolOptions& o, const std::filesystem::path& home,
-               const std::vector<std::filesystem::path>& files, std::ostream& out) {
-    if (!o.pdf) {
+// Composing through the report layer without Qt; printing belongs to the full build.
+class ComposingJobs : public ReportJobs {
+public:
+    ComposingJobs(std::filesystem::path home, std::filesystem::path clientFile)
+        : m_home(std::move(home)), m_clientFile(std::move(clientFile)) {}
+
+    void compose(const ClientTable& clients, int client, int reportOption) override {
+        ReportWriter writer(m_home);
+        writer.setClientFile(m_clientFile);
+        writer.writeReportFile(clients, client, ReportWriter::optionFromNumber(reportOption));
+    }
+    std::string readReportText() override {
+        return InventoryFiles::readBytes(ReportFiles::reportFile(m_home));
+    }
+    void printReportFile() override {
+        throw OrvjError(ErrorCode::DeviceIO, "printing needs the full build of orvj-report");
+    }
+
+private:
+    std::filesystem::path m_home;
+    std::filesystem::path m_clientFile;
+};
+
+#ifndef ORVJ_CORE_ONLY
+// Writes the reports in `files` to --pdf, one PDF in the order given, and with --print prints
+// the parked reports through the print run, as the program does.
+void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home,
+                   const std::vector<std::filesystem::path>& files,
+                   const std::vector<ReportRuns::Parked>& parked, std::ostream& out) {
+    if (!o.pdf && !o.print) {
         return;
     }
-    std::vector<std::string> texts;
-    for (const auto& f : files) {
-        texts.push_back(QtReportJobs::readReportText(f));
+    const auto gui = startGui();
+    if (o.pdf) {
+        std::vector<std::string> texts;
+        for (const auto& f : files) {
+            texts.push_back(QtReportJobs::readReportText(f));
+        }
+        QtReportJobs(home, {*o.pdf, QPageSize::Letter}).printTexts(texts);
+        out << "Wrote " << o.pdf->string() << "\n";
     }
-    QtReportJobs(home, {*o.pdf, QPageSize::Letter}).printTexts(texts);
-    out << "Wrote " << o.pdf->string() << "\n";
-}
-
-// Where --print prints: the default printer or, where ORVJ_PRINT_DIR names a folder, PDF files
-// there, as the program does.
-PrintTarget printTarget() {
-    PrintTarget target;
-    if (const char* dir = std::getenv("ORVJ_PRINT_DIR"); dir != nullptr && *dir != '\0') {
-        target.pdfFolder = dir;
+    if (o.print) {
+        // On the default printer or, where ORVJ_PRINT_DIR names a folder, into PDF files there.
+        PrintTarget target;
+        if (const char* dir = std::getenv("ORVJ_PRINT_DIR"); dir != nullptr && *dir != '\0') {
+            target.pdfFolder = dir;
+        }
+        QtReportJobs printer(home, target);
+        if (parked.empty()) {
+            printer.printReportFile();
+        } else {
+            try {
+                ReportRuns(printer, home).printParked(parked);
+            } catch (const ReportRunError& e) {
+                throw OrvjError(ErrorCode::DeviceIO, e.message());
+            }
+        }
+        const std::size_t count = parked.empty() ? 1 : parked.size();
+        out << "Printed " << count << (count == 1 ? " report" : " reports")
+            << (target.pdfFolder.empty() ? " on the default printer"
+                                         : " into PDF files in " + target.pdfFolder.string())
+            << "\n";
     }
-    return target;
 }
-
-void reportPrinted(std::size_t count, const PrintTarget& target, std::ostream& out) {
-    out << "Printed " << count << (count == 1 ? " report" : " reports")
-        << (target.pdfFolder.empty() ? " on the default printer"
-                                     : " into PDF files in " + target.pdfFolder.string())
-        << "\n";
-}
+#else
+void printOrExport(const ReportToolOptions&, const std::filesystem::path&,
+                   const std::vector<std::filesystem::path>&,
+                   const std::vector<ReportRuns::Parked>&, std::ostream&) {}
+#endif
 
 int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out) {
     const ClientData data = loadClients(home);
@@ -233,12 +273,7 @@ int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, st
     const std::string report = InventoryFiles::readBytes(writer.reportPath());
     out << "Wrote " << writer.reportPath().string() << " (client " << o.client << ", "
         << pageCount(report) << (pageCount(report) == 1 ? " page)\n" : " pages)\n");
-    const auto gui = o.pdf || o.print ? startGui() : nullptr;
-    exportPdf(o, home, {writer.reportPath()}, out);
-    if (o.print) {
-        QtReportJobs(home, printTarget()).printReportFile();
-        reportPrinted(1, printTarget(), out);
-    }
+    printOrExport(o, home, {writer.reportPath()}, {}, out);
     return 0;
 }
 
@@ -249,8 +284,7 @@ int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, st
         throw OrvjError(ErrorCode::SubscriptOutOfRange,
                         data.file.string() + ": there are no clients in the client file");
     }
-    QtReportJobs jobs(home, printTarget());
-    jobs.setClientFile(data.file);
+    ComposingJobs jobs(home, data.file);
     ReportRuns runs(jobs, home);
     std::vector<ReportRuns::Parked> parked;
     try {
@@ -266,16 +300,7 @@ int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, st
     out << "Wrote " << copies.size() << " reports: " << runs.reportFile().string() << " and "
         << copies.front().filename().string() << " to " << copies.back().filename().string()
         << " in " << home.string() << "\n";
-    const auto gui = o.pdf || o.print ? startGui() : nullptr;
-    exportPdf(o, home, copies, out);
-    if (o.print) {
-        try {
-            runs.printParked(parked);
-        } catch (const ReportRunError& e) {
-            throw OrvjError(ErrorCode::DeviceIO, e.message());
-        }
-        reportPrinted(parked.size(), printTarget(), out);
-    }
+    printOrExport(o, home, copies, parked, out);
     return 0;
 }
 

@@ -460,10 +460,8 @@ TEST(ReportToolPdf, OneSheetPerReportPageForEverySampleClientAndForm) {
         }
         for (const char* option : {"standard", "one-page", "both"}) {
             const fs::path pdf = home.path() / (std::string(option) + ".pdf");
-            ASSERT_EQ(exitStatus(std::system(
-                          runProcessCommand(home.path(), std::string("--all --option ") + option +
-                                                             " --pdf '" + pdf.string() + "'")
-                              .c_str())),
+            ASSERT_EQ(runProcess(home.path(), std::string("--all --option ") + option + " --pdf '" +
+                                                  pdf.string() + "'"),
                       0)
                 << option;
             long pages = 0;
