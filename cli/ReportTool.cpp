@@ -211,6 +211,7 @@ public:
     void printReportFile() override {
         throw OrvjError(ErrorCode::DeviceIO, "printing needs the full build of orvj-report");
     }
+    void saveReportPdf(const std::filesystem::path&) override { printReportFile(); }
 
 private:
     std::filesystem::path m_home;

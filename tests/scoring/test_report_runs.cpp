@@ -34,6 +34,9 @@ public:
         }
         printed.push_back(readReportText());
     }
+    void saveReportPdf(const std::filesystem::path& pdfFile) override {
+        saved.push_back(pdfFile.filename().string() + ": " + readReportText());
+    }
 
     static std::string text(int client, int option) {
         return "client " + std::to_string(client) + " option " + std::to_string(option) + "\f";
@@ -42,6 +45,7 @@ public:
     int failComposeOf = 0;
     int failPrintNumber = 0;
     std::vector<std::string> printed;
+    std::vector<std::string> saved;
 
 private:
     std::filesystem::path m_home;
@@ -92,6 +96,14 @@ TEST_F(ReportRunsTest, PrintSelectedNumbersCopiesFromOneAndLeavesTheLastClientCu
     EXPECT_FALSE(std::filesystem::exists(home.path() / "temp3"));
     EXPECT_THAT(jobs.printed, ElementsAre(FakeJobs::text(2, 1), FakeJobs::text(4, 1)));
     EXPECT_EQ(clients.currentClient, 4);
+}
+
+TEST_F(ReportRunsTest, WithAPdfFolderEachReportBecomesItsOwnPdf) {
+    runs.setPdfFolder(home.path() / "pdf");
+    runs.printSelected(clients, {1, 3}, 0);
+    EXPECT_TRUE(jobs.printed.empty());
+    EXPECT_THAT(jobs.saved, ElementsAre("report-1.pdf: " + FakeJobs::text(1, 0),
+                                        "report-3.pdf: " + FakeJobs::text(3, 0)));
 }
 
 TEST_F(ReportRunsTest, AFaultSaysWhichReportFailedAndWhatWasPrinted) {
