@@ -5,6 +5,8 @@
 #ifndef ORVJ_CORE_ONLY
 #include "scoring/QtReportJobs.h"
 #endif
+#include "scoring/ReportJobs.h"
+#include "scoring/ReportRuns.h"
 #include "scoring/ReportWriter.h"
 #include "scoring/ScaleScorer.h"
 #include "scoring/Scales.h"
@@ -14,6 +16,7 @@
 #include "store/DemographicLabels.h"
 #include "store/OrvjError.h"
 #include "store/ProgramFolder.h"
+#include "store/ReportFiles.h"
 
 #ifndef ORVJ_CORE_ONLY
 #include <QGuiApplication>
@@ -70,18 +73,15 @@ const char* const kHelp =
     "Exit status: 0 on success; 1 when a file or a client could not be read or written (the\n"
     "message on standard error names the file and what was wrong); 2 on a usage error.\n";
 
+// Plain decimal digits only: no sign, no spaces, nothing after them.
 int parseNumber(const std::string& text, const std::string& what) {
-    std::size_t used = 0;
-    int value = 0;
-    try {
-        value = std::stoi(text, &used);
-    } catch (const std::exception&) {
-        used = 0;
+    const bool digits = !text.empty() && text.size() <= 9 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits) {
+        throw std::invalid_argument(what + " must be a record number in plain digits, not \"" +
+                                    text + "\"");
     }
-    if (used == 0 || used != text.size()) {
-        throw std::invalid_argument(what + " must be a number, not \"" + text + "\"");
-    }
-    return value;
+    return std::stoi(text);
 }
 
 ReportOption parseReportOption(const std::string& text) {
@@ -119,9 +119,17 @@ ClientData loadClients(const std::filesystem::path& home) {
     std::error_code ec;
     if (!std::filesystem::is_directory(home, ec)) {
         throw OrvjError(ErrorCode::PathNotFound,
-                        home.string() + ": the program folder does not exist");
+                        home.string() + (std::filesystem::exists(home, ec)
+                                             ? ": names a file, not a program folder"
+                                             : ": the program folder does not exist"));
     }
     const ConfigFile config(home / ConfigFile::kFileName);
+    if (!std::filesystem::is_regular_file(config.path(), ec)) {
+        throw OrvjError(ErrorCode::FileNotFound,
+                        config.path().string() +
+                            ": the configuration file is missing, so the data folder "
+                            "(FilePath in [Path]) is not known");
+    }
     const std::string value = config.GetINIFilePath();
     const std::filesystem::path folder = resolveConfiguredFolder(home, value);
     if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
@@ -134,7 +142,8 @@ ClientData loadClients(const std::filesystem::path& home) {
         throw OrvjError(ErrorCode::FileNotFound,
                         data.file.string() + ": cannot open: file not found");
     }
-    const auto report = ClientFile(data.file).load(data.table);
+    // Read only: an archived data set on a write-protected share or disc can be reported.
+    const auto report = ClientFile(data.file).loadReadOnly(data.table);
     if (report.overflow) {
         throw OrvjError(ErrorCode::SubscriptOutOfRange,
                         data.file.string() + ": the file holds " +
@@ -185,17 +194,40 @@ int pageCount(const std::string& report) {
     return static_cast<int>(std::count(report.begin(), report.end(), '\f')) + 1;
 }
 
+// Composing through the report layer without Qt; printing belongs to the full build.
+class ComposingJobs : public ReportJobs {
+public:
+    ComposingJobs(std::filesystem::path home, std::filesystem::path clientFile)
+        : m_home(std::move(home)), m_clientFile(std::move(clientFile)) {}
+
+    void compose(const ClientTable& clients, int client, ReportOption option) override {
+        ReportWriter writer(m_home);
+        writer.setClientFile(m_clientFile);
+        writer.writeReportFile(clients, client, option);
+    }
+    std::string readReportText() override {
+        return InventoryFiles::readBytes(ReportFiles::reportFile(m_home));
+    }
+    void printReportFile() override {
+        throw OrvjError(ErrorCode::DeviceIO, "printing needs the full build of orvj-report");
+    }
+    void saveReportPdf(const std::filesystem::path&) override { printReportFile(); }
+
+private:
+    std::filesystem::path m_home;
+    std::filesystem::path m_clientFile;
+};
+
+#ifndef ORVJ_CORE_ONLY
+// Writes the reports in `files` to --pdf, one PDF in the order given, and with --print prints
+// the parked reports through the print run, as the program does.
 void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home,
-                   const std::vector<std::filesystem::path>& files, std::ostream& out) {
+                   const std::vector<std::filesystem::path>& files,
+                   const std::vector<ReportRuns::Parked>& parked, std::ostream& out) {
     if (!o.pdf && !o.print) {
         return;
     }
-#ifdef ORVJ_CORE_ONLY
-    static_cast<void>(home);
-    static_cast<void>(files);
-    static_cast<void>(out);
-#else
-    auto gui = startGui();
+    const auto gui = startGui();
     if (o.pdf) {
         std::vector<std::string> texts;
         for (const auto& f : files) {
@@ -205,66 +237,71 @@ void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home
         out << "Wrote " << o.pdf->string() << "\n";
     }
     if (o.print) {
-        // As the program does: each copy goes back to REPORT.PRN and is printed from there,
-        // on the default printer or, where ORVJ_PRINT_DIR names a folder, into PDF files there.
+        // On the default printer or, where ORVJ_PRINT_DIR names a folder, into PDF files there.
         PrintTarget target;
         if (const char* dir = std::getenv("ORVJ_PRINT_DIR"); dir != nullptr && *dir != '\0') {
             target.pdfFolder = dir;
         }
-        QtReportJobs jobs(home, target);
-        const auto report = home / InventoryFiles::kReport;
-        for (const auto& f : files) {
-            if (f != report) {
-                std::filesystem::copy_file(f, report,
-                                           std::filesystem::copy_options::overwrite_existing);
+        QtReportJobs printer(home, target);
+        if (parked.empty()) {
+            printer.printReportFile();
+        } else {
+            try {
+                ReportRuns(printer, home).printParked(parked);
+            } catch (const ReportRunError& e) {
+                throw OrvjError(ErrorCode::DeviceIO, e.message());
             }
-            jobs.printReportFile();
         }
-        out << "Printed " << files.size() << (files.size() == 1 ? " report" : " reports")
+        const std::size_t count = parked.empty() ? 1 : parked.size();
+        out << "Printed " << count << (count == 1 ? " report" : " reports")
             << (target.pdfFolder.empty() ? " on the default printer"
                                          : " into PDF files in " + target.pdfFolder.string())
             << "\n";
     }
-#endif
 }
+#else
+void printOrExport(const ReportToolOptions&, const std::filesystem::path&,
+                   const std::vector<std::filesystem::path>&,
+                   const std::vector<ReportRuns::Parked>&, std::ostream&) {}
+#endif
 
 int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out) {
     const ClientData data = loadClients(home);
     checkClientNumber(data, o.client);
     ReportWriter writer(home);
+    writer.setClientFile(data.file);
     writer.writeReportFile(data.table, o.client, o.reportOption);
     const std::string report = InventoryFiles::readBytes(writer.reportPath());
     out << "Wrote " << writer.reportPath().string() << " (client " << o.client << ", "
         << pageCount(report) << (pageCount(report) == 1 ? " page)\n" : " pages)\n");
-    printOrExport(o, home, {writer.reportPath()}, out);
+    printOrExport(o, home, {writer.reportPath()}, {}, out);
     return 0;
 }
 
+// As "Print all clients' reports" does, through the same run.
 int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out) {
     ClientData data = loadClients(home);
     if (data.table.clientCount == 0) {
         throw OrvjError(ErrorCode::SubscriptOutOfRange,
                         data.file.string() + ": there are no clients in the client file");
     }
-    ReportWriter writer(home);
-    const auto option = o.reportOption;
-    std::vector<std::filesystem::path> copies;
-    for (int i = 1; i <= data.table.clientCount; ++i) {
-        data.table.currentClient = static_cast<std::int16_t>(i);
-        try {
-            writer.writeReportFile(data.table, i, option);
-        } catch (const OrvjError& e) {
-            throw OrvjError(e.code(), "client " + std::to_string(i) + ": " + e.what());
-        }
-        // Removed and made again rather than overwritten: see ReportWriter::writeReportFile.
-        const auto copy = home / ("temp" + std::to_string(i));
-        std::filesystem::remove(copy);
-        std::filesystem::copy_file(writer.reportPath(), copy);
-        copies.push_back(copy);
+    ComposingJobs jobs(home, data.file);
+    ReportRuns runs(jobs, home);
+    std::vector<ReportRuns::Parked> parked;
+    try {
+        parked = runs.composeAll(data.table, o.reportOption);
+    } catch (const ReportRunError& e) {
+        throw OrvjError(ErrorCode::DeviceIO,
+                        "client " + std::to_string(e.client()) + ": " + e.what());
     }
-    out << "Wrote " << copies.size() << " reports: " << writer.reportPath().string()
-        << " and temp1 to temp" << copies.size() << " in " << home.string() << "\n";
-    printOrExport(o, home, copies, out);
+    std::vector<std::filesystem::path> copies;
+    for (const auto& p : parked) {
+        copies.push_back(runs.tempFile(p.copyNumber));
+    }
+    out << "Wrote " << copies.size() << " reports: " << runs.reportFile().string() << " and "
+        << copies.front().filename().string() << " to " << copies.back().filename().string()
+        << " in " << home.string() << "\n";
+    printOrExport(o, home, copies, parked, out);
     return 0;
 }
 
@@ -399,6 +436,14 @@ const char* reportToolHelp() {
 ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args) {
     ReportToolOptions o;
     bool optionGiven = false;
+    std::vector<std::string> seen;
+    // A command option given twice is a usage error: which one was meant is not ours to guess.
+    auto once = [&](const std::string& arg) {
+        if (std::find(seen.begin(), seen.end(), arg) != seen.end()) {
+            throw std::invalid_argument(arg + " is given more than once");
+        }
+        seen.push_back(arg);
+    };
     auto setCommand = [&](Command c, const std::string& arg) {
         if (o.command != Command::None && o.command != c) {
             throw std::invalid_argument("choose one of --client, --all, --list, --scores (" + arg +
@@ -414,6 +459,9 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
             }
             return args[++i];
         };
+        if (a.rfind("--", 0) == 0) {
+            once(a);
+        }
         if (a == "--help" || a == "-h") {
             o.command = Command::Help;
             return o;

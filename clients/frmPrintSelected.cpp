@@ -1,8 +1,8 @@
 #include "clients/frmPrintSelected.h"
 
 #include "clients/RecordText.h"
-#include "clients/ReportRuns.h"
 #include "core/AppState.h"
+#include "scoring/ReportRuns.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"

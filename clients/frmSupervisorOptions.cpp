@@ -1,11 +1,11 @@
 #include "clients/frmSupervisorOptions.h"
 
 #include "clients/RecordText.h"
-#include "clients/ReportRuns.h"
 #include "clients/frmPrintSelected.h"
 #include "clients/frmVerify.h"
 #include "clients/frmViewReport.h"
 #include "core/AppState.h"
+#include "scoring/ReportRuns.h"
 #include "ui/DeleteNames.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"

@@ -1,7 +1,9 @@
 // Any 196 bytes as one client record, scored and composed with the sample inventory in all
 // three report forms: every line ends in CR LF, no control character but the page's form feed
 // reaches the text, the page header keeps its columns, and the combined report begins with
-// the standard one. A record that cannot be scored is refused with its number named.
+// the standard one; no page holds more than the 58 lines of a sheet (59 with the uncounted
+// empty line after the social stressors). A record that cannot be scored is refused with its
+// number named.
 #include "FuzzSupport.h"
 
 #include "scoring/InventoryLoader.h"
@@ -13,7 +15,25 @@ using namespace orvj;
 
 namespace {
 
+// One page's text (after its form feed) holds no more lines than a sheet.
+void checkPageLength(std::string_view page) {
+    if (page.substr(0, 2) == "\r\n") {
+        page.remove_prefix(2); // the form feed's own line end
+    }
+    const auto lines = std::count(page.begin(), page.end(), '\n');
+    const bool stressors = page.find("SOCIAL STRESSORS") != std::string_view::npos;
+    fuzz::check(lines <= (stressors ? 59 : 58), "no page runs past its sheet",
+                std::to_string(lines) + " lines");
+}
+
 void checkLayout(const std::string& report) {
+    std::size_t pageStart = 0;
+    for (std::size_t ff = report.find('\f'); ff != std::string::npos;
+         ff = report.find('\f', ff + 1)) {
+        checkPageLength(std::string_view(report).substr(pageStart, ff - pageStart));
+        pageStart = ff + 1;
+    }
+    checkPageLength(std::string_view(report).substr(pageStart));
     std::size_t lineStart = 0;
     for (std::size_t i = 0; i < report.size(); ++i) {
         const auto b = static_cast<unsigned char>(report[i]);

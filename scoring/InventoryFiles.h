@@ -14,7 +14,6 @@ constexpr const char* kStatements = "ORVJRPT.TXT";
 constexpr const char* kQuestions = "ORV-J.TXT";
 constexpr const char* kInvalidExplanation = "INVAL.TXT";
 constexpr const char* kPublisher = "PUBLISHER.TXT";
-constexpr const char* kReport = "REPORT.PRN";
 
 // The file of that name in the folder. Files copied from the offices' PCs may differ in the
 // case of their names, so when the exact name is missing a name that differs only in case is

@@ -4,6 +4,7 @@
 #include "scoring/ReportPrinter.h"
 #include "scoring/ReportWriter.h"
 #include "store/OrvjError.h"
+#include "store/ReportFiles.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -38,7 +39,9 @@ private:
 } // namespace
 
 void QtReportJobs::compose(const ClientTable& clients, int client, ReportOption option) {
-    ReportWriter(m_home).writeReportFile(clients, client, option);
+    ReportWriter writer(m_home);
+    writer.setClientFile(m_clientFile);
+    writer.writeReportFile(clients, client, option);
 }
 
 std::string QtReportJobs::readReportText(const std::filesystem::path& reportFile) {
@@ -52,7 +55,7 @@ std::string QtReportJobs::readReportText(const std::filesystem::path& reportFile
 }
 
 std::string QtReportJobs::readReportText() {
-    return readReportText(m_home / InventoryFiles::kReport);
+    return readReportText(ReportFiles::reportFile(m_home));
 }
 
 void QtReportJobs::printTexts(const std::vector<std::string>& texts) const {

@@ -24,6 +24,9 @@ public:
     explicit QtReportJobs(std::filesystem::path home, PrintTarget target = {})
         : m_home(std::move(home)), m_target(std::move(target)) {}
 
+    // The client file the tables come from, named in the message about a bad record.
+    void setClientFile(std::filesystem::path file) { m_clientFile = std::move(file); }
+
     void compose(const ClientTable& clients, int client, ReportOption option) override;
     std::string readReportText() override;
     void printReportFile() override;
@@ -39,6 +42,7 @@ public:
 private:
     std::filesystem::path m_home;
     PrintTarget m_target;
+    std::filesystem::path m_clientFile;
 };
 
 } // namespace orvj

@@ -101,6 +101,13 @@ void ReportComposer::emptyLine() {
     m_p.endLine();
 }
 
+void ReportComposer::closingEmptyLine() {
+    if (m_lines < kPageLines) {
+        emptyLine();
+        ++m_lines;
+    }
+}
+
 void ReportComposer::printLines(const std::vector<std::string>& lines, int indent) {
     for (const std::string& line : lines) {
         if (m_lines >= kPageLines) {
@@ -142,8 +149,7 @@ void ReportComposer::standardReport() {
     significantItems();
     room(4);
     treatmentNeeds(true);
-    emptyLine();
-    ++m_lines;
+    closingEmptyLine();
     room(8);
     recommendations();
     room(6);
@@ -153,6 +159,7 @@ void ReportComposer::standardReport() {
 
 void ReportComposer::summaryPage(bool afterStandardReport) {
     if (afterStandardReport) {
+        ++m_page;
         m_p.text("\f");
         m_p.endLine();
     } else {
@@ -274,6 +281,7 @@ void ReportComposer::summaryParagraphs() {
     for (int n = 1; n <= Scales::kCount; ++n) {
         bool paragraphWritten = false;
         if (m_scores.notScorable(n)) {
+            room(5);
             m_p.spaces(7).text(Scales::name(n));
             m_p.endLine();
             ++m_lines;
@@ -286,6 +294,7 @@ void ReportComposer::summaryParagraphs() {
             emptyLine();
             m_lines += 4;
         } else if (m_scores.raw(Scales::Truthfulness) == 99 && n == Scales::Truthfulness) {
+            room(4);
             emptyLine();
             m_p.spaces(8).text(
                 "The Truthfulness Scale is inaccurate because there were an  excessive");
@@ -369,9 +378,7 @@ void ReportComposer::significantItems() {
     for (std::size_t g = 0; g < std::size(kGroups); g += 2) {
         const std::string_view left = kGroups[g].name;
         const std::string_view right = kGroups[g + 1].name;
-        if (m_lines >= kPageLines) {
-            newPage();
-        }
+        room(3);
         m_p.spaces(7).text(left).column(44).text(right);
         m_p.endLine();
         m_p.spaces(7)
@@ -428,6 +435,9 @@ void ReportComposer::treatmentNeeds(bool fullReport) {
         const std::size_t m = needs.size();
         const std::size_t r = (m + 1) / 2;
         for (std::size_t j = 1; j <= r; ++j) {
+            if (m_lines >= kPageLines) {
+                newPage();
+            }
             m_p.spaces(7).text(needs[j - 1]);
             if (2 * j <= m) {
                 m_p.column(47).text(needs[j + r - 1]);
@@ -436,8 +446,7 @@ void ReportComposer::treatmentNeeds(bool fullReport) {
             ++m_lines;
         }
     }
-    emptyLine();
-    ++m_lines;
+    closingEmptyLine();
     if (!fullReport) {
         return;
     }
@@ -454,6 +463,7 @@ void ReportComposer::treatmentNeeds(bool fullReport) {
             stressors.push_back(m_inventory.texts.stressorStatements[ix(4 * (k - 1) + code)]);
         }
     }
+    room(8);
     m_p.spaces(7).text("SOCIAL STRESSORS (STRUCTURED INTERVIEW)");
     m_p.endLine();
     m_p.spaces(7).text("---------------------------------------");
@@ -488,8 +498,8 @@ void ReportComposer::recommendations() {
     m_p.spaces(7).text("STAFF MEMBER SIGNATURE             DATE").column(66).text("(TEST #");
     m_p.number(m_clientNumber).text(")");
     m_p.endLine();
-    emptyLine();
-    m_lines += 4;
+    m_lines += 3;
+    closingEmptyLine();
 }
 
 void ReportComposer::responsesListing() {

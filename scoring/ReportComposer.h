@@ -33,6 +33,8 @@ private:
     void newPage();
     void room(int lines);
     void emptyLine();
+    // The empty line that ends a block, left out when the block filled the page.
+    void closingEmptyLine();
     void printLines(const std::vector<std::string>& lines, int indent);
 
     void headerBlock(bool fullReport);

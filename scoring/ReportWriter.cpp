@@ -1,35 +1,15 @@
 #include "scoring/ReportWriter.h"
 
-#include "scoring/InventoryFiles.h"
 #include "scoring/InventoryLoader.h"
 #include "scoring/ScaleScorer.h"
 #include "store/OrvjError.h"
+#include "store/ReportFiles.h"
 #include "store/platform/File.h"
 
 namespace orvj {
-namespace {
-
-// A name beside REPORT.PRN for the report being written: "REPORT.PRN." and six characters of
-// its own, so that two programs writing at once never share one.
-std::filesystem::path temporaryBeside(const std::filesystem::path& target) {
-    static int made = 0;
-    constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    unsigned long long n = static_cast<unsigned long long>(platform::processId()) * 97u +
-                           static_cast<unsigned long long>(++made);
-    std::string suffix(6, '0');
-    for (char& c : suffix) {
-        c = kDigits[n % 36];
-        n /= 36;
-    }
-    std::filesystem::path p = target;
-    p += "." + suffix;
-    return p;
-}
-
-} // namespace
 
 std::filesystem::path ReportWriter::reportPath() const {
-    return m_home / InventoryFiles::kReport;
+    return ReportFiles::reportFile(m_home);
 }
 
 std::string ReportWriter::composeText(const ClientTable& clients, int client,
@@ -44,7 +24,15 @@ std::string ReportWriter::composeText(const ClientTable& clients, int client,
     }
     const Inventory inventory = loadInventory(m_home);
     const ClientRecord& record = clients.at(client);
-    const ClientScores scores = ScaleScorer(inventory.scoring).score(record, client);
+    ClientScores scores;
+    try {
+        scores = ScaleScorer(inventory.scoring).score(record, client);
+    } catch (const OrvjError& e) {
+        if (m_clientFile.empty()) {
+            throw;
+        }
+        throw OrvjError(e.code(), m_clientFile.string() + ": " + e.what());
+    }
     return ReportComposer(inventory, scores, record, client, m_home).compose(option);
 }
 
@@ -56,28 +44,12 @@ void ReportWriter::compose(const ClientTable& clients, int client, ReportOption 
 
 void ReportWriter::writeReportFile(const ClientTable& clients, int client,
                                    ReportOption option) const {
+    ReportFiles::removeLeftovers(m_home);
     const std::filesystem::path target = reportPath();
-    std::error_code ignored;
-    std::string text;
     try {
-        text = composeText(clients, client, option);
+        ReportFiles::write(target, composeText(clients, client, option));
     } catch (...) {
-        std::filesystem::remove(target, ignored);
-        throw;
-    }
-
-    const std::filesystem::path temporary = temporaryBeside(target);
-    try {
-        platform::File out = platform::File::open(temporary, platform::File::Mode::Replace,
-                                                  "cannot create the report file");
-        out.writeAll(text.data(), text.size(), "cannot write the report");
-        out.close("cannot close the report file");
-        // The old report goes first: renaming over an existing file makes some file systems
-        // (ext4) flush the new one to disk at once, which costs far more than the report.
-        platform::removeFile(target);
-        platform::renameOver(temporary, target, "cannot replace the report file");
-    } catch (...) {
-        platform::removeFile(temporary);
+        // Whatever went wrong, no earlier client's report stays to be shown or printed.
         platform::removeFile(target);
         throw;
     }

@@ -16,6 +16,10 @@ public:
     explicit ReportWriter(std::filesystem::path home) : m_home(std::move(home)) {}
 
     const std::filesystem::path& home() const { return m_home; }
+
+    // The client file the table was read from: a record that cannot be scored is then
+    // reported with the file's name.
+    void setClientFile(std::filesystem::path file) { m_clientFile = std::move(file); }
     std::filesystem::path reportPath() const;
 
     // The report of client `client` (record number, 1..clientCount) as REPORT.PRN's bytes.
@@ -25,14 +29,16 @@ public:
                  std::ostream& out) const;
 
     // Writes REPORT.PRN. The text goes to a temporary file that replaces REPORT.PRN only when
-    // complete; on any failure no REPORT.PRN is left, so an earlier client's report cannot be
-    // taken for this one.
+    // complete, so REPORT.PRN is never a part of a report; on any failure no REPORT.PRN is
+    // left, so an earlier client's report cannot be taken for this one. Temporaries that a
+    // killed run left in the program folder are removed first.
     void writeReportFile(const ClientTable& clients, int client, ReportOption option) const;
 
     // The option number of the supervisor options (0, 1, 2) as a report option.
 
 private:
     std::filesystem::path m_home;
+    std::filesystem::path m_clientFile;
 };
 
 } // namespace orvj

@@ -66,6 +66,16 @@ ClientFile::LoadReport ClientFile::load(ClientTable& table) const {
     // created empty, and a write-protected one is reported now rather than at the first save.
     const File file = File::open(m_path, File::Mode::ReadWriteCreate,
                                  "cannot open the client file for reading and writing");
+    return readInto(file, table);
+}
+
+ClientFile::LoadReport ClientFile::loadReadOnly(ClientTable& table) const {
+    requireFolder(m_path);
+    const File file = File::open(m_path, File::Mode::Read, "cannot open the client file");
+    return readInto(file, table);
+}
+
+ClientFile::LoadReport ClientFile::readInto(const platform::File& file, ClientTable& table) const {
     const std::string bytes = readAll(file, "cannot read the client file");
     std::size_t records = recordsIn(bytes.size());
 

@@ -8,6 +8,9 @@
 #include <vector>
 
 namespace orvj {
+namespace platform {
+class File;
+}
 
 // DATA301.OVJ: fixed 196-byte records, no header, record numbers from 1.
 class ClientFile : public RecordWriter {
@@ -31,6 +34,11 @@ public:
     // file cannot be created or read for lack of permission, 57 on a read fault).
     LoadReport load(ClientTable& table) const;
 
+    // Reads the file as load() does but opens it for reading only and never creates it, so a
+    // data set on a write-protected folder (an archive on a read-only share or disc) can be
+    // reported. A missing file throws OrvjError naming it.
+    LoadReport loadReadOnly(ClientTable& table) const;
+
     using WriteOutcome = RecordWriter::Outcome;
 
     // Writes slot k of the table to the client file, under the client file's lock and after
@@ -52,6 +60,8 @@ public:
     std::filesystem::path pendingPath() const;
 
 private:
+    LoadReport readInto(const platform::File& file, ClientTable& table) const;
+
     std::filesystem::path m_path;
     std::chrono::milliseconds m_lockWait{10000};
 };

@@ -89,7 +89,9 @@ std::string firstCharacters(std::string_view s, std::size_t count) {
 
 struct Line {
     std::string text; // without its line ending
-    std::string eol;  // "\r\n", "\n" or "" for a last line without one
+    std::string eol;  // "\r\n", "\n"; for the last line also "\r" (a lone CR) or "" (none)
+    // A line that another line may follow as the file stands.
+    bool ended() const { return eol == "\n" || eol == "\r\n"; }
 };
 
 std::vector<Line> splitLines(const std::string& content) {
@@ -98,7 +100,10 @@ std::vector<Line> splitLines(const std::string& content) {
     while (start < content.size()) {
         std::size_t nl = content.find('\n', start);
         if (nl == std::string::npos) {
-            lines.push_back({content.substr(start), ""});
+            // A CR at the very end of the file ends the last line, as it ends every other.
+            const bool cr = content.back() == '\r';
+            lines.push_back(
+                {content.substr(start, content.size() - start - (cr ? 1 : 0)), cr ? "\r" : ""});
             break;
         }
         std::size_t end = nl;
@@ -245,7 +250,7 @@ void ConfigFile::WritePrivateProfileString(std::string_view section, std::string
     std::string eol = "\n";
 #endif
     for (const Line& l : lines) {
-        if (!l.eol.empty()) {
+        if (l.ended()) {
             eol = l.eol;
             break;
         }
@@ -269,7 +274,7 @@ void ConfigFile::WritePrivateProfileString(std::string_view section, std::string
 
     if (sectionAt == lines.size()) {
         if (!lines.empty()) {
-            if (lines.back().eol.empty()) {
+            if (!lines.back().ended()) {
                 lines.back().eol = eol;
             }
             if (!trimBlanks(lines.back().text).empty()) {
@@ -294,7 +299,7 @@ void ConfigFile::WritePrivateProfileString(std::string_view section, std::string
             }
         }
         if (!replaced) {
-            if (lines[lastContent].eol.empty()) {
+            if (!lines[lastContent].ended()) {
                 lines[lastContent].eol = eol;
             }
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastContent) + 1,

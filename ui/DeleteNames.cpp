@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "store/ClientFile.h"
+#include "store/ReportFiles.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/Scramble.h"
@@ -9,54 +10,21 @@
 
 #include <QStringList>
 
-#include <cctype>
 #include <exception>
 #include <filesystem>
 #include <optional>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
 namespace orvj {
 namespace {
 
-// REPORT.PRN and "temp<number>" hold names and ID numbers in clear.
-bool holdsReportText(const std::string& fileName) {
-    std::string lower;
-    for (char c : fileName) {
-        lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    }
-    if (lower == "report.prn") {
-        return true;
-    }
-    if (lower.size() <= 4 || lower.compare(0, 4, "temp") != 0) {
-        return false;
-    }
-    for (std::size_t i = 4; i < lower.size(); ++i) {
-        if (lower[i] < '0' || lower[i] > '9') {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The files that could not be removed, one per line.
-QStringList removeReportCopies(const fs::path& home) {
+// Every report file and temporary of the program folder holds names and ID numbers in
+// clear. Returns the files that could not be removed, one per line.
+QStringList removeReportFiles(const fs::path& home) {
     QStringList failed;
-    std::error_code ec;
-    std::vector<fs::path> doomed;
-    for (const auto& entry : fs::directory_iterator(home, ec)) {
-        std::error_code typeError;
-        if (entry.is_regular_file(typeError) && holdsReportText(entry.path().filename().string())) {
-            doomed.push_back(entry.path());
-        }
-    }
-    for (const auto& p : doomed) {
-        std::error_code removeError;
-        fs::remove(p, removeError);
-        if (removeError) {
-            failed << QString::fromStdString(p.string() + ": " + removeError.message());
-        }
+    for (const std::string& line : ReportFiles::removeAll(home)) {
+        failed << QString::fromStdString(line);
     }
     return failed;
 }
@@ -106,7 +74,7 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
             break;
         }
     }
-    const QStringList leftOver = removeReportCopies(state.paths.home);
+    const QStringList leftOver = removeReportFiles(state.paths.home);
     wait.reset();
     state.testStored = true;
 

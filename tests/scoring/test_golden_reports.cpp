@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 using namespace orvj;
 using namespace orvj::testing;
@@ -23,6 +24,14 @@ struct GoldenCase {
     ReportOption option;
     const char* file;
 };
+
+void answer(ClientRecord& r, int first, int last, char code) {
+    std::string answers(r.field(ClientRecord::Field::Responses));
+    for (int item = first; item <= last; ++item) {
+        answers[static_cast<std::size_t>(item - 1)] = code;
+    }
+    r.set(ClientRecord::Field::Responses, answers);
+}
 
 std::string firstDifference(const std::string& actual, const std::string& expected) {
     const auto a = reportLines(actual);
@@ -71,6 +80,8 @@ const GoldenCase kCases[] = {
     {5, ReportOption::Standard, "client5-standard.PRN"},
     {1, ReportOption::OnePage, "client1-one-page.PRN"},
     {1, ReportOption::Both, "client1-both.PRN"},
+    // Eleven treatment needs: the sixth row would be the summary's 59th line.
+    {4, ReportOption::OnePage, "client4-one-page.PRN"},
 };
 
 TEST_F(GoldenReports, SampleClientsComposeExactlyAsReviewed) {
@@ -103,6 +114,71 @@ TEST_F(GoldenReports, GoldenCasesCoverTheReportsThatMatter) {
     EXPECT_THAT(onePage, HasSubstr("OPTIONAL ONE-PAGE SUMMARY"));
     const std::string both = compose(kCases[5]);
     EXPECT_EQ(both, compose({1, ReportOption::Standard, ""}) + "\f\r\n" + onePage);
+    EXPECT_EQ(pages(compose(kCases[6])), 2) << "a summary whose needs run past the sheet";
+}
+
+// The lines of each page of a report, the page header included. The form feed's own line
+// end is no line of the next sheet.
+std::vector<std::size_t> pageLengths(const std::string& report) {
+    std::vector<std::size_t> lengths;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t ff = report.find('\f', start);
+        std::string page = report.substr(start, ff == std::string::npos ? ff : ff - start);
+        if (start > 0 && page.compare(0, 2, "\r\n") == 0) {
+            page.erase(0, 2);
+        }
+        lengths.push_back(reportLines(page).size());
+        if (ff == std::string::npos) {
+            return lengths;
+        }
+        start = ff + 1;
+    }
+}
+
+// Every report form of every sample client, and of each with the answers that make the
+// longest blocks: all treatment needs (both columns full), social stressors unanswered,
+// scales left unscorable. No page holds more than the 58 lines of a sheet; the one empty
+// line after the social stressors is not counted.
+TEST_F(GoldenReports, NoPageRunsPastItsSheet) {
+    const std::vector<std::pair<const char*, std::function<void(ClientRecord&)>>> variants = {
+        {"as stored", [](ClientRecord&) {}},
+        {"stressors 136-143 unanswered", [](ClientRecord& r) { answer(r, 136, 143, '0'); }},
+        {"every treatment need", [](ClientRecord& r) { answer(r, 121, 131, '1'); }},
+        {"every need, no stressors",
+         [](ClientRecord& r) {
+             answer(r, 121, 131, '1');
+             answer(r, 132, 143, '0');
+         }},
+        {"sections 2 and 3 unanswered", [](ClientRecord& r) { answer(r, 51, 120, '0'); }},
+        {"every need, section 3 unanswered",
+         [](ClientRecord& r) {
+             answer(r, 76, 120, '0');
+             answer(r, 121, 131, '1');
+         }},
+    };
+    for (int k = 1; k <= clients.clientCount; ++k) {
+        for (const auto& [name, change] : variants) {
+            ClientTable table = clients;
+            change(table.at(k));
+            for (ReportOption option :
+                 {ReportOption::Standard, ReportOption::OnePage, ReportOption::Both}) {
+                const std::string report = ReportWriter(home.path()).composeText(table, k, option);
+                const auto lengths = pageLengths(report);
+                std::size_t start = 0;
+                for (std::size_t page = 0; page < lengths.size(); ++page) {
+                    const std::size_t ff = report.find('\f', start);
+                    const bool stressors =
+                        report.substr(start, ff - start).find("SOCIAL STRESSORS") !=
+                        std::string::npos;
+                    EXPECT_LE(lengths[page], stressors ? 59u : 58u)
+                        << "client " << k << ", " << name << ", option " << static_cast<int>(option)
+                        << ", page " << page + 1;
+                    start = ff + 1;
+                }
+            }
+        }
+    }
 }
 
 } // namespace

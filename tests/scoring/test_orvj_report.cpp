@@ -2,19 +2,29 @@
 #include "scoring/ReportWriter.h"
 #include "store/ClientFile.h"
 #include "store/platform/File.h"
+#include "store/platform/WriteFaults.h"
 #include "tests/platform/TestProcess.h"
 #include "tests/scoring/InventoryFixture.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
+#include <stdexcept>
 
 using namespace orvj;
 using namespace orvj::testing;
 using ::testing::HasSubstr;
+using ::testing::Not;
+namespace fs = std::filesystem;
 
 namespace {
+
+int runProcess(const fs::path& home, const std::string& args) {
+    return testplatform::runCommand(std::string(ORVJ_REPORT_BINARY) + " --home '" + home.string() +
+                                    "' " + args + testplatform::discardOutput());
+}
 
 // A program folder with the fixture inventory, a configuration file and three clients; the
 // third has an invalid test.
@@ -260,6 +270,211 @@ TEST(ReportToolInstalled, FirstUseLaysOutThePerUserFolderOnceAndAMissingTemplate
     EXPECT_TRUE(fs::exists(folder / "REPORT.PRN"));
 }
 
+#endif
+
+TEST(ReportToolArguments, NumbersArePlainDigitsAndNoOptionIsGivenTwice) {
+    const std::vector<std::vector<std::string>> refused = {
+        {"--client", " 1"},
+        {"--client", "+1"},
+        {"--client", "1 "},
+        {"--client", "-1"},
+        {"--client", "0x1"},
+        {"--client", ""},
+        {"--client", "99999999999"},
+        {"--client", "1", "--client", "2"},
+        {"--list", "--list"},
+        {"--all", "--option", "both", "--option", "standard"},
+        {"--client", "1", "--pdf", "a.pdf", "--pdf", "b.pdf"},
+        {"--home", "a", "--home", "b", "--list"},
+        {"--scores", "--csv", "--csv"},
+    };
+    for (const auto& args : refused) {
+        std::string joined;
+        for (const auto& a : args) {
+            joined += "[" + a + "]";
+        }
+        EXPECT_THROW(parseReportToolArguments(args), std::invalid_argument) << joined;
+    }
+    try {
+        parseReportToolArguments({"--client", "1", "--client", "2"});
+    } catch (const std::invalid_argument& e) {
+        EXPECT_STREQ(e.what(), "--client is given more than once");
+    }
+    EXPECT_EQ(parseReportToolArguments({"--client", "007"}).client, 7);
+    EXPECT_EQ(runProcess("/nonexistent", "--client 1 --client 2"), 2);
+}
+
+TEST_F(ReportToolTest, MessagesNameTheFileAndTheRealReason) {
+    const fs::path notAFolder = home.path() / "ORVJB.TXT";
+    auto runIn = [&](const fs::path& folder, std::vector<std::string> args) {
+        args.insert(args.begin(), {"--home", folder.string()});
+        std::ostringstream o;
+        std::ostringstream e;
+        const int status = runReportTool(parseReportToolArguments(args), "/nonexistent", o, e);
+        err = e.str();
+        return status;
+    };
+    EXPECT_EQ(runIn(notAFolder, {"--list"}), 1);
+    EXPECT_THAT(err, HasSubstr(notAFolder.string() + ": names a file, not a program folder"));
+
+    TempFolder bare;
+    EXPECT_EQ(runIn(bare.path(), {"--list"}), 1);
+    EXPECT_THAT(err, HasSubstr((bare.path() / "ORVJTest.ini").string() +
+                               ": the configuration file is missing"));
+    EXPECT_THAT(err, Not(HasSubstr("\"a:\"")));
+
+    // A record with an answer code its item does not have, as a file written elsewhere holds.
+    std::string answers(clients.at(2).field(ClientRecord::Field::Responses));
+    answers[9] = '7';
+    clients.at(2).set(ClientRecord::Field::Responses, answers);
+    const fs::path clientFile = home.path() / "clients" / "data" / ClientFile::kFileName;
+    ClientFile(clientFile).writeRecord(clients, 2);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--client", "2"}, std::vector<std::string>{"--all"}}) {
+        EXPECT_EQ(run(args), 1);
+        EXPECT_THAT(err,
+                    HasSubstr(clientFile.string() + ": client record 2: the answer to item 10"));
+    }
+}
+
+TEST_F(ReportToolTest, AFailedCopyNamesBothFilesInTheProgramsWords) {
+    struct Disarm {
+        ~Disarm() { platform::disarmWriteFaults(); }
+    } disarm;
+    // The first rename puts client 1's REPORT.PRN in place, the second its copy temp1.
+    platform::armWriteFault(platform::FaultOp::Rename, 2);
+    EXPECT_EQ(run({"--all"}), 1);
+    EXPECT_TRUE(platform::writeFaultStruck());
+    EXPECT_THAT(err, HasSubstr("client 1: cannot copy " + (home.path() / "REPORT.PRN").string() +
+                               " to " + (home.path() / "temp1").string() + ": "));
+    EXPECT_THAT(err, Not(HasSubstr("filesystem error")));
+}
+
+TEST_F(ReportToolTest, ReportFilesStayWholeUnderWriteFaultsAndLeftoversGo) {
+    struct Disarm {
+        ~Disarm() { platform::disarmWriteFaults(); }
+    } disarm;
+    ASSERT_EQ(run({"--all"}), 0) << err;
+    std::string before[4];
+    for (int k = 1; k <= 3; ++k) {
+        before[k] = readFile(home.path() / ("temp" + std::to_string(k)));
+    }
+    // A killed run's temporaries, holding names in clear.
+    writeFile(home.path() / "REPORT.PRN.Ab12Cd", "Able, Ann");
+    writeFile(home.path() / "temp2.zz99yy", "Baker, Bob");
+
+    const std::set<std::string> copies = {"temp1", "temp2", "temp3"};
+    for (const auto op :
+         {platform::FaultOp::Write, platform::FaultOp::Close, platform::FaultOp::Rename}) {
+        for (int nth = 1; nth <= 6; ++nth) {
+            platform::armWriteFault(op, nth, platform::FaultKind::Short);
+            EXPECT_EQ(run({"--all", "--option", "both"}), 1) << nth;
+            platform::disarmWriteFaults();
+            std::set<std::string> names;
+            for (const auto& e : fs::directory_iterator(home.path())) {
+                const std::string name = e.path().filename().string();
+                if (name.rfind("temp", 0) == 0 || name.rfind("REPORT", 0) == 0) {
+                    names.insert(name);
+                }
+            }
+            // REPORT.PRN is whole, or gone when the fault struck its own write.
+            if (names.erase("REPORT.PRN") == 1) {
+                const std::string last = readFile(home.path() / "REPORT.PRN");
+                EXPECT_TRUE(last == report(1, ReportOption::Both) ||
+                            last == report(2, ReportOption::Both) ||
+                            last == report(3, ReportOption::Both))
+                    << "REPORT.PRN is torn after fault " << nth;
+            }
+            EXPECT_EQ(names, copies) << "a temporary stayed after fault " << nth;
+            for (int k = 1; k <= 3; ++k) {
+                const std::string copy = readFile(home.path() / ("temp" + std::to_string(k)));
+                EXPECT_TRUE(copy == before[k] || copy == report(k, ReportOption::Both))
+                    << "temp" << k << " is torn after fault " << nth;
+            }
+        }
+    }
+}
+
+TEST_F(ReportToolTest, AReadOnlyDataFolderCanBeReported) {
+    if (!testplatform::childProcessesAvailable()) {
+        GTEST_SKIP() << "needs child processes";
+    }
+    const fs::path data = home.path() / "clients" / "data";
+    const fs::path file = data / ClientFile::kFileName;
+    // The unprivileged child writes REPORT.PRN in the program folder.
+    fs::permissions(home.path(), fs::perms::all);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(data, fs::perms::all & ~(fs::perms::owner_write | fs::perms::group_write |
+                                             fs::perms::others_write));
+    const std::string bytesBefore = readFile(file);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--list"}, std::vector<std::string>{"--scores"},
+          std::vector<std::string>{"--client", "1"}, std::vector<std::string>{"--all"}}) {
+        // Modes do not bind the administrator: the child gives up those rights first.
+        testplatform::Child child(
+            [&] { return testplatform::becomeUnprivileged() ? run(args) : 9; });
+        EXPECT_EQ(child.wait(), 0) << args.front();
+    }
+    fs::permissions(data, fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(readFile(file), bytesBefore);
+    EXPECT_TRUE(fs::exists(home.path() / "temp3"));
+}
+
+#ifndef ORVJ_CORE_ONLY // --pdf is the full build's
+void setAnswers(ClientRecord& r, int first, int last, char code) {
+    std::string answers(r.field(ClientRecord::Field::Responses));
+    for (int item = first; item <= last; ++item) {
+        answers[static_cast<std::size_t>(item - 1)] = code;
+    }
+    r.set(ClientRecord::Field::Responses, answers);
+}
+
+// Each report page of every sample client in every form is one printed sheet, also for the
+// answers that make the longest blocks (needs in both columns, stressors unanswered).
+TEST(ReportToolPdf, OneSheetPerReportPageForEverySampleClientAndForm) {
+    TempFolder home;
+    for (const auto& entry : fs::directory_iterator(ORVJ_SAMPLE_HOME)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_regular_file() && name != "REPORT.PRN" && name.rfind("temp", 0) != 0) {
+            fs::copy_file(entry.path(), home.path() / name);
+        }
+    }
+    fs::create_directory(home.path() / "data");
+    const fs::path clientFile = home.path() / "data" / ClientFile::kFileName;
+    fs::copy_file(fs::path(ORVJ_SAMPLE_HOME) / "data" / ClientFile::kFileName, clientFile);
+    ClientTable sample;
+    ClientFile(clientFile).load(sample);
+    ASSERT_GE(sample.clientCount, 5);
+
+    ClientTable longBlocks = sample;
+    setAnswers(longBlocks.at(2), 136, 143, '0');
+    setAnswers(longBlocks.at(4), 121, 131, '1');
+    setAnswers(longBlocks.at(1), 121, 131, '1');
+    setAnswers(longBlocks.at(1), 76, 120, '0');
+    setAnswers(longBlocks.at(3), 121, 131, '1');
+    setAnswers(longBlocks.at(3), 132, 143, '0');
+
+    for (const ClientTable* table : {&sample, &longBlocks}) {
+        for (int k = 1; k <= table->clientCount; ++k) {
+            ClientTable copy = *table;
+            ClientFile(clientFile).writeRecord(copy, k);
+        }
+        for (const char* option : {"standard", "one-page", "both"}) {
+            const fs::path pdf = home.path() / (std::string(option) + ".pdf");
+            ASSERT_EQ(runProcess(home.path(), std::string("--all --option ") + option + " --pdf '" +
+                                                  pdf.string() + "'"),
+                      0)
+                << option;
+            long pages = 0;
+            for (int k = 1; k <= table->clientCount; ++k) {
+                const std::string text = readFile(home.path() / ("temp" + std::to_string(k)));
+                pages += std::count(text.begin(), text.end(), '\f') + 1;
+            }
+            EXPECT_EQ(pdfPages(pdf), pages)
+                << option << (table == &sample ? ", sample clients" : ", long blocks");
+        }
+    }
+}
 #endif
 
 } // namespace

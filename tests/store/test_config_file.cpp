@@ -86,6 +86,28 @@ TEST_F(ConfigFileTest, WritingKeepsEveryOtherLine) {
     EXPECT_EQ(read(), original);
 }
 
+TEST_F(ConfigFileTest, ALoneCarriageReturnAtTheEndEndsTheLastLine) {
+    for (const std::string& last : {std::string("SndPath=/snd\r"), std::string("SndPath=/snd")}) {
+        write("[Path]\r\nFilePath=/data\r\n" + last);
+        ConfigFile cfg(ini);
+        EXPECT_EQ(cfg.GetINISndPath(), "/snd");
+        // Writing the Num Lock option adds its section after the last line and changes
+        // nothing that was read before.
+        cfg.WriteNumLock(false);
+        EXPECT_EQ(cfg.GetINISndPath(), "/snd");
+        EXPECT_EQ(cfg.GetINIFilePath(), "/data");
+        EXPECT_FALSE(cfg.ReadNumLock());
+        EXPECT_EQ(read(), "[Path]\r\nFilePath=/data\r\nSndPath=/snd\r\n\r\n[Settings]\r\n"
+                          "NumLock=False\r\n");
+    }
+    // The key itself on the last line.
+    write("[Settings]\r\nNumLock=True\r");
+    ConfigFile cfg(ini);
+    EXPECT_TRUE(cfg.ReadNumLock());
+    cfg.WriteNumLock(false);
+    EXPECT_EQ(read(), "[Settings]\r\nNumLock=False\r");
+}
+
 TEST_F(ConfigFileTest, AMissingFileGivesTheDefaultsAndAWriteCreatesIt) {
     ConfigFile cfg(ini);
     EXPECT_EQ(cfg.GetINIFilePath(), "a:");

@@ -61,10 +61,14 @@ TEST_F(DeleteNamesTest, YesScramblesWritesAndASecondRunChangesNothing) {
     EXPECT_EQ(messages.shown.last().text, kComplete);
 }
 
-TEST_F(DeleteNamesTest, ReportCopiesWithNamesAreRemovedAndOtherFilesKept) {
+TEST_F(DeleteNamesTest, ReportFilesAndTemporariesWithNamesAreRemovedAndOtherFilesKept) {
     registerClients({makeClient("Ann")});
-    const char* const doomed[] = {"REPORT.PRN", "temp1", "temp12", "TEMP3"};
-    const char* const kept[] = {"template.txt", "temp1.bak", "temp", "ORVJB.TXT"};
+    // Temporaries are what a killed print run leaves: the file's name, a dot, six letters.
+    const char* const doomed[] = {"REPORT.PRN",        "temp1",        "temp12",           "TEMP3",
+                                  "REPORT.PRN.a1B2c3", "temp2.XyZ123", "report.prn.000000"};
+    const char* const kept[] = {"template.txt",     "temp1.bak",      "temp",
+                                "ORVJB.TXT",        "REPORT.PRN.old", "tempx.abcdef",
+                                "REPORT.PRN.a-b-c1"};
     for (const char* name : doomed) {
         writeFile(state.paths.home / name, "Ann 123-45");
     }

@@ -33,9 +33,10 @@ private:
     std::vector<int> m_printed;
 };
 
-// The print runs of the supervisor's utilities. Every report is composed into REPORT.PRN
-// and parked in a numbered copy ("temp" and a number) in the program folder before the
-// first one is printed; the copies are then put back into REPORT.PRN one by one and printed.
+// The print runs of the supervisor's utilities and of `orvj-report --all`. Every report is
+// composed into REPORT.PRN and parked in a numbered copy (temp<n>) in the program folder
+// before the first one is printed; the copies are then put back into REPORT.PRN one by one
+// and printed.
 class ReportRuns {
 public:
     ReportRuns(ReportJobs& jobs, std::filesystem::path home)
@@ -46,7 +47,19 @@ public:
     void setPdfFolder(std::filesystem::path folder) { m_pdfFolder = std::move(folder); }
     std::filesystem::path pdfFileOf(int client) const;
 
-    // Clients 1..ClientCount, copies numbered by client; CurrentClient is 1 afterwards.
+    // A composed report waiting in its copy.
+    struct Parked {
+        int client = 0;
+        int copyNumber = 0;
+    };
+
+    // Composes clients 1..ClientCount, each parked in the copy of its record number; prints
+    // nothing. CurrentClient is left at the last client.
+    std::vector<Parked> composeAll(ClientTable& clients, ReportOption option);
+    // Puts each parked report back into REPORT.PRN and prints it, in the order given.
+    void printParked(const std::vector<Parked>& parked);
+
+    // composeAll, then printParked; CurrentClient is 1 afterwards.
     void printAll(ClientTable& clients, ReportOption option);
     // The given clients in ascending order, copies numbered 1, 2, ...; CurrentClient is left
     // at the last of them. `onCompose(k)` runs as the k-th client (0-based) is taken.
@@ -64,7 +77,6 @@ public:
 
 private:
     void composeAndPark(ClientTable& clients, int client, int copyNumber, ReportOption option);
-    void restoreAndPrint(int client, int copyNumber, const std::vector<int>& printed);
 
     ReportJobs& m_jobs;
     std::filesystem::path m_home;
@@ -79,11 +91,11 @@ void ReportRuns::printSelected(ClientTable& clients, const std::vector<int>& sel
         clients.currentClient = static_cast<std::int16_t>(selected[k]);
         composeAndPark(clients, selected[k], static_cast<int>(k) + 1, option);
     }
-    std::vector<int> printed;
+    std::vector<Parked> parked;
     for (std::size_t k = 0; k < selected.size(); ++k) {
-        restoreAndPrint(selected[k], static_cast<int>(k) + 1, printed);
-        printed.push_back(selected[k]);
+        parked.push_back({selected[k], static_cast<int>(k) + 1});
     }
+    printParked(parked);
 }
 
 } // namespace orvj

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace orvj {
+
+// The report files of the program folder: REPORT.PRN, the numbered copies temp1, temp2, ...
+// of the print runs, and the temporaries each of them is written through. They hold client
+// names and answers in clear. Every one is written whole beside its name and renamed over it,
+// so a reader (the viewer, the printer, another run) sees the old file or the new one, never a
+// part; a run killed half-way leaves at most a temporary, which the next run removes.
+namespace ReportFiles {
+
+constexpr const char* kReportName = "REPORT.PRN";
+constexpr const char* kCopyPrefix = "temp";
+
+// REPORT.PRN in the program folder; a name that differs only in case (a folder copied from
+// the offices' PCs) is taken when it is there.
+std::filesystem::path reportFile(const std::filesystem::path& home);
+
+// The print runs' numbered copy: temp<number>.
+std::filesystem::path copyFile(const std::filesystem::path& home, int number);
+
+// Replaces `target` with `bytes`: written to a temporary beside it (the target's name and a
+// dot and six letters or digits) and renamed over it, so `target` keeps its old content until
+// the new one is complete. On a fault the temporary is removed, `target` is left as it was,
+// and OrvjError names `target` and the reason.
+void write(const std::filesystem::path& target, const std::string& bytes);
+
+// Copies one report file to another in the same way. The message of a fault names both files.
+void copy(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// True for REPORT.PRN and temp<digits> (any case) and for their temporaries.
+bool isReportFileName(const std::string& fileName);
+// True only for a temporary: REPORT.PRN.XXXXXX or temp<digits>.XXXXXX.
+bool isTemporaryName(const std::string& fileName);
+
+// Removes the temporaries a killed run left in the program folder. Never throws.
+void removeLeftovers(const std::filesystem::path& home) noexcept;
+
+// Removes every report file and temporary of the program folder. Returns one line for each
+// file that could not be removed: its name and the reason.
+std::vector<std::string> removeAll(const std::filesystem::path& home);
+
+} // namespace ReportFiles
+} // namespace orvj

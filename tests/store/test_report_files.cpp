@@ -1,0 +1,172 @@
+// REPORT.PRN and the numbered copies under write faults and kills: the name always holds a
+// whole report (the old one or the new one), and no temporary outlives its run.
+#include "StoreTestSupport.h"
+
+#include "store/OrvjError.h"
+#include "store/ReportFiles.h"
+#include "store/platform/WriteFaults.h"
+#include "tests/platform/TestProcess.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+#include <set>
+#include <thread>
+
+using namespace orvj;
+using namespace orvj::storetest;
+using platform::FaultKind;
+using platform::FaultOp;
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Disarm {
+    ~Disarm() { platform::disarmWriteFaults(); }
+};
+
+const struct FaultCase {
+    const char* name;
+    FaultOp op;
+    FaultKind kind;
+} kFaults[] = {
+    {"write fails", FaultOp::Write, FaultKind::Fail},
+    {"short write, then disk full", FaultOp::Write, FaultKind::Short},
+    {"close fails", FaultOp::Close, FaultKind::Fail},
+    {"rename fails", FaultOp::Rename, FaultKind::Fail},
+};
+
+std::set<std::string> namesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        names.insert(e.path().filename().string());
+    }
+    return names;
+}
+
+using ReportFilesTest = DataFolderTest;
+
+TEST_F(ReportFilesTest, AFailedWriteOrCopyLeavesTheOldFileWholeAndNoTemporary) {
+    Disarm disarm;
+    const fs::path report = ReportFiles::reportFile(dir);
+    const fs::path copy = ReportFiles::copyFile(dir, 3);
+    const std::string fresh(9448, 'n');
+    for (const auto& fc : kFaults) {
+        writeBytes(report, "old report\f");
+        writeBytes(copy, "old copy\f");
+        platform::armWriteFault(fc.op, 1, fc.kind);
+        try {
+            ReportFiles::write(report, fresh);
+            ADD_FAILURE() << fc.name << ": the write was taken";
+        } catch (const OrvjError& e) {
+            EXPECT_THAT(e.what(), HasSubstr(report.string() + ": ")) << fc.name;
+            EXPECT_THAT(e.what(), ::testing::Not(HasSubstr(".PRN."))) << "a temporary's name";
+        }
+        EXPECT_EQ(readBytes(report), "old report\f") << fc.name;
+
+        platform::armWriteFault(fc.op, 1, fc.kind);
+        try {
+            ReportFiles::copy(report, copy);
+            ADD_FAILURE() << fc.name << ": the copy was taken";
+        } catch (const OrvjError& e) {
+            EXPECT_THAT(e.what(),
+                        HasSubstr("cannot copy " + report.string() + " to " + copy.string() + ": "))
+                << fc.name;
+            EXPECT_THAT(e.what(), ::testing::Not(HasSubstr("filesystem error")));
+        }
+        platform::disarmWriteFaults();
+        EXPECT_EQ(readBytes(copy), "old copy\f") << fc.name;
+        EXPECT_EQ(namesIn(dir), (std::set<std::string>{"REPORT.PRN", "temp3"})) << fc.name;
+    }
+
+    ReportFiles::write(report, fresh);
+    ReportFiles::copy(report, copy);
+    EXPECT_EQ(readBytes(copy), fresh);
+    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"REPORT.PRN", "temp3"}));
+}
+
+TEST_F(ReportFilesTest, CopyingAMissingReportNamesIt) {
+    try {
+        ReportFiles::copy(dir / "REPORT.PRN", dir / "temp1");
+        FAIL() << "copied a missing file";
+    } catch (const OrvjError& e) {
+        EXPECT_THAT(e.what(), HasSubstr((dir / "REPORT.PRN").string() + ": "));
+    }
+    EXPECT_FALSE(fs::exists(dir / "temp1"));
+}
+
+TEST_F(ReportFilesTest, LeftoversOfAKilledRunGoAndEverythingElseStays) {
+    const std::set<std::string> leftovers = {"REPORT.PRN.x1Y2z3", "temp7.AAAAAA", "TEMP12.a00000"};
+    const std::set<std::string> reports = {"REPORT.PRN", "temp1", "Temp2"};
+    const std::set<std::string> others = {"REPORT.PRN.bak", "temp3.abcde",       "tempo.abcdef",
+                                          "ORVJB.TXT",      "REPORT.PRN.abc-ef", "temp"};
+    for (const auto& set : {leftovers, reports, others}) {
+        for (const auto& name : set) {
+            writeBytes(dir / name, "x");
+        }
+    }
+    fs::create_directory(dir / "temp9.abcdef"); // not a file: not ours to remove
+
+    ReportFiles::removeLeftovers(dir);
+    std::set<std::string> expected = reports;
+    expected.insert(others.begin(), others.end());
+    expected.insert("temp9.abcdef");
+    EXPECT_EQ(namesIn(dir), expected);
+
+    for (const auto& name : leftovers) {
+        writeBytes(dir / name, "x");
+    }
+    EXPECT_TRUE(ReportFiles::removeAll(dir).empty());
+    expected = others;
+    expected.insert("temp9.abcdef");
+    EXPECT_EQ(namesIn(dir), expected);
+}
+
+TEST_F(ReportFilesTest, AReportNamedInAnotherCaseIsTheReport) {
+    EXPECT_EQ(ReportFiles::reportFile(dir), dir / "REPORT.PRN");
+    writeBytes(dir / "Report.prn", "x");
+    EXPECT_EQ(ReportFiles::reportFile(dir), dir / "Report.prn");
+    writeBytes(dir / "REPORT.PRN", "x");
+    EXPECT_EQ(ReportFiles::reportFile(dir), dir / "REPORT.PRN");
+}
+
+// Two reports of different lengths, written in turn into REPORT.PRN and copied to temp1
+// until the writer is killed.
+[[noreturn]] void writeReportsForever(const fs::path& dir, const std::string& a,
+                                      const std::string& b) {
+    for (int n = 0;; ++n) {
+        ReportFiles::write(ReportFiles::reportFile(dir), n % 2 == 0 ? a : b);
+        ReportFiles::copy(ReportFiles::reportFile(dir), ReportFiles::copyFile(dir, 1));
+    }
+}
+
+TEST_F(ReportFilesTest, AKilledRunLeavesWholeReportsAndTheNextRunClearsItsTemporaries) {
+    const std::string a(9448, 'a');
+    const std::string b(3000, 'b');
+    ReportFiles::write(dir / "REPORT.PRN", a);
+    ReportFiles::copy(dir / "REPORT.PRN", dir / "temp1");
+    if (!testplatform::childProcessesAvailable()) {
+        GTEST_SKIP() << "no child processes to kill on this system";
+    }
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> pause(0, 3000); // microseconds
+    for (int attempt = 0; attempt < 150; ++attempt) {
+        testplatform::Child writer([&]() -> int { writeReportsForever(dir, a, b); });
+        std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+        writer.kill();
+        const int status = writer.wait();
+        ASSERT_EQ(status, -1) << "the writer stopped by itself: " << status;
+        for (const char* name : {"REPORT.PRN", "temp1"}) {
+            const std::string bytes = readBytes(dir / name);
+            ASSERT_TRUE(bytes == a || bytes == b)
+                << name << " holds " << bytes.size() << " bytes after attempt " << attempt;
+        }
+        ReportFiles::removeLeftovers(dir);
+        ASSERT_EQ(namesIn(dir), (std::set<std::string>{"REPORT.PRN", "temp1"}));
+    }
+}
+
+} // namespace
