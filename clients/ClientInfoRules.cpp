@@ -11,6 +11,34 @@ namespace {
 
 using F = ClientRecord::Field;
 
+struct FieldRow {
+    FieldKey key;
+    const char* label;
+    const char* help;
+};
+
+constexpr std::array<FieldRow, kFieldCount> kFieldRows = {{
+    {FieldKey::Name,
+     "Name:", "Type client's name (up to 25 characters) or N for Not Available, then press Enter."},
+    {FieldKey::SSN, "ID#:", "Type ID number or N for Not Available, then press Enter."},
+    {FieldKey::Age, "Age:", "Type age in years or N for Not Available, then press Enter."},
+    {FieldKey::Gender,
+     "Sex:", "Use up or down arrow keys to select sex or N/A for Not Available, then press Enter."},
+    {FieldKey::Race, "Ethnicity (Race):",
+     "Use up or down arrow keys to select ethnicity/race or N/A for Not Available, then press "
+     "Enter."},
+    {FieldKey::Education, "Education (Highest Grade Completed):",
+     "Use up or down arrow keys to select education or N/A for Not Available, then press "
+     "Enter."},
+}};
+
+constexpr std::array<const char*, kOkHelpCount> kOkHelp = {
+    "Client name has been deleted. Editing is not permitted. Press Enter to continue or select "
+    "Cancel to return to the main menu.",
+    "If information is correct press Enter or press Tab to change an entry.",
+    "Exceeded limits of editing. No further editing is permitted. Press Enter to continue or "
+    "select Cancel to return to the main menu."};
+
 constexpr std::array<const char*, 3> kGender = {"N/A", "Male", "Female"};
 constexpr std::array<const char*, 7> kRace = {"N/A",   "Caucasian",       "Black", "Hispanic",
                                               "Asian", "Native American", "Other"};
@@ -261,6 +289,70 @@ void RecordToDB(ClientRecord& r, const Fields& f, const Date& today) {
     r.set(F::Gender, std::to_string(f.gender));
     r.set(F::Education, std::to_string(f.education));
     r.set(F::TestDate, today.toRecordText());
+}
+
+FieldKey fieldAt(int order) {
+    return kFieldRows.at(static_cast<std::size_t>(order)).key;
+}
+
+int orderOf(FieldKey k) {
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (kFieldRows[static_cast<std::size_t>(i)].key == k) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool isCombo(int order) {
+    return order >= kFirstCombo && order < kFieldCount;
+}
+
+Combo comboAt(int order) {
+    switch (fieldAt(order)) {
+    case FieldKey::Gender:
+        return Combo::Gender;
+    case FieldKey::Race:
+        return Combo::Race;
+    default:
+        return Combo::Education;
+    }
+}
+
+const char* label(int order) {
+    return kFieldRows.at(static_cast<std::size_t>(order)).label;
+}
+
+const char* helpLine(int order) {
+    return kFieldRows.at(static_cast<std::size_t>(order)).help;
+}
+
+int newClientSlot(const ClientTable& clients) {
+    return clients.isFull() ? 0 : clients.clientCount + 1;
+}
+
+bool fieldsLocked(int nameDeleted, int editCount) {
+    return nameDeleted == 1 || editCount >= kEditLimit;
+}
+
+OpenNotice openNotice(int nameDeleted, int editCount) {
+    if (nameDeleted == 1) {
+        return OpenNotice::NameDeleted;
+    }
+    // Only a record at the limit itself is announced; a higher count came from elsewhere and
+    // is locked without a word.
+    return editCount == kEditLimit ? OpenNotice::EditLimit : OpenNotice::None;
+}
+
+OkHelp okHelp(int nameDeleted, int editCount) {
+    if (nameDeleted == 1) {
+        return OkHelp::NameDeleted;
+    }
+    return editCount < kEditLimit ? OkHelp::Confirm : OkHelp::EditLimit;
+}
+
+const char* okHelpLine(OkHelp which) {
+    return kOkHelp.at(static_cast<std::size_t>(which));
 }
 
 } // namespace orvj::ClientInfo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ClientRecord.h"
+#include "core/ClientTable.h"
 #include "store/Clock.h"
 
 #include <array>
@@ -14,6 +15,20 @@ enum class FieldKey { Name, SSN, Age, Race, Gender, Education };
 constexpr int kFieldCount = 6;
 
 enum class Combo { Gender, Race, Education };
+
+// The fields as the form shows them, top to bottom (the Tab order): name, ID, age, then the
+// three combos sex, ethnicity, education. Enter in field `order` moves to `order + 1`;
+// kFieldCount stands for the "Information OK" button.
+constexpr int kFirstCombo = 3;
+FieldKey fieldAt(int order);
+int orderOf(FieldKey k);
+bool isCombo(int order);
+// Only meaningful when isCombo(order).
+Combo comboAt(int order);
+// The label left of the field, ending in ':'.
+const char* label(int order);
+// The help line shown while the field has the focus.
+const char* helpLine(int order);
 
 // Number of entries in a combo's list (entry 0 is always "N/A").
 int entryCount(Combo c);
@@ -86,6 +101,23 @@ private:
 int digitOrZero(const ClientRecord& r, ClientRecord::Field f);
 
 constexpr int kEditLimit = 3;
+
+// The record slot a new client takes: the one after the last client, 0 when the table is full.
+int newClientSlot(const ClientTable& clients);
+
+// A loaded record's fields cannot be changed once its name is deleted or it has been edited
+// kEditLimit times or more.
+bool fieldsLocked(int nameDeleted, int editCount);
+
+// The message box the form shows as it opens; EditLimit also locks the fields.
+enum class OpenNotice { None, NameDeleted, EditLimit };
+OpenNotice openNotice(int nameDeleted, int editCount);
+
+// The help line of "Information OK": name deleted, editing still allowed, or limit reached.
+enum class OkHelp { NameDeleted, Confirm, EditLimit };
+constexpr int kOkHelpCount = 3;
+OkHelp okHelp(int nameDeleted, int editCount);
+const char* okHelpLine(OkHelp which);
 
 // The edit count a save of changed information writes: one more than loaded, kept to one
 // digit.

@@ -23,6 +23,8 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
+#include <utility>
+
 namespace orvj {
 namespace {
 
@@ -30,19 +32,7 @@ using ClientInfo::Combo;
 using ClientInfo::FieldKey;
 using F = ClientRecord::Field;
 
-constexpr int kFieldCount = 6;
-
-const char* const kLabels[kFieldCount] = {
-    "Name:", "ID#:", "Age:", "Sex:", "Ethnicity (Race):", "Education (Highest Grade Completed):"};
-
-const char* const kHelp[kFieldCount] = {
-    "Type client's name (up to 25 characters) or N for Not Available, then press Enter.",
-    "Type ID number or N for Not Available, then press Enter.",
-    "Type age in years or N for Not Available, then press Enter.",
-    "Use up or down arrow keys to select sex or N/A for Not Available, then press Enter.",
-    "Use up or down arrow keys to select ethnicity/race or N/A for Not Available, then press "
-    "Enter.",
-    "Use up or down arrow keys to select education or N/A for Not Available, then press Enter."};
+using ClientInfo::kFieldCount;
 
 QString errorMessage(FieldKey k) {
     switch (k) {
@@ -167,7 +157,7 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
 
     for (int i = 0; i < kFieldCount; ++i) {
         m_lblInfo[static_cast<std::size_t>(i)] =
-            new QLabel(QString::fromLatin1(kLabels[i]), m_frClient);
+            new QLabel(QString::fromLatin1(ClientInfo::label(i)), m_frClient);
         m_lblInfo[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("lblInfo%1").arg(i));
         keepBoldRoom(m_lblInfo[static_cast<std::size_t>(i)]);
         grid->addWidget(m_lblInfo[static_cast<std::size_t>(i)], i, 0);
@@ -194,12 +184,13 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     m_choices->add(0, QString());
     m_choices->add(1, QStringLiteral("Cancel information input and return to Main Menu."));
     for (int i = 0; i < kFieldCount; ++i) {
-        describeControl(fieldAt(i), QString::fromLatin1(kLabels[i]).chopped(1),
-                        QString::fromLatin1(kHelp[i]), m_msgPanel);
+        describeControl(fieldAt(i), QString::fromLatin1(ClientInfo::label(i)).chopped(1),
+                        QString::fromLatin1(ClientInfo::helpLine(i)), m_msgPanel);
     }
     // Every help line "Information OK" can show has its room on the help panel.
-    for (const QString& line : okHelpLines()) {
-        reserveHelpLine(m_msgPanel, line);
+    for (int i = 0; i < ClientInfo::kOkHelpCount; ++i) {
+        reserveHelpLine(m_msgPanel, QString::fromLatin1(ClientInfo::okHelpLine(
+                                        static_cast<ClientInfo::OkHelp>(i))));
     }
     connect(m_choices, &MenuChoices::chosen, this, &frmClientInfo::choose);
     sizeToLayout(this, 8000, 5200);
@@ -214,7 +205,7 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     setTabOrder(previous, menuButton(this, 0));
     setTabOrder(menuButton(this, 0), menuButton(this, 1));
 
-    for (int i = 3; i < kFieldCount; ++i) {
+    for (int i = ClientInfo::kFirstCombo; i < kFieldCount; ++i) {
         connect(comboAt(i), &QComboBox::editTextChanged, this, [this, i] { applyEntryRule(i); });
     }
 }
@@ -233,46 +224,29 @@ void frmClientInfo::setScanEditMode(bool on) {
 }
 
 QWidget* frmClientInfo::fieldAt(int order) const {
-    switch (order) {
-    case 0:
-        return m_txtName;
-    case 1:
-        return m_txtSSN;
-    case 2:
-        return m_txtAge;
-    case 3:
-        return m_cmbGender;
-    case 4:
-        return m_cmbRace;
-    case 5:
-        return m_cmbEducation;
-    default:
-        return nullptr;
-    }
-}
-
-ClientInfo::FieldKey frmClientInfo::keyAt(int order) const {
-    static constexpr FieldKey kKeys[kFieldCount] = {FieldKey::Name, FieldKey::SSN,
-                                                    FieldKey::Age,  FieldKey::Gender,
-                                                    FieldKey::Race, FieldKey::Education};
-    return kKeys[order];
+    return order >= 0 && order < kFieldCount ? fieldOf(ClientInfo::fieldAt(order)) : nullptr;
 }
 
 QWidget* frmClientInfo::fieldOf(FieldKey k) const {
-    for (int i = 0; i < kFieldCount; ++i) {
-        if (keyAt(i) == k) {
-            return fieldAt(i);
-        }
+    switch (k) {
+    case FieldKey::Name:
+        return m_txtName;
+    case FieldKey::SSN:
+        return m_txtSSN;
+    case FieldKey::Age:
+        return m_txtAge;
+    case FieldKey::Gender:
+        return m_cmbGender;
+    case FieldKey::Race:
+        return m_cmbRace;
+    case FieldKey::Education:
+        return m_cmbEducation;
     }
     return nullptr;
 }
 
 QComboBox* frmClientInfo::comboAt(int order) const {
-    return order >= 3 ? static_cast<QComboBox*>(fieldAt(order)) : nullptr;
-}
-
-ClientInfo::Combo frmClientInfo::comboKind(int order) const {
-    return order == 3 ? Combo::Gender : order == 4 ? Combo::Race : Combo::Education;
+    return ClientInfo::isCombo(order) ? static_cast<QComboBox*>(fieldAt(order)) : nullptr;
 }
 
 int frmClientInfo::orderOf(QObject* o) const {
@@ -308,7 +282,7 @@ void frmClientInfo::load() {
 void frmClientInfo::activate() {
     CenterForm(this);
     ClearHighlights(this, 1);
-    if (!m_state.editMode && m_state.clients.isFull()) {
+    if (!m_state.editMode && ClientInfo::newClientSlot(m_state.clients) == 0) {
         m_services.messages->show(
             this, appTitle(),
             QStringLiteral("The client file already holds %1 clients. No further client can be "
@@ -323,15 +297,20 @@ void frmClientInfo::activate() {
     } else {
         m_txtName->setFocus(Qt::OtherFocusReason);
     }
-    if (m_state.nameDeleted == 1) {
+    switch (ClientInfo::openNotice(m_state.nameDeleted, m_state.workingEditCount)) {
+    case ClientInfo::OpenNotice::None:
+        break;
+    case ClientInfo::OpenNotice::NameDeleted:
         m_services.messages->show(this, QStringLiteral("Name Deleted"),
                                   QStringLiteral("This client's name has been deleted.\n"
                                                  "Editting this information is no longer "
                                                  "permitted."),
                                   MessageService::Icon::Information);
-    } else if (m_state.workingEditCount == ClientInfo::kEditLimit) {
+        break;
+    case ClientInfo::OpenNotice::EditLimit:
         EditLimitMessage();
         setFieldsEnabled(false);
+        break;
     }
 }
 
@@ -341,17 +320,19 @@ void frmClientInfo::RecordToScreen() {
     m_txtSSN->setText(toScreen(r.trimmed(F::SSN)));
     m_txtAge->setText(toScreen(r.trimmed(F::Age)));
     m_applyingRule = true;
-    const F digits[3] = {F::Gender, F::Race, F::Education};
-    for (int i = 0; i < 3; ++i) {
-        QComboBox* combo = comboAt(3 + i);
-        const int code = r.digit(digits[i]);
+    const std::pair<FieldKey, F> combos[3] = {{FieldKey::Gender, F::Gender},
+                                              {FieldKey::Race, F::Race},
+                                              {FieldKey::Education, F::Education}};
+    for (const auto& [key, field] : combos) {
+        QComboBox* combo = comboAt(ClientInfo::orderOf(key));
+        const int code = r.digit(field);
         combo->setCurrentIndex(code < combo->count() ? code : -1);
         combo->setEditText(code >= 0 && code < combo->count() ? combo->itemText(code) : QString());
     }
     m_applyingRule = false;
     m_state.nameDeleted = isNameDeleted(r) ? 1 : 0;
     m_state.workingEditCount = static_cast<std::int16_t>(ClientInfo::digitOrZero(r, F::EditCount));
-    if (m_state.nameDeleted == 1 || m_state.workingEditCount >= ClientInfo::kEditLimit) {
+    if (ClientInfo::fieldsLocked(m_state.nameDeleted, m_state.workingEditCount)) {
         setFieldsEnabled(false);
         m_msgPanel->setText(okHelpLine());
     }
@@ -364,24 +345,9 @@ void frmClientInfo::setFieldsEnabled(bool on) {
     }
 }
 
-QStringList frmClientInfo::okHelpLines() {
-    return {QStringLiteral("Client name has been deleted. Editing is not permitted. Press "
-                           "Enter to continue or select Cancel to return to the main menu."),
-            QStringLiteral("If information is correct press Enter or press Tab to change an "
-                           "entry."),
-            QStringLiteral("Exceeded limits of editing. No further editing is permitted. Press "
-                           "Enter to continue or select Cancel to return to the main menu.")};
-}
-
 QString frmClientInfo::okHelpLine() const {
-    const QStringList lines = okHelpLines();
-    if (m_state.nameDeleted == 1) {
-        return lines[0];
-    }
-    if (m_state.workingEditCount < ClientInfo::kEditLimit) {
-        return lines[1];
-    }
-    return lines[2];
+    return QString::fromLatin1(
+        ClientInfo::okHelpLine(ClientInfo::okHelp(m_state.nameDeleted, m_state.workingEditCount)));
 }
 
 void frmClientInfo::EditLimitMessage() {
@@ -400,13 +366,13 @@ bool frmClientInfo::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (order <= 1) {
-            return textKey(order, key);
+        if (ClientInfo::isCombo(order)) {
+            return comboKey(order, key);
         }
-        if (order == 2) {
+        if (ClientInfo::fieldAt(order) == FieldKey::Age) {
             return ageKey(key);
         }
-        return comboKey(order, key);
+        return textKey(order, key);
     }
     case QEvent::FocusIn:
         focusIn(order);
@@ -441,7 +407,7 @@ bool frmClientInfo::textKey(int order, QKeyEvent* key) {
 
 bool frmClientInfo::ageKey(QKeyEvent* key) {
     if (isEnterOrTab(key)) {
-        enterIn(2);
+        enterIn(ClientInfo::orderOf(FieldKey::Age));
         return true;
     }
     const char32_t c = typedChar(key);
@@ -472,7 +438,7 @@ bool frmClientInfo::comboKey(int order, QKeyEvent* key) {
     if (c == 0 || c == 0x1B) {
         return false; // arrows, F4 and Escape work the list
     }
-    if (ClientInfo::comboKeyAllowed(comboKind(order), c)) {
+    if (ClientInfo::comboKeyAllowed(ClientInfo::comboAt(order), c)) {
         return false;
     }
     comboAt(order)->setEditText(QString());
@@ -481,13 +447,13 @@ bool frmClientInfo::comboKey(int order, QKeyEvent* key) {
 }
 
 void frmClientInfo::enterIn(int order) {
-    const FieldKey k = keyAt(order);
+    const FieldKey k = ClientInfo::fieldAt(order);
     switch (k) {
     case FieldKey::Name:
         if (ClientInfo::trimmed(toRecord(m_txtName->text())).empty()) {
             fieldError(k);
         } else {
-            m_txtSSN->setFocus(Qt::TabFocusReason);
+            focusNext(order);
         }
         return;
     case FieldKey::SSN: {
@@ -497,7 +463,7 @@ void frmClientInfo::enterIn(int order) {
         if (id.isEmpty()) {
             fieldError(k);
         } else {
-            m_txtAge->setFocus(Qt::TabFocusReason);
+            focusNext(order);
         }
         return;
     }
@@ -505,7 +471,7 @@ void frmClientInfo::enterIn(int order) {
         const std::string age = ClientInfo::normalizedAge(m_txtAge->text().toStdString());
         m_txtAge->setText(QString::fromStdString(age));
         if (ClientInfo::ageAcceptable(age)) {
-            m_cmbGender->setFocus(Qt::TabFocusReason);
+            focusNext(order);
         } else {
             m_txtAge->clear();
             fieldError(k);
@@ -517,13 +483,16 @@ void frmClientInfo::enterIn(int order) {
     case FieldKey::Education:
         if (comboPosition(order) < 0) {
             fieldError(k);
-        } else if (order < kFieldCount - 1) {
-            fieldAt(order + 1)->setFocus(Qt::TabFocusReason);
         } else {
-            menuButton(this, 0)->setFocus(Qt::TabFocusReason);
+            focusNext(order);
         }
         return;
     }
+}
+
+void frmClientInfo::focusNext(int order) {
+    QWidget* next = order + 1 < kFieldCount ? fieldAt(order + 1) : menuButton(this, 0);
+    next->setFocus(Qt::TabFocusReason);
 }
 
 void frmClientInfo::fieldError(FieldKey k) {
@@ -542,7 +511,7 @@ void frmClientInfo::focusIn(int order) {
         line->setCursorPosition(0);
         line->selectAll();
     }
-    m_msgPanel->setText(QString::fromLatin1(kHelp[order]));
+    m_msgPanel->setText(QString::fromLatin1(ClientInfo::helpLine(order)));
 }
 
 void frmClientInfo::focusOut(int order) {
@@ -555,7 +524,8 @@ void frmClientInfo::focusOut(int order) {
             line->setText(QStringLiteral("N"));
         }
     }
-    if (m_state.editMode && m_loaded.noteLeft(keyAt(order), toRecord(currentValue(order)))) {
+    if (m_state.editMode &&
+        m_loaded.noteLeft(ClientInfo::fieldAt(order), toRecord(currentValue(order)))) {
         m_state.workingEditCount =
             static_cast<std::int16_t>(ClientInfo::nextEditCount(m_loaded.editCount()));
     }
@@ -587,7 +557,8 @@ void frmClientInfo::applyEntryRule(int order) {
         return;
     }
     QComboBox* combo = comboAt(order);
-    const int entry = ClientInfo::entryForText(comboKind(order), toRecord(combo->currentText()));
+    const int entry =
+        ClientInfo::entryForText(ClientInfo::comboAt(order), toRecord(combo->currentText()));
     m_applyingRule = true;
     if (entry >= 0) {
         combo->setCurrentIndex(entry);
@@ -608,9 +579,9 @@ ClientInfo::Fields frmClientInfo::collect() const {
     f.name = toRecord(m_txtName->text());
     f.ssn = toRecord(m_txtSSN->text());
     f.age = toRecord(m_txtAge->text());
-    f.gender = comboPosition(3);
-    f.race = comboPosition(4);
-    f.education = comboPosition(5);
+    f.gender = comboPosition(ClientInfo::orderOf(FieldKey::Gender));
+    f.race = comboPosition(ClientInfo::orderOf(FieldKey::Race));
+    f.education = comboPosition(ClientInfo::orderOf(FieldKey::Education));
     return f;
 }
 
@@ -640,12 +611,13 @@ void frmClientInfo::informationOk() {
 
     ClientTable& clients = m_state.clients;
     if (!m_state.editMode) {
-        if (clients.isFull()) {
+        const int slot = ClientInfo::newClientSlot(clients);
+        if (slot == 0) {
             m_state.dialogConfirmed = false;
             reject();
             return;
         }
-        clients.currentClient = static_cast<std::int16_t>(clients.clientCount + 1);
+        clients.currentClient = static_cast<std::int16_t>(slot);
     }
     switch (ClientInfo::decide(fields, m_state.editMode, m_state.scanEditMode, clients.current(),
                                m_loaded.editCount())) {

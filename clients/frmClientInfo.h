@@ -58,16 +58,15 @@ private:
 
     // Focus-order index 0..5 of a field widget, -1 for anything else.
     int orderOf(QObject* o) const;
-    FieldKey keyAt(int order) const;
     QWidget* fieldAt(int order) const;
     QWidget* fieldOf(FieldKey k) const;
     QComboBox* comboAt(int order) const;
-    Combo comboKind(int order) const;
 
     bool textKey(int order, QKeyEvent* key);
     bool ageKey(QKeyEvent* key);
     bool comboKey(int order, QKeyEvent* key);
     void enterIn(int order);
+    void focusNext(int order);
     void fieldError(FieldKey k);
     void focusIn(int order);
     void focusOut(int order);
@@ -77,7 +76,6 @@ private:
     ClientInfo::Fields collect() const;
     void setFieldsEnabled(bool on);
     QString okHelpLine() const;
-    static QStringList okHelpLines();
 
     AppState& m_state;
     Services& m_services;

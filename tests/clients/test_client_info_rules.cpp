@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
 #include <tuple>
 
 using namespace orvj;
@@ -47,6 +49,72 @@ TEST(InformationOk, ScanEditsSavePastTheEditLimit) {
     EXPECT_EQ(decide(f, true, false, ClientRecord(), 3), OkStep::CloseAtEditLimit);
     EXPECT_EQ(decide(f, true, true, ClientRecord(), 3), OkStep::Save);
     EXPECT_EQ(nextEditCount(9), 9) << "the count stays one digit";
+}
+
+TEST(FieldOrder, EveryFieldOnceAndCombosWhereTheyBelong) {
+    std::set<FieldKey> seen;
+    for (int order = 0; order < kFieldCount; ++order) {
+        const FieldKey k = fieldAt(order);
+        EXPECT_TRUE(seen.insert(k).second) << order;
+        EXPECT_EQ(orderOf(k), order);
+        const bool combo = k == FieldKey::Gender || k == FieldKey::Race || k == FieldKey::Education;
+        EXPECT_EQ(isCombo(order), combo) << order;
+        if (combo) {
+            // The list shown must be the one of the field's own code.
+            const Combo expected = k == FieldKey::Gender ? Combo::Gender
+                                   : k == FieldKey::Race ? Combo::Race
+                                                         : Combo::Education;
+            EXPECT_EQ(comboAt(order), expected) << order;
+        }
+        // The form drops the last character of the label for the control's accessible name.
+        const std::string text = label(order);
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(text.back(), ':') << text;
+        EXPECT_NE(std::string(helpLine(order)).find("press Enter"), std::string::npos) << order;
+    }
+    EXPECT_FALSE(isCombo(kFieldCount)); // the "Information OK" button after the last field
+}
+
+TEST(NewClient, TakesTheSlotAfterTheLastUntilTheTableIsFull) {
+    ClientTable clients;
+    EXPECT_EQ(newClientSlot(clients), 1);
+    clients.clientCount = 7;
+    EXPECT_EQ(newClientSlot(clients), 8);
+    clients.clientCount = ClientTable::kMaxClients - 1;
+    const int last = newClientSlot(clients);
+    EXPECT_EQ(last, ClientTable::kMaxClients);
+    EXPECT_NO_THROW(clients.at(last)); // the last slot given is still a record of the table
+    clients.clientCount = ClientTable::kMaxClients;
+    EXPECT_EQ(newClientSlot(clients), 0);
+}
+
+TEST(OpeningARecord, LockNoticeAndHelpLineAgree) {
+    for (int deleted = 0; deleted <= 1; ++deleted) {
+        for (int count = 0; count <= 9; ++count) {
+            SCOPED_TRACE(std::to_string(deleted) + "/" + std::to_string(count));
+            const bool locked = fieldsLocked(deleted, count);
+            EXPECT_EQ(locked, deleted == 1 || count >= kEditLimit);
+            // The help line never invites a change the form refuses, nor the reverse.
+            EXPECT_EQ(okHelp(deleted, count) == OkHelp::Confirm, !locked);
+            // A deleted name is the reason given, whatever the edit count.
+            if (deleted == 1) {
+                EXPECT_EQ(openNotice(deleted, count), OpenNotice::NameDeleted);
+                EXPECT_EQ(okHelp(deleted, count), OkHelp::NameDeleted);
+            }
+            if (openNotice(deleted, count) == OpenNotice::EditLimit) {
+                EXPECT_TRUE(locked);
+            }
+        }
+    }
+    // Only a record at the limit itself is announced as it opens.
+    EXPECT_EQ(openNotice(0, kEditLimit - 1), OpenNotice::None);
+    EXPECT_EQ(openNotice(0, kEditLimit), OpenNotice::EditLimit);
+    EXPECT_EQ(openNotice(0, kEditLimit + 1), OpenNotice::None);
+    EXPECT_EQ(okHelp(0, kEditLimit + 1), OkHelp::EditLimit);
+    const std::set<std::string> lines = {okHelpLine(OkHelp::NameDeleted),
+                                         okHelpLine(OkHelp::Confirm),
+                                         okHelpLine(OkHelp::EditLimit)};
+    EXPECT_EQ(lines.size(), static_cast<std::size_t>(kOkHelpCount));
 }
 
 } // namespace
