@@ -4,6 +4,7 @@
 #include "core/TestLayout.h"
 #include "store/ClientFile.h"
 #include "store/OrvjError.h"
+#include "testing/AnswerHints.h"
 #include "testing/AudioPlayer.h"
 #include "testing/EndOfTest.h"
 #include "testing/InstructionTexts.h"
@@ -367,25 +368,11 @@ void frmPresentQA::onOptionFocusOut(int index) {
 }
 
 QString frmPresentQA::questionHint() const {
-    if (isSpanish()) {
-        return QStringLiteral("Oprima las teclas de flechas Hacia Arriba o Hacia Abajo para "
-                              "iluminar su respuesta. Luego oprima la tecla «Enter». Oprima la "
-                              "tecla «F10» para ver la pregunta anterior.");
-    }
-    return QStringLiteral("Use Up or Down arrow keys to highlight answer, then press Enter. "
-                          "Press the F10 key to go back to the previous question.");
+    return QString::fromStdString(AnswerHints(isSpanish(), m_state.audioAvailable).question());
 }
 
 QString frmPresentQA::optionHint() const {
-    if (isSpanish()) {
-        return m_state.audioAvailable
-                   ? QStringLiteral("Escoja una respuesta y oprima la tecla «Enter». Puede "
-                                    "utilizar la tecla «Tab» para que le repitan la pergunta.")
-                   : QStringLiteral("Escoja una respuesta y oprima la tecla «Enter».");
-    }
-    return m_state.audioAvailable ? QStringLiteral("Press enter to select this answer. Press Tab "
-                                                   "or Arrows to hear question again.")
-                                  : QStringLiteral("Press enter to select this answer.");
+    return QString::fromStdString(AnswerHints(isSpanish(), m_state.audioAvailable).option());
 }
 
 int frmPresentQA::optionIndexOf(QObject* o) const {
