@@ -4,6 +4,7 @@
 #include "scoring/InventoryInstaller.h"
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
+#include "ui/InstallerParts.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"
 
@@ -45,54 +46,30 @@ frmInstallInventory::frmInstallInventory(AppState& state, Services& services, QW
     files->setWordWrap(true);
     form->addRow(QStringLiteral("Files:"), files);
 
-    auto* sourceRow = new QHBoxLayout;
-    m_txtSourceFolder = new QLineEdit(frame);
-    m_txtSourceFolder->setObjectName(QStringLiteral("txtSourceFolder"));
-    m_txtSourceFolder->setMinimumWidth(twipsToPixels(5000));
-    m_cmdBrowse = new QPushButton(QStringLiteral("&Browse..."), frame);
-    m_cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
-    m_cmdBrowse->setAutoDefault(false);
-    sourceRow->addWidget(m_txtSourceFolder, 1);
-    sourceRow->addWidget(m_cmdBrowse);
-    auto* sourceLabel = new QLabel(QStringLiteral("Copy &from:"), frame);
-    sourceLabel->setBuddy(m_txtSourceFolder);
-    // Screen readers name the field by its label and the button by its caption.
-    m_txtSourceFolder->setAccessibleName(plainCaption(sourceLabel->text()).chopped(1));
-    m_cmdBrowse->setAccessibleName(plainCaption(m_cmdBrowse->text()));
-    form->addRow(sourceLabel, sourceRow);
+    const auto source = InstallerParts::addSourceFolderRow(frame, form);
+    m_txtSourceFolder = source.field;
+    m_cmdBrowse = source.browse;
 
     auto* target = new QLabel(QString::fromStdString(m_state.paths.home.string()), frame);
     target->setObjectName(QStringLiteral("lblTarget"));
     target->setWordWrap(true);
     form->addRow(QStringLiteral("Copy into:"), target);
 
-    m_prgInstall = new QProgressBar(frame);
-    m_prgInstall->setObjectName(QStringLiteral("prgInstall"));
-    m_prgInstall->setRange(0, 1);
-    m_prgInstall->setValue(0);
-    form->addRow(QStringLiteral("Progress:"), m_prgInstall);
+    m_prgInstall = InstallerParts::addProgressRow(frame, form, QStringLiteral("prgInstall"));
     outer->addWidget(frame);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(makeMenuChoice(this, kInstall, QStringLiteral("&Install")));
-    buttons->addWidget(makeMenuChoice(this, kClose, QStringLiteral("&Close")));
-    outer->addLayout(buttons);
-    m_msgPanel = makeMsgPanel(this);
-    outer->addWidget(m_msgPanel);
-
-    m_choices = new MenuChoices(this, m_msgPanel, true);
-    m_choices->add(kInstall, QStringLiteral("Check every file of the folder, then put them in "
-                                            "place; the old files go to a backup folder."));
-    m_choices->add(kClose, QStringLiteral("Close this window and return to Main Menu."));
+    static_assert(kInstall == 0 && kClose == 1, "the installer menu's order");
+    m_choices = InstallerParts::addInstallMenu(
+        this, outer,
+        QStringLiteral("Check every file of the folder, then put them in "
+                       "place; the old files go to a backup folder."),
+        m_msgPanel);
     connect(m_choices, &MenuChoices::chosen, this, &frmInstallInventory::choose);
     connect(m_cmdBrowse, &QPushButton::clicked, this, &frmInstallInventory::browse);
 }
 
 void frmInstallInventory::browse() {
-    const QString folder = m_pickFolder(this, m_txtSourceFolder->text());
-    if (!folder.isEmpty()) {
-        m_txtSourceFolder->setText(folder);
-    }
+    InstallerParts::browseInto(this, m_txtSourceFolder, m_pickFolder);
 }
 
 void frmInstallInventory::choose(int index) {

@@ -4,6 +4,7 @@
 #include "store/OrvjError.h"
 #include "testing/VoiceFiles.h"
 #include "ui/FormConventions.h"
+#include "ui/InstallerParts.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"
 
@@ -42,42 +43,24 @@ frmInstallVoiceFiles::frmInstallVoiceFiles(AppState& state, Services& services, 
     m_cmbLanguage->addItems({QStringLiteral("English"), QStringLiteral("Spanish")});
     form->addRow(QStringLiteral("&Language:"), m_cmbLanguage);
 
-    auto* sourceRow = new QHBoxLayout;
-    m_txtSourceFolder = new QLineEdit(frame);
-    m_txtSourceFolder->setObjectName(QStringLiteral("txtSourceFolder"));
-    m_txtSourceFolder->setMinimumWidth(twipsToPixels(5000));
-    m_cmdBrowse = new QPushButton(QStringLiteral("&Browse..."), frame);
-    m_cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
-    m_cmdBrowse->setAutoDefault(false);
-    sourceRow->addWidget(m_txtSourceFolder, 1);
-    sourceRow->addWidget(m_cmdBrowse);
-    auto* sourceLabel = new QLabel(QStringLiteral("Copy &from:"), frame);
-    sourceLabel->setBuddy(m_txtSourceFolder);
-    form->addRow(sourceLabel, sourceRow);
+    const auto source = InstallerParts::addSourceFolderRow(frame, form);
+    m_txtSourceFolder = source.field;
+    m_cmdBrowse = source.browse;
 
     m_lblTarget = new QLabel(frame);
     m_lblTarget->setObjectName(QStringLiteral("lblTarget"));
     m_lblTarget->setWordWrap(true);
     form->addRow(QStringLiteral("Copy into:"), m_lblTarget);
 
-    m_prgCopy = new QProgressBar(frame);
-    m_prgCopy->setObjectName(QStringLiteral("prgCopy"));
-    m_prgCopy->setRange(0, 1);
-    m_prgCopy->setValue(0);
-    form->addRow(QStringLiteral("Progress:"), m_prgCopy);
+    m_prgCopy = InstallerParts::addProgressRow(frame, form, QStringLiteral("prgCopy"));
     outer->addWidget(frame);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(makeMenuChoice(this, kInstall, QStringLiteral("&Install")));
-    buttons->addWidget(makeMenuChoice(this, kClose, QStringLiteral("&Close")));
-    outer->addLayout(buttons);
-    m_msgPanel = makeMsgPanel(this);
-    outer->addWidget(m_msgPanel);
-
-    m_choices = new MenuChoices(this, m_msgPanel, true);
-    m_choices->add(kInstall, QStringLiteral("Copy every .wav file of the folder into the sound "
-                                            "folder of the language."));
-    m_choices->add(kClose, QStringLiteral("Close this window and return to Main Menu."));
+    static_assert(kInstall == 0 && kClose == 1, "the installer menu's order");
+    m_choices = InstallerParts::addInstallMenu(
+        this, outer,
+        QStringLiteral("Copy every .wav file of the folder into the sound "
+                       "folder of the language."),
+        m_msgPanel);
     connect(m_choices, &MenuChoices::chosen, this, &frmInstallVoiceFiles::choose);
 
     describeControl(m_cmbLanguage, QStringLiteral("Language"),
@@ -148,10 +131,7 @@ void frmInstallVoiceFiles::showTarget() {
 }
 
 void frmInstallVoiceFiles::browse() {
-    const QString folder = m_pickFolder(this, m_txtSourceFolder->text());
-    if (!folder.isEmpty()) {
-        m_txtSourceFolder->setText(folder);
-    }
+    InstallerParts::browseInto(this, m_txtSourceFolder, m_pickFolder);
 }
 
 void frmInstallVoiceFiles::choose(int index) {

@@ -1,0 +1,66 @@
+#include "ui/InstallerParts.h"
+
+#include "ui/FormConventions.h"
+
+#include <QDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orvj::InstallerParts {
+
+SourceFolderRow addSourceFolderRow(QWidget* frame, QFormLayout* form) {
+    SourceFolderRow row;
+    auto* layout = new QHBoxLayout;
+    row.field = new QLineEdit(frame);
+    row.field->setObjectName(QStringLiteral("txtSourceFolder"));
+    row.field->setMinimumWidth(twipsToPixels(5000));
+    row.browse = new QPushButton(QStringLiteral("&Browse..."), frame);
+    row.browse->setObjectName(QStringLiteral("cmdBrowse"));
+    row.browse->setAutoDefault(false);
+    layout->addWidget(row.field, 1);
+    layout->addWidget(row.browse);
+    auto* label = new QLabel(QStringLiteral("Copy &from:"), frame);
+    label->setBuddy(row.field);
+    row.field->setAccessibleName(plainCaption(label->text()).chopped(1));
+    row.browse->setAccessibleName(plainCaption(row.browse->text()));
+    form->addRow(label, layout);
+    return row;
+}
+
+QProgressBar* addProgressRow(QWidget* frame, QFormLayout* form, const QString& objectName) {
+    auto* bar = new QProgressBar(frame);
+    bar->setObjectName(objectName);
+    bar->setRange(0, 1);
+    bar->setValue(0);
+    form->addRow(QStringLiteral("Progress:"), bar);
+    return bar;
+}
+
+MenuChoices* addInstallMenu(QDialog* form, QVBoxLayout* outer, const QString& installHelp,
+                            QLabel*& msgPanel) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(makeMenuChoice(form, 0, QStringLiteral("&Install")));
+    buttons->addWidget(makeMenuChoice(form, 1, QStringLiteral("&Close")));
+    outer->addLayout(buttons);
+    msgPanel = makeMsgPanel(form);
+    outer->addWidget(msgPanel);
+
+    auto* choices = new MenuChoices(form, msgPanel, true);
+    choices->add(0, installHelp);
+    choices->add(1, QStringLiteral("Close this window and return to Main Menu."));
+    return choices;
+}
+
+void browseInto(QWidget* parent, QLineEdit* field, const FolderPicker& pick) {
+    const QString folder = pick(parent, field->text());
+    if (!folder.isEmpty()) {
+        field->setText(folder);
+    }
+}
+
+} // namespace orvj::InstallerParts
