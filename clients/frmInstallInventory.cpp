@@ -58,7 +58,6 @@ frmInstallInventory::frmInstallInventory(AppState& state, Services& services, QW
     m_prgInstall = InstallerParts::addProgressRow(frame, form, QStringLiteral("prgInstall"));
     outer->addWidget(frame);
 
-    static_assert(kInstall == 0 && kClose == 1, "the installer menu's order");
     m_choices = InstallerParts::addInstallMenu(
         this, outer,
         QStringLiteral("Check every file of the folder, then put them in "

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ui/InstallerParts.h"
+
 #include <QDialog>
 #include <QString>
-
-#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -21,15 +21,13 @@ class MenuChoices;
 class frmInstallInventory : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kInstall = 0;
-    static constexpr int kClose = 1;
+    static constexpr int kInstall = InstallerParts::kInstall;
+    static constexpr int kClose = InstallerParts::kClose;
 
     frmInstallInventory(AppState& state, Services& services, QWidget* parent = nullptr);
 
     // Asks for the folder of the files; the default opens the system's folder dialog.
-    void setFolderPicker(std::function<QString(QWidget*, const QString&)> picker) {
-        m_pickFolder = std::move(picker);
-    }
+    void setFolderPicker(InstallerParts::FolderPicker picker) { m_pickFolder = std::move(picker); }
     // The backup folder's date; the default is the time now.
     void setStamp(std::function<std::string()> stamp) { m_stamp = std::move(stamp); }
 
@@ -41,7 +39,7 @@ private:
 
     AppState& m_state;
     Services& m_services;
-    std::function<QString(QWidget*, const QString&)> m_pickFolder;
+    InstallerParts::FolderPicker m_pickFolder;
     std::function<std::string()> m_stamp;
     QLineEdit* m_txtSourceFolder = nullptr;
     QPushButton* m_cmdBrowse = nullptr;

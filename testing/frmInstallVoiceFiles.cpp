@@ -55,7 +55,6 @@ frmInstallVoiceFiles::frmInstallVoiceFiles(AppState& state, Services& services, 
     m_prgCopy = InstallerParts::addProgressRow(frame, form, QStringLiteral("prgCopy"));
     outer->addWidget(frame);
 
-    static_assert(kInstall == 0 && kClose == 1, "the installer menu's order");
     m_choices = InstallerParts::addInstallMenu(
         this, outer,
         QStringLiteral("Copy every .wav file of the folder into the sound "

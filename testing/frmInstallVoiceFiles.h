@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ui/InstallerParts.h"
+
 #include <QDialog>
 #include <QString>
-
-#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -22,15 +22,13 @@ class MenuChoices;
 class frmInstallVoiceFiles : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kInstall = 0;
-    static constexpr int kClose = 1;
+    static constexpr int kInstall = InstallerParts::kInstall;
+    static constexpr int kClose = InstallerParts::kClose;
 
     frmInstallVoiceFiles(AppState& state, Services& services, QWidget* parent = nullptr);
 
     // Asks for the folder of recordings; the default opens the system's folder dialog.
-    void setFolderPicker(std::function<QString(QWidget*, const QString&)> picker) {
-        m_pickFolder = std::move(picker);
-    }
+    void setFolderPicker(InstallerParts::FolderPicker picker) { m_pickFolder = std::move(picker); }
 
     void choose(int index);
 
@@ -45,7 +43,7 @@ private:
 
     AppState& m_state;
     Services& m_services;
-    std::function<QString(QWidget*, const QString&)> m_pickFolder;
+    InstallerParts::FolderPicker m_pickFolder;
     QComboBox* m_cmbLanguage = nullptr;
     QLineEdit* m_txtSourceFolder = nullptr;
     QPushButton* m_cmdBrowse = nullptr;

@@ -44,15 +44,15 @@ QProgressBar* addProgressRow(QWidget* frame, QFormLayout* form, const QString& o
 MenuChoices* addInstallMenu(QDialog* form, QVBoxLayout* outer, const QString& installHelp,
                             QLabel*& msgPanel) {
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(makeMenuChoice(form, 0, QStringLiteral("&Install")));
-    buttons->addWidget(makeMenuChoice(form, 1, QStringLiteral("&Close")));
+    buttons->addWidget(makeMenuChoice(form, kInstall, QStringLiteral("&Install")));
+    buttons->addWidget(makeMenuChoice(form, kClose, QStringLiteral("&Close")));
     outer->addLayout(buttons);
     msgPanel = makeMsgPanel(form);
     outer->addWidget(msgPanel);
 
     auto* choices = new MenuChoices(form, msgPanel, true);
-    choices->add(0, installHelp);
-    choices->add(1, QStringLiteral("Close this window and return to Main Menu."));
+    choices->add(kInstall, installHelp);
+    choices->add(kClose, QStringLiteral("Close this window and return to Main Menu."));
     return choices;
 }
 

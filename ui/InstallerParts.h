@@ -23,6 +23,10 @@ namespace InstallerParts {
 
 using FolderPicker = std::function<QString(QWidget*, const QString&)>;
 
+// The menu choices of an installer window.
+constexpr int kInstall = 0;
+constexpr int kClose = 1;
+
 struct SourceFolderRow {
     QLineEdit* field = nullptr;
     QPushButton* browse = nullptr;
@@ -35,8 +39,8 @@ SourceFolderRow addSourceFolderRow(QWidget* frame, QFormLayout* form);
 // Adds the "Progress:" row, empty.
 QProgressBar* addProgressRow(QWidget* frame, QFormLayout* form, const QString& objectName);
 
-// Menu choice 0 is "&Install" with `installHelp`, choice 1 "&Close"; the help panel goes
-// below them and is returned through `msgPanel`.
+// Menu choice kInstall is "&Install" with `installHelp`, kClose is "&Close"; the help panel
+// goes below them and is returned through `msgPanel`.
 MenuChoices* addInstallMenu(QDialog* form, QVBoxLayout* outer, const QString& installHelp,
                             QLabel*& msgPanel);
 
