@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "store/DataFolder.h"
 #include "store/OrvjError.h"
+#include "ui/FolderFormParts.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"
@@ -39,21 +40,10 @@ frmDataFolder::frmDataFolder(AppState& state, Services& services, QWidget* paren
     m_lblClientCount->setObjectName(QStringLiteral("lblClientCount"));
     form->addRow(QStringLiteral("Clients:"), m_lblClientCount);
 
-    auto* row = new QHBoxLayout;
-    m_txtDataFolder = new QLineEdit(frame);
-    m_txtDataFolder->setObjectName(QStringLiteral("txtDataFolder"));
-    m_txtDataFolder->setMinimumWidth(twipsToPixels(5000));
-    m_cmdBrowse = new QPushButton(QStringLiteral("&Browse..."), frame);
-    m_cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
-    m_cmdBrowse->setAutoDefault(false);
-    row->addWidget(m_txtDataFolder, 1);
-    row->addWidget(m_cmdBrowse);
-    auto* label = new QLabel(QStringLiteral("&Other folder:"), frame);
-    label->setBuddy(m_txtDataFolder);
-    // Screen readers name the field by its label and the button by its caption.
-    m_txtDataFolder->setAccessibleName(plainCaption(label->text()).chopped(1));
-    m_cmdBrowse->setAccessibleName(plainCaption(m_cmdBrowse->text()));
-    form->addRow(label, row);
+    const auto row = FolderFormParts::addFolderRow(frame, form, QStringLiteral("&Other folder:"),
+                                                   QStringLiteral("txtDataFolder"));
+    m_txtDataFolder = row.field;
+    m_cmdBrowse = row.browse;
     outer->addWidget(frame);
 
     auto* buttons = new QHBoxLayout;
@@ -81,10 +71,7 @@ void frmDataFolder::showCurrent() {
 }
 
 void frmDataFolder::browse() {
-    const QString folder = m_pickFolder(this, m_txtDataFolder->text());
-    if (!folder.isEmpty()) {
-        m_txtDataFolder->setText(folder);
-    }
+    FolderFormParts::browseInto(this, m_txtDataFolder, m_pickFolder);
 }
 
 void frmDataFolder::choose(int index) {

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "store/ClientFile.h"
+#include "ui/FolderFormParts.h"
 
 #include <QDialog>
 #include <QString>
-
-#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -28,9 +27,7 @@ public:
 
     frmDataFolder(AppState& state, Services& services, QWidget* parent = nullptr);
 
-    void setFolderPicker(std::function<QString(QWidget*, const QString&)> picker) {
-        m_pickFolder = std::move(picker);
-    }
+    void setFolderPicker(FolderFormParts::FolderPicker picker) { m_pickFolder = std::move(picker); }
 
     void choose(int index);
 
@@ -46,7 +43,7 @@ private:
 
     AppState& m_state;
     Services& m_services;
-    std::function<QString(QWidget*, const QString&)> m_pickFolder;
+    FolderFormParts::FolderPicker m_pickFolder;
     bool m_changed = false;
     ClientFile::LoadReport m_report;
     QLabel* m_lblDataFolder = nullptr;

@@ -3,8 +3,8 @@
 #include "core/AppState.h"
 #include "scoring/InventoryInstaller.h"
 #include "store/OrvjError.h"
+#include "ui/FolderFormParts.h"
 #include "ui/FormConventions.h"
-#include "ui/InstallerParts.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"
 
@@ -46,7 +46,7 @@ frmInstallInventory::frmInstallInventory(AppState& state, Services& services, QW
     files->setWordWrap(true);
     form->addRow(QStringLiteral("Files:"), files);
 
-    const auto source = InstallerParts::addSourceFolderRow(frame, form);
+    const auto source = FolderFormParts::addSourceFolderRow(frame, form);
     m_txtSourceFolder = source.field;
     m_cmdBrowse = source.browse;
 
@@ -55,10 +55,10 @@ frmInstallInventory::frmInstallInventory(AppState& state, Services& services, QW
     target->setWordWrap(true);
     form->addRow(QStringLiteral("Copy into:"), target);
 
-    m_prgInstall = InstallerParts::addProgressRow(frame, form, QStringLiteral("prgInstall"));
+    m_prgInstall = FolderFormParts::addProgressRow(frame, form, QStringLiteral("prgInstall"));
     outer->addWidget(frame);
 
-    m_choices = InstallerParts::addInstallMenu(
+    m_choices = FolderFormParts::addInstallMenu(
         this, outer,
         QStringLiteral("Check every file of the folder, then put them in "
                        "place; the old files go to a backup folder."),
@@ -68,7 +68,7 @@ frmInstallInventory::frmInstallInventory(AppState& state, Services& services, QW
 }
 
 void frmInstallInventory::browse() {
-    InstallerParts::browseInto(this, m_txtSourceFolder, m_pickFolder);
+    FolderFormParts::browseInto(this, m_txtSourceFolder, m_pickFolder);
 }
 
 void frmInstallInventory::choose(int index) {

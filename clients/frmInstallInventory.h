@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/InstallerParts.h"
+#include "ui/FolderFormParts.h"
 
 #include <QDialog>
 #include <QString>
@@ -21,13 +21,13 @@ class MenuChoices;
 class frmInstallInventory : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kInstall = InstallerParts::kInstall;
-    static constexpr int kClose = InstallerParts::kClose;
+    static constexpr int kInstall = FolderFormParts::kInstall;
+    static constexpr int kClose = FolderFormParts::kClose;
 
     frmInstallInventory(AppState& state, Services& services, QWidget* parent = nullptr);
 
     // Asks for the folder of the files; the default opens the system's folder dialog.
-    void setFolderPicker(InstallerParts::FolderPicker picker) { m_pickFolder = std::move(picker); }
+    void setFolderPicker(FolderFormParts::FolderPicker picker) { m_pickFolder = std::move(picker); }
     // The backup folder's date; the default is the time now.
     void setStamp(std::function<std::string()> stamp) { m_stamp = std::move(stamp); }
 
@@ -39,7 +39,7 @@ private:
 
     AppState& m_state;
     Services& m_services;
-    InstallerParts::FolderPicker m_pickFolder;
+    FolderFormParts::FolderPicker m_pickFolder;
     std::function<std::string()> m_stamp;
     QLineEdit* m_txtSourceFolder = nullptr;
     QPushButton* m_cmdBrowse = nullptr;

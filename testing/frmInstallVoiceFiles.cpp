@@ -3,8 +3,8 @@
 #include "core/AppState.h"
 #include "store/OrvjError.h"
 #include "testing/VoiceFiles.h"
+#include "ui/FolderFormParts.h"
 #include "ui/FormConventions.h"
-#include "ui/InstallerParts.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"
 
@@ -43,7 +43,7 @@ frmInstallVoiceFiles::frmInstallVoiceFiles(AppState& state, Services& services, 
     m_cmbLanguage->addItems({QStringLiteral("English"), QStringLiteral("Spanish")});
     form->addRow(QStringLiteral("&Language:"), m_cmbLanguage);
 
-    const auto source = InstallerParts::addSourceFolderRow(frame, form);
+    const auto source = FolderFormParts::addSourceFolderRow(frame, form);
     m_txtSourceFolder = source.field;
     m_cmdBrowse = source.browse;
 
@@ -52,10 +52,10 @@ frmInstallVoiceFiles::frmInstallVoiceFiles(AppState& state, Services& services, 
     m_lblTarget->setWordWrap(true);
     form->addRow(QStringLiteral("Copy into:"), m_lblTarget);
 
-    m_prgCopy = InstallerParts::addProgressRow(frame, form, QStringLiteral("prgCopy"));
+    m_prgCopy = FolderFormParts::addProgressRow(frame, form, QStringLiteral("prgCopy"));
     outer->addWidget(frame);
 
-    m_choices = InstallerParts::addInstallMenu(
+    m_choices = FolderFormParts::addInstallMenu(
         this, outer,
         QStringLiteral("Copy every .wav file of the folder into the sound "
                        "folder of the language."),
@@ -130,7 +130,7 @@ void frmInstallVoiceFiles::showTarget() {
 }
 
 void frmInstallVoiceFiles::browse() {
-    InstallerParts::browseInto(this, m_txtSourceFolder, m_pickFolder);
+    FolderFormParts::browseInto(this, m_txtSourceFolder, m_pickFolder);
 }
 
 void frmInstallVoiceFiles::choose(int index) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/InstallerParts.h"
+#include "ui/FolderFormParts.h"
 
 #include <QDialog>
 #include <QString>
@@ -22,13 +22,13 @@ class MenuChoices;
 class frmInstallVoiceFiles : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kInstall = InstallerParts::kInstall;
-    static constexpr int kClose = InstallerParts::kClose;
+    static constexpr int kInstall = FolderFormParts::kInstall;
+    static constexpr int kClose = FolderFormParts::kClose;
 
     frmInstallVoiceFiles(AppState& state, Services& services, QWidget* parent = nullptr);
 
     // Asks for the folder of recordings; the default opens the system's folder dialog.
-    void setFolderPicker(InstallerParts::FolderPicker picker) { m_pickFolder = std::move(picker); }
+    void setFolderPicker(FolderFormParts::FolderPicker picker) { m_pickFolder = std::move(picker); }
 
     void choose(int index);
 
@@ -43,7 +43,7 @@ private:
 
     AppState& m_state;
     Services& m_services;
-    InstallerParts::FolderPicker m_pickFolder;
+    FolderFormParts::FolderPicker m_pickFolder;
     QComboBox* m_cmbLanguage = nullptr;
     QLineEdit* m_txtSourceFolder = nullptr;
     QPushButton* m_cmdBrowse = nullptr;

@@ -17,9 +17,10 @@ namespace orvj {
 
 class MenuChoices;
 
-// The pieces the two installer windows (inventory files, voice files) share: a "Copy from:"
-// folder row with its Browse button, a progress row, and the Install / Close menu.
-namespace InstallerParts {
+// The pieces the folder windows share (data folder, inventory files, voice files): a folder
+// row with its Browse button; and for the two installers a progress row and the Install /
+// Close menu.
+namespace FolderFormParts {
 
 using FolderPicker = std::function<QString(QWidget*, const QString&)>;
 
@@ -27,14 +28,18 @@ using FolderPicker = std::function<QString(QWidget*, const QString&)>;
 constexpr int kInstall = 0;
 constexpr int kClose = 1;
 
-struct SourceFolderRow {
+struct FolderRow {
     QLineEdit* field = nullptr;
     QPushButton* browse = nullptr;
 };
 
-// Adds the "Copy &from:" row; screen readers name the field by its label and the button by
-// its caption.
-SourceFolderRow addSourceFolderRow(QWidget* frame, QFormLayout* form);
+// Adds a row of a folder field named `fieldName` and a "&Browse..." button, labelled
+// `caption` (ending in ':'); screen readers name the field by its label and the button by its
+// caption.
+FolderRow addFolderRow(QWidget* frame, QFormLayout* form, const QString& caption,
+                       const QString& fieldName);
+// The installers' "Copy &from:" row, field "txtSourceFolder".
+FolderRow addSourceFolderRow(QWidget* frame, QFormLayout* form);
 
 // Adds the "Progress:" row, empty.
 QProgressBar* addProgressRow(QWidget* frame, QFormLayout* form, const QString& objectName);
@@ -47,5 +52,5 @@ MenuChoices* addInstallMenu(QDialog* form, QVBoxLayout* outer, const QString& in
 // Asks `pick` for a folder, starting at the field's text; a chosen folder replaces the text.
 void browseInto(QWidget* parent, QLineEdit* field, const FolderPicker& pick);
 
-} // namespace InstallerParts
+} // namespace FolderFormParts
 } // namespace orvj

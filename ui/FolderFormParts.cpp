@@ -1,4 +1,4 @@
-#include "ui/InstallerParts.h"
+#include "ui/FolderFormParts.h"
 
 #include "ui/FormConventions.h"
 
@@ -11,25 +11,31 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace orvj::InstallerParts {
+namespace orvj::FolderFormParts {
 
-SourceFolderRow addSourceFolderRow(QWidget* frame, QFormLayout* form) {
-    SourceFolderRow row;
+FolderRow addFolderRow(QWidget* frame, QFormLayout* form, const QString& caption,
+                       const QString& fieldName) {
+    FolderRow row;
     auto* layout = new QHBoxLayout;
     row.field = new QLineEdit(frame);
-    row.field->setObjectName(QStringLiteral("txtSourceFolder"));
+    row.field->setObjectName(fieldName);
     row.field->setMinimumWidth(twipsToPixels(5000));
     row.browse = new QPushButton(QStringLiteral("&Browse..."), frame);
     row.browse->setObjectName(QStringLiteral("cmdBrowse"));
     row.browse->setAutoDefault(false);
     layout->addWidget(row.field, 1);
     layout->addWidget(row.browse);
-    auto* label = new QLabel(QStringLiteral("Copy &from:"), frame);
+    auto* label = new QLabel(caption, frame);
     label->setBuddy(row.field);
     row.field->setAccessibleName(plainCaption(label->text()).chopped(1));
     row.browse->setAccessibleName(plainCaption(row.browse->text()));
     form->addRow(label, layout);
     return row;
+}
+
+FolderRow addSourceFolderRow(QWidget* frame, QFormLayout* form) {
+    return addFolderRow(frame, form, QStringLiteral("Copy &from:"),
+                        QStringLiteral("txtSourceFolder"));
 }
 
 QProgressBar* addProgressRow(QWidget* frame, QFormLayout* form, const QString& objectName) {
@@ -63,4 +69,4 @@ void browseInto(QWidget* parent, QLineEdit* field, const FolderPicker& pick) {
     }
 }
 
-} // namespace orvj::InstallerParts
+} // namespace orvj::FolderFormParts
