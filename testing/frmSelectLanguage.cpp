@@ -20,16 +20,17 @@ frmSelectLanguage::frmSelectLanguage(AppState& state, Services& services, QWidge
     setModal(true);
 
     auto* outer = new QVBoxLayout(this);
-    m_frame = new QGroupBox(QStringLiteral("Select Language to Present"), this);
-    m_frame->setObjectName(QStringLiteral("fraSelectLanguage"));
-    auto* column = new QVBoxLayout(m_frame);
+    m_fraSelectLanguage = new QGroupBox(QStringLiteral("Select Language to Present"), this);
+    m_fraSelectLanguage->setObjectName(QStringLiteral("fraSelectLanguage"));
+    auto* column = new QVBoxLayout(m_fraSelectLanguage);
     for (int i = 0; i < kLanguageButtons; ++i) {
-        QWidget* panel = makeMenuChoice(m_frame, i, QString());
+        QWidget* panel = makeMenuChoice(m_fraSelectLanguage, i, QString());
         panel->setVisible(false);
         column->addWidget(panel);
     }
-    column->addWidget(makeMenuChoice(m_frame, kCancel, QStringLiteral("Cancel Presentation")));
-    outer->addWidget(m_frame, 0, Qt::AlignCenter);
+    column->addWidget(
+        makeMenuChoice(m_fraSelectLanguage, kCancel, QStringLiteral("Cancel Presentation")));
+    outer->addWidget(m_fraSelectLanguage, 0, Qt::AlignCenter);
     m_msgPanel = makeMsgPanel(this);
     outer->addWidget(m_msgPanel);
 

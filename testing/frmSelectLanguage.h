@@ -42,7 +42,7 @@ private:
 
     AppState& m_state;
     Services& m_services;
-    QGroupBox* m_frame = nullptr;
+    QGroupBox* m_fraSelectLanguage = nullptr;
     QLabel* m_msgPanel = nullptr;
     MenuChoices* m_choices = nullptr;
     QString m_language;
