@@ -80,18 +80,13 @@ void frmInstallInventory::choose(int index) {
 }
 
 void frmInstallInventory::install() {
-    const QString source = m_txtSourceFolder->text().trimmed();
+    const QString source = FolderFormParts::chosenSource(
+        this, m_txtSourceFolder, *m_services.messages, QStringLiteral("inventory files"));
     if (source.isEmpty()) {
-        m_services.messages->show(this, appTitle(),
-                                  QStringLiteral("Choose the folder that holds the inventory "
-                                                 "files first (Browse...)."),
-                                  MessageService::Icon::Critical, MessageService::Buttons::Ok);
-        m_txtSourceFolder->setFocus();
         return;
     }
     m_prgInstall->setValue(0);
-    menuButton(this, kInstall)->setEnabled(false);
-    menuButton(this, kClose)->setEnabled(false);
+    FolderFormParts::setInstallMenuEnabled(this, false);
     QString text;
     bool done = false;
     try {
@@ -110,8 +105,7 @@ void frmInstallInventory::install() {
         text = QStringLiteral("The inventory files were not installed; nothing was replaced.\n") +
                errorText(e);
     }
-    menuButton(this, kInstall)->setEnabled(true);
-    menuButton(this, kClose)->setEnabled(true);
+    FolderFormParts::setInstallMenuEnabled(this, true);
     m_services.messages->show(this, appTitle(), text,
                               done ? MessageService::Icon::Information
                                    : MessageService::Icon::Critical,

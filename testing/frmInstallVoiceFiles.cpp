@@ -142,13 +142,9 @@ void frmInstallVoiceFiles::choose(int index) {
 }
 
 void frmInstallVoiceFiles::install() {
-    const QString source = m_txtSourceFolder->text().trimmed();
+    const QString source = FolderFormParts::chosenSource(
+        this, m_txtSourceFolder, *m_services.messages, QStringLiteral("voice files"));
     if (source.isEmpty()) {
-        m_services.messages->show(this, appTitle(),
-                                  QStringLiteral("Choose the folder that holds the voice files "
-                                                 "first (Browse...)."),
-                                  MessageService::Icon::Critical, MessageService::Buttons::Ok);
-        m_txtSourceFolder->setFocus();
         return;
     }
     std::vector<std::filesystem::path> files;
@@ -171,8 +167,7 @@ void frmInstallVoiceFiles::install() {
     const QString target = targetFolder();
     m_prgCopy->setRange(0, static_cast<int>(files.size()));
     m_prgCopy->setValue(0);
-    menuButton(this, kInstall)->setEnabled(false);
-    menuButton(this, kClose)->setEnabled(false);
+    FolderFormParts::setInstallMenuEnabled(this, false);
     VoiceFiles::InstallResult result;
     {
         const WaitCursor wait;
@@ -181,8 +176,7 @@ void frmInstallVoiceFiles::install() {
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
     }
-    menuButton(this, kInstall)->setEnabled(true);
-    menuButton(this, kClose)->setEnabled(true);
+    FolderFormParts::setInstallMenuEnabled(this, true);
 
     QString summary = QStringLiteral("%1 of %2 voice files were copied into %3.")
                           .arg(result.copied)

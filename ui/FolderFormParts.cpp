@@ -1,6 +1,7 @@
 #include "ui/FolderFormParts.h"
 
 #include "ui/FormConventions.h"
+#include "ui/MessageService.h"
 
 #include <QDialog>
 #include <QFormLayout>
@@ -60,6 +61,24 @@ MenuChoices* addInstallMenu(QDialog* form, QVBoxLayout* outer, const QString& in
     choices->add(kInstall, installHelp);
     choices->add(kClose, QStringLiteral("Close this window and return to Main Menu."));
     return choices;
+}
+
+QString chosenSource(QWidget* form, QLineEdit* field, MessageService& messages,
+                     const QString& filesName) {
+    const QString source = field->text().trimmed();
+    if (source.isEmpty()) {
+        messages.show(
+            form, appTitle(),
+            QStringLiteral("Choose the folder that holds the %1 first (Browse...).").arg(filesName),
+            MessageService::Icon::Critical, MessageService::Buttons::Ok);
+        field->setFocus();
+    }
+    return source;
+}
+
+void setInstallMenuEnabled(QWidget* form, bool on) {
+    menuButton(form, kInstall)->setEnabled(on);
+    menuButton(form, kClose)->setEnabled(on);
 }
 
 void browseInto(QWidget* parent, QLineEdit* field, const FolderPicker& pick) {

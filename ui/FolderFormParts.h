@@ -16,6 +16,7 @@ class QWidget;
 namespace orvj {
 
 class MenuChoices;
+class MessageService;
 
 // The pieces the folder windows share (data folder, inventory files, voice files): a folder
 // row with its Browse button; and for the two installers a progress row and the Install /
@@ -48,6 +49,14 @@ QProgressBar* addProgressRow(QWidget* frame, QFormLayout* form, const QString& o
 // goes below them and is returned through `msgPanel`.
 MenuChoices* addInstallMenu(QDialog* form, QVBoxLayout* outer, const QString& installHelp,
                             QLabel*& msgPanel);
+
+// The installer's source folder as typed (trimmed). When none is typed, a box asks to choose
+// the folder that holds `filesName` first, the field takes the focus, and the result is empty.
+QString chosenSource(QWidget* form, QLineEdit* field, MessageService& messages,
+                     const QString& filesName);
+
+// Install and Close are off while an installer works, so that nothing is started twice.
+void setInstallMenuEnabled(QWidget* form, bool on);
 
 // Asks `pick` for a folder, starting at the field's text; a chosen folder replaces the text.
 void browseInto(QWidget* parent, QLineEdit* field, const FolderPicker& pick);

@@ -73,7 +73,9 @@ TEST(InstallInventoryForm, RefusesABadSetThenInstallsAGoodOneWithProgressAndSumm
     // Nothing chosen yet.
     form.choose(frmInstallInventory::kInstall);
     ASSERT_EQ(u.messages.shown.size(), 1);
-    EXPECT_TRUE(u.messages.shown[0].text.contains(QStringLiteral("Browse")));
+    EXPECT_EQ(u.messages.shown[0].text,
+              QStringLiteral("Choose the folder that holds the inventory files first "
+                             "(Browse...)."));
 
     QTest::mouseClick(child<QAbstractButton>(form, "cmdBrowse"), Qt::LeftButton);
     EXPECT_EQ(child<QLineEdit>(form, "txtSourceFolder")->text(),

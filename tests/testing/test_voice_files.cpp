@@ -66,7 +66,8 @@ TEST(InstallVoiceFiles, CopiesTheWaveFilesOfTheFolderIntoTheLanguagesSoundFolder
         form.choose(frmInstallVoiceFiles::kInstall);
     }
     ASSERT_EQ(home.boxes().size(), 3);
-    EXPECT_TRUE(home.boxes()[0].contains(u"Choose the folder"_s));
+    EXPECT_TRUE(home.boxes()[0].endsWith(
+        u": Choose the folder that holds the voice files first (Browse...)."_s));
     EXPECT_TRUE(home.boxes()[1].contains(u"nowhere: the folder was not found"_s));
     EXPECT_TRUE(home.boxes()[2].contains(u"holds no .wav files"_s));
 
