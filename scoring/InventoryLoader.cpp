@@ -7,12 +7,21 @@
 #include "scoring/Scales.h"
 
 #include <memory>
+#include <string_view>
+#include <utility>
 
 namespace orvj {
 namespace {
 
 using TestLayout::SectionEnd;
 using TestLayout::SectionOptions;
+
+// One inventory file of the program folder, found by its name and read whole.
+template <class Reader> Reader openFile(const std::filesystem::path& home, std::string_view name) {
+    auto path = InventoryFiles::locate(home, name);
+    std::string bytes = InventoryFiles::readBytes(path);
+    return Reader(std::move(path), std::move(bytes));
+}
 
 std::string group(int sex, int race) {
     return std::string(sex == 1 ? "male" : "female") + " norms, race group " + std::to_string(race);
@@ -168,8 +177,7 @@ void readTruthAdjust(FieldReader& f, ScoringTables& t) {
 }
 
 std::string readPublisher(const std::filesystem::path& home) {
-    const auto path = InventoryFiles::locate(home, InventoryFiles::kPublisher);
-    LineReader r(path, InventoryFiles::readBytes(path));
+    LineReader r = openFile<LineReader>(home, InventoryFiles::kPublisher);
     return std::string(r.next("the publisher's name and address line"));
 }
 
@@ -180,10 +188,8 @@ Inventory loadInventory(const std::filesystem::path& home) {
     // on a default-initialised local of this size.
     const auto built = std::make_unique<Inventory>();
     Inventory& inv = *built;
-    const auto statementsPath = InventoryFiles::locate(home, InventoryFiles::kStatements);
-    LineReader statements(statementsPath, InventoryFiles::readBytes(statementsPath));
-    const auto tablePath = InventoryFiles::locate(home, InventoryFiles::kScoringTable);
-    FieldReader table(tablePath, InventoryFiles::readBytes(tablePath));
+    LineReader statements = openFile<LineReader>(home, InventoryFiles::kStatements);
+    FieldReader table = openFile<FieldReader>(home, InventoryFiles::kScoringTable);
 
     readSignificantItems(table, inv.scoring);
     readStatements(statements, inv.texts);
@@ -194,8 +200,7 @@ Inventory loadInventory(const std::filesystem::path& home) {
     readIntervals(table, "SELF-ESTEEM", ScoringTables::kEsteemBounds, inv.scoring.esteemBounds,
                   inv.scoring.esteemPercentile);
 
-    const auto questionsPath = InventoryFiles::locate(home, InventoryFiles::kQuestions);
-    LineReader questions(questionsPath, InventoryFiles::readBytes(questionsPath));
+    LineReader questions = openFile<LineReader>(home, InventoryFiles::kQuestions);
     readQuestionLines(questions, inv.texts);
 
     readItemLists(table, inv.scoring);
