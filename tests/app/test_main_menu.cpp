@@ -388,13 +388,14 @@ TEST(MainMenu, TheAboutBoxTakesTheKeyboardAndEnterClosesIt) {
     f.button(1)->setFocus(Qt::TabFocusReason);
     QTest::keyClick(&f.menu, Qt::Key_A, Qt::AltModifier);
     QApplication::processEvents();
-    auto* about = f.menu.findChild<frmAbout*>();
-    ASSERT_NE(about, nullptr);
+    // The box deletes itself once closed.
+    QPointer<frmAbout> about = f.menu.findChild<frmAbout*>();
+    ASSERT_FALSE(about.isNull());
     ASSERT_TRUE(about->isVisible());
     ASSERT_TRUE(QTest::qWaitForWindowActive(about));
     EXPECT_EQ(QApplication::activeWindow(), about);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QApplication::processEvents();
-    EXPECT_FALSE(about->isVisible());
+    EXPECT_TRUE(about.isNull() || !about->isVisible());
     EXPECT_TRUE(f.forms.calls.empty()); // the Enter did not reach "Add New Client"
 }
