@@ -12,27 +12,6 @@
 #include <utility>
 
 namespace orvj::platform {
-namespace {
-
-using detail::FaultAction;
-
-// What the write-fault seam makes of one call: the error number to fail with (0 for none),
-// and for a short write how many bytes to hand on.
-int faultError(FaultOp op) {
-    switch (detail::nextFault(op)) {
-    case FaultAction::Fail:
-        return EIO;
-    case FaultAction::DiskFull:
-        return ENOSPC;
-    case FaultAction::None:
-    case FaultAction::Short:
-        break;
-    }
-    return 0;
-}
-
-} // namespace
-
 File File::open(const std::filesystem::path& path, Mode mode, const std::string& what) {
     int flags = O_CLOEXEC;
     switch (mode) {
@@ -108,12 +87,8 @@ void File::writeAll(const char* data, std::size_t n, const std::string& what) {
     std::size_t done = 0;
     while (done < n) {
         std::size_t chunk = n - done;
-        const FaultAction fault = detail::nextFault(FaultOp::Write);
-        if (fault == FaultAction::Fail || fault == FaultAction::DiskFull) {
-            throwFileError(m_path, fault == FaultAction::Fail ? EIO : ENOSPC, what);
-        }
-        if (fault == FaultAction::Short) {
-            chunk = chunk / 2 > 0 ? chunk / 2 : 1;
+        if (const int err = detail::nextWriteFault(chunk); err != 0) {
+            throwFileError(m_path, err, what);
         }
         const ssize_t put = ::write(m_handle, data + done, chunk);
         if (put < 0) {
@@ -135,7 +110,7 @@ void File::truncate(std::uint64_t length, const std::string& what) {
 }
 
 void File::flush(const std::string& what) {
-    if (const int err = faultError(FaultOp::Flush); err != 0) {
+    if (const int err = detail::nextFaultError(FaultOp::Flush); err != 0) {
         throwFileError(m_path, err, what);
     }
     if (::fsync(m_handle) != 0) {
@@ -148,7 +123,7 @@ void File::close(const std::string& what) {
     if (fd < 0) {
         return;
     }
-    const int err = faultError(FaultOp::Close);
+    const int err = detail::nextFaultError(FaultOp::Close);
     if (::close(fd) != 0 && err == 0) {
         throwFileError(m_path, errno, what);
     }
@@ -200,7 +175,7 @@ bool File::stillNamedBy(const std::filesystem::path& path) const {
 
 void renameOver(const std::filesystem::path& from, const std::filesystem::path& to,
                 const std::string& what) {
-    if (const int err = faultError(FaultOp::Rename); err != 0) {
+    if (const int err = detail::nextFaultError(FaultOp::Rename); err != 0) {
         throwFileError(to, err, what);
     }
     if (::rename(from.c_str(), to.c_str()) != 0) {

@@ -19,8 +19,6 @@
 namespace orvj::platform {
 namespace {
 
-using detail::FaultAction;
-
 // Every file is opened so that other programs may read, write, rename and delete it: a
 // report viewer holding REPORT.PRN open must not stop the next report from replacing it.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -65,19 +63,6 @@ int errnoOf(DWORD error) {
 
 [[noreturn]] void throwLastError(const std::filesystem::path& path, const std::string& what) {
     throwFileError(path, errnoOf(::GetLastError()), what);
-}
-
-int faultError(FaultOp op) {
-    switch (detail::nextFault(op)) {
-    case FaultAction::Fail:
-        return EIO;
-    case FaultAction::DiskFull:
-        return ENOSPC;
-    case FaultAction::None:
-    case FaultAction::Short:
-        break;
-    }
-    return 0;
 }
 
 LARGE_INTEGER largeInteger(std::uint64_t value) {
@@ -228,12 +213,8 @@ void File::writeAll(const char* data, std::size_t n, const std::string& what) {
     std::size_t done = 0;
     while (done < n) {
         std::size_t chunk = std::min<std::size_t>(n - done, 1u << 30);
-        const FaultAction fault = detail::nextFault(FaultOp::Write);
-        if (fault == FaultAction::Fail || fault == FaultAction::DiskFull) {
-            throwFileError(m_path, fault == FaultAction::Fail ? EIO : ENOSPC, what);
-        }
-        if (fault == FaultAction::Short) {
-            chunk = chunk / 2 > 0 ? chunk / 2 : 1;
+        if (const int err = detail::nextWriteFault(chunk); err != 0) {
+            throwFileError(m_path, err, what);
         }
         DWORD put = 0;
         if (!::WriteFile(toHandle(m_handle), data + done, static_cast<DWORD>(chunk), &put,
@@ -255,7 +236,7 @@ void File::truncate(std::uint64_t length, const std::string& what) {
 }
 
 void File::flush(const std::string& what) {
-    if (const int err = faultError(FaultOp::Flush); err != 0) {
+    if (const int err = detail::nextFaultError(FaultOp::Flush); err != 0) {
         throwFileError(m_path, err, what);
     }
     if (!::FlushFileBuffers(toHandle(m_handle))) {
@@ -268,7 +249,7 @@ void File::close(const std::string& what) {
     if (h < 0) {
         return;
     }
-    const int err = faultError(FaultOp::Close);
+    const int err = detail::nextFaultError(FaultOp::Close);
     if (!::CloseHandle(toHandle(h)) && err == 0) {
         throwLastError(m_path, what);
     }
@@ -314,7 +295,7 @@ bool File::stillNamedBy(const std::filesystem::path& path) const {
 
 void renameOver(const std::filesystem::path& from, const std::filesystem::path& to,
                 const std::string& what) {
-    if (const int err = faultError(FaultOp::Rename); err != 0) {
+    if (const int err = detail::nextFaultError(FaultOp::Rename); err != 0) {
         throwFileError(to, err, what);
     }
     if (::MoveFileExW(from.c_str(), to.c_str(),

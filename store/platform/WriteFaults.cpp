@@ -1,6 +1,7 @@
 #include "store/platform/WriteFaults.h"
 
 #include <atomic>
+#include <cerrno>
 
 namespace orvj::platform {
 namespace {
@@ -18,6 +19,19 @@ struct Armed {
 Armed& armed() {
     static Armed a;
     return a;
+}
+
+int errorOf(detail::FaultAction fault) {
+    switch (fault) {
+    case detail::FaultAction::Fail:
+        return EIO;
+    case detail::FaultAction::DiskFull:
+        return ENOSPC;
+    case detail::FaultAction::None:
+    case detail::FaultAction::Short:
+        break;
+    }
+    return 0;
 }
 
 } // namespace
@@ -61,6 +75,18 @@ FaultAction nextFault(FaultOp op) {
         return FaultAction::Short;
     }
     return FaultAction::Fail;
+}
+
+int nextFaultError(FaultOp op) {
+    return errorOf(nextFault(op));
+}
+
+int nextWriteFault(std::size_t& chunk) {
+    const FaultAction fault = nextFault(FaultOp::Write);
+    if (fault == FaultAction::Short) {
+        chunk = chunk / 2 > 0 ? chunk / 2 : 1;
+    }
+    return errorOf(fault);
 }
 
 } // namespace detail

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 namespace orvj::platform {
 
 // A seam for tests: makes the n-th write, flush, close or rename of the file layer fail, or
@@ -21,6 +23,11 @@ namespace detail {
 enum class FaultAction { None, Fail, Short, DiskFull };
 // Called by the file layer before each operation: what the armed fault asks of this call.
 FaultAction nextFault(FaultOp op);
+// The error number a flush, close or rename fails with under the armed fault, 0 for none.
+int nextFaultError(FaultOp op);
+// Before one write of `chunk` bytes: the error number to fail with (0 for none); a short write
+// halves `chunk` instead.
+int nextWriteFault(std::size_t& chunk);
 } // namespace detail
 
 } // namespace orvj::platform
