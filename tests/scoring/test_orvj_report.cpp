@@ -25,10 +25,6 @@ int runProcess(const fs::path& home, const std::string& args) {
                                     "' " + args + " " + testplatform::discardOutput());
 }
 
-long pagesOf(const std::string& report) {
-    return std::count(report.begin(), report.end(), '\f') + 1;
-}
-
 // A program folder with the fixture inventory, a configuration file and three clients; the
 // third has an invalid test.
 class ReportToolTest : public ::testing::Test {
@@ -196,6 +192,10 @@ TEST_F(ReportToolTest, TheTextOnlyToolRefusesPdfAndPrintingAndWritesNothing) {
     EXPECT_FALSE(fs::exists(home.path() / "r.pdf"));
 }
 #else
+long pagesOf(const std::string& report) {
+    return std::count(report.begin(), report.end(), '\f') + 1;
+}
+
 // Printing goes into the print folder where one is set; --pdf of the process writes one file.
 // Either way every report page is one sheet.
 TEST_F(ReportToolTest, PrintAndPdfGiveASheetPerReportPage) {
