@@ -14,8 +14,10 @@
 
 using namespace orvj;
 using namespace orvj::testing;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using ::testing::StartsWith;
 namespace fs = std::filesystem;
 
 namespace {
@@ -113,31 +115,8 @@ TEST_F(ReportToolTest, ListsClientsAndScores) {
                    "  3  Carr, Cy \xC3\xA9                 03/14/2026  complete\n");
 }
 
-// Splits RFC 4180 text into records of fields; a quoted field may hold commas, quotes (doubled)
-// and line ends.
-std::vector<std::vector<std::string>> parseCsv(const std::string& text) {
-    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const bool doubled = quoted && c == '"' && text.compare(i, 2, "\"\"") == 0;
-        if (c == '"' && !doubled) {
-            quoted = !quoted;
-        } else if (!quoted && c == ',') {
-            rows.back().emplace_back();
-        } else if (!quoted && text.compare(i, 2, "\r\n") == 0) {
-            rows.emplace_back(1);
-            ++i;
-        } else {
-            rows.back().back() += c;
-            i += doubled ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(rows.back(), std::vector<std::string>(1)) << "the last line ends in CR LF";
-    rows.pop_back();
-    return rows;
-}
-
+// The research export is RFC 4180: a field holding a comma or a quote is quoted, its quotes
+// doubled; names are UTF-8.
 TEST_F(ReportToolTest, ResearchExportWithAndWithoutIdentity) {
     clients.at(2).set(ClientRecord::Field::Name, "O\"Neil, \"Bo\"");
     clients.at(2).set(ClientRecord::Field::Education, "9"); // outside the table: no label
@@ -145,36 +124,36 @@ TEST_F(ReportToolTest, ResearchExportWithAndWithoutIdentity) {
     ClientFile(clientFile).writeRecord(clients, 2);
 
     ASSERT_EQ(run({"--scores", "--csv"}), 0) << err;
-    auto rows = parseCsv(out);
-    ASSERT_EQ(rows.size(), 4u) << out;
-    ASSERT_EQ(rows[0].size(), 13u + 27u);
-    EXPECT_EQ(std::vector<std::string>(rows[0].begin(), rows[0].begin() + 14),
-              (std::vector<std::string>{"record", "name", "id", "age", "sex", "sex label", "race",
-                                        "race label", "education", "education label", "test date",
-                                        "edit count", "validity", "TRUTHFULNESS raw"}));
-    EXPECT_EQ(rows[0].back(), "FAMILY ISSUES risk");
-    for (const auto& row : rows) {
-        EXPECT_EQ(row.size(), rows[0].size());
+    EXPECT_TRUE(out.ends_with("\r\n"));
+    auto lines = reportLines(out);
+    ASSERT_EQ(lines.size(), 4u) << out;
+    EXPECT_THAT(lines[0], StartsWith("record,name,id,age,sex,sex label,race,race label,education,"
+                                     "education label,test date,edit count,validity,"
+                                     "TRUTHFULNESS raw,TRUTHFULNESS percentile,TRUTHFULNESS risk,"
+                                     "ANXIETY raw,"));
+    EXPECT_THAT(lines[0], EndsWith(",FAMILY ISSUES risk"));
+    EXPECT_EQ(std::count(lines[0].begin(), lines[0].end(), ','), 13 + 27 - 1);
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_EQ(std::count(lines[ix(k)].begin(), lines[ix(k)].end(), ','), 13 + 27)
+            << "as many fields as the header, and the comma inside the quoted name";
     }
-    EXPECT_EQ(std::vector<std::string>(rows[1].begin(), rows[1].begin() + 17),
-              (std::vector<std::string>{"1", "Able, Ann", "123-45-6789", "15", "1", "Male", "1",
-                                        "Caucasian", "3", "8th grade", "03/14/2026", "0", "valid",
-                                        "0", "0", "LOW", "0"}));
-    EXPECT_EQ(std::vector<std::string>(rows[2].begin() + 8, rows[2].begin() + 12),
-              (std::vector<std::string>{"9", "", "03/14/2026", "2"}));
-    EXPECT_EQ(rows[2][1], "O\"Neil, \"Bo\"");
-    EXPECT_EQ(rows[3][1], "Carr, Cy \xC3\xA9") << "names are UTF-8 in the export";
-    EXPECT_EQ(rows[3][12], "invalid");
-    EXPECT_THAT(out, HasSubstr(",\"O\"\"Neil, \"\"Bo\"\"\",")) << "quotes doubled inside quotes";
+    EXPECT_THAT(lines[1],
+                StartsWith("1,\"Able, Ann\",123-45-6789,15,1,Male,1,Caucasian,3,8th grade,"
+                           "03/14/2026,0,valid,0,0,LOW,0,"));
+    EXPECT_THAT(lines[2], StartsWith("2,\"O\"\"Neil, \"\"Bo\"\"\",123-45-6789,15,1,Male,1,"
+                                     "Caucasian,9,,03/14/2026,2,valid,"));
+    EXPECT_THAT(lines[3], StartsWith("3,\"Carr, Cy \xC3\xA9\",123-45-6789,"));
+    EXPECT_THAT(lines[3], HasSubstr(",03/14/2026,0,invalid,"));
 
     // De-identified, with the answers: no name or ID anywhere, the record number stays.
     ASSERT_EQ(run({"--scores", "--csv", "--deidentified", "--responses"}), 0) << err;
-    rows = parseCsv(out);
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0][1], "age");
-    EXPECT_EQ(rows[0].back(), "responses");
-    EXPECT_EQ(rows[1][0], "1");
-    EXPECT_EQ(rows[1].back(), clients.at(1).field(ClientRecord::Field::Responses));
+    lines = reportLines(out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_THAT(lines[0], StartsWith("record,age,sex,"));
+    EXPECT_THAT(lines[0], EndsWith(",responses"));
+    EXPECT_THAT(lines[1], StartsWith("1,15,1,Male,"));
+    EXPECT_THAT(lines[1],
+                EndsWith("," + std::string(clients.at(1).field(ClientRecord::Field::Responses))));
     for (const char* secret : {"Able", "Neil", "Carr", "123-45-6789"}) {
         EXPECT_THAT(out, Not(HasSubstr(secret)));
     }
