@@ -2,13 +2,8 @@
 
 #include "core/TestLayout.h"
 #include "scoring/Scales.h"
-#include "store/platform/File.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 
 namespace orvj::testing {
 namespace {
@@ -166,24 +161,6 @@ void InventoryFixture::write(const std::filesystem::path& folder) const {
     }
 }
 
-TempFolder::TempFolder() {
-    // A new folder of this process: create_directory says whether it made it or found it.
-    static int made = 0;
-    const std::string stem = "orvj-scoring-" + std::to_string(platform::processId()) + "-";
-    for (int tries = 0; tries < 1000; ++tries) {
-        m_path = std::filesystem::temp_directory_path() / (stem + std::to_string(++made));
-        if (std::filesystem::create_directory(m_path)) {
-            return;
-        }
-    }
-    throw std::runtime_error("cannot create a temporary folder");
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-}
-
 ClientRecord makeClient(const std::string& name, const std::string& responses, char sex,
                         char race) {
     using F = ClientRecord::Field;
@@ -212,25 +189,31 @@ void setAnswers(std::string& responses, std::initializer_list<int> items, int co
     }
 }
 
+void setAnswers(ClientRecord& r, int first, int last, int code) {
+    std::string answers(r.field(ClientRecord::Field::Responses));
+    for (int item = first; item <= last; ++item) {
+        answers.at(ix(item - 1)) = static_cast<char>('0' + code);
+    }
+    r.set(ClientRecord::Field::Responses, answers);
+}
+
 void setPercentile(ScoringTables& t, int scale, int raw, int percentile) {
     eachGroup([&](std::size_t sex, std::size_t race) {
         t.percentileTable[ix(scale)][ix(raw)][race][sex] = i16(percentile);
     });
 }
 
-std::string readFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + p.string());
-    }
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeFile(const std::filesystem::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + p.string());
+void eachWriteFault(platform::FaultOp op, platform::FaultKind kind,
+                    const std::function<void()>& action, const std::function<void(int)>& check) {
+    for (int n = 1;; ++n) {
+        platform::armWriteFault(op, n, kind);
+        action();
+        const bool struck = platform::writeFaultStruck();
+        platform::disarmWriteFaults();
+        if (!struck) {
+            return;
+        }
+        check(n);
     }
 }
 

@@ -3,13 +3,20 @@
 #include "core/ClientTable.h"
 #include "scoring/ScoringTables.h"
 #include "store/OrvjError.h"
+#include "store/platform/WriteFaults.h"
+#include "tests/support/Files.h"
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace orvj::testing {
+
+using test::readFile;
+using test::TempFolder; // a temporary folder removed with the object
+using test::writeFile;
 
 constexpr std::size_t ix(int i) {
     return static_cast<std::size_t>(i);
@@ -44,31 +51,22 @@ struct InventoryFixture {
     void write(const std::filesystem::path& folder) const;
 };
 
-// A temporary folder removed with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
 // A client with every answer given: responses is the 143-character string.
 ClientRecord makeClient(const std::string& name, const std::string& responses, char sex = '1',
                         char race = '1');
 // 143 codes: section 1 all False, section 2 "3", section 3 "1", section 4 "2", section 5 "1".
 std::string neutralResponses();
-// Sets items (1..143) of a response string to one code.
+// Sets items (1..143) of a response string, or items first..last of a record, to one code.
 void setAnswers(std::string& responses, std::initializer_list<int> items, int code);
+void setAnswers(ClientRecord& r, int first, int last, int code);
 // The same percentile for a raw score of a scale in every norm group.
 void setPercentile(ScoringTables& t, int scale, int raw, int percentile);
 
-std::string readFile(const std::filesystem::path& p);
-void writeFile(const std::filesystem::path& p, const std::string& bytes);
+// Runs `action` with the nth `op` of the file layer failing as `kind` says, for n = 1, 2, ...
+// until a run no longer reaches the fault; `check(n)` follows each struck run, disarmed.
+void eachWriteFault(platform::FaultOp op, platform::FaultKind kind,
+                    const std::function<void()>& action, const std::function<void(int)>& check);
+
 // Splits report bytes into lines at CR LF.
 std::vector<std::string> reportLines(const std::string& report);
 // Sheets of a PDF file: its page objects.

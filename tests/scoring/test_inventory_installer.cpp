@@ -122,25 +122,20 @@ TEST_F(InstallerTest, AWriteFaultAnywhereLeavesTheCurrentSetUntouched) {
          {std::pair{FaultOp::Write, FaultKind::Short}, std::pair{FaultOp::Flush, FaultKind::Fail},
           std::pair{FaultOp::Close, FaultKind::Fail},
           std::pair{FaultOp::Rename, FaultKind::Fail}}) {
-        int faults = 0;
-        for (int n = 1;; ++n) {
-            platform::armWriteFault(op, n, kind);
-            try {
-                installer::install(source.path(), home.path(), "2026-12-07-101500");
-            } catch (const OrvjError& e) {
+        std::string error;
+        std::size_t faults = 0;
+        eachWriteFault(
+            op, kind,
+            [&] {
+                error = errorOf(
+                    [&] { installer::install(source.path(), home.path(), "2026-12-07-101500"); });
+            },
+            [&](int n) {
                 ++faults;
-                EXPECT_THAT(e.what(), HasSubstr(home.path().string()));
-            }
-            const bool struck = platform::writeFaultStruck();
-            platform::disarmWriteFaults();
-            if (!struck) {
-                break;
-            }
-            ASSERT_EQ(snapshot(home.path()), before)
-                << "fault " << n << " of kind " << static_cast<int>(op);
-        }
-        EXPECT_GE(faults, static_cast<int>(installer::fileNames().size()))
-            << "every file's step was reached by a fault";
+                EXPECT_THAT(error, HasSubstr(home.path().string())) << "fault " << n;
+                ASSERT_EQ(snapshot(home.path()), before) << "fault " << n;
+            });
+        EXPECT_GE(faults, installer::fileNames().size()) << "every file's step met a fault";
         fs::remove_all(home.path());
         fs::create_directories(home.path());
         for (const auto& [name, bytes] : before) {

@@ -39,8 +39,13 @@ TEST(ReportOutput, EveryPageBetweenFormFeedsPrintsOnItsOwnSheet) {
     folder.pdfFolder = home.path() / "missing";
     EXPECT_THROW(QtReportJobs(home.path(), folder).printTexts({"x"}), OrvjError);
 
-    // The viewer's PDF has the pages of the printout, whatever the print target is.
-    writeFile(home.path() / "REPORT.PRN", "page one\r\n\fpage two\r\n\f" + tall + "\x1A");
+    // The viewer's PDF has the pages of the printout, whatever the print target is. The
+    // second page is a report's longest: 59 lines as wide as a report's.
+    std::string longest;
+    for (int i = 0; i < 59; ++i) {
+        longest += std::string(79, 'x') + "\r\n";
+    }
+    writeFile(home.path() / "REPORT.PRN", "page one\r\n\f" + longest + "\f" + tall + "\x1A");
     folder.pdfFolder = home.path();
     QtReportJobs viewerJobs(home.path(), folder);
     viewerJobs.printReportFile();

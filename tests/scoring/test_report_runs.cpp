@@ -107,44 +107,42 @@ TEST_F(ReportRunsTest, WithAPdfFolderEachReportBecomesItsOwnPdf) {
                                         "report-3.pdf: " + FakeJobs::text(3, 0)));
 }
 
+// The error that stops a run, or a failure when the run went on.
+template <class F> ReportRunError runError(F run) {
+    try {
+        run();
+    } catch (const ReportRunError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "the run went on";
+    return ReportRunError(ReportRunError::Stage::Compose, 0, {}, "");
+}
+
 TEST_F(ReportRunsTest, AFaultSaysWhichReportFailedAndWhatWasPrinted) {
     jobs.failComposeOf = 3;
-    try {
-        runs.printAll(clients, ReportOption::Standard);
-        FAIL() << "the run went on";
-    } catch (const ReportRunError& e) {
-        EXPECT_EQ(e.stage(), ReportRunError::Stage::Compose);
-        EXPECT_EQ(e.client(), 3);
-        EXPECT_EQ(e.message(), "The report of client 3 could not be composed, so no report "
-                               "was printed.\nthe disk is full");
-    }
+    auto e = runError([&] { runs.printAll(clients, ReportOption::Standard); });
+    EXPECT_EQ(e.stage(), ReportRunError::Stage::Compose);
+    EXPECT_EQ(e.client(), 3);
+    EXPECT_EQ(e.message(), "The report of client 3 could not be composed, so no report "
+                           "was printed.\nthe disk is full");
     EXPECT_TRUE(jobs.printed.empty());
 
     jobs.failComposeOf = 0;
     jobs.failPrintNumber = 3;
-    try {
-        runs.printAll(clients, ReportOption::Standard);
-        FAIL() << "the run went on";
-    } catch (const ReportRunError& e) {
-        EXPECT_EQ(e.stage(), ReportRunError::Stage::Print);
-        EXPECT_THAT(e.printed(), ElementsAre(1, 2));
-        EXPECT_THAT(e.message(), HasSubstr("Printing stopped at the report of client 3.\n"
-                                           "Printed before the fault: clients 1, 2.\n"));
-    }
+    e = runError([&] { runs.printAll(clients, ReportOption::Standard); });
+    EXPECT_EQ(e.stage(), ReportRunError::Stage::Print);
+    EXPECT_THAT(e.printed(), ElementsAre(1, 2));
+    EXPECT_THAT(e.message(), HasSubstr("Printing stopped at the report of client 3.\n"
+                                       "Printed before the fault: clients 1, 2.\n"));
 
     // A copy that has gone missing between composing and printing stops the run there.
     jobs.failPrintNumber = 0;
-    jobs.printed.clear();
     const auto parked = runs.composeAll(clients, ReportOption::Standard);
     std::filesystem::remove(runs.tempFile(1));
-    try {
-        runs.printParked(parked);
-        FAIL() << "printed without its copy";
-    } catch (const ReportRunError& e) {
-        EXPECT_EQ(e.client(), 1);
-        EXPECT_THAT(e.message(),
-                    HasSubstr("No report was printed.\ncannot copy " + runs.tempFile(1).string()));
-    }
+    e = runError([&] { runs.printParked(parked); });
+    EXPECT_EQ(e.client(), 1);
+    EXPECT_THAT(e.message(),
+                HasSubstr("No report was printed.\ncannot copy " + runs.tempFile(1).string()));
 }
 
 } // namespace
