@@ -11,7 +11,7 @@ namespace {
 
 const QString kComplete = QStringLiteral("Delete process complete. Press Enter to continue.");
 
-class DeleteNamesTest : public ClientsFixture {};
+using DeleteNamesTest = ClientsFixture;
 
 TEST_F(DeleteNamesTest, WarningIsAskedAndNoChangesNothing) {
     registerClients({makeClient("AB", "N")});
