@@ -80,7 +80,6 @@ protected:
     AppState state;
     FakeServices fakes{state};
     FakeMessageService& messages = fakes.messages;
-    FixedClock& clock = fakes.clock;
     FakeReportJobs& reports = fakes.reports;
     FakeSecretCode& secretCode = fakes.secretCode;
     Services& services = fakes.services;
