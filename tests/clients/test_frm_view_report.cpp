@@ -6,7 +6,6 @@
 #include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 
 using namespace orvj;
 using namespace orvj::test;
@@ -68,19 +67,6 @@ TEST_F(ViewReportTest, FaultsAreShown) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(
         lastText().startsWith(QStringLiteral("The report of client 2 could not be composed.")));
-}
-
-TEST_F(ViewReportTest, EightyColumnsFitWithoutASidewaysScrollBar) {
-    registerClients({makeClient("Ann")});
-    for (int line = 0; line < 60; ++line) {
-        reports.readBack += std::string(80, line % 2 == 0 ? 'W' : 'M') + "\r\n";
-    }
-    open<frmViewReport>();
-    auto* text = form->findChild<QPlainTextEdit*>();
-    ASSERT_TRUE(text->toPlainText().contains(QString(80, QLatin1Char('W'))));
-    QApplication::processEvents();
-    EXPECT_EQ(text->horizontalScrollBar()->maximum(), 0);
-    EXPECT_FALSE(text->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(ViewReportTest, SaveAsPdfOffersTheRecordNumberInTheDocumentsFolder) {
