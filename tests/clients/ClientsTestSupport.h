@@ -1,27 +1,11 @@
 #pragma once
 
 #include "core/AppState.h"
-#include "scoring/ReportJobs.h"
 #include "store/ClientFile.h"
-#include "store/Clock.h"
-#include "store/OrvjError.h"
-#include "store/platform/File.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/FormDriving.h"
-#include "ui/FormConventions.h"
-#include "ui/SecretCodePrompt.h"
-#include "ui/Services.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QTest>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -35,17 +19,16 @@ namespace fs = std::filesystem;
 inline ClientRecord makeClient(const std::string& name, const std::string& id = "123-45",
                                char answer = '1') {
     using F = ClientRecord::Field;
+    const std::pair<F, std::string> fields[] = {
+        {F::Name, name},     {F::SSN, id},          {F::Age, "15"},
+        {F::Gender, "1"},    {F::Race, "2"},        {F::Education, "3"},
+        {F::EditCount, "0"}, {F::NameDeleted, "0"}, {F::TestDate, "01/02/2025"},
+    };
     ClientRecord r;
-    r.set(F::Name, name);
-    r.set(F::SSN, id);
-    r.set(F::Age, "15");
-    r.set(F::Gender, "1");
-    r.set(F::Race, "2");
-    r.set(F::Education, "3");
-    r.set(F::TestDate, "01/02/2025");
+    for (const auto& [field, value] : fields) {
+        r.set(field, value);
+    }
     r.set(F::Responses, std::string(143, answer));
-    r.set(F::EditCount, "0");
-    r.set(F::NameDeleted, "0");
     return r;
 }
 
@@ -63,17 +46,11 @@ inline std::string bytesOf(const std::vector<ClientRecord>& records) {
 class ClientsFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = fs::temp_directory_path() /
-               ("orvj_clients_" + std::to_string(orvj::platform::processId()) + "_" +
-                info->test_suite_name() + "_" + info->name());
-        fs::remove_all(root);
         fs::create_directories(root / "data");
         state.paths.home = reports.home = root;
         state.paths.dataFolder = root / "data";
         state.paths.clientFile = root / "data" / ClientFile::kFileName;
     }
-    void TearDown() override { fs::remove_all(root); }
 
     // Puts the clients into memory and into the client file, as after start-up.
     void registerClients(const std::vector<ClientRecord>& records) {
@@ -98,11 +75,11 @@ protected:
     void loseDataFolder() { fs::remove_all(state.paths.dataFolder); }
     QString lastText() const { return messages.shown.value(messages.shown.size() - 1).text; }
 
-    fs::path root;
+    TempFolder folder{"orvj_clients"};
+    fs::path root = folder.path();
     AppState state;
     FakeServices fakes{state};
     FakeMessageService& messages = fakes.messages;
-    FixedClock& clock = fakes.clock;
     FakeReportJobs& reports = fakes.reports;
     FakeSecretCode& secretCode = fakes.secretCode;
     Services& services = fakes.services;

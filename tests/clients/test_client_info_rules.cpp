@@ -76,16 +76,14 @@ TEST(FieldOrder, EveryFieldOnceAndCombosWhereTheyBelong) {
 }
 
 TEST(NewClient, TakesTheSlotAfterTheLastUntilTheTableIsFull) {
+    constexpr int kMax = ClientTable::kMaxClients;
     ClientTable clients;
-    EXPECT_EQ(newClientSlot(clients), 1);
-    clients.clientCount = 7;
-    EXPECT_EQ(newClientSlot(clients), 8);
-    clients.clientCount = ClientTable::kMaxClients - 1;
-    const int last = newClientSlot(clients);
-    EXPECT_EQ(last, ClientTable::kMaxClients);
-    EXPECT_NO_THROW(clients.at(last)); // the last slot given is still a record of the table
-    clients.clientCount = ClientTable::kMaxClients;
-    EXPECT_EQ(newClientSlot(clients), 0);
+    const std::pair<int, int> rows[] = {{0, 1}, {7, 8}, {kMax - 1, kMax}, {kMax, 0}};
+    for (const auto& [count, slot] : rows) {
+        clients.clientCount = static_cast<std::int16_t>(count);
+        EXPECT_EQ(newClientSlot(clients), slot) << count;
+    }
+    EXPECT_NO_THROW(clients.at(kMax)); // the last slot given is still a record of the table
 }
 
 TEST(OpeningARecord, LockNoticeAndHelpLineAgree) {

@@ -1,149 +1,110 @@
 // The supervisor's set-up utilities: installing the inventory files and changing the data
-// folder, driven through their forms.
+// folder, driven through their forms. What the installer and the data folder change do to the
+// files is tested with them; here it is what the forms show and pass on.
 #include "clients/frmDataFolder.h"
 #include "clients/frmInstallInventory.h"
-#include "core/AppState.h"
 #include "scoring/InventoryInstaller.h"
-#include "store/ClientFile.h"
 #include "store/ConfigFile.h"
-#include "tests/support/FakeServices.h"
-#include "ui/FormConventions.h"
-#include "ui/Services.h"
 
-#include <QAbstractButton>
+#include "tests/clients/ClientsTestSupport.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 using namespace orvj;
-namespace fs = std::filesystem;
+using namespace orvj::test;
 
 namespace {
 
-using test::readFile;
-using test::writeFile;
-
-struct Utilities {
-    QTemporaryDir dir;
-    fs::path home = fs::path(dir.path().toStdString()) / "home";
-    fs::path publisher = fs::path(dir.path().toStdString()) / "publisher";
-    AppState state;
-    test::FakeServices fakes{state};
-    test::FakeMessageService& messages = fakes.messages;
-    Services& services = fakes.services;
-
-    Utilities() {
-        fs::create_directories(home / "data");
+// A program folder with the sample inventory files and a data folder of two clients, and a
+// publisher's folder with a copy of the inventory files.
+class SetupUtilities : public ClientsFixture {
+protected:
+    void SetUp() override {
+        ClientsFixture::SetUp();
         fs::create_directories(publisher);
         for (const std::string& name : InventoryInstaller::fileNames()) {
-            fs::copy_file(fs::path(ORVJ_SAMPLE_HOME) / name, home / name);
+            fs::copy_file(fs::path(ORVJ_SAMPLE_HOME) / name, root / name);
             fs::copy_file(fs::path(ORVJ_SAMPLE_HOME) / name, publisher / name);
         }
-        writeFile(home / "ORVJTest.ini", "[Path]\r\nFilePath=data\r\n");
-        state.paths.home = home;
-        state.paths.configFile = home / "ORVJTest.ini";
-        state.paths.dataFolder = home / "data";
-        state.paths.clientFile = home / "data" / "DATA301.OVJ";
-        writeFile(state.paths.clientFile, std::string(2 * 196, 'x'));
-        ClientFile(state.paths.clientFile).load(state.clients);
+        state.paths.configFile = root / "ORVJTest.ini";
+        writeFile(state.paths.configFile, "[Path]\r\nFilePath=data\r\n");
+        registerClients({makeClient("Ann"), makeClient("Bob")});
     }
+    std::string configuredFolder() { return ConfigFile(state.paths.configFile).GetINIFilePath(); }
+    QString text(const char* name) { return child<QLabel>(name)->text(); }
+    fs::path publisher = root / "publisher";
 };
 
-template <class T> T* child(QWidget& form, const char* name) {
-    T* w = form.findChild<T*>(QLatin1String(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-}
+TEST_F(SetupUtilities, InstallRefusesABadSetThenInstallsAGoodOneWithProgressAndSummary) {
+    auto& install = open<frmInstallInventory>();
+    install.setStamp([] { return std::string("2026-12-07-120000"); });
+    install.setFolderPicker(
+        [&](QWidget*, const QString&) { return QString::fromStdString(publisher.string()); });
 
-TEST(InstallInventoryForm, RefusesABadSetThenInstallsAGoodOneWithProgressAndSummary) {
-    Utilities u;
-    frmInstallInventory form(u.state, u.services);
-    form.setStamp([] { return std::string("2026-12-07-120000"); });
-    form.setFolderPicker(
-        [&](QWidget*, const QString&) { return QString::fromStdString(u.publisher.string()); });
-    form.show();
+    install.choose(frmInstallInventory::kInstall); // nothing chosen yet
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(lastText(), QStringLiteral("Choose the folder that holds the inventory files first "
+                                         "(Browse...)."));
+    QTest::mouseClick(child<QAbstractButton>("cmdBrowse"), Qt::LeftButton);
+    EXPECT_EQ(child<QLineEdit>("txtSourceFolder")->text(),
+              QString::fromStdString(publisher.string()));
 
-    // Nothing chosen yet.
-    form.choose(frmInstallInventory::kInstall);
-    ASSERT_EQ(u.messages.shown.size(), 1);
-    EXPECT_EQ(u.messages.shown[0].text,
-              QStringLiteral("Choose the folder that holds the inventory files first "
-                             "(Browse...)."));
+    writeFile(publisher / "ORVJRPT.TXT", "one statement\r\n");
+    writeFile(publisher / "PUBLISHER.TXT", "The licensed publisher\r\n");
+    QTest::keyClick(menuButton(form.get(), frmInstallInventory::kInstall), Qt::Key_Return);
+    ASSERT_EQ(messages.shown.size(), 2);
+    EXPECT_EQ(messages.shown[1].icon, MessageService::Icon::Critical);
+    EXPECT_TRUE(lastText().contains(QStringLiteral("ORVJRPT.TXT: "))) << lastText().toStdString();
+    EXPECT_TRUE(lastText().contains(QStringLiteral("nothing was replaced")));
 
-    QTest::mouseClick(child<QAbstractButton>(form, "cmdBrowse"), Qt::LeftButton);
-    EXPECT_EQ(child<QLineEdit>(form, "txtSourceFolder")->text(),
-              QString::fromStdString(u.publisher.string()));
-
-    writeFile(u.publisher / "ORVJRPT.TXT", "one statement\r\n");
-    writeFile(u.publisher / "PUBLISHER.TXT", "The licensed publisher\r\n");
-    const std::string oldPublisher = readFile(u.home / "PUBLISHER.TXT");
-    QTest::keyClick(menuButton(&form, frmInstallInventory::kInstall), Qt::Key_Return);
-    ASSERT_EQ(u.messages.shown.size(), 2);
-    EXPECT_EQ(u.messages.shown[1].icon, MessageService::Icon::Critical);
-    EXPECT_TRUE(u.messages.shown[1].text.contains(QStringLiteral("ORVJRPT.TXT: ")))
-        << u.messages.shown[1].text.toStdString();
-    EXPECT_TRUE(u.messages.shown[1].text.contains(QStringLiteral("nothing was replaced")));
-    EXPECT_EQ(readFile(u.home / "PUBLISHER.TXT"), oldPublisher);
-
-    fs::copy_file(fs::path(ORVJ_SAMPLE_HOME) / "ORVJRPT.TXT", u.publisher / "ORVJRPT.TXT",
+    fs::copy_file(fs::path(ORVJ_SAMPLE_HOME) / "ORVJRPT.TXT", publisher / "ORVJRPT.TXT",
                   fs::copy_options::overwrite_existing);
-    form.choose(frmInstallInventory::kInstall);
-    ASSERT_EQ(u.messages.shown.size(), 3);
-    EXPECT_EQ(u.messages.shown[2].icon, MessageService::Icon::Information);
-    EXPECT_TRUE(u.messages.shown[2].text.contains(QStringLiteral("inventory-backup-2026-12-07")));
-    EXPECT_EQ(readFile(u.home / "PUBLISHER.TXT"), "The licensed publisher\r\n");
-    EXPECT_EQ(readFile(u.home / "inventory-backup-2026-12-07-120000" / "PUBLISHER.TXT"),
-              oldPublisher);
-    const auto* bar = child<QProgressBar>(form, "prgInstall");
+    install.choose(frmInstallInventory::kInstall);
+    ASSERT_EQ(messages.shown.size(), 3);
+    EXPECT_EQ(messages.shown[2].icon, MessageService::Icon::Information);
+    EXPECT_TRUE(lastText().contains(QStringLiteral("inventory-backup-2026-12-07")));
+    EXPECT_EQ(readFile(root / "PUBLISHER.TXT"), "The licensed publisher\r\n");
+    const auto* bar = child<QProgressBar>("prgInstall");
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_GT(bar->maximum(), 1);
-    EXPECT_TRUE(menuButton(&form, frmInstallInventory::kClose)->isEnabled());
+    EXPECT_TRUE(menuButton(form.get(), frmInstallInventory::kClose)->isEnabled());
 }
 
-TEST(DataFolderForm, ShowsTheFolderSwitchesToANewOneAndRefusesABadOne) {
-    Utilities u;
-    frmDataFolder form(u.state, u.services);
-    form.show();
-    EXPECT_EQ(child<QLabel>(form, "lblDataFolder")->text(),
-              QString::fromStdString((u.home / "data").string()));
-    EXPECT_EQ(child<QLabel>(form, "lblClientCount")->text(), QStringLiteral("2 of 51"));
+TEST_F(SetupUtilities, DataFolderShowsTheFolderSwitchesToANewOneAndRefusesABadOne) {
+    auto& folders = open<frmDataFolder>();
+    EXPECT_EQ(text("lblDataFolder"), QString::fromStdString((root / "data").string()));
+    EXPECT_EQ(text("lblClientCount"), QStringLiteral("2 of 51"));
+    auto* name = child<QLineEdit>("txtDataFolder");
 
     // A file is no folder: refused, nothing changes.
-    writeFile(u.home / "notes.txt", "x");
-    QTest::keyClicks(child<QLineEdit>(form, "txtDataFolder"), QStringLiteral("notes.txt"));
-    form.choose(frmDataFolder::kUseFolder);
-    ASSERT_EQ(u.messages.shown.size(), 1);
-    EXPECT_TRUE(u.messages.shown[0].text.startsWith(QStringLiteral("The data folder was not "
-                                                                   "changed.")));
-    EXPECT_FALSE(form.changed());
-    EXPECT_EQ(u.state.clients.clientCount, 2);
-    EXPECT_EQ(ConfigFile(u.state.paths.configFile).GetINIFilePath(), "data");
+    writeFile(root / "notes.txt", "x");
+    QTest::keyClicks(name, QStringLiteral("notes.txt"));
+    folders.choose(frmDataFolder::kUseFolder);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(lastText().startsWith(QStringLiteral("The data folder was not changed.")));
+    EXPECT_FALSE(folders.changed());
+    EXPECT_EQ(state.clients.clientCount, 2);
+    EXPECT_EQ(configuredFolder(), "data");
 
     // A new empty folder, named relative to the program folder.
-    child<QLineEdit>(form, "txtDataFolder")->setText(QStringLiteral("data2027"));
-    form.choose(frmDataFolder::kNewFolder);
-    ASSERT_EQ(u.messages.shown.size(), 2);
-    EXPECT_EQ(u.messages.shown[1].icon, MessageService::Icon::Information);
-    EXPECT_TRUE(form.changed());
-    EXPECT_EQ(u.state.clients.clientCount, 0);
-    EXPECT_EQ(u.state.paths.clientFile, u.home / "data2027" / "DATA301.OVJ");
-    EXPECT_TRUE(u.state.testStored);
-    EXPECT_EQ(ConfigFile(u.state.paths.configFile).GetINIFilePath(), "data2027");
-    EXPECT_EQ(child<QLabel>(form, "lblClientCount")->text(), QStringLiteral("0 of 51"));
+    name->setText(QStringLiteral("data2027"));
+    folders.choose(frmDataFolder::kNewFolder);
+    ASSERT_EQ(messages.shown.size(), 2);
+    EXPECT_EQ(messages.shown[1].icon, MessageService::Icon::Information);
+    EXPECT_TRUE(folders.changed());
+    EXPECT_EQ(state.clients.clientCount, 0);
+    EXPECT_EQ(state.paths.clientFile, root / "data2027" / ClientFile::kFileName);
+    EXPECT_TRUE(state.testStored);
+    EXPECT_EQ(configuredFolder(), "data2027");
+    EXPECT_EQ(text("lblClientCount"), QStringLiteral("0 of 51"));
 
-    // And back to the old one.
-    child<QLineEdit>(form, "txtDataFolder")
-        ->setText(QString::fromStdString((u.home / "data").string()));
-    QTest::keyClick(menuButton(&form, frmDataFolder::kUseFolder), Qt::Key_Return);
-    EXPECT_EQ(u.state.clients.clientCount, 2);
-    EXPECT_EQ(ConfigFile(u.state.paths.configFile).GetINIFilePath(), "data");
+    // And back to the old one, by the keyboard.
+    name->setText(QString::fromStdString((root / "data").string()));
+    QTest::keyClick(menuButton(form.get(), frmDataFolder::kUseFolder), Qt::Key_Return);
+    EXPECT_EQ(state.clients.clientCount, 2);
+    EXPECT_EQ(configuredFolder(), "data");
 }
 
 } // namespace

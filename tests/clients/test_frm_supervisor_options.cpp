@@ -10,6 +10,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <optional>
+#include <tuple>
+
 using namespace orvj;
 using namespace orvj::test;
 
@@ -23,14 +26,24 @@ protected:
     }
     QTabWidget* tabs() { return form->findChild<QTabWidget*>(); }
     QString label(const char* name) { return child<QLabel>(name)->text(); }
-    QRadioButton* option(const QString& name) { return form->findChild<QRadioButton*>(name); }
-    // Chooses the print and report options on the Reports tab and executes them.
-    void runReports(int print, int report) {
+    QRadioButton* option(const char* name) { return child<QRadioButton>(name); }
+    // Chooses the print and report options on the Reports tab and executes them. With a PDF
+    // folder, "print to a PDF folder" is ticked and the folder choice answers with it.
+    void runReports(int print, int report, std::optional<QString> pdfFolder = {}) {
         openOn(0);
-        option(QStringLiteral("optPrintOption%1").arg(print))->click();
-        option(QStringLiteral("optReportOption%1").arg(report))->click();
+        if (pdfFolder) {
+            static_cast<frmSupervisorOptions*>(form.get())
+                ->setPdfFolderPicker([this, folder = *pdfFolder](QWidget*) {
+                    ++foldersAsked;
+                    return folder;
+                });
+            child<QCheckBox>("chkPdfFolder")->setChecked(true);
+        }
+        form->findChild<QRadioButton*>(QStringLiteral("optPrintOption%1").arg(print))->click();
+        form->findChild<QRadioButton*>(QStringLiteral("optReportOption%1").arg(report))->click();
         press(form.get(), 0);
     }
+    int foldersAsked = 0;
 };
 
 TEST_F(SupervisorOptionsTest, NothingRunsOnAnEmptyDiskOrWithoutTheSecretCode) {
@@ -61,7 +74,7 @@ TEST_F(SupervisorOptionsTest, TabsShowWhoseDataTheOperationUses) {
     openOn(0);
     const QString bob = QStringLiteral("Bob") + QString(22, QLatin1Char(' '));
     EXPECT_EQ(label("lblNameDisplay"), bob);
-    option(QStringLiteral("optPrintOption1"))->click();
+    option("optPrintOption1")->click();
     tabs()->setCurrentIndex(2);
     EXPECT_EQ(label("lblNameDisplay"), QStringLiteral("All Clients"));
     EXPECT_EQ(label("MsgPanel"),
@@ -69,9 +82,9 @@ TEST_F(SupervisorOptionsTest, TabsShowWhoseDataTheOperationUses) {
     tabs()->setCurrentIndex(1);
     EXPECT_EQ(label("lblNameDisplay"), bob);
     EXPECT_EQ(label("MsgPanel"), QStringLiteral("Click Execute to perform data verification."));
-    option(QStringLiteral("optPrintOption2"))->setChecked(true); // without a click: not chosen
+    option("optPrintOption2")->setChecked(true); // without a click: not chosen
     tabs()->setCurrentIndex(0);
-    EXPECT_TRUE(option(QStringLiteral("optPrintOption1"))->isChecked());
+    EXPECT_TRUE(option("optPrintOption1")->isChecked());
     EXPECT_TRUE(label("MsgPanel").isEmpty());
 }
 
@@ -103,6 +116,27 @@ TEST_F(SupervisorOptionsTest, ReportsReachTheViewerOrThePrinterWithTheChosenOpti
         "Printing stopped at the report of client 2.\nPrinted before the fault: client 1.")));
 }
 
+TEST_F(SupervisorOptionsTest, PrintToPdfFolderWritesOneReportFilePerClient) {
+    registerClients({makeClient("Ann"), makeClient("Bob"), makeClient("Cy")});
+    const fs::path out = root / "pdf";
+    fs::create_directories(out);
+    runReports(2, 0, QString()); // the folder choice cancelled
+    EXPECT_TRUE(reports.composed.empty());
+
+    runReports(2, 0, QString::fromStdString(out.string()));
+    EXPECT_EQ(foldersAsked, 2);
+    EXPECT_TRUE(reports.printed.empty()) << "nothing went to the printer";
+    const std::vector<fs::path> expected{out / "report-1.pdf", out / "report-2.pdf",
+                                         out / "report-3.pdf"};
+    EXPECT_EQ(reports.savedPdfs, expected);
+    EXPECT_EQ(readFile(out / "report-2.pdf"), FakeReportJobs::reportOf(2, ReportOption::Standard));
+
+    // The viewer's choice has its own button: no folder is asked for it.
+    whenModal<frmViewReport>([](frmViewReport* viewer) { viewer->close(); });
+    runReports(0, 0, QString::fromStdString(out.string()));
+    EXPECT_EQ(foldersAsked, 2);
+}
+
 TEST_F(SupervisorOptionsTest, VerifyNeedsAChosenClientAndDeleteNamesAsksFirst) {
     registerClients({makeClient("Ann")});
     state.clients.currentClient = 2; // an abandoned new client's slot
@@ -117,85 +151,46 @@ TEST_F(SupervisorOptionsTest, VerifyNeedsAChosenClientAndDeleteNamesAsksFirst) {
     EXPECT_EQ(secretCode.asked, 0);
 }
 
-} // namespace
+// Each option group is one tab stop, entered at its chosen option; the arrows choose inside.
+TEST_F(SupervisorOptionsTest, OptionGroupsAreEnteredAtTheirChoiceAndTheArrowsChoose) {
+    registerClients({makeClient("Ann")});
+    openOn(0);
+    option("optReportOption2")->click();
+    option("optPrintOption0")->setFocus(Qt::TabFocusReason);
+    const std::pair<Qt::Key, const char*> steps[] = {
+        {Qt::Key_Tab, "optReportOption2"},    {Qt::Key_Up, "optReportOption1"},
+        {Qt::Key_Tab, "chkPdfFolder"},        {Qt::Key_Backtab, "optReportOption1"},
+        {Qt::Key_Backtab, "optPrintOption0"}, {Qt::Key_Down, "optPrintOption1"},
+    };
+    for (const auto& [key, name] : steps) {
+        press(form.get(), key);
+        EXPECT_EQ(QApplication::focusWidget(), child(name)) << name;
+    }
+    EXPECT_TRUE(option("optReportOption1")->isChecked());
+    EXPECT_EQ(state.reportOption, ReportOption::OnePage);
+    EXPECT_TRUE(option("optPrintOption1")->isChecked());
+}
 
 // The colour the tab area paints at a point of the Reports page clear of its controls.
 QColor tabAreaColour(QWidget* form) {
-    auto* tabs = form->findChild<QTabWidget*>();
-    QWidget* page = tabs->widget(0);
+    QWidget* page = form->findChild<QTabWidget*>()->widget(0);
     const QPoint at = page->mapTo(form, QPoint(page->width() - 3, page->height() - 3));
     return form->grab().toImage().pixelColor(at * form->devicePixelRatio());
 }
 
+// Blue with white text while the tab bar is left, cyan with black while it has the focus.
 TEST_F(SupervisorOptionsTest, TheTabAreaIsBlueOrCyanWithReadableText) {
     registerClients({makeClient("Ann")});
     openOn(0);
-    menuButton(form.get(), 0)->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    EXPECT_EQ(tabAreaColour(form.get()), Colors::blue());
-    EXPECT_EQ(option(QStringLiteral("optReportOption1"))->palette().color(QPalette::WindowText),
-              Colors::white());
-    tabs()->tabBar()->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    EXPECT_EQ(tabAreaColour(form.get()), Colors::cyan());
-    EXPECT_EQ(option(QStringLiteral("optReportOption1"))->palette().color(QPalette::WindowText),
-              Colors::black());
+    const std::tuple<QWidget*, QColor, QColor> rows[] = {
+        {menuButton(form.get(), 0), Colors::blue(), Colors::white()},
+        {tabs()->tabBar(), Colors::cyan(), Colors::black()}};
+    for (const auto& [focused, area, text] : rows) {
+        focused->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        EXPECT_EQ(tabAreaColour(form.get()), area);
+        EXPECT_EQ(option("optReportOption1")->palette().color(QPalette::WindowText), text);
+    }
 }
 
-TEST_F(SupervisorOptionsTest, EachOptionGroupIsOneTabStopAndTheArrowsMoveInside) {
-    registerClients({makeClient("Ann")});
-    openOn(0);
-    option(QStringLiteral("optReportOption2"))->click();
-    option(QStringLiteral("optPrintOption0"))->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), option(QStringLiteral("optReportOption2")))
-        << "entered at its chosen option";
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    EXPECT_EQ(QApplication::focusWidget(), option(QStringLiteral("optReportOption1")));
-    EXPECT_TRUE(option(QStringLiteral("optReportOption1"))->isChecked());
-    EXPECT_EQ(state.reportOption, ReportOption::OnePage);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), child("chkPdfFolder"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    EXPECT_EQ(QApplication::focusWidget(), option(QStringLiteral("optReportOption1")));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    EXPECT_EQ(QApplication::focusWidget(), option(QStringLiteral("optPrintOption0")));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    EXPECT_TRUE(option(QStringLiteral("optPrintOption1"))->isChecked());
-}
-
-TEST_F(SupervisorOptionsTest, PrintToPdfFolderWritesOneReportFilePerClient) {
-    registerClients({makeClient("Ann"), makeClient("Bob"), makeClient("Cy")});
-    const fs::path out = root / "pdf";
-    fs::create_directories(out);
-    int asked = 0;
-    auto openWithPdf = [&](const QString& folder) {
-        openOn(0);
-        static_cast<frmSupervisorOptions*>(form.get())->setPdfFolderPicker([&, folder](QWidget*) {
-            ++asked;
-            return folder;
-        });
-        child<QCheckBox>("chkPdfFolder")->setChecked(true);
-    };
-    // Cancelling the folder choice prints nothing.
-    openWithPdf(QString());
-    option(QStringLiteral("optPrintOption2"))->click();
-    press(form.get(), 0);
-    EXPECT_TRUE(reports.composed.empty());
-
-    openWithPdf(QString::fromStdString(out.string()));
-    option(QStringLiteral("optPrintOption2"))->click();
-    press(form.get(), 0);
-    EXPECT_EQ(asked, 2);
-    EXPECT_TRUE(reports.printed.empty()) << "nothing went to the printer";
-    const std::vector<fs::path> expected{out / "report-1.pdf", out / "report-2.pdf",
-                                         out / "report-3.pdf"};
-    EXPECT_EQ(reports.savedPdfs, expected);
-    EXPECT_EQ(readFile(out / "report-2.pdf"), FakeReportJobs::reportOf(2, ReportOption::Standard));
-
-    // The viewer's choice has its own button: no folder is asked for it.
-    whenModal<frmViewReport>([](frmViewReport* viewer) { viewer->close(); });
-    openWithPdf(QString::fromStdString(out.string()));
-    press(form.get(), 0);
-    EXPECT_EQ(asked, 2);
-}
+} // namespace

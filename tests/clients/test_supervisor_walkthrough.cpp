@@ -1,6 +1,6 @@
 // A supervisor's day on a copy of the sample data set, with the real report composition
-// printing into a PDF file: register, edit to the limit, view and print a report, print all,
-// verify with corrections. The client file is checked after every step.
+// printing into a PDF file: a new client's record edited to the limit, her report viewed and
+// printed, her answers verified. The client file is checked after every step.
 #include "clients/frmClientInfo.h"
 #include "clients/frmSupervisorOptions.h"
 #include "clients/frmVerify.h"
@@ -12,10 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
-
-#include <memory>
 
 using namespace orvj;
 using namespace orvj::test;
@@ -46,33 +43,22 @@ protected:
         ClientFile(state.paths.clientFile).load(t);
         return t;
     }
-    // Opens the supervisor options on a tab, clicks an option if given, and executes.
-    void execute(int tab, const char* option = nullptr) {
+    // Opens the supervisor options on a tab and executes.
+    void execute(int tab) {
         open<frmSupervisorOptions>().findChild<QTabWidget*>()->setCurrentIndex(tab);
-        if (option != nullptr) {
-            child<QRadioButton>(option)->click();
-        }
         press(form.get(), 0);
     }
     std::unique_ptr<QtReportJobs> jobs;
 };
 
 TEST_F(SupervisorWalkthrough, OneDayOnTheSampleData) {
+    // Tess, registered and tested: her record as the on-screen test stores it (registering
+    // through the form is the client form test's business).
     const int tess = state.clients.clientCount + 1;
     ASSERT_GE(tess, 3);
-
-    // Register a new client; the answers arrive as the on-screen test stores them.
-    state.editMode = false;
-    open<frmClientInfo>();
-    for (const char* text : {"Walker, Tess", "W-77", "13", "2", "3", "4", ""}) {
-        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(text));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    }
-    ASSERT_FALSE(form->isVisible());
-    ASSERT_EQ(state.clients.currentClient, tess);
-    EXPECT_EQ(onDisk().clientCount, tess - 1);
-    const std::string answers(state.clients.at(1).field(F::Responses));
-    state.clients.current().set(F::Responses, answers);
+    state.clients.currentClient = static_cast<std::int16_t>(tess);
+    state.clients.current() = makeClient("Walker, Tess", "W-77");
+    state.clients.current().set(F::Age, "13");
     ClientFile(state.paths.clientFile).writeRecord(state.clients, tess);
     state.clients.countNewTest();
 
@@ -96,7 +82,7 @@ TEST_F(SupervisorWalkthrough, OneDayOnTheSampleData) {
     EXPECT_EQ(state.clients.at(tess).trimmed(F::Age), "16");
     EXPECT_EQ(state.clients.at(tess).trimmed(F::Name), "Walker, Tess");
 
-    // View Tess's report and print it; then print all, one report per client.
+    // View Tess's report and print it.
     QString shown;
     whenModal<frmViewReport>([&](frmViewReport* viewer) {
         shown = viewer->findChild<QPlainTextEdit*>()->toPlainText();
@@ -106,30 +92,16 @@ TEST_F(SupervisorWalkthrough, OneDayOnTheSampleData) {
     execute(0);
     EXPECT_TRUE(shown.contains(QStringLiteral("Walker, Tess"))) << shown.toStdString();
     EXPECT_EQ(readFile(root / "print.pdf").substr(0, 5), "%PDF-");
-    fs::remove(root / "print.pdf");
-    execute(0, "optPrintOption2");
-    for (int k = 1; k <= tess; ++k) {
-        const std::string copy = readFile(root / ("temp" + std::to_string(k)));
-        EXPECT_NE(copy.find(state.clients.at(k).trimmed(F::Name)), std::string::npos) << k;
-    }
-    EXPECT_EQ(readFile(root / "print.pdf").substr(0, 5), "%PDF-");
-    EXPECT_EQ(state.clients.currentClient, 1);
 
-    // Verify Tess's answers, two of them keyed differently and then corrected.
-    state.clients.currentClient = static_cast<std::int16_t>(tess);
-    std::string keyed = answers;
-    keyed[0] = keyed[0] == '1' ? '2' : '1';
-    keyed[80] = keyed[80] == '1' ? '2' : '1';
+    // Verify Tess's answers, keyed the same a second time.
     whenModal<frmVerify>([&](frmVerify* verify) {
         QTest::keyClicks(verify->findChild<QLineEdit*>(QStringLiteral("txtCurQuestion")),
-                         QString::fromStdString(keyed + "03"));
-        verify->close();
+                         QString(143, QLatin1Char('1')));
     });
     execute(1);
-    keyed[0] = '0';
-    keyed[80] = '3';
-    EXPECT_EQ(onDisk().at(tess).field(F::Responses), keyed);
-    EXPECT_EQ(messages.shown.last().text, QStringLiteral("Data Verification complete."));
+    EXPECT_EQ(messages.shown.last().text,
+              QStringLiteral("Data Verification complete. No corrections needed."));
+    EXPECT_EQ(onDisk().records, state.clients.records);
 }
 
 } // namespace

@@ -2,15 +2,10 @@
 #include "ui/frmMyInputBox.h"
 
 #include "tests/support/FakeMessageService.h"
-#include "ui/FormConventions.h"
+#include "tests/support/FormDriving.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
-#include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -31,36 +26,26 @@ void typeAndAccept(QWidget* box, const QString& text) {
     QTest::keyClick(box->focusWidget(), Qt::Key_Return);
 }
 
-// Acts on every input box that comes up, in turn, until the script runs out.
-class InputBoxDriver : public QObject {
-public:
-    using Step = std::function<void(frmMyInputBox*)>;
-    explicit InputBoxDriver(QList<Step> steps) : m_steps(std::move(steps)) {
-        connect(&m_timer, &QTimer::timeout, this, &InputBoxDriver::poll);
-        m_timer.start(5);
-    }
-    int boxesSeen = 0;
+using Step = std::function<void(frmMyInputBox*)>;
 
-private:
-    void poll() {
-        auto* box = qobject_cast<frmMyInputBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || box == m_last || !box->isVisible() || m_steps.isEmpty()) {
-            return;
-        }
-        m_last = box;
-        ++boxesSeen;
+// Acts on every secret-code box that comes up with the next step, until the steps run out.
+void answerBoxes(QList<Step> steps, int& seen) {
+    if (steps.isEmpty()) {
+        return;
+    }
+    test::whenModal<frmMyInputBox>([steps, &seen](frmMyInputBox* box) mutable {
+        ++seen;
         EXPECT_EQ(box->windowTitle(), QStringLiteral("Secret Code"));
         EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("lblHelpMsg"))->text(),
                   QStringLiteral("Enter the Secret Code to continue.  For security, asterisks "
                                  "(*) will show as you type."));
         EXPECT_EQ(input(box)->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(input(box)->maxLength(), 8);
         EXPECT_TRUE(input(box)->text().isEmpty()) << "a fresh box for every attempt";
-        m_steps.takeFirst()(box);
-    }
-    QList<Step> m_steps;
-    QPointer<frmMyInputBox> m_last;
-    QTimer m_timer;
-};
+        steps.takeFirst()(box);
+        answerBoxes(steps, seen);
+    });
+}
 
 TEST(InputBox, EmptyInputIsAskedForInTheWordingOfItsMode) {
     for (bool password : {false, true}) {
@@ -69,12 +54,9 @@ TEST(InputBox, EmptyInputIsAskedForInTheWordingOfItsMode) {
         box.setPasswordInput(password);
         box.setInputLength(3);
         box.setHelpMessage(QStringLiteral("Type it."));
-        box.show();
-        QApplication::setActiveWindow(&box);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+        ASSERT_TRUE(test::showActive(&box));
         EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("lblHelpMsg"))->text(),
                   QStringLiteral("Type it."));
-        EXPECT_EQ(input(&box)->echoMode(), password ? QLineEdit::Password : QLineEdit::Normal);
 
         QTest::keyClick(input(&box), Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), menuButton(&box, 0)) << "Enter only moves on";
@@ -88,59 +70,46 @@ TEST(InputBox, EmptyInputIsAskedForInTheWordingOfItsMode) {
         EXPECT_EQ(QApplication::focusWidget(), input(&box));
         EXPECT_TRUE(box.isVisible());
 
-        typeAndAccept(&box, QStringLiteral("abcd"));
+        // A password shows an asterisk for every character.
+        QTest::keyClicks(input(&box), QStringLiteral("abcd"));
+        EXPECT_EQ(input(&box)->displayText(),
+                  password ? QStringLiteral("***") : QStringLiteral("abc"));
+        typeAndAccept(&box, QString());
         EXPECT_FALSE(box.isVisible());
         EXPECT_EQ(box.InputValue(), QStringLiteral("abc"));
         EXPECT_FALSE(box.Cancelled());
     }
 }
 
-TEST(SecretCode, WrongCodesAreRefusedUntilTheCodeComesInLowerCase) {
-    FakeMessageService messages;
-    InputBoxSecretCodePrompt prompt(messages);
-    InputBoxDriver driver({
-        [](frmMyInputBox* box) {
-            QTest::keyClicks(input(box), QStringLiteral("123456789"));
-            EXPECT_EQ(input(box)->text(), QStringLiteral("12345678")) << "no ninth character";
-            QTest::keyClick(input(box), Qt::Key_Return);
-            QTest::keyClick(box->focusWidget(), Qt::Key_Return);
-        },
-        [](frmMyInputBox* box) { typeAndAccept(box, QStringLiteral("kk")); },
-        [](frmMyInputBox* box) { typeAndAccept(box, QStringLiteral("k")); },
-    });
-    EXPECT_TRUE(prompt.AskSecretCode(nullptr));
-    EXPECT_EQ(driver.boxesSeen, 3);
-    ASSERT_EQ(messages.shown.size(), 2);
-    for (const auto& shown : messages.shown) {
-        EXPECT_EQ(shown.title, QStringLiteral("Incorrect Password"));
-        EXPECT_EQ(shown.text, QStringLiteral("Incorrect Secret Code.  Please try again."));
-        EXPECT_EQ(shown.icon, MessageService::Icon::Critical);
+// Every wrong code is told and a fresh box comes, until the code (in any case) or Cancel.
+TEST(SecretCode, WrongCodesAreRefusedUntilTheCodeOrCancel) {
+    const auto typed = [](const char* text) -> Step {
+        return [text](frmMyInputBox* box) { typeAndAccept(box, QString::fromLatin1(text)); };
+    };
+    const Step cancel = [](frmMyInputBox* box) { menuButton(box, 1)->click(); };
+    const struct {
+        const char* name;
+        QList<Step> steps;
+        bool answer;
+    } runs[] = {
+        {"the code in lower case", {typed("123456789"), typed("kk"), typed("k")}, true},
+        {"cancelled", {typed("x"), cancel}, false},
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.name);
+        FakeMessageService messages;
+        InputBoxSecretCodePrompt prompt(messages);
+        int seen = 0;
+        answerBoxes(run.steps, seen);
+        EXPECT_EQ(prompt.AskSecretCode(nullptr), run.answer);
+        EXPECT_EQ(seen, run.steps.size());
+        ASSERT_EQ(messages.shown.size(), run.steps.size() - 1);
+        for (const auto& shown : messages.shown) {
+            EXPECT_EQ(shown.title, QStringLiteral("Incorrect Password"));
+            EXPECT_EQ(shown.text, QStringLiteral("Incorrect Secret Code.  Please try again."));
+            EXPECT_EQ(shown.icon, MessageService::Icon::Critical);
+        }
     }
 }
 
-TEST(SecretCode, CancelAnswersFalseAtOnce) {
-    FakeMessageService messages;
-    InputBoxSecretCodePrompt prompt(messages);
-    InputBoxDriver driver({
-        [](frmMyInputBox* box) { typeAndAccept(box, QStringLiteral("x")); },
-        [](frmMyInputBox* box) { menuButton(box, 1)->click(); },
-    });
-    EXPECT_FALSE(prompt.AskSecretCode(nullptr));
-    EXPECT_EQ(driver.boxesSeen, 2);
-    EXPECT_EQ(messages.shown.size(), 1);
-}
-
 } // namespace
-
-TEST(InputBox, TheSecretCodeShowsAnAsteriskForEveryCharacter) {
-    FakeMessageService messages;
-    frmMyInputBox box(messages);
-    box.setPasswordInput(true);
-    box.setInputLength(8);
-    box.show();
-    QApplication::setActiveWindow(&box);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
-    QTest::keyClicks(input(&box), QStringLiteral("kq7"));
-    EXPECT_EQ(input(&box)->text(), QStringLiteral("kq7"));
-    EXPECT_EQ(input(&box)->displayText(), QStringLiteral("***"));
-}

@@ -14,10 +14,7 @@ int code(const std::string& one) {
 }
 
 TEST(ScrambleText, ShiftsEvenAndOddCodesAndKeepsSpaces) {
-    const std::string ab = ScrambleText("AB", 0);
-    ASSERT_EQ(ab.size(), 2u);
-    EXPECT_EQ(code(ab.substr(0, 1)), 68);
-    EXPECT_EQ(code(ab.substr(1)), 73);
+    EXPECT_EQ(ScrambleText("AB", 0), "DI"); // 65 + 3, 66 + 7
     EXPECT_EQ(ScrambleText("N", 0), "U");
     EXPECT_EQ(ScrambleText("A B  ", 0), "D I  ") << "spaces inside and after stay";
     const std::string plain = "Jo Ann-Smith 12";
