@@ -1,12 +1,11 @@
 #include "store/ConfigFile.h"
 
 #include "store/OrvjError.h"
-#include "store/platform/File.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 using namespace orvj;
@@ -14,22 +13,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ConfigFileTest : public ::testing::Test {
+class ConfigFileTest : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    void write(const std::string& text) { std::ofstream(ini, std::ios::binary) << text; }
-    std::string read() const {
-        std::ifstream in(ini, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    void write(const std::string& text) const { test::writeFile(ini, text); }
+    std::string read() const { return test::readFile(ini); }
 
-    const fs::path dir = fs::temp_directory_path() /
-                         ("orvj-config-" + std::to_string(orvj::platform::processId()) + "-" +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const fs::path dir = m_dir;
     const fs::path ini = dir / ConfigFile::kFileName;
 };
 
@@ -194,14 +183,12 @@ TEST(ConfiguredFolder, RelativeNamesAreUnderTheProgramFolderAndDrivesNameNone) {
 // The configuration file is Windows-1252: "B\xFCro" is "Büro" in the file system's names, and a
 // folder of that name made by the system is the one the program finds.
 TEST(ConfiguredFolder, Windows1252NamesAreTheSameCharactersOnDisk) {
-    const fs::path home =
-        fs::temp_directory_path() / ("orvj-names-" + std::to_string(orvj::platform::processId()));
-    const fs::path made = home / fs::path(u8"B\u00FCro \u20AC");
+    const test::TempFolder home("orvj-names");
+    const fs::path made = home.path() / fs::path(u8"B\u00FCro \u20AC");
     fs::create_directories(made);
-    const fs::path found = resolveConfiguredFolder(home, "B\xFCro \x80");
+    const fs::path found = resolveConfiguredFolder(home.path(), "B\xFCro \x80");
     EXPECT_EQ(found, made);
     EXPECT_TRUE(fs::is_directory(found));
-    fs::remove_all(home);
 }
 
 } // namespace
