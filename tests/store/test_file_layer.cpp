@@ -1,5 +1,6 @@
-// The file layer on each system: a replace while another program reads the old file, the
-// lock between two handles, positions that reads leave alone.
+// The file layer on each system: a replace while another program reads the old file, and
+// positions that reads leave alone. (The lock between two handles is the shared data folder's
+// test's.)
 #include "StoreTestSupport.h"
 
 #include "store/FileReplace.h"
@@ -56,22 +57,6 @@ TEST_F(FileLayer, AFileHeldOpenByAReaderIsReplacedWhole) {
     EXPECT_EQ(namesIn(dir), (std::set<std::string>{"ORVJTest.ini", "REPORT.PRN"}));
 }
 
-TEST_F(FileLayer, TheLockKeepsOtherHandlesOutButNotReaders) {
-    const fs::path lock = dir / "DATA301.LCK";
-    File first = File::open(lock, File::Mode::ReadWriteCreate, "open");
-    File second = File::open(lock, File::Mode::ReadWriteCreate, "open");
-    ASSERT_TRUE(first.tryLockExclusive("lock"));
-    EXPECT_FALSE(second.tryLockExclusive("lock")) << "another handle, even of this program";
-
-    first.writeAll("held by PC 1\n", 13, "write");
-    const File reader = File::open(lock, File::Mode::Read, "read");
-    EXPECT_EQ(readAllOf(reader), "held by PC 1\n") << "who holds it stays readable";
-    EXPECT_TRUE(first.stillNamedBy(lock));
-
-    first.close("close");
-    EXPECT_TRUE(second.tryLockExclusive("lock")) << "a closed handle's lock is gone";
-}
-
 TEST_F(FileLayer, ReadingAtAnOffsetLeavesTheWritingPositionAlone) {
     File f = File::open(dir / "f", File::Mode::ReadWriteCreate, "open");
     f.writeAll("abc", 3, "write");
@@ -86,17 +71,10 @@ TEST_F(FileLayer, ReadingAtAnOffsetLeavesTheWritingPositionAlone) {
     EXPECT_EQ(read(dir / "f"), std::string("abcde\0X", 7));
 }
 
-TEST_F(FileLayer, FailuresNameTheFileAndTheirKind) {
-    const auto openInAMissingFolder = [&] {
-        File::open(dir / "no such folder" / "DATA301.OVJ", File::Mode::ReadWriteCreate,
-                   "cannot open the client file");
-    };
-    std::string what;
-    EXPECT_EQ(storetest::errorOf(openInAMissingFolder, &what), ErrorCode::PathNotFound);
-    EXPECT_NE(what.find("no such folder"), std::string::npos) << what;
-    EXPECT_NE(what.find("cannot open the client file"), std::string::npos) << what;
+// (A failed open's kind and message are the client file's test's.)
+TEST_F(FileLayer, AFailedRenameThrowsAndMakesNothing) {
     EXPECT_THROW(platform::renameOver(dir / "missing", dir / "target", "replace"), OrvjError);
-    EXPECT_TRUE(namesIn(dir).empty()) << "a failed rename makes nothing";
+    EXPECT_TRUE(namesIn(dir).empty());
 }
 
 #ifdef _WIN32
