@@ -22,30 +22,20 @@ namespace {
 // Each failed write must leave the file and the table exactly as before; each that succeeds
 // must leave the new record whole.
 TEST_F(DataFolderTest, AFailedAppendOrUpdateLeavesTheFileAndNoPhantomClient) {
-    const struct {
-        const char* name;
-        int slot;
-        void (*change)(ClientTable&);
-    } saves[] = {
-        {"append", 4, [](ClientTable& t) { t.at(4) = client("Dunn, Dee"); }},
-        {"update", 2,
-         [](ClientTable& t) {
-             t.at(2).set(F::Name, "Baker, Roberta");
-             t.at(2).set(F::Responses, std::string(143, '4'));
-         }},
-    };
-    const std::string three =
-        bytesOf(client("Able, Ann")) + bytesOf(client("Baker, Bob")) + bytesOf(client("Carr, Cy"));
-    for (const auto& s : saves) {
+    // A new fourth client, and a changed second one.
+    const std::pair<int, ClientRecord> saves[] = {{4, client("Dunn, Dee")},
+                                                  {2, client("Baker, Roberta", '4')}};
+    const std::string three = numberedClients(3);
+    for (const auto& [slot, record] : saves) {
         for (const auto& fc : kWriteFaults) {
-            SCOPED_TRACE(std::string(s.name) + ", " + fc.name);
+            SCOPED_TRACE(std::string(fc.name) + ", record " + std::to_string(slot));
             ClientTable t;
             ClientTable changed;
             const auto prepare = [&] {
                 writeBytes(path, three);
                 t = ClientTable();
                 ClientFile(path).load(t);
-                s.change(t);
+                t.at(slot) = record;
                 changed = t;
             };
             const auto check = [&](bool failed, int nth) {
@@ -57,7 +47,7 @@ TEST_F(DataFolderTest, AFailedAppendOrUpdateLeavesTheFileAndNoPhantomClient) {
                     EXPECT_EQ(reread.clientCount, 3) << "a failed save left a client";
                     EXPECT_FALSE(fs::exists(ClientFile(path).pendingPath()));
                 } else {
-                    EXPECT_EQ(reread.at(s.slot), changed.at(s.slot));
+                    EXPECT_EQ(reread.at(slot), changed.at(slot));
                 }
                 // A failed write leaves the table as the caller had made it, so the caller can
                 // restore the one record it changed; a successful one leaves table and file equal.
@@ -65,11 +55,11 @@ TEST_F(DataFolderTest, AFailedAppendOrUpdateLeavesTheFileAndNoPhantomClient) {
                     EXPECT_EQ(t.at(k), failed || k == 4 ? changed.at(k) : reread.at(k)) << k;
                 }
                 // The new client's test is counted by the caller once it is stored.
-                EXPECT_EQ(t.clientCount, failed || s.slot != 4 ? 3 : reread.clientCount - 1);
+                EXPECT_EQ(t.clientCount, failed || slot != 4 ? 3 : reread.clientCount - 1);
             };
             strikeAtEveryCall(
-                fc, ClientFile::kFileName, prepare,
-                [&] { ClientFile(path).writeRecord(t, s.slot); }, check);
+                fc, ClientFile::kFileName, prepare, [&] { ClientFile(path).writeRecord(t, slot); },
+                check);
         }
     }
 }
@@ -117,11 +107,8 @@ ClientRecord generation(int slot, int n) {
 // The generation a record was written in, -1 when it is torn or foreign.
 int generationOf(const ClientRecord& r, int slot) {
     const std::string ssn = r.trimmed(F::SSN);
-    if (ssn.empty() || ssn.find_first_not_of("0123456789") != std::string::npos) {
-        return -1;
-    }
-    const int n = std::stoi(ssn);
-    return r == generation(slot, n) ? n : -1;
+    const bool number = !ssn.empty() && ssn.find_first_not_of("0123456789") == std::string::npos;
+    return number && r == generation(slot, std::stoi(ssn)) ? std::stoi(ssn) : -1;
 }
 
 [[noreturn]] void writeForever(const fs::path& path) {

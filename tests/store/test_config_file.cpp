@@ -59,42 +59,35 @@ TEST_F(ConfigFileTest, NumLockReadsOnOnlyForTru) {
     }
 }
 
-TEST_F(ConfigFileTest, WritingKeepsEveryOtherLine) {
-    // An editor's byte-order mark and CR LF endings stay as they were.
-    const std::string original =
-        "\xEF\xBB\xBF; office settings\r\n[Path]\r\nFilePath=D:\\Data\r\n\r\n"
-        "[Settings]\r\nnumlock=True\r\n\r\n"
-        "[Engine 4.0]\r\nSystemDB=keep me\r\n";
-    write(original);
-    ConfigFile cfg(ini);
-    cfg.WriteNumLock(false);
-    std::string expected = original;
-    expected.replace(expected.find("numlock=True"), 12, "numlock=False");
-    EXPECT_EQ(read(), expected);
-    cfg.WriteNumLock(true);
-    EXPECT_EQ(read(), original);
-}
-
-TEST_F(ConfigFileTest, ALoneCarriageReturnAtTheEndEndsTheLastLine) {
-    for (const std::string& last : {std::string("SndPath=/snd\r"), std::string("SndPath=/snd")}) {
-        write("[Path]\r\nFilePath=/data\r\n" + last);
+// Writing the Num Lock option changes its line only (an editor's byte-order mark and CR LF
+// endings stay as they were) or adds its section after the last line, which a lone carriage
+// return at the end ends; nothing that was read before changes.
+TEST_F(ConfigFileTest, WritingNumLockChangesItsLineOrAddsItsSectionAndKeepsEveryOtherLine) {
+    const auto office = [](const std::string& numLock) {
+        return "\xEF\xBB\xBF; office settings\r\n[Path]\r\nSndPath=/snd\r\n\r\n[Settings]\r\n"
+               "numlock=" +
+               numLock + "\r\n\r\n[Engine 4.0]\r\nSystemDB=keep me\r\n";
+    };
+    const std::string added = "[Path]\r\nSndPath=/snd\r\n\r\n[Settings]\r\nNumLock=False\r\n";
+    const std::string last = "[Path]\r\nSndPath=/snd\r\n[Settings]\r\nNumLock=";
+    const std::pair<std::string, std::string> files[] = {
+        {office("True"), office("False")},
+        {"[Path]\r\nSndPath=/snd\r", added},
+        {"[Path]\r\nSndPath=/snd", added},
+        {last + "True\r", last + "False\r"},
+    };
+    for (const auto& [before, after] : files) {
+        SCOPED_TRACE(before);
+        write(before);
         ConfigFile cfg(ini);
         EXPECT_EQ(cfg.GetINISndPath(), "/snd");
-        // Writing the Num Lock option adds its section after the last line and changes
-        // nothing that was read before.
         cfg.WriteNumLock(false);
+        EXPECT_EQ(read(), after);
         EXPECT_EQ(cfg.GetINISndPath(), "/snd");
-        EXPECT_EQ(cfg.GetINIFilePath(), "/data");
         EXPECT_FALSE(cfg.ReadNumLock());
-        EXPECT_EQ(read(), "[Path]\r\nFilePath=/data\r\nSndPath=/snd\r\n\r\n[Settings]\r\n"
-                          "NumLock=False\r\n");
     }
-    // The key itself on the last line.
-    write("[Settings]\r\nNumLock=True\r");
-    ConfigFile cfg(ini);
-    EXPECT_TRUE(cfg.ReadNumLock());
-    cfg.WriteNumLock(false);
-    EXPECT_EQ(read(), "[Settings]\r\nNumLock=False\r");
+    ConfigFile(ini).WriteNumLock(true);
+    EXPECT_EQ(read(), last + "True\r");
 }
 
 TEST_F(ConfigFileTest, AMissingFileGivesTheDefaultsAndAWriteCreatesIt) {
