@@ -64,18 +64,6 @@ TEST_F(DataFolderTest, AFailedAppendOrUpdateLeavesTheFileAndNoPhantomClient) {
     }
 }
 
-TEST_F(DataFolderTest, AnUnchangedWriteBackKeepsTheFileByteForByte) {
-    // Odd tails and records past the 51st are not the program's to drop.
-    const std::string bytes = numberedClients(53);
-    for (const std::string& tail : {std::string(), std::string(60, 'z'), std::string(120, 'y')}) {
-        writeBytes(path, bytes + tail);
-        ClientTable t;
-        ClientFile(path).load(t);
-        ClientFile(path).writeRecord(t, 7);
-        EXPECT_EQ(readBytes(path), bytes + tail) << tail.size();
-    }
-}
-
 TEST_F(DataFolderTest, FailedConfigurationWriteLeavesTheFileAsItWas) {
     const fs::path ini = dir / ConfigFile::kFileName;
     const std::string original = "[Path]\r\nFilePath=data\r\n[Engine]\r\nKeep=this\r\n";
