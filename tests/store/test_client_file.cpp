@@ -1,11 +1,7 @@
 #include "StoreTestSupport.h"
 
-#include "store/ClientFile.h"
 #include "tests/platform/TestProcess.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <fstream>
 
 namespace fs = std::filesystem;

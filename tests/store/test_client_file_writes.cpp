@@ -6,8 +6,6 @@
 #include "store/ConfigFile.h"
 #include "tests/platform/TestProcess.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <random>
 #include <thread>

@@ -1,12 +1,6 @@
+#include "StoreTestSupport.h"
+
 #include "store/ConfigFile.h"
-
-#include "store/OrvjError.h"
-#include "tests/support/Files.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
 
 using namespace orvj;
 namespace fs = std::filesystem;

@@ -3,11 +3,6 @@
 #include "store/ConfigFile.h"
 #include "store/DataFolder.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
-
 using namespace orvj;
 using namespace orvj::storetest;
 namespace fs = std::filesystem;

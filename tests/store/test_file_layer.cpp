@@ -5,10 +5,7 @@
 
 #include "store/FileReplace.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
 using namespace orvj;

@@ -2,12 +2,6 @@
 
 #include "store/ProgramFolder.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <set>
-#include <string>
-
 using namespace orvj;
 using orvj::storetest::errorOf;
 namespace fs = std::filesystem;

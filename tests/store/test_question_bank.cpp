@@ -3,9 +3,6 @@
 #include "store/QuestionBank.h"
 #include "tests/testing/BankBuilder.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <fstream>
 
 using namespace orvj;

@@ -6,7 +6,6 @@
 #include "tests/platform/TestProcess.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <random>

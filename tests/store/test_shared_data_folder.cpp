@@ -3,14 +3,10 @@
 #include "StoreTestSupport.h"
 
 #include "store/ClientFileLock.h"
-#include "store/OrvjError.h"
 #include "tests/platform/TestProcess.h"
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <memory>
-#include <set>
 #include <thread>
 
 using namespace orvj;
