@@ -5,26 +5,20 @@
 namespace TL = orvj::TestLayout;
 using Fmt = TL::AnswerFormat;
 
-TEST(TestLayout, SectionBoundariesAreInclusiveAtTheTop) {
-    const int bounds[][2] = {{1, 1},   {50, 1},  {51, 2},  {75, 2},  {76, 3},
-                             {120, 3}, {121, 4}, {131, 4}, {132, 5}, {143, 5}};
-    for (const auto& b : bounds) {
-        EXPECT_EQ(TL::sectionOf(b[0]), b[1]) << b[0];
+// The section ends and option counts themselves are the scoring tests' and golden reports'
+// to check; here the lookups over them, at every edge.
+TEST(TestLayout, SectionsEndInclusivelyAndTakeCodesUpToTheirOptionCount) {
+    for (int s = 1; s <= TL::kSectionCount; ++s) {
+        const int first = TL::firstItemOf(s);
+        const int last = TL::SectionEnd[static_cast<std::size_t>(s)];
+        const char top = static_cast<char>('0' + TL::SectionOptions[static_cast<std::size_t>(s)]);
+        EXPECT_EQ(TL::sectionOf(first - 1), s - 1) << s;
+        EXPECT_EQ(TL::sectionOf(first), s) << s;
+        EXPECT_EQ(TL::sectionOf(last), s) << s;
+        EXPECT_TRUE(TL::isValidCode(last, top) && TL::isValidCode(first, '0')) << s;
+        EXPECT_FALSE(TL::isValidCode(last, static_cast<char>(top + 1))) << s;
     }
-    EXPECT_EQ(TL::sectionOf(0), 0);
-    EXPECT_EQ(TL::sectionOf(144), 0);
-    EXPECT_EQ(TL::firstItemOf(2), 51);
-    EXPECT_EQ(TL::firstItemOf(5), 132);
-}
-
-TEST(TestLayout, CodesAreValidUpToTheSectionsOptionCount) {
-    EXPECT_TRUE(TL::isValidCode(50, '2'));
-    EXPECT_FALSE(TL::isValidCode(50, '3'));
-    EXPECT_TRUE(TL::isValidCode(51, '5'));
-    EXPECT_TRUE(TL::isValidCode(120, '4'));
-    EXPECT_FALSE(TL::isValidCode(120, '5'));
-    EXPECT_FALSE(TL::isValidCode(121, '3'));
-    EXPECT_TRUE(TL::isValidCode(143, '0'));
+    EXPECT_EQ(TL::sectionOf(TL::kItemCount + 1), 0);
     EXPECT_FALSE(TL::isValidCode(10, ' '));
     EXPECT_FALSE(TL::isValidCode(10, '/'));
 }

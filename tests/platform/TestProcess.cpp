@@ -1,12 +1,26 @@
 #include "tests/platform/TestProcess.h"
 
 #include <cstdlib>
-
-#ifdef _WIN32
-
 #include <stdexcept>
 
+#ifndef _WIN32
+#include <cerrno>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace orvj::testplatform {
+
+// A child still running is killed and waited for (never one on Windows: m_id stays -1).
+Child::~Child() {
+    if (m_id > 0) {
+        kill();
+        wait();
+    }
+}
+
+#ifdef _WIN32
 
 bool childProcessesAvailable() {
     return false;
@@ -15,8 +29,6 @@ bool childProcessesAvailable() {
 Child::Child(const std::function<int()>&) {
     throw std::logic_error("no child processes on this system: check childProcessesAvailable()");
 }
-
-Child::~Child() = default;
 
 void Child::kill() {}
 
@@ -44,17 +56,7 @@ void unsetEnvironment(const std::string& name) {
     ::_putenv_s(name.c_str(), "");
 }
 
-} // namespace orvj::testplatform
-
 #else
-
-#include <cerrno>
-#include <csignal>
-#include <stdexcept>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace orvj::testplatform {
 
 bool childProcessesAvailable() {
     return true;
@@ -76,13 +78,6 @@ Child::Child(const std::function<int()>& body) {
     m_id = pid;
 }
 
-Child::~Child() {
-    if (m_id > 0) {
-        kill();
-        wait();
-    }
-}
-
 void Child::kill() {
     if (m_id > 0) {
         ::kill(static_cast<pid_t>(m_id), SIGKILL);
@@ -90,18 +85,13 @@ void Child::kill() {
 }
 
 int Child::wait() {
-    if (m_id <= 0) {
-        return -1;
-    }
     int status = 0;
-    while (::waitpid(static_cast<pid_t>(m_id), &status, 0) < 0) {
-        if (errno != EINTR) {
-            m_id = -1;
-            return -1;
-        }
-    }
+    pid_t ended = -1;
+    do {
+        ended = m_id > 0 ? ::waitpid(static_cast<pid_t>(m_id), &status, 0) : -1;
+    } while (ended < 0 && m_id > 0 && errno == EINTR);
     m_id = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return ended > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 bool becomeUnprivileged() {
@@ -126,6 +116,6 @@ void unsetEnvironment(const std::string& name) {
     ::unsetenv(name.c_str());
 }
 
-} // namespace orvj::testplatform
-
 #endif
+
+} // namespace orvj::testplatform

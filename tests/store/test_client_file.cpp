@@ -1,44 +1,17 @@
-#include "store/ClientFile.h"
-#include "store/OrvjError.h"
-#include "store/platform/File.h"
+#include "StoreTestSupport.h"
+
 #include "tests/platform/TestProcess.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <fstream>
 
 namespace fs = std::filesystem;
 using namespace orvj;
+using namespace orvj::storetest;
 using F = ClientRecord::Field;
 
 namespace {
 
-class ClientFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    void writeBytes(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-    std::string readBytes() {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    static std::string record(const std::string& name) {
-        ClientRecord r;
-        r.set(F::Name, name);
-        r.set(F::Gender, "1");
-        r.set(F::Responses, std::string(143, '0'));
-        return {r.bytes().begin(), r.bytes().end()};
-    }
-
-    const fs::path dir = fs::temp_directory_path() /
-                         ("orvj_cf_" + std::to_string(orvj::platform::processId()) + "_" +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    const fs::path path = dir / ClientFile::kFileName;
-};
+using ClientFileTest = DataFolderTest;
 
 TEST(ClientRecordTest, FieldsArePaddedOrCutInPlace) {
     ClientRecord r;
@@ -53,14 +26,14 @@ TEST_F(ClientFileTest, MissingFileIsCreatedEmptyAndLoadsNoClients) {
     ClientTable t;
     t.currentClient = 5;
     EXPECT_FALSE(ClientFile(path).load(t).overflow);
+    EXPECT_EQ(readBytes(path), "");
     EXPECT_TRUE(fs::exists(path));
-    EXPECT_EQ(fs::file_size(path), 0u);
     EXPECT_EQ(t.clientCount, 0);
     EXPECT_EQ(t.currentClient, 0);
 }
 
 TEST_F(ClientFileTest, TwoRecordsLoadAndAThirdIsAppendedAndRoundTrips) {
-    writeBytes(record("Ann") + record("Bob")); // 392 bytes
+    writeBytes(path, bytesOf(client("Ann")) + bytesOf(client("Bob")));
     ClientTable t;
     ClientFile file(path);
     file.load(t);
@@ -70,74 +43,59 @@ TEST_F(ClientFileTest, TwoRecordsLoadAndAThirdIsAppendedAndRoundTrips) {
 
     t.at(3).set(F::Name, "Cy");
     file.writeRecord(t, 3);
-    EXPECT_EQ(fs::file_size(path), 3 * ClientRecord::kSize);
     t.at(1).set(F::Name, "Anna");
     file.writeRecord(t, 1);
 
-    ClientTable again;
-    file.load(again);
-    EXPECT_EQ(again.clientCount, 3);
-    for (int k = 1; k <= 3; ++k) {
-        EXPECT_EQ(again.at(k), t.at(k)) << "record " << k;
-    }
-    EXPECT_EQ(readBytes().substr(196, 196), record("Bob")) << "record 2 must stay untouched";
+    EXPECT_EQ(readBytes(path), bytesOf(t.at(1)) + bytesOf(client("Bob")) + bytesOf(t.at(3)))
+        << "record 2 must stay untouched";
 }
 
-TEST_F(ClientFileTest, OddLengthRoundsToTheNearestRecordAndKeepsTheTail) {
-    const std::string two = record("Ann") + record("Bob");
-    for (const auto& [tail, count] : {std::pair{100, 3}, std::pair{97, 2}}) {
-        writeBytes(two + std::string(static_cast<std::size_t>(tail), 'z'));
+// Neither loading nor writing cuts the file: a part record past the last whole one counts when
+// it holds at least half a record (its missing part reads as spaces), and past the 51st
+// nothing counts.
+TEST_F(ClientFileTest, OddAndOverlongFilesLoadWhatFitsAndKeepTheRest) {
+    const std::string two = numberedClients(2);
+    const struct {
+        std::string bytes;
+        int count;
+        bool partial;
+        bool overflow;
+    } files[] = {
+        {two + std::string(100, 'z'), 3, true, false},
+        {two + std::string(97, 'z'), 2, true, false},
+        {numberedClients(53), 51, false, true},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.bytes.size());
+        writeBytes(path, f.bytes);
         ClientTable t;
-        EXPECT_TRUE(ClientFile(path).load(t).partialLastRecord);
-        EXPECT_EQ(t.clientCount, count) << tail;
-        EXPECT_EQ(fs::file_size(path), two.size() + static_cast<std::size_t>(tail))
-            << "loading never cuts the file";
-        if (count == 3) {
-            EXPECT_EQ(t.at(3).field(F::Name), std::string(25, 'z'));
+        ClientFile file(path);
+        const auto report = file.load(t);
+        EXPECT_EQ(t.clientCount, f.count);
+        EXPECT_EQ(report.partialLastRecord, f.partial);
+        EXPECT_EQ(report.overflow, f.overflow);
+        EXPECT_EQ(report.recordsInFile, f.overflow ? 53 : f.count);
+        EXPECT_EQ(t.at(f.count).trimmed(F::Name),
+                  f.count == 3 ? std::string(25, 'z') : "C" + std::to_string(f.count));
+        if (f.partial) {
             EXPECT_EQ(t.at(3).bytes()[100], ' ') << "the missing part reads as spaces";
         }
+        EXPECT_THROW(file.writeRecord(t, 52), OrvjError);
+        // Odd tails and records past the 51st are not the program's to drop.
+        file.writeRecord(t, 1);
+        EXPECT_EQ(readBytes(path), f.bytes) << "an unchanged write-back changed the file";
     }
-}
-
-TEST_F(ClientFileTest, MoreThanFiftyOneRecordsLoadsFiftyOneAndNeverWritesPastThem) {
-    std::string all;
-    for (int k = 1; k <= 53; ++k) {
-        all += record("C" + std::to_string(k));
-    }
-    writeBytes(all);
-    ClientTable t;
-    ClientFile file(path);
-    const auto report = file.load(t);
-    EXPECT_TRUE(report.overflow);
-    EXPECT_EQ(report.recordsInFile, 53);
-    EXPECT_EQ(t.clientCount, 51);
-    EXPECT_EQ(t.at(51).trimmed(F::Name), "C51");
-    EXPECT_THROW(file.writeRecord(t, 52), OrvjError);
-    EXPECT_EQ(readBytes(), all);
 }
 
 TEST_F(ClientFileTest, NonDigitCodesAreReportedAndKept) {
-    std::string r = record("Ann");
+    std::string r = bytesOf(client("Ann"));
     r[38] = 'X'; // Gender
-    writeBytes(r);
+    writeBytes(path, r);
     ClientTable t;
     const auto report = ClientFile(path).load(t);
     ASSERT_EQ(report.fieldProblems.size(), 1u);
     EXPECT_NE(report.fieldProblems[0].find("Gender"), std::string::npos);
     EXPECT_EQ(t.at(1).field(F::Gender), "X");
-}
-
-// The error number a call raises, 0 when it raises none.
-template <typename Fn> int errorOf(Fn fn, std::string* what = nullptr) {
-    try {
-        fn();
-    } catch (const OrvjError& e) {
-        if (what != nullptr) {
-            *what = e.what();
-        }
-        return e.code();
-    }
-    return 0;
 }
 
 bool readOnlyFileIsRefused(const fs::path& path) {
@@ -154,7 +112,7 @@ TEST_F(ClientFileTest, MissingFolderAndReadOnlyFileAreTypedErrors) {
               ErrorCode::PathNotFound);
     EXPECT_NE(what.find("nowhere"), std::string::npos) << what;
 
-    writeBytes(record("Ann"));
+    writeBytes(path, bytesOf(client("Ann")));
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     fs::permissions(dir, fs::perms::all);
     // File modes do not bind an administrator (root; Wine run as root): the check then runs in
@@ -168,7 +126,8 @@ TEST_F(ClientFileTest, MissingFolderAndReadOnlyFileAreTypedErrors) {
         });
         EXPECT_EQ(child.wait(), 0);
     }
-    EXPECT_EQ(readBytes(), record("Ann")) << "a refused write leaves the file as it was";
+    EXPECT_EQ(readBytes(path), bytesOf(client("Ann")))
+        << "a refused write leaves the file as it was";
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write); // removable again
     if (!modesBind && !testplatform::childProcessesAvailable()) {
         GTEST_SKIP() << "file modes do not bind this user, and there is no child to give that up";

@@ -4,11 +4,7 @@
 #include "StoreTestSupport.h"
 
 #include "store/ConfigFile.h"
-#include "store/OrvjError.h"
-#include "store/platform/WriteFaults.h"
 #include "tests/platform/TestProcess.h"
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <random>
@@ -16,150 +12,72 @@
 
 using namespace orvj;
 using namespace orvj::storetest;
-using platform::FaultKind;
-using platform::FaultOp;
 namespace fs = std::filesystem;
 using F = ClientRecord::Field;
 
 namespace {
 
-struct Disarm {
-    ~Disarm() { platform::disarmWriteFaults(); }
-};
-
-const struct FaultCase {
-    const char* name;
-    FaultOp op;
-    FaultKind kind;
-} kFaults[] = {
-    {"write fails", FaultOp::Write, FaultKind::Fail},
-    {"short write, then disk full", FaultOp::Write, FaultKind::Short},
-    {"flush fails", FaultOp::Flush, FaultKind::Fail},
-    {"close fails", FaultOp::Close, FaultKind::Fail},
-    {"rename fails", FaultOp::Rename, FaultKind::Fail},
-};
-
-class ClientFileFaults : public DataFolderTest {
-protected:
-    // Three clients on disk and in the table.
-    ClientTable threeClients() {
-        ClientTable t;
-        writeBytes(path, bytesOf(client("Able, Ann")) + bytesOf(client("Baker, Bob")) +
-                             bytesOf(client("Carr, Cy")));
-        ClientFile(path).load(t);
-        return t;
-    }
-
-    // Runs `change` then writes `slot` with the fault armed at the first, second, ... call of
-    // its kind until a write no longer meets the fault. Each failed write must leave the file
-    // and the table exactly as before; each that succeeds must leave the new record whole.
-    void everyFaultPosition(const FaultCase& fc, int slot, void (*change)(ClientTable&)) {
-        Disarm disarm;
-        int refused = 0;
-        for (int nth = 1; nth < 20; ++nth) {
-            ClientTable t = threeClients();
-            const std::string before = readBytes(path);
-            change(t);
-            const ClientTable changed = t;
-            platform::armWriteFault(fc.op, nth, fc.kind);
-            bool failed = false;
-            try {
-                ClientFile(path).writeRecord(t, slot);
-            } catch (const OrvjError& e) {
-                failed = true;
-                EXPECT_NE(std::string(e.what()).find(ClientFile::kFileName), std::string::npos)
-                    << e.what();
-            }
-            const bool struck = platform::writeFaultStruck();
-            platform::disarmWriteFaults();
-            if (!struck) {
-                EXPECT_FALSE(failed) << fc.name << ": no fault, yet the write failed";
-                break;
-            }
-            ClientTable reread;
-            ClientFile(path).load(reread);
-            if (failed) {
-                ++refused;
-                EXPECT_EQ(readBytes(path), before) << fc.name << ", call " << nth;
-                EXPECT_EQ(reread.clientCount, 3) << fc.name << ": a failed save left a client";
-                EXPECT_FALSE(fs::exists(ClientFile(path).pendingPath())) << fc.name;
-            } else {
-                EXPECT_EQ(reread.at(slot), changed.at(slot)) << fc.name << ", call " << nth;
-            }
-            // A failed write leaves the table as the caller had made it, so the caller can
-            // restore the one record it changed; a successful one leaves table and file equal.
-            for (int k = 1; k <= 4; ++k) {
-                EXPECT_EQ(t.at(k), failed || k == 4 ? changed.at(k) : reread.at(k))
-                    << fc.name << ", call " << nth << ", record " << k;
-            }
-            // The new client's test is counted by the caller once it is stored.
-            EXPECT_EQ(t.clientCount, failed || slot != 4 ? 3 : reread.clientCount - 1);
+// Each failed write must leave the file and the table exactly as before; each that succeeds
+// must leave the new record whole.
+TEST_F(DataFolderTest, AFailedAppendOrUpdateLeavesTheFileAndNoPhantomClient) {
+    // A new fourth client, and a changed second one.
+    const std::pair<int, ClientRecord> saves[] = {{4, client("Dunn, Dee")},
+                                                  {2, client("Baker, Roberta", '4')}};
+    const std::string three = numberedClients(3);
+    for (const auto& [slot, record] : saves) {
+        for (const auto& fc : kWriteFaults) {
+            SCOPED_TRACE(std::string(fc.name) + ", record " + std::to_string(slot));
+            ClientTable t;
+            ClientTable changed;
+            const auto prepare = [&] {
+                writeBytes(path, three);
+                t = ClientTable();
+                ClientFile(path).load(t);
+                t.at(slot) = record;
+                changed = t;
+            };
+            const auto check = [&](bool failed, int nth) {
+                SCOPED_TRACE(nth);
+                ClientTable reread;
+                ClientFile(path).load(reread);
+                if (failed) {
+                    EXPECT_EQ(readBytes(path), three);
+                    EXPECT_EQ(reread.clientCount, 3) << "a failed save left a client";
+                    EXPECT_FALSE(fs::exists(ClientFile(path).pendingPath()));
+                } else {
+                    EXPECT_EQ(reread.at(slot), changed.at(slot));
+                }
+                // A failed write leaves the table as the caller had made it, so the caller can
+                // restore the one record it changed; a successful one leaves table and file equal.
+                for (int k = 1; k <= 4; ++k) {
+                    EXPECT_EQ(t.at(k), failed || k == 4 ? changed.at(k) : reread.at(k)) << k;
+                }
+                // The new client's test is counted by the caller once it is stored.
+                EXPECT_EQ(t.clientCount, failed || slot != 4 ? 3 : reread.clientCount - 1);
+            };
+            strikeAtEveryCall(
+                fc, ClientFile::kFileName, prepare, [&] { ClientFile(path).writeRecord(t, slot); },
+                check);
         }
-        EXPECT_GT(refused, 0) << fc.name << ": the fault never reached the save";
-    }
-};
-
-TEST_F(ClientFileFaults, FailedAppendLeavesTheOldLengthAndNoPhantomClient) {
-    for (const auto& fc : kFaults) {
-        everyFaultPosition(fc, 4, [](ClientTable& t) { t.at(4) = client("Dunn, Dee"); });
-    }
-}
-
-TEST_F(ClientFileFaults, FailedUpdateLeavesTheOldRecordOnDiskAndInMemory) {
-    for (const auto& fc : kFaults) {
-        everyFaultPosition(fc, 2, [](ClientTable& t) {
-            t.at(2).set(F::Name, "Baker, Roberta");
-            t.at(2).set(F::Responses, std::string(143, '4'));
-        });
-    }
-}
-
-TEST_F(ClientFileFaults, AnUnchangedWriteBackKeepsTheFileByteForByte) {
-    // Odd tails and records past the 51st are not the program's to drop.
-    std::string bytes;
-    for (int k = 1; k <= 53; ++k) {
-        bytes += bytesOf(client("C" + std::to_string(k)));
-    }
-    for (const std::string& tail : {std::string(), std::string(60, 'z'), std::string(120, 'y')}) {
-        writeBytes(path, bytes + tail);
-        ClientTable t;
-        ClientFile(path).load(t);
-        ClientFile(path).writeRecord(t, 7);
-        EXPECT_EQ(readBytes(path), bytes + tail) << tail.size();
     }
 }
 
 TEST_F(DataFolderTest, FailedConfigurationWriteLeavesTheFileAsItWas) {
     const fs::path ini = dir / ConfigFile::kFileName;
     const std::string original = "[Path]\r\nFilePath=data\r\n[Engine]\r\nKeep=this\r\n";
-    Disarm disarm;
-    for (const auto& fc : kFaults) {
-        int refused = 0;
-        for (int nth = 1; nth < 10; ++nth) {
-            writeBytes(ini, original);
-            platform::armWriteFault(fc.op, nth, fc.kind);
-            bool failed = false;
-            try {
-                ConfigFile(ini).WriteNumLock(false);
-            } catch (const OrvjError& e) {
-                failed = true;
-                EXPECT_NE(std::string(e.what()).find(ConfigFile::kFileName), std::string::npos);
-            }
-            const bool struck = platform::writeFaultStruck();
-            platform::disarmWriteFaults();
-            if (!struck) {
-                break;
-            }
-            if (failed) {
-                ++refused;
-                EXPECT_EQ(readBytes(ini), original) << fc.name;
-            } else {
-                EXPECT_FALSE(ConfigFile(ini).ReadNumLock()) << fc.name;
-            }
-            EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
-                << fc.name << ": a temporary file was left behind";
-        }
-        EXPECT_GT(refused, 0) << fc.name;
+    for (const auto& fc : kWriteFaults) {
+        SCOPED_TRACE(fc.name);
+        strikeAtEveryCall(
+            fc, ConfigFile::kFileName, [&] { writeBytes(ini, original); },
+            [&] { ConfigFile(ini).WriteNumLock(false); },
+            [&](bool failed, int nth) {
+                if (failed) {
+                    EXPECT_EQ(readBytes(ini), original) << nth;
+                } else {
+                    EXPECT_FALSE(ConfigFile(ini).ReadNumLock()) << nth;
+                }
+                EXPECT_EQ(namesIn(dir).size(), 1u) << "a temporary file was left behind";
+            });
     }
 }
 
@@ -175,11 +93,8 @@ ClientRecord generation(int slot, int n) {
 // The generation a record was written in, -1 when it is torn or foreign.
 int generationOf(const ClientRecord& r, int slot) {
     const std::string ssn = r.trimmed(F::SSN);
-    if (ssn.empty() || ssn.find_first_not_of("0123456789") != std::string::npos) {
-        return -1;
-    }
-    const int n = std::stoi(ssn);
-    return r == generation(slot, n) ? n : -1;
+    const bool number = !ssn.empty() && ssn.find_first_not_of("0123456789") == std::string::npos;
+    return number && r == generation(slot, std::stoi(ssn)) ? std::stoi(ssn) : -1;
 }
 
 [[noreturn]] void writeForever(const fs::path& path) {

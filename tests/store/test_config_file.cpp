@@ -1,35 +1,18 @@
+#include "StoreTestSupport.h"
+
 #include "store/ConfigFile.h"
-
-#include "store/OrvjError.h"
-#include "store/platform/File.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <string>
 
 using namespace orvj;
 namespace fs = std::filesystem;
 
 namespace {
 
-class ConfigFileTest : public ::testing::Test {
+class ConfigFileTest : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    void write(const std::string& text) { std::ofstream(ini, std::ios::binary) << text; }
-    std::string read() const {
-        std::ifstream in(ini, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    void write(const std::string& text) const { test::writeFile(ini, text); }
+    std::string read() const { return test::readFile(ini); }
 
-    const fs::path dir = fs::temp_directory_path() /
-                         ("orvj-config-" + std::to_string(orvj::platform::processId()) + "-" +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const fs::path dir = m_dir;
     const fs::path ini = dir / ConfigFile::kFileName;
 };
 
@@ -70,42 +53,35 @@ TEST_F(ConfigFileTest, NumLockReadsOnOnlyForTru) {
     }
 }
 
-TEST_F(ConfigFileTest, WritingKeepsEveryOtherLine) {
-    // An editor's byte-order mark and CR LF endings stay as they were.
-    const std::string original =
-        "\xEF\xBB\xBF; office settings\r\n[Path]\r\nFilePath=D:\\Data\r\n\r\n"
-        "[Settings]\r\nnumlock=True\r\n\r\n"
-        "[Engine 4.0]\r\nSystemDB=keep me\r\n";
-    write(original);
-    ConfigFile cfg(ini);
-    cfg.WriteNumLock(false);
-    std::string expected = original;
-    expected.replace(expected.find("numlock=True"), 12, "numlock=False");
-    EXPECT_EQ(read(), expected);
-    cfg.WriteNumLock(true);
-    EXPECT_EQ(read(), original);
-}
-
-TEST_F(ConfigFileTest, ALoneCarriageReturnAtTheEndEndsTheLastLine) {
-    for (const std::string& last : {std::string("SndPath=/snd\r"), std::string("SndPath=/snd")}) {
-        write("[Path]\r\nFilePath=/data\r\n" + last);
+// Writing the Num Lock option changes its line only (an editor's byte-order mark and CR LF
+// endings stay as they were) or adds its section after the last line, which a lone carriage
+// return at the end ends; nothing that was read before changes.
+TEST_F(ConfigFileTest, WritingNumLockChangesItsLineOrAddsItsSectionAndKeepsEveryOtherLine) {
+    const auto office = [](const std::string& numLock) {
+        return "\xEF\xBB\xBF; office settings\r\n[Path]\r\nSndPath=/snd\r\n\r\n[Settings]\r\n"
+               "numlock=" +
+               numLock + "\r\n\r\n[Engine 4.0]\r\nSystemDB=keep me\r\n";
+    };
+    const std::string added = "[Path]\r\nSndPath=/snd\r\n\r\n[Settings]\r\nNumLock=False\r\n";
+    const std::string last = "[Path]\r\nSndPath=/snd\r\n[Settings]\r\nNumLock=";
+    const std::pair<std::string, std::string> files[] = {
+        {office("True"), office("False")},
+        {"[Path]\r\nSndPath=/snd\r", added},
+        {"[Path]\r\nSndPath=/snd", added},
+        {last + "True\r", last + "False\r"},
+    };
+    for (const auto& [before, after] : files) {
+        SCOPED_TRACE(before);
+        write(before);
         ConfigFile cfg(ini);
         EXPECT_EQ(cfg.GetINISndPath(), "/snd");
-        // Writing the Num Lock option adds its section after the last line and changes
-        // nothing that was read before.
         cfg.WriteNumLock(false);
+        EXPECT_EQ(read(), after);
         EXPECT_EQ(cfg.GetINISndPath(), "/snd");
-        EXPECT_EQ(cfg.GetINIFilePath(), "/data");
         EXPECT_FALSE(cfg.ReadNumLock());
-        EXPECT_EQ(read(), "[Path]\r\nFilePath=/data\r\nSndPath=/snd\r\n\r\n[Settings]\r\n"
-                          "NumLock=False\r\n");
     }
-    // The key itself on the last line.
-    write("[Settings]\r\nNumLock=True\r");
-    ConfigFile cfg(ini);
-    EXPECT_TRUE(cfg.ReadNumLock());
-    cfg.WriteNumLock(false);
-    EXPECT_EQ(read(), "[Settings]\r\nNumLock=False\r");
+    ConfigFile(ini).WriteNumLock(true);
+    EXPECT_EQ(read(), last + "True\r");
 }
 
 TEST_F(ConfigFileTest, AMissingFileGivesTheDefaultsAndAWriteCreatesIt) {
@@ -194,14 +170,12 @@ TEST(ConfiguredFolder, RelativeNamesAreUnderTheProgramFolderAndDrivesNameNone) {
 // The configuration file is Windows-1252: "B\xFCro" is "Büro" in the file system's names, and a
 // folder of that name made by the system is the one the program finds.
 TEST(ConfiguredFolder, Windows1252NamesAreTheSameCharactersOnDisk) {
-    const fs::path home =
-        fs::temp_directory_path() / ("orvj-names-" + std::to_string(orvj::platform::processId()));
-    const fs::path made = home / fs::path(u8"B\u00FCro \u20AC");
+    const test::TempFolder home("orvj-names");
+    const fs::path made = home.path() / fs::path(u8"B\u00FCro \u20AC");
     fs::create_directories(made);
-    const fs::path found = resolveConfiguredFolder(home, "B\xFCro \x80");
+    const fs::path found = resolveConfiguredFolder(home.path(), "B\xFCro \x80");
     EXPECT_EQ(found, made);
     EXPECT_TRUE(fs::is_directory(found));
-    fs::remove_all(home);
 }
 
 } // namespace

@@ -1,72 +1,41 @@
+#include "StoreTestSupport.h"
+
 #include "store/ConfigFile.h"
 #include "store/DataFolder.h"
-#include "store/OrvjError.h"
-#include "store/platform/WriteFaults.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
 
 using namespace orvj;
+using namespace orvj::storetest;
 namespace fs = std::filesystem;
 
 namespace {
 
-class DataFolderTest : public ::testing::Test {
+class DataFolderSwitch : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_home = fs::temp_directory_path() / (std::string("orvj-data-") + info->name());
-        fs::remove_all(m_home);
+    DataFolderSwitch() {
         fs::create_directories(m_home / "data");
-        m_config = m_home / "ORVJTest.ini";
-        put(m_config, kConfig);
-    }
-    void TearDown() override {
-        platform::disarmWriteFaults();
-        fs::remove_all(m_home);
-    }
-    static void put(const fs::path& file, const std::string& bytes) {
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
-    static std::string read(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    static std::string records(int n) {
-        std::string bytes;
-        for (int i = 0; i < n; ++i) {
-            std::string r(196, ' ');
-            r.replace(0, 8, "Client " + std::to_string(i % 10));
-            bytes += r;
-        }
-        return bytes;
+        test::writeFile(m_config, kConfig);
     }
     // The refusal's message; the configuration file and the folder's files are unchanged.
     std::string refused(const fs::path& folder, bool makeNew) {
         const bool hadFile = fs::exists(folder / "DATA301.OVJ");
-        try {
-            DataFolder::switchTo(m_home, m_config, folder, makeNew);
-        } catch (const OrvjError& e) {
-            EXPECT_EQ(read(m_config), kConfig);
-            EXPECT_EQ(fs::exists(folder / "DATA301.OVJ"), hadFile);
-            return e.what();
-        }
-        ADD_FAILURE() << folder << " was taken";
-        return {};
+        std::string what;
+        EXPECT_NE(errorOf([&] { DataFolder::switchTo(m_home, m_config, folder, makeNew); }, &what),
+                  0)
+            << folder << " was taken";
+        EXPECT_EQ(read(m_config), kConfig);
+        EXPECT_EQ(fs::exists(folder / "DATA301.OVJ"), hadFile);
+        return what;
     }
 
     static constexpr const char* kConfig = "[Path]\r\nFilePath=data\r\nSndPath=.\r\n";
-    fs::path m_home;
-    fs::path m_config;
+    Disarm m_disarm;
+    const fs::path m_home = m_dir;
+    const fs::path m_config = m_home / "ORVJTest.ini";
 };
 
-TEST_F(DataFolderTest, AnotherFolderAndANewEmptyFolderBecomeTheDataFolder) {
+TEST_F(DataFolderSwitch, AnotherFolderAndANewEmptyFolderBecomeTheDataFolder) {
     fs::create_directories(m_home / "office" / "2027");
-    put(m_home / "office" / "2027" / "DATA301.OVJ", records(3));
+    test::writeFile(m_home / "office" / "2027" / "DATA301.OVJ", numberedClients(3));
 
     auto s = DataFolder::switchTo(m_home, m_config, m_home / "office" / "2027", false);
     EXPECT_EQ(s.clients.clientCount, 3);
@@ -86,20 +55,20 @@ TEST_F(DataFolderTest, AnotherFolderAndANewEmptyFolderBecomeTheDataFolder) {
     fs::remove_all(fresh);
 
     // A client file that is too long loads with the start-up's notices.
-    put(m_home / "data" / "DATA301.OVJ", records(52) + "half");
+    test::writeFile(m_home / "data" / "DATA301.OVJ", numberedClients(52) + "half");
     s = DataFolder::switchTo(m_home, m_config, m_home / "data", false);
     EXPECT_TRUE(s.report.overflow);
     EXPECT_TRUE(s.report.partialLastRecord);
     EXPECT_EQ(s.clients.clientCount, 51);
 }
 
-TEST_F(DataFolderTest, AFolderThatCannotServeIsRefusedAndNothingChanges) {
-    put(m_home / "afile", "x");
+TEST_F(DataFolderSwitch, AFolderThatCannotServeIsRefusedAndNothingChanges) {
+    test::writeFile(m_home / "afile", "x");
     EXPECT_NE(refused(m_home / "missing", false).find("does not exist"), std::string::npos);
     EXPECT_NE(refused(m_home / "afile", false).find("not a folder"), std::string::npos);
     EXPECT_FALSE(fs::exists(m_home / "missing"));
 
-    put(m_home / "data" / "DATA301.OVJ", records(2));
+    test::writeFile(m_home / "data" / "DATA301.OVJ", numberedClients(2));
     EXPECT_NE(refused(m_home / "data", true).find("not empty"), std::string::npos);
 
     // A folder that takes no file (a write-protected disk or share).

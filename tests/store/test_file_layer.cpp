@@ -1,73 +1,43 @@
-// The file layer on each system: a replace while another program reads the old file, the
-// lock between two handles, positions that reads leave alone.
+// The file layer on each system: a replace while another program reads the old file, and
+// positions that reads leave alone. (The lock between two handles is the shared data folder's
+// test's.)
+#include "StoreTestSupport.h"
+
 #include "store/FileReplace.h"
-#include "store/OrvjError.h"
-#include "store/platform/File.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <thread>
-#include <vector>
 
 using namespace orvj;
+using orvj::storetest::namesIn;
 using platform::File;
 namespace fs = std::filesystem;
 
 namespace {
 
-class FileLayer : public ::testing::Test {
+class FileLayer : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static std::string readBytes(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    static void writeBytes(const fs::path& p, const std::string& bytes) {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
     static std::string readAllOf(const File& f) {
         std::string bytes(64, '\0');
         bytes.resize(f.readAt(0, bytes.data(), bytes.size(), "read"));
         return bytes;
     }
-    std::vector<std::string> names() const {
-        std::vector<std::string> found;
-        for (const auto& e : fs::directory_iterator(dir)) {
-            found.push_back(e.path().filename().string());
-        }
-        std::sort(found.begin(), found.end());
-        return found;
-    }
 
-    const fs::path dir = fs::temp_directory_path() /
-                         ("orvj-layer-" + std::to_string(platform::processId()) + "-" +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const fs::path dir = m_dir;
 };
 
 // REPORT.PRN shown in a viewer, ORVJTest.ini open in an editor: the replace still happens
 // whole, the reader keeps the old bytes it opened, and nothing is left beside the file.
 TEST_F(FileLayer, AFileHeldOpenByAReaderIsReplacedWhole) {
-    const fs::path ini = dir / "ORVJTest.ini";
-    const fs::path report = dir / "REPORT.PRN";
-    writeBytes(ini, "[Settings]\r\nNumLock=True\r\n");
-    writeBytes(report, "old report");
+    const fs::path ini = write("ORVJTest.ini", "[Settings]\r\nNumLock=True\r\n");
+    const fs::path report = write("REPORT.PRN", "old report");
     {
         const File iniReader = File::open(ini, File::Mode::Read, "read");
         const File reportReader = File::open(report, File::Mode::Read, "read");
 
         replaceFileContent(ini, dir / ".ORVJTest.ini.new", "[Settings]\r\nNumLock=False\r\n",
                            "write");
-        EXPECT_EQ(readBytes(ini), "[Settings]\r\nNumLock=False\r\n");
+        EXPECT_EQ(read(ini), "[Settings]\r\nNumLock=False\r\n");
         EXPECT_FALSE(iniReader.stillNamedBy(ini)) << "the name now stands for the new file";
 
         // The report's way: a new file beside it, the old name removed, the new one renamed in.
@@ -76,28 +46,12 @@ TEST_F(FileLayer, AFileHeldOpenByAReaderIsReplacedWhole) {
         next.close("close");
         platform::removeFile(report);
         platform::renameOver(dir / "REPORT.PRN.AB12CD", report, "replace");
-        EXPECT_EQ(readBytes(report), "new report");
+        EXPECT_EQ(read(report), "new report");
 
         EXPECT_EQ(readAllOf(iniReader), "[Settings]\r\nNumLock=True\r\n");
         EXPECT_EQ(readAllOf(reportReader), "old report");
     }
-    EXPECT_EQ(names(), (std::vector<std::string>{"ORVJTest.ini", "REPORT.PRN"}));
-}
-
-TEST_F(FileLayer, TheLockKeepsOtherHandlesOutButNotReaders) {
-    const fs::path lock = dir / "DATA301.LCK";
-    File first = File::open(lock, File::Mode::ReadWriteCreate, "open");
-    File second = File::open(lock, File::Mode::ReadWriteCreate, "open");
-    ASSERT_TRUE(first.tryLockExclusive("lock"));
-    EXPECT_FALSE(second.tryLockExclusive("lock")) << "another handle, even of this program";
-
-    first.writeAll("held by PC 1\n", 13, "write");
-    const File reader = File::open(lock, File::Mode::Read, "read");
-    EXPECT_EQ(readAllOf(reader), "held by PC 1\n") << "who holds it stays readable";
-    EXPECT_TRUE(first.stillNamedBy(lock));
-
-    first.close("close");
-    EXPECT_TRUE(second.tryLockExclusive("lock")) << "a closed handle's lock is gone";
+    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"ORVJTest.ini", "REPORT.PRN"}));
 }
 
 TEST_F(FileLayer, ReadingAtAnOffsetLeavesTheWritingPositionAlone) {
@@ -111,21 +65,13 @@ TEST_F(FileLayer, ReadingAtAnOffsetLeavesTheWritingPositionAlone) {
     f.writeAll("X", 1, "write");
     EXPECT_EQ(f.size("size"), 7u) << "truncate leaves the position where it was";
     f.close("close");
-    EXPECT_EQ(readBytes(dir / "f"), std::string("abcde\0X", 7));
+    EXPECT_EQ(read(dir / "f"), std::string("abcde\0X", 7));
 }
 
-TEST_F(FileLayer, FailuresNameTheFileAndTheirKind) {
-    try {
-        File::open(dir / "no such folder" / "DATA301.OVJ", File::Mode::ReadWriteCreate,
-                   "cannot open the client file");
-        FAIL() << "opened in a missing folder";
-    } catch (const OrvjError& e) {
-        EXPECT_EQ(e.code(), ErrorCode::PathNotFound);
-        EXPECT_NE(std::string(e.what()).find("no such folder"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("cannot open the client file"), std::string::npos);
-    }
+// (A failed open's kind and message are the client file's test's.)
+TEST_F(FileLayer, AFailedRenameThrowsAndMakesNothing) {
     EXPECT_THROW(platform::renameOver(dir / "missing", dir / "target", "replace"), OrvjError);
-    EXPECT_TRUE(names().empty()) << "a failed rename makes nothing";
+    EXPECT_TRUE(namesIn(dir).empty());
 }
 
 #ifdef _WIN32
@@ -133,12 +79,11 @@ TEST_F(FileLayer, FailuresNameTheFileAndTheirKind) {
 // file then must wait for the new one rather than create an empty file in its place.
 TEST_F(FileLayer, AFileMissingDuringAnotherProgramsReplaceIsNotCreatedEmpty) {
     const fs::path data = dir / "DATA301.OVJ";
-    const fs::path aside = dir / "DATA301.OVJ.old-4242";
-    writeBytes(aside, "old records");
+    const fs::path aside = write("DATA301.OVJ.old-4242", "old records");
     std::error_code renamed;
     std::thread other([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        writeBytes(dir / "new", "new records");
+        write("new", "new records");
         fs::rename(dir / "new", data, renamed); // fails over an empty file opened meanwhile
         std::error_code ignored;
         fs::remove(aside, ignored);

@@ -1,36 +1,18 @@
-#include "store/OrvjError.h"
+#include "StoreTestSupport.h"
+
 #include "store/ProgramFolder.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <set>
-#include <string>
-
 using namespace orvj;
+using orvj::storetest::errorOf;
 namespace fs = std::filesystem;
 
 namespace {
 
-class ProgramFolderTest : public ::testing::Test {
+class ProgramFolderTest : public test::TempFolderTest {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() / (std::string("orvj-folder-") + info->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     static void put(const fs::path& file, const std::string& bytes) {
         fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
-    static std::string read(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        test::writeFile(file, bytes);
     }
     // Every file and folder below `folder`, as relative names.
     static std::set<std::string> entries(const fs::path& folder) {
@@ -50,8 +32,6 @@ protected:
         fs::create_directories(m_dir / "usr" / "bin");
         return t;
     }
-
-    fs::path m_dir;
 };
 
 TEST_F(ProgramFolderTest, TheRuleTakesOptionThenEnvironmentThenPortableThenPerUser) {
@@ -63,32 +43,28 @@ TEST_F(ProgramFolderTest, TheRuleTakesOptionThenEnvironmentThenPortableThenPerUs
     in.executableFolder = exe;
     in.xdgDataHome = (m_dir / "xdg").string();
     in.userHome = (m_dir / "home").string();
-
-    auto chosen = chooseProgramFolder(in);
-    EXPECT_EQ(chosen.source, ProgramFolder::Source::Option);
-    EXPECT_EQ(chosen.path, m_dir / "given");
-
+    const auto expectChoice = [&](ProgramFolder::Source source, const fs::path& folder) {
+        const ProgramFolder chosen = chooseProgramFolder(in);
+        EXPECT_EQ(chosen.source, source) << folder;
+        EXPECT_EQ(chosen.path, folder);
+    };
+    using S = ProgramFolder::Source;
+    expectChoice(S::Option, m_dir / "given");
     in.option.reset();
-    chosen = chooseProgramFolder(in);
-    EXPECT_EQ(chosen.source, ProgramFolder::Source::Environment);
-    EXPECT_EQ(chosen.path, m_dir / "env");
+    expectChoice(S::Environment, m_dir / "env");
 
     // The executable's folder counts only while it holds the configuration file.
     in.envHome.clear();
-    chosen = chooseProgramFolder(in);
-    EXPECT_EQ(chosen.source, ProgramFolder::Source::PerUser);
-    EXPECT_EQ(chosen.path, m_dir / "xdg" / "orvj");
+    expectChoice(S::PerUser, m_dir / "xdg" / "orvj");
     put(exe / "ORVJTest.ini", "");
-    chosen = chooseProgramFolder(in);
-    EXPECT_EQ(chosen.source, ProgramFolder::Source::Portable);
-    EXPECT_EQ(chosen.path, exe);
+    expectChoice(S::Portable, exe);
     fs::remove(exe / "ORVJTest.ini");
 
     // A relative XDG_DATA_HOME is ignored; then HOME decides; without either there is none.
     in.xdgDataHome = "relative/share";
-    EXPECT_EQ(chooseProgramFolder(in).path, m_dir / "home" / ".local" / "share" / "orvj");
+    expectChoice(S::PerUser, m_dir / "home" / ".local" / "share" / "orvj");
     in.xdgDataHome.clear();
-    EXPECT_EQ(chooseProgramFolder(in).path, m_dir / "home" / ".local" / "share" / "orvj");
+    expectChoice(S::PerUser, m_dir / "home" / ".local" / "share" / "orvj");
     in.userHome.clear();
     EXPECT_THROW(chooseProgramFolder(in), OrvjError);
     EXPECT_NE(programFolderLine(in).find("Program folder: none"), std::string::npos);
@@ -112,9 +88,9 @@ TEST_F(ProgramFolderTest, FirstStartLaysTheTemplateOutWithoutOverwritingAndOnlyO
     const ProgramFolder chosen = prepareProgramFolder(in, laidOut);
     EXPECT_TRUE(laidOut);
     EXPECT_EQ(chosen.path, user);
-    EXPECT_EQ(read(user / "ORVJB.TXT"), "the office's own table");
-    EXPECT_EQ(read(user / "data" / "DATA301.OVJ"), std::string(196, 'x'));
-    EXPECT_EQ(read(user / "ORVJTest.ini"), "[Path]\r\nFilePath=data\r\n");
+    EXPECT_EQ(test::readFile(user / "ORVJB.TXT"), "the office's own table");
+    EXPECT_EQ(test::readFile(user / "data" / "DATA301.OVJ"), std::string(196, 'x'));
+    EXPECT_EQ(test::readFile(user / "ORVJTest.ini"), "[Path]\r\nFilePath=data\r\n");
     EXPECT_TRUE(fs::exists(user / "ORVJTest" / "sound" / "English" / "Inst0.wav"));
 
     // Later starts find the configuration file and copy nothing, not even a lost file.
@@ -130,13 +106,10 @@ TEST_F(ProgramFolderTest, AFailedLayoutNamesTheFolderAndLeavesNothingHalfLaidOut
     const fs::path user = m_dir / "user" / "orvj";
 
     // No template: nothing is made at all.
-    try {
-        layOutProgramFolder(user, m_dir / "missing");
-        FAIL() << "a missing template was taken";
-    } catch (const OrvjError& e) {
-        EXPECT_NE(std::string(e.what()).find(user.string()), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find((m_dir / "missing").string()), std::string::npos);
-    }
+    std::string what;
+    EXPECT_NE(errorOf([&] { layOutProgramFolder(user, m_dir / "missing"); }, &what), 0);
+    EXPECT_NE(what.find(user.string()), std::string::npos) << what;
+    EXPECT_NE(what.find((m_dir / "missing").string()), std::string::npos) << what;
     EXPECT_FALSE(fs::exists(m_dir / "user"));
 
     // A file stands where the data folder belongs: the copy fails part way, and what was
@@ -145,14 +118,10 @@ TEST_F(ProgramFolderTest, AFailedLayoutNamesTheFolderAndLeavesNothingHalfLaidOut
     put(user / "data", "in the way");
     put(user / "ORVJB.TXT", "kept");
     const auto before = entries(user);
-    try {
-        layOutProgramFolder(user, t);
-        FAIL() << "the layout went on past a file in the way";
-    } catch (const OrvjError& e) {
-        EXPECT_NE(std::string(e.what()).find(user.string()), std::string::npos) << e.what();
-    }
+    EXPECT_NE(errorOf([&] { layOutProgramFolder(user, t); }, &what), 0) << "went on past it";
+    EXPECT_NE(what.find(user.string()), std::string::npos) << what;
     EXPECT_EQ(entries(user), before);
-    EXPECT_EQ(read(user / "ORVJB.TXT"), "kept");
+    EXPECT_EQ(test::readFile(user / "ORVJB.TXT"), "kept");
 
     // A folder that cannot be made at all.
     put(m_dir / "plainfile", "x");

@@ -1,37 +1,22 @@
-#include "store/OrvjError.h"
+#include "StoreTestSupport.h"
+
 #include "store/QuestionBank.h"
-#include "store/platform/File.h"
 #include "tests/testing/BankBuilder.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <fstream>
 
 using namespace orvj;
+using orvj::storetest::errorOf;
 namespace fs = std::filesystem;
 
 namespace {
 
-class QuestionBankTest : public ::testing::Test {
+class QuestionBankTest : public test::TempFolderTest {
 protected:
-    QuestionBankTest() { fs::create_directories(m_bank.parent_path()); }
-    ~QuestionBankTest() override { fs::remove_all(m_bank.parent_path()); }
-
     // The error code of `f` (0 when it succeeds); its message is kept in m_message.
-    template <typename F> int errorCode(F&& f) {
-        try {
-            f();
-        } catch (const OrvjError& e) {
-            m_message = e.what();
-            return e.code();
-        }
-        return 0;
-    }
+    template <typename F> int errorCode(F&& f) { return errorOf(f, &m_message); }
 
-    const fs::path m_bank = fs::temp_directory_path() /
-                            ("orvj-bank-" + std::to_string(orvj::platform::processId())) /
-                            QuestionBank::kFileName;
+    const fs::path m_bank = m_dir / QuestionBank::kFileName;
     std::string m_message;
 };
 
