@@ -61,44 +61,43 @@ TEST(SingleInstance, OneClaimPerFolderUntilItEnds) {
 }
 
 #ifdef ORVJ_BINARY
-// Without a display the xcb platform cannot start: --help and --version must not need it.
-void startProgram(QProcess& p, const QStringList& args, const char* platform = "offscreen") {
+struct Outcome {
+    int exitCode;
+    QString out, err;
+};
+
+// Runs the program to its end without a display.
+Outcome runProgram(const QStringList& args, const char* platform = "offscreen") {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("ORVJ_HOME"));
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(platform));
+    QProcess p;
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(ORVJ_BINARY), args);
-}
-
-int exitCodeOf(QProcess& p) {
-    return p.waitForFinished(15000) ? p.exitCode() : -1;
+    const int code = p.waitForFinished(15000) ? p.exitCode() : -1;
+    return {code, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 TEST(Program, HelpVersionAndAMissingProgramFolder) {
-    for (const char* arg : {"--help", "--version"}) {
-        QProcess p;
-        startProgram(p, {QString::fromLatin1(arg)}, "xcb");
-        EXPECT_EQ(exitCodeOf(p), 0) << arg;
-        EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput())
-                        .contains(arg == std::string("--help") ? QStringLiteral("Usage: orvj")
-                                                               : QStringLiteral("v3.01")));
-    }
+    // The xcb platform cannot start here: --help and --version must not need it.
+    const Outcome help = runProgram({QStringLiteral("--help")}, "xcb");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("Usage: orvj")));
     // The build folder holds ORVJTest.ini: --help names it as the program folder in use.
-    QProcess help;
-    startProgram(help, {QStringLiteral("--help")});
-    EXPECT_EQ(exitCodeOf(help), 0);
-    const QString text = QString::fromUtf8(help.readAllStandardOutput());
-    EXPECT_TRUE(text.contains(QStringLiteral("Program folder: ") +
-                              QFileInfo(QStringLiteral(ORVJ_BINARY)).absolutePath() +
-                              QStringLiteral(" (the program's own folder")))
-        << text.toStdString();
-    QProcess p;
-    startProgram(p, {QStringLiteral("--home"), QStringLiteral("/nonexistent/orvj")});
-    EXPECT_EQ(exitCodeOf(p), 2);
-    EXPECT_TRUE(
-        QString::fromUtf8(p.readAllStandardError()).contains(QLatin1String("/nonexistent/orvj")));
+    EXPECT_TRUE(help.out.contains(QStringLiteral("Program folder: ") +
+                                  QFileInfo(QStringLiteral(ORVJ_BINARY)).absolutePath() +
+                                  QStringLiteral(" (the program's own folder")))
+        << help.out.toStdString();
+    const Outcome version = runProgram({QStringLiteral("--version")}, "xcb");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.contains(QStringLiteral("v3.01")));
+    const Outcome missing =
+        runProgram({QStringLiteral("--home"), QStringLiteral("/nonexistent/orvj")});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("/nonexistent/orvj")));
 }
 #endif
 
