@@ -1,32 +1,22 @@
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
-#include "core/AppState.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
-#include "tests/support/FakeServices.h"
+#include "tests/testing/TestHome.h"
 #include "ui/FormConventions.h"
-#include "ui/FormLauncher.h"
-#include "ui/SecretCodePrompt.h"
-#include "ui/Services.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
 #include <map>
 
 using namespace orvj;
-namespace fs = std::filesystem;
 using Calls = std::vector<std::string>;
 
 namespace {
@@ -37,7 +27,7 @@ namespace {
 // tells which path a button runs.)
 class FakeForms : public FormLauncher {
 public:
-    explicit FakeForms(AppState& state) : m_state(state) {}
+    FakeForms(AppState& state, Services& services) : m_state(state) { services.forms = this; }
     void showClientInfo(QWidget* p) override { run("frmClientInfo", p); }
     void showNewEntry(QWidget* p) override { run("frmNewEntry", p); }
     void showSelectEntryMethod(QWidget* p) override { run("frmSelectEntryMethod", p); }
@@ -66,29 +56,18 @@ void addClient(AppState& state, const std::string& name) {
     state.clients.countNewTest();
 }
 
-struct Menu {
-    QTemporaryDir home;
-    AppState state;
-    test::FakeServices fakes{state};
-    test::FakeMessageService& messages = fakes.messages;
-    FakeForms forms{state};
-    Services services = [this] {
-        Services s = fakes.services;
-        s.forms = &forms;
-        return s;
-    }();
+struct Menu : test::TestHome {
+    FakeForms forms{state, services};
     frmMainMenu menu{state, services};
 
     // As at the end of start-up: shown, active, and a stored test makes Activation fill the list.
     explicit Menu(int clients) {
-        state.paths.configFile = fs::path(home.path().toStdString()) / ConfigFile::kFileName;
+        state.paths.configFile = dir / ConfigFile::kFileName;
         for (int i = 1; i <= clients; ++i) {
             addClient(state, "Client " + std::to_string(i));
         }
         state.clients.currentClient = clients > 0 ? 1 : 0;
-        menu.show();
-        QApplication::setActiveWindow(&menu);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&menu));
+        EXPECT_TRUE(test::showActive(&menu));
         state.testStored = true;
         menu.Activation();
     }
@@ -108,8 +87,16 @@ struct Menu {
     }
 };
 
-TEST(MainMenu, ListLinesAndChoosingAClient) {
+TEST(MainMenu, ListLinesFocusChoosingAClientAndTheEditButton) {
+    // Without clients the list passes the focus on to Add New Client.
     Menu f(0);
+    f.focusList();
+    EXPECT_EQ(QApplication::focusWidget(), f.button(1));
+    EXPECT_FALSE(f.button(0)->isEnabled());
+    EXPECT_EQ(f.help(), QStringLiteral("Enter a new client. Test client on computer or "
+                                       "enter data from answer sheet."));
+    EXPECT_EQ(backgroundOf(f.frame()), Colors::blue());
+
     for (int i = 1; i <= 14; ++i) {
         // Record 7 as the office PCs store it: one Windows-1252 byte for the accented letter.
         addClient(f.state, i == 12 ? "Ann" : i == 7 ? "Jos\xE9" : "Client " + std::to_string(i));
@@ -119,10 +106,42 @@ TEST(MainMenu, ListLinesAndChoosingAClient) {
     EXPECT_EQ(f.list()->item(11)->text(), QStringLiteral("12-Ann") + QString(22, QLatin1Char(' ')));
     EXPECT_EQ(f.list()->item(6)->text(),
               QStringLiteral("7-Jos\u00E9") + QString(21, QLatin1Char(' ')));
+    // The list's focus colours its frame and shows its help line.
+    f.list()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(QApplication::focusWidget(), f.list());
+    EXPECT_EQ(backgroundOf(f.frame()), Colors::cyan());
+    EXPECT_EQ(textColorOf(f.frame()), Colors::black());
+    EXPECT_TRUE(isBold(f.frame()));
+    EXPECT_EQ(f.help(), QStringLiteral("Use up or down arrow keys or mouse to select client."));
+    f.list()->clearFocus();
+    EXPECT_EQ(backgroundOf(f.frame()), Colors::blue());
+    EXPECT_EQ(textColorOf(f.frame()), Colors::white());
+    EXPECT_FALSE(isBold(f.frame()));
+    EXPECT_EQ(f.help(), QString());
 
-    // With no line chosen either arrow chooses the first client; from there they move as usual.
+    EXPECT_FALSE(f.button(0)->isEnabled());
+    f.clickLine(11);
+    EXPECT_EQ(f.state.clients.currentClient, 12);
+    EXPECT_TRUE(f.button(0)->isEnabled());
+    QTest::keyClick(f.list(), Qt::Key_Up);
+    EXPECT_EQ(f.state.clients.currentClient, 11);
+
+    // Without a stored test the list stays, Activation disables Edit, and the list's focus
+    // brings it back for the line still chosen.
+    addClient(f.state, "Late");
+    f.state.testStored = false;
+    f.menu.Activation();
+    EXPECT_EQ(f.list()->count(), 14);
+    EXPECT_FALSE(f.button(0)->isEnabled());
+    f.focusList();
+    EXPECT_TRUE(f.button(0)->isEnabled());
+
+    // A rebuild loses the choice: Edit stays off until a line is chosen again. With no line
+    // chosen either arrow chooses the first client; from there the arrows move as usual.
+    f.state.testStored = true;
     for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
-        f.menu.Activation(); // the rebuilt list has no line chosen
+        f.menu.Activation();
+        EXPECT_EQ(f.list()->count(), 15);
         f.focusList();
         ASSERT_TRUE(f.list()->selectedItems().isEmpty());
         EXPECT_FALSE(f.button(0)->isEnabled());
@@ -133,59 +152,6 @@ TEST(MainMenu, ListLinesAndChoosingAClient) {
         QTest::keyClick(f.list(), Qt::Key_Down);
         EXPECT_EQ(f.state.clients.currentClient, 2);
     }
-    f.clickLine(11);
-    EXPECT_EQ(f.state.clients.currentClient, 12);
-    QTest::keyClick(f.list(), Qt::Key_Up);
-    EXPECT_EQ(f.state.clients.currentClient, 11);
-}
-
-TEST(MainMenu, EditButtonAndListRebuildFollowActivation) {
-    Menu f(3);
-    f.clickLine(1);
-    ASSERT_TRUE(f.button(0)->isEnabled());
-    addClient(f.state, "Late");
-
-    // Without a stored test the list stays, Activation disables Edit, and the list's focus
-    // brings it back for the line still chosen.
-    f.state.testStored = false;
-    f.menu.Activation();
-    EXPECT_EQ(f.list()->count(), 3);
-    EXPECT_FALSE(f.button(0)->isEnabled());
-    f.focusList();
-    EXPECT_TRUE(f.button(0)->isEnabled());
-
-    // A rebuild loses the choice: Edit stays off until a line is chosen again.
-    f.state.testStored = true;
-    f.menu.Activation();
-    EXPECT_EQ(f.list()->count(), 4);
-    EXPECT_TRUE(f.list()->selectedItems().isEmpty());
-    f.focusList();
-    EXPECT_FALSE(f.button(0)->isEnabled());
-}
-
-TEST(MainMenu, ListFocusColoursTheFrameOrPassesToAddNewClientWithoutClients) {
-    Menu f(0);
-    f.focusList();
-    EXPECT_EQ(QApplication::focusWidget(), f.button(1));
-    EXPECT_FALSE(f.button(0)->isEnabled());
-    EXPECT_EQ(f.help(), QStringLiteral("Enter a new client. Test client on computer or "
-                                       "enter data from answer sheet."));
-    EXPECT_EQ(backgroundOf(f.frame()), Colors::blue());
-
-    addClient(f.state, "Ann");
-    f.menu.Activation();
-    f.list()->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(QApplication::focusWidget(), f.list());
-    EXPECT_EQ(backgroundOf(f.frame()), Colors::cyan());
-    EXPECT_EQ(textColorOf(f.frame()), Colors::black());
-    EXPECT_TRUE(isBold(f.frame()));
-    EXPECT_EQ(f.help(), QStringLiteral("Use up or down arrow keys or mouse to select client."));
-
-    f.list()->clearFocus();
-    EXPECT_EQ(backgroundOf(f.frame()), Colors::blue());
-    EXPECT_EQ(textColorOf(f.frame()), Colors::white());
-    EXPECT_FALSE(isBold(f.frame()));
-    EXPECT_EQ(f.help(), QString());
 }
 
 TEST(MainMenu, EditPathOpensClientInfoThenNewEntryAndLightsTheListEvenBehindAnotherWindow) {
@@ -274,12 +240,12 @@ TEST(MainMenu, SupervisorPathByEnterReportsItsErrorThenVoiceFilesAndExit) {
 
 TEST(MainMenu, InventoryAndDataFolderCommandsAskForTheSecretCodeFirst) {
     Menu f(2);
-    f.fakes.secretCode.cancels = 2; // refused for both commands, then given
+    f.secret.cancels = 2; // refused for both commands, then given
     for (const char* name : {"mnuInstallInventory", "mnuDataFolder"}) {
         f.action(name)->trigger();
         EXPECT_TRUE(f.forms.calls.empty()) << name << " opened without the secret code";
     }
-    EXPECT_EQ(f.fakes.secretCode.asked, 2);
+    EXPECT_EQ(f.secret.asked, 2);
     f.action("mnuInstallInventory")->trigger();
     EXPECT_EQ(f.forms.calls, (Calls{"frmInstallInventory, menu shown"}));
 
@@ -310,7 +276,7 @@ TEST(MainMenu, NumLockOptionTogglesItsCheckMarkAndIsWritten) {
     EXPECT_TRUE(f.messages.shown.isEmpty());
 
     // A file that cannot be written: the option still changes for this run, and a box says so.
-    f.state.paths.configFile = fs::path(f.home.path().toStdString()) / "gone" / "ORVJTest.ini";
+    f.state.paths.configFile = f.dir / "gone" / "ORVJTest.ini";
     numLock->trigger();
     EXPECT_FALSE(f.menu.numLockOption());
     ASSERT_EQ(f.messages.shown.size(), 1);
@@ -320,7 +286,6 @@ TEST(MainMenu, NumLockOptionTogglesItsCheckMarkAndIsWritten) {
 
 TEST(MainMenu, AboutOpensOnceWithThePublisherLinesTakesTheKeyboardAndEnterClosesIt) {
     Menu f(1);
-    f.state.paths.home = f.home.path().toStdString();
     // Windows-1252 text from an office PC, with a blank line and CR LF endings.
     std::ofstream(f.state.paths.home / "PUBLISHER.TXT", std::ios::binary)
         << "Caf\xE9 Press\r\n\r\nTel. 555-0100\r\n";
