@@ -17,6 +17,7 @@
 #include <map>
 
 using namespace orvj;
+using namespace Qt::StringLiterals;
 using Calls = std::vector<std::string>;
 
 namespace {
@@ -41,7 +42,7 @@ public:
 
 private:
     void run(const std::string& form, QWidget* parent) {
-        const QWidget* frame = parent->findChild<QWidget*>(QStringLiteral("frMainMenu"));
+        const QWidget* frame = parent->findChild<QWidget*>(u"frMainMenu"_s);
         calls.push_back(form + (m_state.editMode ? ", editing" : "") +
                         (frame != nullptr && frame->isVisible() ? ", menu shown" : ""));
         if (auto it = actions.find(form); it != actions.end()) {
@@ -71,11 +72,11 @@ struct Menu : test::TestHome {
         state.testStored = true;
         menu.Activation();
     }
-    QListWidget* list() { return menu.findChild<QListWidget*>(QStringLiteral("lbNameDisplay")); }
+    QListWidget* list() { return menu.findChild<QListWidget*>(u"lbNameDisplay"_s); }
     QAbstractButton* button(int i) { return menuButton(&menu, i); }
-    QString help() { return menu.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text(); }
-    QGroupBox* frame() { return menu.findChild<QGroupBox*>(QStringLiteral("fraClient")); }
-    QWidget* menuFrame() { return menu.findChild<QWidget*>(QStringLiteral("frMainMenu")); }
+    QString help() { return menu.findChild<QLabel*>(u"MsgPanel"_s)->text(); }
+    QGroupBox* frame() { return menu.findChild<QGroupBox*>(u"fraClient"_s); }
+    QWidget* menuFrame() { return menu.findChild<QWidget*>(u"frMainMenu"_s); }
     QAction* action(const char* name) { return menu.findChild<QAction*>(QLatin1String(name)); }
     void clickLine(int row) {
         const QRect r = list()->visualItemRect(list()->item(row));
@@ -103,16 +104,15 @@ TEST(MainMenu, ListLinesFocusChoosingAClientAndTheEditButton) {
     }
     f.menu.Activation();
     ASSERT_EQ(f.list()->count(), 14);
-    EXPECT_EQ(f.list()->item(11)->text(), QStringLiteral("12-Ann") + QString(22, QLatin1Char(' ')));
-    EXPECT_EQ(f.list()->item(6)->text(),
-              QStringLiteral("7-Jos\u00E9") + QString(21, QLatin1Char(' ')));
+    EXPECT_EQ(f.list()->item(11)->text(), u"12-Ann"_s + QString(22, QLatin1Char(' ')));
+    EXPECT_EQ(f.list()->item(6)->text(), u"7-Jos\u00E9"_s + QString(21, QLatin1Char(' ')));
     // The list's focus colours its frame and shows its help line.
     f.list()->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(QApplication::focusWidget(), f.list());
     EXPECT_EQ(backgroundOf(f.frame()), Colors::cyan());
     EXPECT_EQ(textColorOf(f.frame()), Colors::black());
     EXPECT_TRUE(isBold(f.frame()));
-    EXPECT_EQ(f.help(), QStringLiteral("Use up or down arrow keys or mouse to select client."));
+    EXPECT_EQ(f.help(), u"Use up or down arrow keys or mouse to select client."_s);
     f.list()->clearFocus();
     EXPECT_EQ(backgroundOf(f.frame()), Colors::blue());
     EXPECT_EQ(textColorOf(f.frame()), Colors::white());
@@ -176,11 +176,11 @@ TEST(MainMenu, EditPathOpensClientInfoThenNewEntryAndLightsTheListEvenBehindAnot
     };
     f.clickLine(2);
     f.button(0)->setFocus(Qt::TabFocusReason);
-    ASSERT_EQ(f.help(), QStringLiteral("Edit client's information."));
+    ASSERT_EQ(f.help(), u"Edit client's information."_s);
     QTest::keyClick(f.button(0), Qt::Key_Return);
     EXPECT_EQ(f.forms.calls, (Calls{"frmClientInfo, editing", "frmNewEntry, editing"}));
     // Back in the menu the list shows the edited name, and nothing is chosen.
-    EXPECT_EQ(f.list()->item(2)->text().left(9), QStringLiteral("3-Renamed"));
+    EXPECT_EQ(f.list()->item(2)->text().left(9), u"3-Renamed"_s);
     EXPECT_FALSE(f.button(0)->isEnabled());
     EXPECT_EQ(f.menu.focusWidget(), f.list());
     EXPECT_EQ(f.help(), clientListHelpLine());
@@ -198,16 +198,16 @@ TEST(MainMenu, AddPathClearsEditModeAndIsRefusedOnceTheTableIsFull) {
     EXPECT_EQ(f.forms.calls, (Calls{"frmSelectEntryMethod"}));
     EXPECT_TRUE(f.state.testStored);
     ASSERT_EQ(f.list()->count(), 51);
-    EXPECT_EQ(f.list()->item(50)->text().left(6), QStringLiteral("51-New"));
+    EXPECT_EQ(f.list()->item(50)->text().left(6), u"51-New"_s);
 
     f.state.testStored = false;
     f.button(1)->click();
     EXPECT_EQ(f.forms.calls.size(), 1u);
     ASSERT_EQ(f.messages.shown.size(), 1);
-    EXPECT_EQ(f.messages.shown[0].title, QStringLiteral("ORV-Juvenile"));
-    EXPECT_TRUE(f.messages.shown[0].text.contains(QStringLiteral("data disk is full")));
-    EXPECT_TRUE(f.messages.shown[0].text.contains(QStringLiteral("new data folder")));
-    EXPECT_TRUE(f.messages.shown[0].text.contains(QStringLiteral("Options > Data Folder...")));
+    EXPECT_EQ(f.messages.shown[0].title, u"ORV-Juvenile"_s);
+    EXPECT_TRUE(f.messages.shown[0].text.contains(u"data disk is full"_s));
+    EXPECT_TRUE(f.messages.shown[0].text.contains(u"new data folder"_s));
+    EXPECT_TRUE(f.messages.shown[0].text.contains(u"Options > Data Folder..."_s));
     EXPECT_FALSE(f.state.testStored);
 }
 
@@ -223,8 +223,7 @@ TEST(MainMenu, SupervisorPathByEnterReportsItsErrorThenVoiceFilesAndExit) {
     QTest::keyClick(f.button(2), Qt::Key_Return);
     EXPECT_EQ(f.forms.calls, (Calls{"frmSupervisorOptions"}));
     ASSERT_EQ(f.messages.shown.size(), 1);
-    EXPECT_EQ(f.messages.shown[0].text,
-              QStringLiteral("Error 70:DATA301.OVJ: cannot write record 1"));
+    EXPECT_EQ(f.messages.shown[0].text, u"Error 70:DATA301.OVJ: cannot write record 1"_s);
     EXPECT_TRUE(f.state.testStored);
     EXPECT_TRUE(f.menuFrame()->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), f.button(2));
@@ -257,7 +256,7 @@ TEST(MainMenu, InventoryAndDataFolderCommandsAskForTheSecretCodeFirst) {
     f.action("mnuDataFolder")->trigger();
     EXPECT_EQ(f.forms.calls.back(), "frmDataFolder, menu shown");
     ASSERT_EQ(f.list()->count(), 1);
-    EXPECT_TRUE(f.list()->item(0)->text().startsWith(QStringLiteral("1-Other Folder Client")));
+    EXPECT_TRUE(f.list()->item(0)->text().startsWith(u"1-Other Folder Client"_s));
     f.forms.actions["frmDataFolder"] = [&] { f.state.clients = ClientTable{}; };
     f.action("mnuDataFolder")->trigger();
     EXPECT_EQ(f.list()->count(), 0) << "a new, empty data folder lists no clients";
@@ -280,8 +279,7 @@ TEST(MainMenu, NumLockOptionTogglesItsCheckMarkAndIsWritten) {
     numLock->trigger();
     EXPECT_FALSE(f.menu.numLockOption());
     ASSERT_EQ(f.messages.shown.size(), 1);
-    EXPECT_TRUE(f.messages.shown[0].text.startsWith(
-        QStringLiteral("The Num Lock setting could not be saved")));
+    EXPECT_TRUE(f.messages.shown[0].text.startsWith(u"The Num Lock setting could not be saved"_s));
 }
 
 TEST(MainMenu, AboutOpensOnceWithThePublisherLinesTakesTheKeyboardAndEnterClosesIt) {
@@ -297,14 +295,11 @@ TEST(MainMenu, AboutOpensOnceWithThePublisherLinesTakesTheKeyboardAndEnterCloses
     EXPECT_TRUE(about->isVisible());
     EXPECT_FALSE(about->isModal());
     EXPECT_FALSE(about->Splash());
-    EXPECT_FALSE(about->findChild<QLabel*>(QStringLiteral("lblStatus"))->isVisible());
-    EXPECT_EQ(backgroundOf(about->findChild<QWidget*>(QStringLiteral("sspMenuChoice"))),
-              Colors::cyan());
-    EXPECT_EQ(about->findChild<QLabel*>(QStringLiteral("SSPanel3"))->text(),
-              QStringLiteral("Caf\u00E9 Press"));
-    EXPECT_EQ(about->findChild<QLabel*>(QStringLiteral("SSPanel4"))->text(),
-              QStringLiteral("Tel. 555-0100"));
-    EXPECT_FALSE(about->findChild<QLabel*>(QStringLiteral("SSPanel5"))->isVisible());
+    EXPECT_FALSE(about->findChild<QLabel*>(u"lblStatus"_s)->isVisible());
+    EXPECT_EQ(backgroundOf(about->findChild<QWidget*>(u"sspMenuChoice"_s)), Colors::cyan());
+    EXPECT_EQ(about->findChild<QLabel*>(u"SSPanel3"_s)->text(), u"Caf\u00E9 Press"_s);
+    EXPECT_EQ(about->findChild<QLabel*>(u"SSPanel4"_s)->text(), u"Tel. 555-0100"_s);
+    EXPECT_FALSE(about->findChild<QLabel*>(u"SSPanel5"_s)->isVisible());
 
     f.action("mnuAbout")->trigger();
     EXPECT_EQ(f.menu.aboutBox(), about.data());
