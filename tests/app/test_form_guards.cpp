@@ -15,8 +15,6 @@
 #include "clients/frmSupervisorOptions.h"
 #include "clients/frmVerify.h"
 #include "clients/frmViewReport.h"
-#include "scoring/ReportJobs.h"
-#include "store/OrvjError.h"
 #include "testing/frmInstallVoiceFiles.h"
 #include "testing/frmNewEntry.h"
 #include "testing/frmPresentQA.h"
@@ -34,16 +32,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
-#include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTextEdit>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -51,39 +47,27 @@
 namespace orvj::test {
 namespace {
 
-// Reports of a fixed width: the widest line is 80 columns, as in a composed report.
-struct WideReportJobs : ReportJobs {
-    void compose(const ClientTable&, int, ReportOption) override {}
-    std::string readReportText() override {
-        std::string text;
-        for (int line = 0; line < 70; ++line) {
-            text += std::string(80, static_cast<char>('A' + line % 26)) + "\r\n";
-        }
-        return text;
-    }
-    void printReportFile() override {}
-    void saveReportPdf(const std::filesystem::path&) override {}
-};
-
 using F = ClientRecord::Field;
+using Open = std::function<QWidget*(TestHome&)>;
 
 // Names as long as a record holds them.
 const char* const kLongNames[] = {"Maximilian Wolfgang Moore", "Guadalupe Montserrat Wood",
                                   "Bartholomew Washington Mm"};
 
+// A complete record: every text as long as the form shows it.
+const std::pair<F, const char*> kFields[] = {{F::SSN, "123-45-6789"}, {F::Age, "15"},
+                                             {F::Gender, "2"},        {F::Race, "5"},
+                                             {F::Education, "7"},     {F::TestDate, "01/02/2025"},
+                                             {F::EditCount, "0"},     {F::NameDeleted, "0"}};
+
 void registerClients(AppState& state, int count) {
     for (int k = 1; k <= count; ++k) {
         ClientRecord& r = state.clients.at(k);
         r.set(F::Name, kLongNames[(k - 1) % 3]);
-        r.set(F::SSN, "123-45-6789");
-        r.set(F::Age, "15");
-        r.set(F::Gender, "2");
-        r.set(F::Race, "5");
-        r.set(F::Education, "7");
-        r.set(F::TestDate, "01/02/2025");
         r.set(F::Responses, std::string(143, '1'));
-        r.set(F::EditCount, "0");
-        r.set(F::NameDeleted, "0");
+        for (const auto& [field, value] : kFields) {
+            r.set(field, value);
+        }
         ClientFile(state.paths.clientFile).writeRecord(state.clients, k);
     }
     state.clients.clientCount = static_cast<std::int16_t>(count);
@@ -94,59 +78,61 @@ void registerClients(AppState& state, int count) {
 // One form in one of its modes, with the order its controls take the focus in.
 struct Scene {
     const char* name;
-    std::function<QWidget*(TestHome&)> open;
-    QStringList tabOrder; // object names; empty: the form takes no Tab walk
+    Open open;
+    const char* tabOrder; // object names; empty: the form takes no Tab walk
 };
 
-template <typename T> QWidget* make(TestHome& h) {
-    return new T(h.state, h.services);
+// Form T over `clients` registered clients, then `after` on the new form.
+template <typename T> Open form(int clients = 0, std::function<void(T&)> after = {}) {
+    return [clients, after](TestHome& h) {
+        if (clients > 0) {
+            registerClients(h.state, clients);
+        }
+        auto* made = new T(h.state, h.services);
+        if (after) {
+            after(*made);
+        }
+        return made;
+    };
 }
 
-QWidget* presentation(TestHome& h, const char* language) {
-    h.registerNewClient();
-    auto* form = new frmPresentQA(h.state, h.services);
-    form->setLanguage(QString::fromLatin1(language));
-    form->setQuestions(standardRows(language));
-    return form;
+Open supervisorTab(int tab) {
+    return form<frmSupervisorOptions>(
+        3, [tab](frmSupervisorOptions& f) { f.findChild<QTabWidget*>()->setCurrentIndex(tab); });
+}
+
+Open presentation(const char* language) {
+    return [language](TestHome& h) {
+        h.registerNewClient();
+        auto* form = new frmPresentQA(h.state, h.services);
+        form->setLanguage(QString::fromLatin1(language));
+        form->setQuestions(standardRows(language));
+        return form;
+    };
+}
+
+// The client form while editing record 1 after `edits` edits.
+Open clientEdited(const char* edits) {
+    return [edits](TestHome& h) {
+        registerClients(h.state, 2);
+        h.state.clients.at(1).set(F::EditCount, edits);
+        h.state.editMode = true;
+        return new frmClientInfo(h.state, h.services);
+    };
 }
 
 std::vector<Scene> scenes() {
-    const QStringList menuOrder = {u"lbNameDisplay"_s, u"cmdMenuChoice1"_s, u"cmdMenuChoice2"_s,
-                                   u"cmdMenuChoice3"_s};
-    const QStringList clientOrder = {u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s, u"txtName"_s,
-                                     u"txtSSN"_s,         u"txtAge"_s,         u"cmbGender"_s,
-                                     u"cmbRace"_s,        u"cmbEducation"_s};
     return {
-        {"main menu without clients",
-         [](TestHome& h) { return new frmMainMenu(h.state, h.services); },
-         {u"cmdMenuChoice1"_s, u"cmdMenuChoice2"_s, u"cmdMenuChoice3"_s}},
-        {"main menu with clients",
-         [](TestHome& h) {
-             registerClients(h.state, 12);
-             auto* menu = new frmMainMenu(h.state, h.services);
-             menu->Activation();
-             return menu;
-         },
-         menuOrder},
-        {"new client", make<frmClientInfo>, {}},
-        {"client edited",
-         [](TestHome& h) {
-             registerClients(h.state, 2);
-             h.state.editMode = true;
-             return make<frmClientInfo>(h);
-         },
-         clientOrder},
-        {"client at its edit limit",
-         [](TestHome& h) {
-             registerClients(h.state, 2);
-             h.state.clients.at(1).set(F::EditCount, "3");
-             h.state.editMode = true;
-             return make<frmClientInfo>(h);
-         },
-         {u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s}},
-        {"entry method",
-         make<frmSelectEntryMethod>,
-         {u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s, u"cmdMenuChoice4"_s}},
+        {"main menu without clients", form<frmMainMenu>(),
+         "cmdMenuChoice1 cmdMenuChoice2 cmdMenuChoice3"},
+        {"main menu with clients", form<frmMainMenu>(12, [](frmMainMenu& m) { m.Activation(); }),
+         "lbNameDisplay cmdMenuChoice1 cmdMenuChoice2 cmdMenuChoice3"},
+        {"new client", form<frmClientInfo>(), ""},
+        {"client edited", clientEdited("0"),
+         "cmdMenuChoice0 cmdMenuChoice1 txtName txtSSN txtAge cmbGender cmbRace cmbEducation"},
+        {"client at its edit limit", clientEdited("3"), "cmdMenuChoice0 cmdMenuChoice1"},
+        {"entry method", form<frmSelectEntryMethod>(),
+         "cmdMenuChoice0 cmdMenuChoice1 cmdMenuChoice4"},
         {"language choice",
          [](TestHome& h) {
              h.writeBank(
@@ -155,71 +141,51 @@ std::vector<Scene> scenes() {
              form->LanguageCount();
              return form;
          },
-         {u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s, u"cmdMenuChoice3"_s}},
-        {"presentation in English", [](TestHome& h) { return presentation(h, "English"); }, {}},
-        {"presentation in Spanish", [](TestHome& h) { return presentation(h, "Spanish"); }, {}},
+         "cmdMenuChoice0 cmdMenuChoice1 cmdMenuChoice3"},
+        {"presentation in English", presentation("English"), ""},
+        {"presentation in Spanish", presentation("Spanish"), ""},
         {"answer grids",
          [](TestHome& h) {
              h.writeBank({{"English", standardRows("English")}});
              h.registerNewClient();
-             return make<frmNewEntry>(h);
+             return new frmNewEntry(h.state, h.services);
          },
-         {u"grdResponses0"_s, u"grdResponses1"_s, u"grdResponses2"_s, u"grdResponses3"_s,
-          u"grdResponses4"_s, u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s}},
-        {"supervisor options, reports",
-         [](TestHome& h) {
-             registerClients(h.state, 3);
-             return make<frmSupervisorOptions>(h);
-         },
-         {u"qt_tabwidget_tabbar"_s, u"optPrintOption0"_s, u"optReportOption0"_s, u"chkPdfFolder"_s,
-          u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s}},
-        {"supervisor options, verify data",
-         [](TestHome& h) {
-             registerClients(h.state, 3);
-             auto* form = new frmSupervisorOptions(h.state, h.services);
-             form->findChild<QTabWidget*>()->setCurrentIndex(1);
-             return form;
-         },
-         {u"qt_tabwidget_tabbar"_s, u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s}},
-        {"supervisor options, delete names",
-         [](TestHome& h) {
-             registerClients(h.state, 3);
-             auto* form = new frmSupervisorOptions(h.state, h.services);
-             form->findChild<QTabWidget*>()->setCurrentIndex(2);
-             return form;
-         },
-         {u"qt_tabwidget_tabbar"_s, u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s}},
-        {"report selection",
-         [](TestHome& h) {
-             registerClients(h.state, 12);
-             return make<frmPrintSelected>(h);
-         },
-         {u"lbNameDisplay"_s, u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s, u"cmdMenuChoice2"_s}},
+         "grdResponses0 grdResponses1 grdResponses2 grdResponses3 grdResponses4 cmdMenuChoice0 "
+         "cmdMenuChoice1"},
+        {"supervisor options, reports", supervisorTab(0),
+         "qt_tabwidget_tabbar optPrintOption0 optReportOption0 chkPdfFolder cmdMenuChoice0 "
+         "cmdMenuChoice1"},
+        {"supervisor options, verify data", supervisorTab(1),
+         "qt_tabwidget_tabbar cmdMenuChoice0 cmdMenuChoice1"},
+        {"supervisor options, delete names", supervisorTab(2),
+         "qt_tabwidget_tabbar cmdMenuChoice0 cmdMenuChoice1"},
+        {"report selection", form<frmPrintSelected>(12),
+         "lbNameDisplay cmdMenuChoice0 cmdMenuChoice1 cmdMenuChoice2"},
         {"report viewer",
          [](TestHome& h) {
+             // A report of the full width: 70 lines of 80 columns, as a composed report.
+             h.fakes.reports.home = h.dir;
+             for (int line = 0; line < 70; ++line) {
+                 h.fakes.reports.readBack += std::string(80, static_cast<char>('A' + line % 26));
+                 h.fakes.reports.readBack += "\r\n";
+             }
              registerClients(h.state, 1);
-             return make<frmViewReport>(h);
+             return new frmViewReport(h.state, h.services);
          },
-         {u"Text1"_s, u"cmdPrintReport"_s, u"cmdSavePdf"_s, u"cmdCancel"_s}},
-        {"verification",
-         [](TestHome& h) {
-             registerClients(h.state, 1);
-             return make<frmVerify>(h);
-         },
-         {u"txtCurQuestion"_s, u"cmdCancel"_s}},
+         "Text1 cmdPrintReport cmdSavePdf cmdCancel"},
+        {"verification", form<frmVerify>(1), "txtCurQuestion cmdCancel"},
         {"verification, correction pass",
          [](TestHome& h) {
              registerClients(h.state, 1);
              h.state.clients.at(1).set(F::Responses, std::string(143, ' '));
              auto* form = new frmVerify(h.state, h.services);
-             form->show();
-             QApplication::setActiveWindow(form);
+             showActive(form);
              for (int item = 1; item <= 143; ++item) {
                  QTest::keyClick(form->findChild<QLineEdit*>(u"txtCurQuestion"_s), Qt::Key_1);
              }
-             return static_cast<QWidget*>(form);
+             return form;
          },
-         {}},
+         ""},
         {"secret code",
          [](TestHome& h) {
              auto* box = new frmMyInputBox(h.messages);
@@ -228,30 +194,20 @@ std::vector<Scene> scenes() {
                                  u"(*) will show as you type."_s);
              box->setInputLength(8);
              box->setPasswordInput(true);
-             return static_cast<QWidget*>(box);
+             return box;
          },
-         {u"txtInput"_s, u"cmdMenuChoice0"_s, u"cmdMenuChoice1"_s}},
-        {"about box", make<frmAbout>, {}},
-        {"data folder",
-         [](TestHome& h) {
-             registerClients(h.state, 3);
-             return make<frmDataFolder>(h);
-         },
-         {}},
-        {"install inventory files", make<frmInstallInventory>, {}},
-        {"install voice files",
-         make<frmInstallVoiceFiles>,
-         {u"cmbLanguage"_s, u"txtSourceFolder"_s, u"cmdBrowse"_s, u"cmdMenuChoice0"_s,
-          u"cmdMenuChoice1"_s}},
+         "txtInput cmdMenuChoice0 cmdMenuChoice1"},
+        {"about box", form<frmAbout>(), ""},
+        {"data folder", form<frmDataFolder>(3), ""},
+        {"install inventory files", form<frmInstallInventory>(), ""},
+        {"install voice files", form<frmInstallVoiceFiles>(),
+         "cmbLanguage txtSourceFolder cmdBrowse cmdMenuChoice0 cmdMenuChoice1"},
     };
 }
 
 // The form's help panel, if it has one.
 QLabel* helpPanel(QWidget* form) {
-    if (auto* panel = form->findChild<QLabel*>(u"MsgPanel"_s)) {
-        return panel;
-    }
-    return form->findChild<QLabel*>(u"pnlMessage"_s);
+    return form->findChildren<QLabel*>(QRegularExpression(u"^(MsgPanel|pnlMessage)$"_s)).value(0);
 }
 
 QString nameOf(const QWidget* w) {
@@ -262,131 +218,98 @@ QString nameOf(const QWidget* w) {
 // Every text the widget shows that does not fit in it; empty when all fit.
 QStringList clippedTexts(QWidget* w) {
     QStringList out;
-    auto fail = [&out, w](const QString& what) { out << nameOf(w) + u": "_s + what; };
     const QFontMetrics fm = w->fontMetrics();
-    if (auto* label = qobject_cast<QLabel*>(w)) {
-        if (label->text().isEmpty() || label->textFormat() == Qt::RichText) {
-            return out;
+    // A text that needs `need` pixels where it has `has`.
+    auto check = [&out, w](const QString& text, QSize need, QSize has) {
+        if (need.width() > has.width() || need.height() > has.height()) {
+            out << nameOf(w) + QStringLiteral(": \"%1\" needs %2x%3 px, has %4x%5")
+                                   .arg(text)
+                                   .arg(need.width())
+                                   .arg(need.height())
+                                   .arg(has.width())
+                                   .arg(has.height());
         }
-        if (label->wordWrap()) {
-            if (label->heightForWidth(label->width()) > label->height()) {
-                fail(u"wrapped text taller than the label: "_s + label->text());
-            }
-        } else if (label->sizeHint().width() > label->width() ||
-                   fm.lineSpacing() * (label->text().count(u'\n') + 1) >
-                       label->contentsRect().height()) {
-            fail(u"\""_s + label->text() + u"\" needs "_s +
-                 QString::number(label->sizeHint().width()) + u" px, has "_s +
-                 QString::number(label->width()));
-        }
-    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        if (!button->text().isEmpty() &&
-            (button->sizeHint().width() > button->width() || fm.height() > button->height())) {
-            fail(u"\""_s + button->text() + u"\" needs "_s +
-                 QStringLiteral("%1x%2 px, has %3x%4")
-                     .arg(button->sizeHint().width())
-                     .arg(fm.height())
-                     .arg(button->width())
-                     .arg(button->height()));
-        }
+    };
+    // One line of text in `room` pixels.
+    auto fit = [&check](const QFontMetrics& metrics, const QString& text, int room) {
+        check(text, {metrics.horizontalAdvance(text), 0}, {room, 0});
+    };
+    auto* label = qobject_cast<QLabel*>(w);
+    if (label != nullptr && (label->text().isEmpty() || label->textFormat() == Qt::RichText)) {
+        return out;
+    }
+    if (label != nullptr && label->wordWrap()) {
+        check(label->text(), {label->width(), label->heightForWidth(label->width())},
+              label->size());
+    } else if (label != nullptr) {
+        const int lines = static_cast<int>(label->text().count(u'\n')) + 1;
+        check(label->text(), {label->sizeHint().width(), fm.lineSpacing() * lines},
+              {label->width(), label->contentsRect().height()});
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w);
+               button != nullptr && !button->text().isEmpty()) {
+        check(button->text(), {button->sizeHint().width(), fm.height()}, button->size());
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-        if (fm.horizontalAdvance(group->title()) + fm.height() > group->width()) {
-            fail(u"caption \""_s + group->title() + u"\" wider than its frame"_s);
-        }
+        fit(fm, group->title(), group->width() - fm.height());
     } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
         QStyleOptionFrame option;
         option.initFrom(line);
         option.lineWidth = line->hasFrame() ? 1 : 0;
         const QRect contents =
             line->style()->subElementRect(QStyle::SE_LineEditContents, &option, line);
-        const int room =
-            contents.width() - line->textMargins().left() - line->textMargins().right() - 4;
-        if (fm.horizontalAdvance(line->displayText()) > room) {
-            fail(u"\""_s + line->displayText() + u"\" wider than the field"_s);
-        }
-    } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && !combo->isEditable()) {
+        fit(fm, line->displayText(),
+            contents.width() - line->textMargins().left() - line->textMargins().right() - 4);
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         QStyleOptionComboBox option;
         option.initFrom(combo);
-        const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                           QStyle::SC_ComboBoxEditField, combo);
+        const int room = combo->isEditable()
+                             ? combo->lineEdit()->width()
+                             : combo->style()
+                                   ->subControlRect(QStyle::CC_ComboBox, &option,
+                                                    QStyle::SC_ComboBoxEditField, combo)
+                                   .width();
         for (int i = 0; i < combo->count(); ++i) {
-            if (fm.horizontalAdvance(combo->itemText(i)) + 4 > field.width()) {
-                fail(u"entry \""_s + combo->itemText(i) + u"\" wider than the box"_s);
-            }
-        }
-    } else if (auto* editable = qobject_cast<QComboBox*>(w); editable && editable->lineEdit()) {
-        const int room = editable->lineEdit()->width() - 4;
-        for (int i = 0; i < editable->count(); ++i) {
-            if (fm.horizontalAdvance(editable->itemText(i)) > room) {
-                fail(u"entry \""_s + editable->itemText(i) + u"\" wider than the box"_s);
-            }
+            fit(fm, combo->itemText(i), room - 4);
         }
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        const QFontMetrics lfm(list->font());
         for (int i = 0; i < list->count(); ++i) {
-            if (lfm.horizontalAdvance(list->item(i)->text()) + 8 > list->viewport()->width()) {
-                fail(u"line \""_s + list->item(i)->text() + u"\" wider than the list "_s +
-                     QStringLiteral("(%1 in %2)")
-                         .arg(lfm.horizontalAdvance(list->item(i)->text()))
-                         .arg(list->viewport()->width()));
-            }
+            fit(fm, list->item(i)->text(), list->viewport()->width() - 8);
         }
     } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
         for (int c = 0; c < table->columnCount(); ++c) {
-            const QString header = table->horizontalHeaderItem(c) != nullptr
-                                       ? table->horizontalHeaderItem(c)->text()
-                                       : QString();
-            int widest = table->horizontalHeader()->fontMetrics().horizontalAdvance(header);
+            const int room = table->columnWidth(c) - 4;
+            if (const QTableWidgetItem* header = table->horizontalHeaderItem(c)) {
+                fit(table->horizontalHeader()->fontMetrics(), header->text(), room);
+            }
             for (int r = 0; r < table->rowCount(); ++r) {
                 if (const QTableWidgetItem* item = table->item(r, c)) {
-                    widest = std::max(widest, fm.horizontalAdvance(item->text()));
+                    fit(fm, item->text(), room);
                 }
             }
-            if (widest + 4 > table->columnWidth(c)) {
-                fail(u"column "_s + QString::number(c) + u" narrower than its text"_s);
-            }
         }
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
-        if (plain->horizontalScrollBar()->maximum() > 0) {
-            fail(u"text wider than the box"_s);
-        }
-        if (plain->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOn &&
-            plain->verticalScrollBar()->maximum() > 0) {
-            fail(u"text taller than the box"_s);
-        }
-    } else if (auto* text = qobject_cast<QTextEdit*>(w)) {
-        if (text->horizontalScrollBar()->maximum() > 0) {
-            fail(u"text wider than the box"_s);
-        }
-        if (text->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOn &&
-            text->verticalScrollBar()->maximum() > 0) {
-            fail(u"text taller than the box"_s);
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
+        const bool tall = text->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOn &&
+                          text->verticalScrollBar()->maximum() > 0;
+        if (tall || text->horizontalScrollBar()->maximum() > 0) {
+            out << nameOf(w) + u": text larger than the box"_s;
         }
     } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
         for (int i = 0; i < bar->count(); ++i) {
-            if (fm.horizontalAdvance(plainCaption(bar->tabText(i))) + 8 > bar->tabRect(i).width()) {
-                fail(u"tab \""_s + bar->tabText(i) + u"\" cut"_s);
-            }
+            fit(fm, plainCaption(bar->tabText(i)), bar->tabRect(i).width() - 8);
         }
     }
     return out;
 }
 
-// Widgets the user sees: shown, and not parts of another control.
-QList<QWidget*> shownWidgets(QWidget* form) {
-    QList<QWidget*> out;
+// Where each widget the user sees lies in the form: shown, and not part of another control.
+std::map<QWidget*, QRect> geometries(QWidget* form) {
+    std::map<QWidget*, QRect> out;
     for (QWidget* w : form->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(form) || w->isWindow()) {
-            continue;
-        }
         bool part = false;
         for (QWidget* p = w->parentWidget(); p != nullptr && p != form; p = p->parentWidget()) {
-            if (qobject_cast<QAbstractScrollArea*>(p) != nullptr) {
-                part = true;
-            }
+            part = part || qobject_cast<QAbstractScrollArea*>(p) != nullptr;
         }
-        if (!part) {
-            out << w;
+        if (w->isVisibleTo(form) && !w->isWindow() && !part) {
+            out[w] = QRect(w->mapTo(form, QPoint(0, 0)), w->size());
         }
     }
     return out;
@@ -396,32 +319,22 @@ QList<QWidget*> shownWidgets(QWidget* form) {
 QStringList faults(QWidget* form) {
     QStringList out;
     const QRect window = form->rect();
-    for (QWidget* w : shownWidgets(form)) {
+    for (const auto& [w, r] : geometries(form)) {
         out << clippedTexts(w);
-        const QRect r(w->mapTo(form, QPoint(0, 0)), w->size());
         if (!window.contains(r)) {
-            out << nameOf(w) + u" lies outside the window "_s +
-                       QStringLiteral("(%1,%2 %3x%4 in %5x%6)")
-                           .arg(r.x())
-                           .arg(r.y())
-                           .arg(r.width())
-                           .arg(r.height())
-                           .arg(window.width())
-                           .arg(window.height());
+            out << nameOf(w) + QStringLiteral(" lies outside the window (%1,%2 %3x%4 in %5x%6)")
+                                   .arg(r.x())
+                                   .arg(r.y())
+                                   .arg(r.width())
+                                   .arg(r.height())
+                                   .arg(window.width())
+                                   .arg(window.height());
         }
     }
     return out;
 }
 
-std::map<QWidget*, QRect> geometries(QWidget* form) {
-    std::map<QWidget*, QRect> out;
-    for (QWidget* w : shownWidgets(form)) {
-        out[w] = QRect(w->mapTo(form, QPoint(0, 0)), w->size());
-    }
-    return out;
-}
-
-// The controls Tab can reach, in the form's focus chain from `first`.
+// The controls Tab can reach, in the form's focus chain.
 QList<QWidget*> focusChain(QWidget* form) {
     QList<QWidget*> out;
     QWidget* w = form;
@@ -438,117 +351,98 @@ QList<QWidget*> focusChain(QWidget* form) {
     return out;
 }
 
-class FormGuards : public ::testing::TestWithParam<double> {
-protected:
-    void SetUp() override {
-        m_font = QApplication::font();
-        QFont scaled = m_font;
-        scaled.setPointSizeF(m_font.pointSizeF() * GetParam());
-        QApplication::setFont(scaled);
-    }
-    void TearDown() override { QApplication::setFont(m_font); }
-
-private:
-    QFont m_font;
-};
-
-TEST_P(FormGuards, EveryTextFitsAndNothingMovesWithTheFocus) {
+// Opens each scene in turn as the active window and hands it to `check`.
+void forEachScene(const std::function<void(const Scene&, TestHome&, QWidget*)>& check) {
     for (const Scene& scene : scenes()) {
         SCOPED_TRACE(scene.name);
         TestHome home;
-        WideReportJobs reports;
-        home.services.reports = &reports;
         std::unique_ptr<QWidget> form(scene.open(home));
         showActive(form.get());
         for (int i = 0; i < 5; ++i) {
             QApplication::processEvents();
         }
-        // Each fault once, with the control that had the focus when it was first seen.
-        QStringList problems;
-        auto note = [&problems](const QStringList& found, const QString& when) {
-            for (const QString& f : found) {
-                if (!problems.contains(f) &&
-                    !std::any_of(problems.begin(), problems.end(),
-                                 [&f](const QString& p) { return p.startsWith(f + u" ("_s); })) {
-                    problems << f + u" ("_s + when + u")"_s;
-                }
-            }
-        };
-        note(faults(form.get()), u"as opened"_s);
-        const auto before = geometries(form.get());
-        for (QWidget* control : focusChain(form.get())) {
-            control->setFocus(Qt::TabFocusReason);
-            QApplication::processEvents();
-            const QString when = u"focus on "_s + nameOf(control);
-            note(faults(form.get()), when);
-            QStringList moved;
-            for (const auto& [w, rect] : geometries(form.get())) {
-                const auto was = before.find(w);
-                if (was != before.end() && was->second != rect) {
-                    moved << nameOf(w) + u" moves"_s;
-                }
-            }
-            note(moved, when);
-        }
-        EXPECT_EQ(problems.join(u'\n').toStdString(), "");
-        // ORVJ_SCREENSHOTS=<folder> keeps a picture of every form at every scale, to look at.
-        if (const QString folder = qEnvironmentVariable("ORVJ_SCREENSHOTS"); !folder.isEmpty()) {
-            form->grab().save(QStringLiteral("%1/%2-%3.png")
-                                  .arg(folder, QString::fromLatin1(scene.name))
-                                  .arg(GetParam()));
-        }
+        check(scene, home, form.get());
         form->hide();
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(FontScales, FormGuards, ::testing::Values(1.0, 1.25, 1.5, 2.0));
-
-TEST(FormAccessibility, EveryFocusableControlHasANameAndItsHelpLine) {
-    for (const Scene& scene : scenes()) {
-        SCOPED_TRACE(scene.name);
-        TestHome home;
-        WideReportJobs reports;
-        home.services.reports = &reports;
-        std::unique_ptr<QWidget> form(scene.open(home));
-        showActive(form.get());
-        QApplication::processEvents();
-        QLabel* panel = helpPanel(form.get());
-        for (QWidget* control : focusChain(form.get())) {
-            EXPECT_FALSE(control->accessibleName().isEmpty())
-                << nameOf(control).toStdString() << " has no accessible name";
-            control->setFocus(Qt::TabFocusReason);
-            QApplication::processEvents();
-            // The focus may move on by itself (the empty client list passes it on).
-            QWidget* focused = QApplication::focusWidget();
-            if (panel != nullptr && focused != nullptr) {
-                EXPECT_EQ(focused->accessibleDescription().toStdString(),
-                          panel->text().toStdString())
-                    << nameOf(focused).toStdString();
+// What is wrong with the form as opened and as the focus moves through its controls, each
+// fault once, with the control that had the focus when it was first seen: texts that do not
+// fit, controls outside the window or that move with the focus, a control without an
+// accessible name, and a help line that is not the accessible description of the control
+// with the focus.
+QStringList problemsOf(QWidget* form) {
+    QStringList problems;
+    QStringList seen;
+    auto note = [&problems, &seen](const QStringList& found, const QString& when) {
+        for (const QString& f : found) {
+            if (!seen.contains(f)) {
+                seen << f;
+                problems << f + u" ("_s + when + u")"_s;
             }
         }
-        form->hide();
+    };
+    note(faults(form), u"as opened"_s);
+    const auto before = geometries(form);
+    const QLabel* panel = helpPanel(form);
+    for (QWidget* control : focusChain(form)) {
+        control->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        QStringList found = faults(form);
+        for (const auto& [w, rect] : geometries(form)) {
+            if (const auto was = before.find(w); was != before.end() && was->second != rect) {
+                found << nameOf(w) + u" moves"_s;
+            }
+        }
+        if (control->accessibleName().isEmpty()) {
+            found << nameOf(control) + u" has no accessible name"_s;
+        }
+        // The focus may move on by itself (the empty client list passes it on).
+        const QWidget* focused = QApplication::focusWidget();
+        if (panel != nullptr && focused != nullptr &&
+            focused->accessibleDescription() != panel->text()) {
+            found << nameOf(focused) + u" is described as \""_s + focused->accessibleDescription() +
+                         u"\", the help line is \""_s + panel->text() + u"\""_s;
+        }
+        note(found, u"focus on "_s + nameOf(control));
     }
+    return problems;
+}
+
+// ORVJ_SCREENSHOTS=<folder> keeps a picture of every form at every scale, to look at.
+TEST(FormGuards, EveryTextFitsNothingMovesWithTheFocusAndEachControlIsDescribed) {
+    const QFont font = QApplication::font();
+    const QString shots = qEnvironmentVariable("ORVJ_SCREENSHOTS");
+    for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        QFont scaled = font;
+        scaled.setPointSizeF(font.pointSizeF() * scale);
+        QApplication::setFont(scaled);
+        forEachScene([&](const Scene& scene, TestHome&, QWidget* form) {
+            EXPECT_EQ(problemsOf(form).join(u'\n').toStdString(), "");
+            if (!shots.isEmpty()) {
+                form->grab().save(
+                    u"%1/%2-%3.png"_s.arg(shots, QString::fromLatin1(scene.name)).arg(scale));
+            }
+        });
+    }
+    QApplication::setFont(font);
 }
 
 TEST(FormTabOrder, TabVisitsTheControlsInOrderAndComesBack) {
-    for (const Scene& scene : scenes()) {
-        if (scene.tabOrder.isEmpty()) {
-            continue;
+    forEachScene([](const Scene& scene, TestHome& home, QWidget* form) {
+        const QStringList order =
+            QString::fromLatin1(scene.tabOrder).split(u' ', Qt::SkipEmptyParts);
+        if (order.isEmpty()) {
+            return;
         }
-        SCOPED_TRACE(scene.name);
-        TestHome home;
-        WideReportJobs reports;
-        home.services.reports = &reports;
-        std::unique_ptr<QWidget> form(scene.open(home));
-        showActive(form.get());
-        QApplication::processEvents();
-        auto* first = form->findChild<QWidget*>(scene.tabOrder.first());
+        auto* first = form->findChild<QWidget*>(order.first());
         ASSERT_NE(first, nullptr);
         first->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
         const auto boxesBefore = home.messages.shown.size();
         QStringList visited;
-        for (qsizetype step = 0; step <= scene.tabOrder.size(); ++step) {
+        for (qsizetype step = 0; step <= order.size(); ++step) {
             QWidget* at = QApplication::focusWidget();
             ASSERT_NE(at, nullptr);
             visited << at->objectName();
@@ -556,10 +450,9 @@ TEST(FormTabOrder, TabVisitsTheControlsInOrderAndComesBack) {
             QApplication::processEvents();
         }
         EXPECT_EQ(visited.join(u' ').toStdString(),
-                  (scene.tabOrder + QStringList{scene.tabOrder.first()}).join(u' ').toStdString());
+                  (order + QStringList{order.first()}).join(u' ').toStdString());
         EXPECT_EQ(home.messages.shown.size(), boxesBefore) << "Tab raised a message box";
-        form->hide();
-    }
+    });
 }
 
 } // namespace

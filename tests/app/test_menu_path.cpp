@@ -2,81 +2,55 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
-#include <vector>
 
 namespace {
 
 using namespace orvj;
 using Path = MenuPath::Path;
 
-// The steps in the order they ran, and the flags as they stood while the forms ran.
-struct PathRun {
-    AppState state;
-    bool closeOthers = true;
-    std::vector<std::string> steps;
-    bool editMode = false, scanEditMode = true, confirmed = true, stored = true, closing = true;
-    int editCount = -1;
-
-    explicit PathRun(Path path) {
-        state.editMode = path != Path::EditCurrentClient;
-        state.scanEditMode = true;
-        state.dialogConfirmed = true;
+// Every path hides the menu, runs its forms with the test marked as not stored, shows the
+// menu and activates it with the list rebuilt. Each starts from edit mode set (but the Edit
+// path, which must set it itself), scanning and a confirmed dialog, three edits, and the
+// "close the other forms" flag set; the flags are read while the forms run.
+TEST(MenuPath, EachPathSetsItsFlagsForItsFormsAndRebuildsTheListAfter) {
+    // editMode, scanEditMode, dialogConfirmed, testStored, closeOthers, workingEditCount
+    using Flags = std::array<int, 6>;
+    const struct {
+        const char* name;
+        Path path;
+        Flags whileFormsRun;
+    } rows[] = {
+        // Edit opens the client form afresh and closes no forms while its own run.
+        {"edit", Path::EditCurrentClient, {1, 0, 0, 0, 0, 3}},
+        {"add", Path::AddNewClient, {0, 0, 1, 0, 1, 0}},
+        {"supervisor", Path::SupervisorOptions, {1, 1, 1, 0, 1, 3}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppState state;
+        state.editMode = row.path != Path::EditCurrentClient;
+        state.scanEditMode = state.dialogConfirmed = state.testStored = true;
         state.workingEditCount = 3;
-        MenuPath::run(path, state, closeOthers,
-                      {.hideMenu = [this] { steps.push_back("hide"); },
-                       .runForms =
-                           [this] {
-                               steps.push_back("forms");
-                               editMode = state.editMode;
-                               scanEditMode = state.scanEditMode;
-                               confirmed = state.dialogConfirmed;
-                               stored = state.testStored;
-                               closing = closeOthers;
-                               editCount = state.workingEditCount;
-                           },
-                       .showMenu = [this] { steps.push_back("show"); },
-                       .activate =
-                           [this] {
-                               steps.push_back(state.testStored ? "activate, list rebuilt"
-                                                                : "activate");
-                           }});
+        bool closeOthers = true;
+        std::string steps;
+        Flags flags{};
+        MenuPath::run(
+            row.path, state, closeOthers,
+            {.hideMenu = [&] { steps += "hide, "; },
+             .runForms =
+                 [&] {
+                     steps += "forms, ";
+                     flags = {state.editMode,   state.scanEditMode, state.dialogConfirmed,
+                              state.testStored, closeOthers,        state.workingEditCount};
+                 },
+             .showMenu = [&] { steps += "show, "; },
+             .activate = [&] { steps += state.testStored ? "list rebuilt" : "activate"; }});
+        EXPECT_EQ(steps, "hide, forms, show, list rebuilt");
+        EXPECT_EQ(flags, row.whileFormsRun);
+        EXPECT_TRUE(closeOthers);
     }
-};
-
-const std::vector<std::string> kOrder = {"hide", "forms", "show", "activate, list rebuilt"};
-
-TEST(MenuPath, EditSetsEditModeAndClosesTheOtherFormsAfterwards) {
-    PathRun r(Path::EditCurrentClient);
-    EXPECT_EQ(r.steps, kOrder);
-    EXPECT_TRUE(r.editMode);
-    EXPECT_FALSE(r.scanEditMode);
-    EXPECT_FALSE(r.confirmed);
-    EXPECT_FALSE(r.stored);
-    EXPECT_FALSE(r.closing) << "no closing of forms while the path runs";
-    EXPECT_TRUE(r.closeOthers);
-    EXPECT_EQ(r.editCount, 3);
-}
-
-TEST(MenuPath, AddStartsANewClientWithNoEditsAndLeavesTheClosingFlag) {
-    PathRun r(Path::AddNewClient);
-    EXPECT_EQ(r.steps, kOrder);
-    EXPECT_FALSE(r.editMode);
-    EXPECT_FALSE(r.scanEditMode);
-    EXPECT_TRUE(r.confirmed);
-    EXPECT_EQ(r.editCount, 0);
-    EXPECT_TRUE(r.closing);
-    EXPECT_TRUE(r.closeOthers);
-}
-
-TEST(MenuPath, SupervisorOptionsChangeOnlyTheListFlag) {
-    PathRun r(Path::SupervisorOptions);
-    EXPECT_EQ(r.steps, kOrder);
-    EXPECT_TRUE(r.editMode);
-    EXPECT_TRUE(r.scanEditMode);
-    EXPECT_TRUE(r.confirmed);
-    EXPECT_FALSE(r.stored);
-    EXPECT_EQ(r.editCount, 3);
 }
 
 } // namespace

@@ -1,35 +1,33 @@
+#include "app/CommandLine.h"
+#include "app/SingleInstance.h"
 #include "app/StartupSequence.h"
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
-#include "core/AppState.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
-#include "tests/support/FakeServices.h"
-#include "ui/Services.h"
+#include "tests/testing/TestHome.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QUuid>
-#include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
 
 using namespace orvj;
-using orvj::test::FakeMessageService;
+using namespace Qt::StringLiterals;
 using Answer = MessageService::Answer;
 using Buttons = MessageService::Buttons;
+using Action = CommandLine::Action;
 namespace fs = std::filesystem;
 
 namespace {
 
 const QString kDiskette =
-    QStringLiteral("Data diskette not found!\n\nInsert data diskette in drive A to continue.");
+    u"Data diskette not found!\n\nInsert data diskette in drive A to continue."_s;
 
 frmAbout* visibleSplash() {
     for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -40,28 +38,21 @@ frmAbout* visibleSplash() {
     return nullptr;
 }
 
-struct Start {
-    QTemporaryDir dir;
-    fs::path home{dir.path().toStdString()};
-    AppState state;
-    test::FakeServices fakes{state};
-    test::FakeMessageService& messages = fakes.messages;
-    Services& services = fakes.services;
+struct Start : test::TestHome {
     frmMainMenu menu{state, services};
     StartupOptions options;
     std::optional<StartupSequence> seq; // holds the instance lock while it lives
 
-    // names: the client file in home/data; a ConfigFile pointing there is written too.
+    // names: the client file in dir/data; a ConfigFile pointing there is written too.
     explicit Start(const std::vector<std::string>& names = {}, bool withData = true) {
-        state.paths.home = home;
-        options.instanceKey = QStringLiteral("orvj-test-") + QUuid::createUuid().toString();
+        options.instanceKey = u"orvj-test-"_s + QUuid::createUuid().toString();
         options.fadeRunMs = 20;
         if (!withData) {
             return;
         }
-        std::ofstream(home / ConfigFile::kFileName) << "[Path]\nFilePath=data\nSndPath=sound\n";
-        fs::create_directories(home / "data");
-        std::ofstream out(home / "data" / "DATA301.OVJ", std::ios::binary);
+        std::ofstream(dir / ConfigFile::kFileName) << "[Path]\nFilePath=data\nSndPath=sound\n";
+        fs::create_directories(dir / "data");
+        std::ofstream out(dir / "data" / "DATA301.OVJ", std::ios::binary);
         for (const auto& n : names) {
             ClientRecord r;
             r.set(ClientRecord::Field::Name, n);
@@ -72,20 +63,20 @@ struct Start {
         seq.emplace(state, services, menu, options);
         return seq->Run();
     }
-    QListWidget* list() { return menu.findChild<QListWidget*>(QStringLiteral("lbNameDisplay")); }
+    QListWidget* list() { return menu.findChild<QListWidget*>(u"lbNameDisplay"_s); }
 };
 
 TEST(Startup, LoadsTheClientsBehindTheSplashAndShowsTheMainMenu) {
     Start f({"Ann", "Bob", "Cy"});
-    std::ofstream(f.home / ConfigFile::kFileName, std::ios::app) << "[Settings]\nNumLock=False\n";
+    std::ofstream(f.dir / ConfigFile::kFileName, std::ios::app) << "[Settings]\nNumLock=False\n";
     bool splashChecked = false;
     f.options.loadClients = [&](AppState& state) {
         EXPECT_FALSE(f.menu.isVisible());
         if (frmAbout* splash = visibleSplash()) {
-            const auto* status = splash->findChild<QLabel*>(QStringLiteral("lblStatus"));
+            const auto* status = splash->findChild<QLabel*>(u"lblStatus"_s);
             splashChecked = splash->Splash() && splash->FadeDone() && status->isVisible() &&
-                            status->text() == QStringLiteral("Initializing...") &&
-                            !splash->findChild<QWidget*>(QStringLiteral("cmdOK"))->isVisible();
+                            status->text() == u"Initializing..."_s &&
+                            !splash->findChild<QWidget*>(u"cmdOK"_s)->isVisible();
         }
         return StartupSequence::LoadClientFile(state);
     };
@@ -96,18 +87,17 @@ TEST(Startup, LoadsTheClientsBehindTheSplashAndShowsTheMainMenu) {
     EXPECT_TRUE(f.menu.isVisible());
     EXPECT_TRUE(f.messages.shown.isEmpty());
     EXPECT_EQ(f.state.clients.clientCount, 3);
-    EXPECT_EQ(f.state.paths.clientFile, f.home / "data" / "DATA301.OVJ");
-    EXPECT_EQ(f.state.paths.soundBase, f.home / "sound");
-    EXPECT_EQ(f.state.paths.questionBank, f.home / "ORVj32.db");
+    EXPECT_EQ(f.state.paths.clientFile, f.dir / "data" / "DATA301.OVJ");
+    EXPECT_EQ(f.state.paths.soundBase, f.dir / "sound");
+    EXPECT_EQ(f.state.paths.questionBank, f.dir / "ORVj32.db");
     ASSERT_EQ(f.list()->count(), 3);
-    EXPECT_EQ(f.list()->item(1)->text(), QStringLiteral("2-Bob") + QString(22, QLatin1Char(' ')));
-    EXPECT_FALSE(f.menu.findChild<QAction*>(QStringLiteral("mnuNumLock"))->isChecked());
+    EXPECT_FALSE(f.menu.findChild<QAction*>(u"mnuNumLock"_s)->isChecked());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     // The workgroup setting is written beside the program's own keys, which stay as they were.
-    ConfigFile cfg(f.home / ConfigFile::kFileName);
+    ConfigFile cfg(f.dir / ConfigFile::kFileName);
     EXPECT_EQ(cfg.GetPrivateProfileString("Options", "SystemDB", "", 500),
-              (f.home / "qlnvex.mda").string());
+              (f.dir / "qlnvex.mda").string());
     EXPECT_EQ(cfg.GetINIFilePath(), "data");
     EXPECT_FALSE(cfg.ReadNumLock());
 }
@@ -131,13 +121,13 @@ TEST(Startup, EachLoadErrorGetsItsBoxAndOnlyDataDiskErrorsRetry) {
         const auto& box = f.messages.shown[0];
         if (dataDisk) {
             EXPECT_EQ(outcome, StartupSequence::Outcome::Started) << code;
-            EXPECT_EQ(box.title, QStringLiteral("Data Disk Error"));
+            EXPECT_EQ(box.title, u"Data Disk Error"_s);
             EXPECT_EQ(box.text, code == 70 ? writeProtected : kDiskette) << code;
             EXPECT_EQ(box.buttons, Buttons::OkCancel);
         } else {
             EXPECT_EQ(outcome, StartupSequence::Outcome::Ended);
-            EXPECT_EQ(box.title, QStringLiteral("ORV-Juvenile"));
-            EXPECT_EQ(box.text, QStringLiteral("Error 6:fault"));
+            EXPECT_EQ(box.title, u"ORV-Juvenile"_s);
+            EXPECT_EQ(box.text, u"Error 6:fault"_s);
             EXPECT_EQ(box.buttons, Buttons::Ok);
         }
         EXPECT_EQ(loads, dataDisk ? 2 : 1) << code;
@@ -161,13 +151,19 @@ TEST(Startup, WithoutAConfigurationTheDisketteBoxAsksUntilCancel) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(Startup, OverfullFileAndNonDigitCodesAreNoticedOnceAndLeftAlone) {
+// An overfull file, a last record cut short and codes that are not digits: the start lists
+// what fits, says so once (naming at most 15 field problems) and leaves the file as it is.
+TEST(Startup, FileFaultsAreNoticedOnceAndLeftAlone) {
     Start f(std::vector<std::string>(53, "Client"));
-    const fs::path file = f.home / "data" / "DATA301.OVJ";
+    const fs::path file = f.dir / "data" / "DATA301.OVJ";
     {
         std::fstream io(file, std::ios::in | std::ios::out | std::ios::binary);
-        io.seekp(196 + 38); // Gender of record 2
-        io.put('x');
+        for (int record = 1; record <= 20; ++record) {
+            io.seekp(196 * (record - 1) + 38); // Gender
+            io.put('x');
+        }
+        io.seekp(0, std::ios::end);
+        io << "partial";
     }
     const auto sizeBefore = fs::file_size(file);
 
@@ -179,28 +175,14 @@ TEST(Startup, OverfullFileAndNonDigitCodesAreNoticedOnceAndLeftAlone) {
     ASSERT_EQ(f.messages.shown.size(), 1);
     const QString text = f.messages.shown[0].text;
     EXPECT_EQ(f.messages.shown[0].icon, MessageService::Icon::Information);
-    EXPECT_TRUE(text.contains(QStringLiteral("holds 53 clients")));
-    EXPECT_TRUE(text.contains(QStringLiteral("The first 51 clients are listed")));
-    EXPECT_TRUE(text.contains(QStringLiteral("record 2: field Gender")));
-}
-
-TEST(Startup, NoticeListsAtMost15FieldProblems) {
-    AppState state;
-    state.paths.clientFile = "/srv/data/DATA301.OVJ";
-    ClientFile::LoadReport report;
-    report.partialLastRecord = true;
-    for (int i = 1; i <= 20; ++i) {
-        report.fieldProblems.push_back("record " + std::to_string(i) + ": field Race");
+    for (const char* part : {"DATA301.OVJ holds 53 clients", "The first 51 clients are listed",
+                             "incomplete", "record 15: field Gender", "and 5 more"}) {
+        EXPECT_TRUE(text.contains(QLatin1String(part))) << part;
     }
-    const QString text = StartupSequence::LoadNotice(state, report);
-    EXPECT_TRUE(text.contains(QStringLiteral("/srv/data/DATA301.OVJ")));
-    EXPECT_TRUE(text.contains(QStringLiteral("incomplete")));
-    EXPECT_TRUE(text.contains(QStringLiteral("record 15: field Race")));
-    EXPECT_FALSE(text.contains(QStringLiteral("record 16: field Race")));
-    EXPECT_TRUE(text.contains(QStringLiteral("and 5 more")));
+    EXPECT_FALSE(text.contains(u"record 16: field Gender"_s));
 }
 
-TEST(Startup, ASecondStartEndsAndBringsTheFirstToTheFront) {
+TEST(Startup, ASecondStartOnTheSameFolderEndsAndBringsTheFirstToTheFront) {
     Start first({"Ann"});
     ASSERT_EQ(first.run(), StartupSequence::Outcome::Started);
     first.menu.showMinimized();
@@ -214,6 +196,88 @@ TEST(Startup, ASecondStartEndsAndBringsTheFirstToTheFront) {
     EXPECT_EQ(second.state.clients.clientCount, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !first.menu.isMinimized(); }, 3000));
     EXPECT_TRUE(first.menu.isVisible());
+
+    // Another folder starts beside it; once the first ends, its folder is free again.
+    Start other({"Ann"});
+    EXPECT_EQ(other.run(), StartupSequence::Outcome::Started);
+    first.seq.reset();
+    EXPECT_EQ(second.run(), StartupSequence::Outcome::Started);
 }
+
+TEST(CommandLineParse, OptionsErrorsAndTheChoiceOfHome) {
+    const struct {
+        std::vector<std::string> args;
+        Action action;
+        std::string home;
+    } rows[] = {
+        {{"--help"}, Action::Help, ""},
+        {{"--home", "/x", "--version"}, Action::Version, "/x"},
+        {{"--home", "/srv/orvj"}, Action::Run, "/srv/orvj"},
+        {{"--home=/srv/a"}, Action::Run, "/srv/a"},
+        {{"--home"}, Action::Error, ""},
+        {{"--home="}, Action::Error, ""},
+        {{"--frobnicate"}, Action::Error, ""},
+    };
+    for (const auto& row : rows) {
+        const CommandLine cmd = parseCommandLine(row.args);
+        EXPECT_EQ(cmd.action, row.action) << testing::PrintToString(row.args);
+        if (row.action == Action::Error) {
+            EXPECT_NE(cmd.error.find(row.args[0].substr(0, 6)), std::string::npos) << cmd.error;
+        } else {
+            EXPECT_EQ(cmd.home, row.home);
+        }
+    }
+    EXPECT_TRUE(asksForHelpOrVersion({"-platform", "offscreen", "--version"}));
+    EXPECT_FALSE(asksForHelpOrVersion({"--home", "x"}));
+}
+
+// The lock itself is held and released in the second-start test above.
+TEST(SingleInstance, OneKeyPerFolder) {
+    QTemporaryDir a;
+    QTemporaryDir b;
+    const fs::path pa = a.path().toStdString();
+    EXPECT_EQ(SingleInstance::keyFor(pa), SingleInstance::keyFor(pa / "sub" / ".."));
+    EXPECT_NE(SingleInstance::keyFor(pa), SingleInstance::keyFor(b.path().toStdString()));
+}
+
+#ifdef ORVJ_BINARY
+struct Outcome {
+    int exitCode;
+    QString out, err;
+};
+
+// Runs the program to its end without a display.
+Outcome runProgram(const QStringList& args, const char* platform = "offscreen") {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"ORVJ_HOME"_s);
+    env.remove(u"DISPLAY"_s);
+    env.remove(u"WAYLAND_DISPLAY"_s);
+    env.insert(u"QT_QPA_PLATFORM"_s, QString::fromLatin1(platform));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(ORVJ_BINARY), args);
+    const int code = p.waitForFinished(15000) ? p.exitCode() : -1;
+    return {code, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+TEST(Program, HelpVersionAndAMissingProgramFolder) {
+    // The xcb platform cannot start here: --help and --version must not need it.
+    const Outcome help = runProgram({u"--help"_s}, "xcb");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(u"Usage: orvj"_s));
+    // The build folder holds ORVJTest.ini: --help names it as the program folder in use.
+    EXPECT_TRUE(help.out.contains(u"Program folder: "_s +
+                                  QFileInfo(QStringLiteral(ORVJ_BINARY)).absolutePath() +
+                                  u" (the program's own folder"_s))
+        << help.out.toStdString();
+    const Outcome version = runProgram({u"--version"_s}, "xcb");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.contains(u"v3.01"_s));
+    const Outcome missing = runProgram({u"--home"_s, u"/nonexistent/orvj"_s});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.contains(u"/nonexistent/orvj"_s));
+}
+#endif
 
 } // namespace
