@@ -14,9 +14,6 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include <functional>
-#include <memory>
-#include <string>
 #include <vector>
 
 namespace orvj::test {
