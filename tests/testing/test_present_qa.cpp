@@ -36,20 +36,17 @@ protected:
         return QString::fromStdString(onOption ? h.option() : h.question());
     }
     QString lastSound() const { return home.audio.played.value(home.audio.played.size() - 1); }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { press(form.get(), k, m); }
+    void key(Qt::Key k, int times = 1, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        for (int i = 0; i < times; ++i) {
+            press(form.get(), k, m);
+        }
+    }
 
     // From the question box: Down to option `k` (1-based), then Enter.
     void answer(int k) {
         ASSERT_TRUE(question()->hasFocus()) << "item " << form->item();
-        for (int i = 0; i < k; ++i) {
-            key(Qt::Key_Down);
-        }
+        key(Qt::Key_Down, k);
         ASSERT_TRUE(option(k - 1)->hasFocus());
-        key(Qt::Key_Return);
-    }
-    // Past the general screen and the section 1 screen to item 1.
-    void begin() {
-        key(Qt::Key_Return);
         key(Qt::Key_Return);
     }
 
@@ -63,7 +60,7 @@ TEST_F(PresentQA, AWholeTestWithAStepBackAndARetriedWrite) {
     open();
     home.state.paths.clientFile = home.dir / "gone" / ClientFile::kFileName;
     home.messages.onShow([this](const auto&) { fs::create_directories(home.dir / "gone"); });
-    begin();
+    key(Qt::Key_Return, 2); // past the general and the section 1 screens to item 1
     key(Qt::Key_F10);
     EXPECT_EQ(home.messages.beeps, 1) << "item 1 has nothing before it";
     auto choice = [](int item) { return item % TestLayout::optionCount(item) + 1; };
@@ -120,20 +117,15 @@ TEST_F(PresentQA, ScreensKeysSoundsSoundErrorsAndHiddenOptions) {
     EXPECT_FALSE(option(4)->isVisible());
     fs::remove(home.soundFolder("English") / "Q001A2.wav"); // a missing file is skipped quietly
     home.audio.played.clear();
-    for (int i = 0; i < 4; ++i) {
-        key(Qt::Key_Down);
-    }
+    key(Qt::Key_Down, 4);
     EXPECT_TRUE(option(3)->hasFocus()) << "past the hidden option 3, and no further";
     EXPECT_EQ(help(), hint(false, true, true));
-    for (int i = 0; i < 3; ++i) {
-        key(Qt::Key_Up);
-    }
+    key(Qt::Key_Up, 3);
     key(Qt::Key_Tab);
     EXPECT_EQ(home.audio.played, (QStringList{u"Q001A1.wav"_s, u"Q001A4.wav"_s, u"Q001A1.wav"_s,
                                               u"Q001.wav"_s, u"Q001A1.wav"_s}));
     EXPECT_TRUE(home.messages.shown.isEmpty());
-    key(Qt::Key_Down);
-    key(Qt::Key_Down);
+    key(Qt::Key_Down, 2);
     // A sound that cannot be played is shown, and the test goes on.
     home.audio.failOpenOf = u"Q002.wav"_s;
     key(Qt::Key_Return);
@@ -150,14 +142,14 @@ TEST_F(PresentQA, OnlyTheSupervisorsKeysEndTheTestAndNothingPlaysWithoutADevice)
     home.audio.prepareFails = true;
     open();
     EXPECT_FALSE(form->close()) << "the window's close box is ignored";
-    begin();
+    key(Qt::Key_Return, 2);
     key(Qt::Key_Down);
     EXPECT_EQ(help(), hint(false, false, true)) << "no sound to hear again";
     key(Qt::Key_Return);
     key(Qt::Key_Escape);
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(home.audio.played.isEmpty());
-    key(Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
+    key(Qt::Key_F10, 1, Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(home.state.dialogConfirmed);
     EXPECT_TRUE(home.state.clients.at(3).isCleared());
@@ -173,7 +165,7 @@ TEST_F(PresentQA, SpanishCaptionHelpLinesAndSoundFolder) {
     EXPECT_TRUE(screen().startsWith(u"Instrucciones\n"_s));
     EXPECT_EQ(help(), u"Oprima la tecla «Enter» para comenzar."_s);
     EXPECT_EQ(lastSound(), u"Inst0.wav"_s) << "found in the Spanish sound folder";
-    begin();
+    key(Qt::Key_Return, 2);
     EXPECT_EQ(help(), hint(true, true, false));
     key(Qt::Key_Down);
     EXPECT_EQ(help(), hint(true, true, true));
