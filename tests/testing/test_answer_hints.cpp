@@ -21,11 +21,9 @@ TEST(AnswerHints, TabOnlyWithSoundAndEachLanguageItsOwnLines) {
         EXPECT_EQ(sound.question(), silent.question());
         EXPECT_TRUE(mentions(sound.question(), "F10"));
         EXPECT_NE(sound.option(), sound.question());
-        for (const AnswerHints& other :
-             {AnswerHints(!spanish, true), AnswerHints(!spanish, false)}) {
-            EXPECT_NE(sound.question(), other.question());
-            EXPECT_NE(silent.option(), other.option());
-        }
+        EXPECT_NE(sound.question(), AnswerHints(!spanish, true).question());
+        EXPECT_NE(sound.option(), AnswerHints(!spanish, true).option());
+        EXPECT_NE(silent.option(), AnswerHints(!spanish, false).option());
         EXPECT_EQ(mentions(silent.option(), "«Enter»"), spanish);
     }
 }
