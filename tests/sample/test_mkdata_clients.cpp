@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace orvj::mkdata;
 using Field = orvj::ClientRecord::Field;
 
@@ -20,13 +22,13 @@ std::string client(const std::string& name = "Doe, Sample", const std::string& e
            "answers: " + std::string(45, '4') + "\nanswers: " + std::string(11, '2') +
            "\nanswers: 0123 4123 4123\n";
 }
-
-std::string refusal(std::string text, const std::string& from = {}, const std::string& to = {}) {
-    if (!from.empty()) {
-        text.replace(text.find(from), from.size(), to);
-    }
+std::string clientWith(const std::string& from, const std::string& to) {
+    std::string text = client();
+    return text.replace(text.find(from), from.size(), to);
+}
+std::string refusal(const std::function<void()>& run) {
     try {
-        parseClientSource(text, "clients.txt");
+        run();
     } catch (const SourceError& e) {
         return e.what();
     }
@@ -58,45 +60,40 @@ TEST_F(ClientSource, BuildsTheRecordsTheProgramLoads) {
     EXPECT_EQ(table.at(2), recs[1]);
 }
 
+// Each refusal names the line (after "clients.txt:") and what is wrong with it.
 TEST(ClientSourceRefusals, NameTheLineAndWhatIsWrong) {
-    const std::string c = client();
-    EXPECT_EQ(refusal(c, std::string(50, '1'), std::string(49, '1') + "3"),
-              "clients.txt:9: item 50 has answer code 3, but it has only 2 options (0 means no "
-              "answer)");
-    EXPECT_EQ(refusal(c, "0123 4123 4123", "0123 4123 4125"),
-              "clients.txt:13: item 143 has answer code 5, but it has only 4 options (0 means no "
-              "answer)");
-    EXPECT_EQ(refusal(c, "0123 4123 4123", "0123 4123 412"),
-              "clients.txt:13: the answers lines hold 142 codes; 143 are needed, one per item");
-    EXPECT_EQ(refusal(client("Z\xC3\xA9no \xE2\x9C\x93")),
-              "clients.txt:2: name, character 6: \"\xE2\x9C\x93\" (U+2713) cannot be stored in "
-              "Windows-1252");
-    // An overlong "/" (C0 AF) and a surrogate are not UTF-8, though a lenient decoder reads
-    // them as characters.
-    EXPECT_EQ(refusal(client("Ann\xC0\xAF")),
-              "clients.txt:2: name, character 4: the text is not valid UTF-8 (save the file as "
-              "UTF-8)");
-    EXPECT_EQ(refusal(client("Jo \xED\xA0\x80")),
-              "clients.txt:2: name, character 4: the text is not valid UTF-8 (save the file as "
-              "UTF-8)");
-    EXPECT_EQ(refusal(client("A name far too long for the file")),
-              "clients.txt:2: name \"A name far too long for the file\" is longer than the 25 "
-              "characters the client file holds");
-    EXPECT_EQ(refusal(c, "02/29/2024", "02/29/2023"),
-              "clients.txt:8: date \"02/29/2023\" is not a valid date written mm/dd/yyyy");
-    EXPECT_EQ(refusal(c, "sex: 2\n", ""), "clients.txt:1: client has no \"sex\" line");
+    const std::string notUtf8 = "2: name, character 4: the text is not valid UTF-8 (save the file";
+    const std::pair<std::string, std::string> cases[] = {
+        {clientWith(std::string(50, '1'), std::string(49, '1') + "3"),
+         "9: item 50 has answer code 3, but it has only 2 options (0 means no answer)"},
+        {clientWith("0123 4123 4123", "0123 4123 4125"),
+         "13: item 143 has answer code 5, but it has only 4 options"},
+        {clientWith("0123 4123 4123", "0123 4123 412"),
+         "13: the answers lines hold 142 codes; 143 are needed, one per item"},
+        {client("Z\xC3\xA9no \xE2\x9C\x93"),
+         "2: name, character 6: \"\xE2\x9C\x93\" (U+2713) cannot be stored in Windows-1252"},
+        // An overlong "/" (C0 AF) and a surrogate are not UTF-8, though a lenient decoder reads
+        // them as characters.
+        {client("Ann\xC0\xAF"), notUtf8},
+        {client("Jo \xED\xA0\x80"), notUtf8},
+        {client("A name far too long for the file"),
+         "2: name \"A name far too long for the file\" is longer than the 25 characters"},
+        {clientWith("02/29/2024", "02/29/2023"),
+         "8: date \"02/29/2023\" is not a valid date written mm/dd/yyyy"},
+        {clientWith("sex: 2\n", ""), "1: client has no \"sex\" line"},
+    };
+    for (const auto& [text, message] : cases) {
+        const std::string got = refusal([&] { parseClientSource(text, "clients.txt"); });
+        EXPECT_TRUE(got.starts_with("clients.txt:" + message)) << got;
+    }
 }
 
 TEST(TextConversion, Windows1252WithCrLf) {
     EXPECT_EQ(textToCp1252("\xEF\xBB\xBF[Path]\nFilePath=data\r\nCaf\xC3\xA9", "a.ini"),
               "[Path]\r\nFilePath=data\r\nCaf\xE9\r\n");
-    try {
-        textToCp1252("ok\nok\nbad \xE2\x86\x92 arrow\n", "notes.txt");
-        FAIL() << "an arrow was accepted";
-    } catch (const SourceError& e) {
-        EXPECT_STREQ(e.what(), "notes.txt:3: character 5: \"\xE2\x86\x92\" (U+2192) cannot be "
-                               "stored in Windows-1252");
-    }
+    EXPECT_EQ(refusal([] { textToCp1252("ok\nok\nbad \xE2\x86\x92 arrow\n", "notes.txt"); }),
+              "notes.txt:3: character 5: \"\xE2\x86\x92\" (U+2192) cannot be stored in "
+              "Windows-1252");
 }
 
 } // namespace

@@ -14,9 +14,6 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include <functional>
-#include <memory>
-#include <string>
 #include <vector>
 
 namespace orvj::test {
@@ -148,12 +145,9 @@ private:
 // drives a seam its own way puts its fake into `services` in place of this one.
 struct FakeServices {
     explicit FakeServices(AppState& state) : launcher(state) {
-        services.messages = &messages;
-        services.clock = &clock;
-        services.reports = &reports;
-        services.secretCode = &secretCode;
-        services.forms = &launcher;
-        services.makeAudioPlayer = [this] { return std::make_unique<FakeAudioPlayer>(audio); };
+        services = {&messages, &clock,
+                    &reports,  &secretCode,
+                    &launcher, [this] { return std::make_unique<FakeAudioPlayer>(audio); }};
         reports.home = state.paths.home;
     }
     FakeServices(const FakeServices&) = delete;

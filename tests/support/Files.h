@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -35,6 +36,7 @@ public:
         if (info != nullptr) {
             name += std::string("-") + info->test_suite_name() + "-" + info->name();
         }
+        std::replace(name.begin(), name.end(), '/', '_'); // parameterised tests: Suite/Name/0
         m_path = fs::temp_directory_path() / name;
         fs::remove_all(m_path);
         fs::create_directories(m_path);

@@ -29,11 +29,8 @@ inline std::vector<QuestionRow> standardRows(const std::string& language) {
         QuestionRow& r = rows[static_cast<std::size_t>(id - 1)];
         r.id = id;
         r.testQuestion = language + " question " + std::to_string(id);
-        r.questionAudio = "Q" +
-                          std::string(id < 10    ? "00"
-                                      : id < 100 ? "0"
-                                                 : "") +
-                          std::to_string(id);
+        const std::string number = std::to_string(id);
+        r.questionAudio = "Q" + std::string(3 - number.size(), '0') + number;
         const auto& t = texts[TestLayout::sectionOf(id)];
         for (std::size_t k = 0; k < t.size(); ++k) {
             r.answers[k] = t[k];
@@ -62,6 +59,7 @@ inline void writeBank(const std::filesystem::path& path, const Tables& tables,
              "ANSWER3 TEXT, ANSWER4 TEXT, ANSWER5 TEXT, ChoiceAudio1 TEXT, ChoiceAudio2 TEXT, "
              "ChoiceAudio3 TEXT, ChoiceAudio4 TEXT, ChoiceAudio5 TEXT)");
         for (const auto& r : rows) {
+            // Options that are not there are NULL.
             auto a = [&r](std::size_t k) { return r.answers[k] ? r.answers[k]->c_str() : nullptr; };
             auto c = [&r](std::size_t k) {
                 return r.choiceAudio[k].empty() ? nullptr : r.choiceAudio[k].c_str();

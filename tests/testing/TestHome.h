@@ -1,24 +1,9 @@
 #pragma once
 
-#include "core/AppState.h"
 #include "store/ClientFile.h"
-#include "store/platform/File.h"
-#include "testing/AudioPlayer.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/FormDriving.h"
 #include "tests/testing/BankBuilder.h"
-#include "ui/FormLauncher.h"
-#include "ui/SecretCodePrompt.h"
-#include "ui/Services.h"
-
-#include <QApplication>
-#include <QFileInfo>
-#include <QTest>
-#include <QTimer>
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 namespace orvj::test {
 
@@ -29,17 +14,10 @@ using namespace Qt::StringLiterals;
 class TestHome {
 public:
     TestHome() {
-        static int made = 0;
-        dir = fs::temp_directory_path() /
-              ("orvj-testing-" + std::to_string(orvj::platform::processId()) + "-" +
-               std::to_string(++made));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         state.paths.home = state.paths.dataFolder = state.paths.soundBase = dir;
         state.paths.clientFile = dir / ClientFile::kFileName;
         state.paths.questionBank = dir / QuestionBank::kFileName;
     }
-    ~TestHome() { fs::remove_all(dir); }
 
     void writeBank(const Tables& tables) { test::writeBank(state.paths.questionBank, tables); }
 
@@ -49,14 +27,16 @@ public:
 
     // Stand-ins for every instruction, question and option sound of the rows.
     void writeSounds(const std::string& language, const std::vector<QuestionRow>& rows) {
-        std::vector<std::string> stems = {"Inst0", "Inst1", "Inst2", "Inst3", "Inst4", "Inst5"};
-        for (const auto& r : rows) {
-            stems.push_back(r.questionAudio);
-            stems.insert(stems.end(), r.choiceAudio.begin(), r.choiceAudio.end());
-        }
         fs::create_directories(soundFolder(language));
-        for (const auto& stem : stems) {
-            std::ofstream(soundFolder(language) / (stem + ".wav"));
+        auto touch = [&](const std::string& stem) {
+            writeFile(soundFolder(language) / (stem + ".wav"), "");
+        };
+        for (int screen = 0; screen <= 5; ++screen) {
+            touch("Inst" + std::to_string(screen));
+        }
+        for (const auto& r : rows) {
+            touch(r.questionAudio);
+            std::for_each(r.choiceAudio.begin(), r.choiceAudio.end(), touch);
         }
     }
 
@@ -75,8 +55,7 @@ public:
 
     // The response string of record `slot` as the client file holds it; empty when none.
     std::string storedResponses(int slot) const {
-        std::ifstream in(state.paths.clientFile, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        const std::string bytes = readFile(state.paths.clientFile);
         const std::size_t at = static_cast<std::size_t>(slot - 1) * ClientRecord::kSize + 51;
         return bytes.substr(std::min(at, bytes.size()), 143);
     }
@@ -89,7 +68,8 @@ public:
         return out;
     }
 
-    fs::path dir;
+    TempFolder folder{"orvj-testing"};
+    fs::path dir = folder.path();
     AppState state;
     FakeServices fakes{state};
     Services& services = fakes.services;

@@ -2,9 +2,6 @@
 #include "testing/frmSelectEntryMethod.h"
 #include "testing/frmSelectLanguage.h"
 #include "tests/testing/TestHome.h"
-#include "ui/FormConventions.h"
-
-#include <QAbstractButton>
 
 using namespace orvj;
 using namespace orvj::test;
@@ -85,7 +82,7 @@ TEST_F(EntryMethod, ABankThatCannotCarryTheTestIsRefusedBeforeItStarts) {
     auto gap = standardRows("English");
     gap.erase(gap.begin() + 70);
     const struct {
-        std::vector<std::pair<std::string, std::vector<QuestionRow>>> tables;
+        Tables tables;
         const char* says;
     } cases[] = {
         {{{"english", standardRows("English")}},

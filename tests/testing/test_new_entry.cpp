@@ -1,15 +1,12 @@
 #include "testing/frmNewEntry.h"
 #include "tests/testing/TestHome.h"
-#include "ui/FormConventions.h"
 
-#include <QAbstractButton>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTableWidget>
 
 using namespace orvj;
 using namespace orvj::test;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -31,31 +28,32 @@ void type(const char* text) {
 
 class NewEntry : public ::testing::Test {
 protected:
-    QTableWidget* grid(int g) const {
-        return form->findChild<QTableWidget*>(u"grdResponses%1"_s.arg(g));
+    QTableWidget* grid(int g) const { return form->grid(g); }
+    void key(Qt::Key k, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            press(form.get(), k);
+        }
     }
-    void key(Qt::Key k) { press(form.get(), k); }
     void save() { menuButton(form.get(), frmNewEntry::kSave)->click(); }
 
     TestHome home;
     std::unique_ptr<frmNewEntry> form;
 };
 
-TEST_F(NewEntry, GridsPerFormatKeysAndBeeps) {
+// Keys and beeps across the grids; only the focused grid shows its cursor row, and no mark stays
+// behind in a grid the focus left.
+TEST_F(NewEntry, GridsKeysBeepsAndTheLitCursorRow) {
     std::string codes(143, '0');
     codes[50] = '5';
     form = openEntry(home, 2, codes);
-    const int formats[] = {0, 5, 3, 1, 2};
-    for (int g = 0; g < 5; ++g) {
-        EXPECT_EQ(grid(g)->property("format").toInt(), formats[g]) << g;
-    }
     EXPECT_EQ(grid(1)->item(0, 5)->text(), u"X"_s) << "a stored code is marked";
     type("3");
     EXPECT_EQ(home.messages.beeps, 1) << "no option 3 for True/False";
     type("2");
     EXPECT_EQ(grid(0)->item(0, 2)->text(), u"X"_s);
-    key(Qt::Key_Up);
-    key(Qt::Key_Up);
+    EXPECT_EQ(grid(0)->currentRow(), 1) << "the table's own current cell follows the cursor";
+    EXPECT_EQ(grid(0)->item(1, 1)->background().color(), Colors::cyan());
+    key(Qt::Key_Up, 2);
     EXPECT_EQ(home.messages.beeps, 2) << "Up on the first row of the first grid";
     key(Qt::Key_Tab);
     EXPECT_EQ(form->findChild<QLabel*>(u"MsgPanel"_s)->text(),
@@ -63,18 +61,27 @@ TEST_F(NewEntry, GridsPerFormatKeysAndBeeps) {
               "Tab=Next grid"_s);
     key(Qt::Key_Up);
     EXPECT_TRUE(grid(0)->hasFocus()) << "Up from row 1 goes to the grid before";
-    for (int i = 0; i < 17; ++i) {
-        key(Qt::Key_Up);
-    }
+    key(Qt::Key_Up, 17);
     EXPECT_EQ(grid(0)->verticalScrollBar()->value(), 31) << "row 33 comes in under row 32";
-    grid(3)->setFocus();
-    for (int i = 0; i < 22; ++i) {
-        key(Qt::Key_Down);
-    }
+    key(Qt::Key_Tab, 3);
+    ASSERT_TRUE(grid(3)->hasFocus());
+    key(Qt::Key_Down, 22);
     EXPECT_TRUE(grid(4)->hasFocus()) << "Down from the last row goes to the next grid";
     type("4");
     EXPECT_EQ(form->grids()->code(143), '4');
     EXPECT_EQ(home.messages.beeps, 3) << "stored, then the end of the last grid beeps";
+    key(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), menuButton(form.get(), frmNewEntry::kSave));
+    for (int g = 0; g < 5; ++g) {
+        for (int r = 0; r < grid(g)->rowCount(); ++r) {
+            for (int c = 1; c < grid(g)->columnCount(); ++c) {
+                EXPECT_NE(grid(g)->item(r, c)->background().color(), Colors::cyan())
+                    << g << " " << r << " " << c;
+            }
+        }
+    }
+    key(Qt::Key_Backtab);
+    EXPECT_EQ(grid(4)->item(11, 1)->background().color(), Colors::cyan()) << "lit again";
 }
 
 TEST(NewEntrySave, SaveAndCancelForANewAnExistingAndNoChosenClient) {
@@ -118,27 +125,3 @@ TEST_F(NewEntry, AFailedSaveKeepsTheTypedAnswersInTheGrids) {
 }
 
 } // namespace
-
-TEST_F(NewEntry, OnlyTheFocusedGridShowsItsCursorRowAndNoOtherMarkStays) {
-    form = openEntry(home, 2, std::string(143, '0'));
-    key(Qt::Key_Down);
-    key(Qt::Key_Down);
-    EXPECT_EQ(grid(0)->currentRow(), 2) << "the table's own current cell follows the cursor";
-    EXPECT_EQ(grid(0)->item(2, 1)->background().color(), Colors::cyan());
-    // Tab through the grids to Save: the last grid keeps no cyan row.
-    for (int g = 0; g < 5; ++g) {
-        key(Qt::Key_Tab);
-    }
-    ASSERT_EQ(QApplication::focusWidget(), menuButton(form.get(), frmNewEntry::kSave));
-    for (int g = 0; g < 5; ++g) {
-        for (int r = 0; r < grid(g)->rowCount(); ++r) {
-            for (int c = 1; c < grid(g)->columnCount(); ++c) {
-                EXPECT_NE(grid(g)->item(r, c)->background().color(), Colors::cyan())
-                    << g << " " << r << " " << c;
-            }
-        }
-    }
-    // Back in the last grid its cursor row is lit again.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    EXPECT_EQ(grid(4)->item(0, 1)->background().color(), Colors::cyan());
-}

@@ -1,3 +1,4 @@
+#include "testing/AnswerHints.h"
 #include "testing/InstructionTexts.h"
 #include "testing/frmPresentQA.h"
 #include "tests/testing/TestHome.h"
@@ -29,30 +30,23 @@ protected:
     }
     QAbstractButton* option(int k) const { return menuButton(form.get(), k); }
     QString help() const { return form->findChild<QLabel*>(u"MsgPanel"_s)->text(); }
+    // The line the help panel should show while the question (or an option) has the focus.
+    static QString hint(bool spanish, bool audio, bool onOption) {
+        const AnswerHints h(spanish, audio);
+        return QString::fromStdString(onOption ? h.option() : h.question());
+    }
     QString lastSound() const { return home.audio.played.value(home.audio.played.size() - 1); }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { press(form.get(), k, m); }
+    void key(Qt::Key k, int times = 1, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        for (int i = 0; i < times; ++i) {
+            press(form.get(), k, m);
+        }
+    }
 
     // From the question box: Down to option `k` (1-based), then Enter.
     void answer(int k) {
         ASSERT_TRUE(question()->hasFocus()) << "item " << form->item();
-        for (int i = 0; i < k; ++i) {
-            key(Qt::Key_Down);
-        }
+        key(Qt::Key_Down, k);
         ASSERT_TRUE(option(k - 1)->hasFocus());
-        key(Qt::Key_Return);
-    }
-    // Answers `k` up to item `last`, passing the section screens on the way.
-    void answerUpTo(int last, int k) {
-        while (form->isVisible() && form->item() <= last) {
-            if (form->instructionsShown()) {
-                key(Qt::Key_Return);
-            }
-            answer(k);
-        }
-    }
-    // Past the general screen and the section 1 screen to item 1.
-    void begin() {
-        key(Qt::Key_Return);
         key(Qt::Key_Return);
     }
 
@@ -60,19 +54,25 @@ protected:
     std::unique_ptr<frmPresentQA> form;
 };
 
-TEST_F(PresentQA, AWholeTestWithAStepBackAcrossTheSectionStart) {
+// All 143 items with a step back across the start of section 2; the first write of the answers
+// fails (its folder is gone) and the retry the box offers stores them.
+TEST_F(PresentQA, AWholeTestWithAStepBackAndARetriedWrite) {
     open();
-    begin();
+    home.state.paths.clientFile = home.dir / "gone" / ClientFile::kFileName;
+    home.messages.onShow([this](const auto&) { fs::create_directories(home.dir / "gone"); });
+    key(Qt::Key_Return, 2); // past the general and the section 1 screens to item 1
     key(Qt::Key_F10);
     EXPECT_EQ(home.messages.beeps, 1) << "item 1 has nothing before it";
     auto choice = [](int item) { return item % TestLayout::optionCount(item) + 1; };
     std::vector<int> screensSeen;
+    std::string expected(143, '0');
     for (int item = 1; item <= 143; ++item) {
         if (form->instructionsShown()) {
             const int section = TestLayout::sectionOf(item);
             screensSeen.push_back(item);
             EXPECT_TRUE(screen().startsWith(u"Section %1\n"_s.arg(section)));
             EXPECT_EQ(lastSound(), u"Inst%1.wav"_s.arg(section));
+            EXPECT_EQ(help(), QString()) << "English screens carry no help line";
             key(Qt::Key_Return);
         }
         ASSERT_EQ(question()->toPlainText(), u"%1. English question %1"_s.arg(item));
@@ -82,21 +82,20 @@ TEST_F(PresentQA, AWholeTestWithAStepBackAcrossTheSectionStart) {
             item -= 2;
             continue;
         }
+        expected[static_cast<std::size_t>(item - 1)] = static_cast<char>('0' + choice(item));
         answer(choice(item));
     }
     EXPECT_EQ(screensSeen, (std::vector<int>{51, 51, 76, 121, 132}));
     EXPECT_FALSE(form->isVisible()) << "the answer to item 143 ends the test";
-    std::string expected;
-    for (int item = 1; item <= 143; ++item) {
-        expected.push_back(static_cast<char>('0' + choice(item)));
-    }
+    ASSERT_EQ(home.boxes().size(), 1) << "the second try found the folder back";
+    EXPECT_TRUE(home.boxes()[0].contains(u"The client's answers could not be saved."_s));
     EXPECT_EQ(home.state.clients.at(3).field(ClientRecord::Field::Responses), expected);
     EXPECT_EQ(home.storedResponses(3), expected);
     EXPECT_EQ(home.state.clients.clientCount, 3);
     EXPECT_TRUE(home.state.testStored);
 }
 
-TEST_F(PresentQA, ScreensKeysSoundsAndHiddenOptions) {
+TEST_F(PresentQA, ScreensKeysSoundsSoundErrorsAndHiddenOptions) {
     auto rows = standardRows("English");
     rows[0].answers[3] = "Fourth"; // item 1: options 1, 2 and 4
     rows[0].choiceAudio[3] = "Q001A4";
@@ -112,42 +111,45 @@ TEST_F(PresentQA, ScreensKeysSoundsAndHiddenOptions) {
     EXPECT_TRUE(screen().startsWith(u"Section 1\n"_s));
     EXPECT_EQ(lastSound(), u"Inst1.wav"_s);
     key(Qt::Key_Return);
-    EXPECT_EQ(help(), u"Use Up or Down arrow keys to highlight answer, then press Enter. Press "
-                      "the F10 key to go back to the previous question."_s);
+    EXPECT_EQ(help(), hint(false, true, false));
 
     EXPECT_FALSE(option(2)->isVisible());
     EXPECT_FALSE(option(4)->isVisible());
     fs::remove(home.soundFolder("English") / "Q001A2.wav"); // a missing file is skipped quietly
     home.audio.played.clear();
-    for (int i = 0; i < 4; ++i) {
-        key(Qt::Key_Down);
-    }
+    key(Qt::Key_Down, 4);
     EXPECT_TRUE(option(3)->hasFocus()) << "past the hidden option 3, and no further";
-    for (int i = 0; i < 3; ++i) {
-        key(Qt::Key_Up);
-    }
+    EXPECT_EQ(help(), hint(false, true, true));
+    key(Qt::Key_Up, 3);
     key(Qt::Key_Tab);
     EXPECT_EQ(home.audio.played, (QStringList{u"Q001A1.wav"_s, u"Q001A4.wav"_s, u"Q001A1.wav"_s,
                                               u"Q001.wav"_s, u"Q001A1.wav"_s}));
     EXPECT_TRUE(home.messages.shown.isEmpty());
-    key(Qt::Key_Down);
-    key(Qt::Key_Down);
+    key(Qt::Key_Down, 2);
+    // A sound that cannot be played is shown, and the test goes on.
+    home.audio.failOpenOf = u"Q002.wav"_s;
     key(Qt::Key_Return);
     EXPECT_EQ(home.state.responses[1], 4);
+    EXPECT_EQ(home.boxes().value(0), u"Sound Error: Error 7:The wave device is busy"_s);
+    EXPECT_TRUE(question()->hasFocus());
+    home.audio.last->number = 105;
+    home.audio.last->text = u"Could not decode the sound file"_s;
+    home.audio.last->reportLateError(); // found by the device after play() returned
+    EXPECT_EQ(home.boxes().last(), u"Sound Error: Error 105:Could not decode the sound file"_s);
 }
 
 TEST_F(PresentQA, OnlyTheSupervisorsKeysEndTheTestAndNothingPlaysWithoutADevice) {
     home.audio.prepareFails = true;
     open();
     EXPECT_FALSE(form->close()) << "the window's close box is ignored";
-    begin();
+    key(Qt::Key_Return, 2);
     key(Qt::Key_Down);
-    EXPECT_EQ(help(), u"Press enter to select this answer."_s);
+    EXPECT_EQ(help(), hint(false, false, true)) << "no sound to hear again";
     key(Qt::Key_Return);
     key(Qt::Key_Escape);
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(home.audio.played.isEmpty());
-    key(Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
+    key(Qt::Key_F10, 1, Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(home.state.dialogConfirmed);
     EXPECT_TRUE(home.state.clients.at(3).isCleared());
@@ -157,49 +159,16 @@ TEST_F(PresentQA, OnlyTheSupervisorsKeysEndTheTestAndNothingPlaysWithoutADevice)
     EXPECT_TRUE(home.messages.shown.isEmpty());
 }
 
-TEST_F(PresentQA, SoundErrorsAreShownAndTheTestGoesOn) {
-    home.audio.failOpenOf = u"Q001.wav"_s;
-    open();
-    begin();
-    EXPECT_EQ(home.boxes(), QStringList{u"Sound Error: Error 7:The wave device is busy"_s});
-    answer(1);
-    EXPECT_EQ(lastSound(), u"Q002.wav"_s);
-    home.audio.last->number = 105;
-    home.audio.last->text = u"Could not decode the sound file"_s;
-    home.audio.last->reportLateError();
-    EXPECT_EQ(home.boxes().value(1), u"Sound Error: Error 105:Could not decode the sound file"_s);
-}
-
 TEST_F(PresentQA, SpanishCaptionHelpLinesAndSoundFolder) {
     open("Spanish", standardRows("Spanish"));
     EXPECT_EQ(form->windowTitle(), u"Presentación de preguntas"_s);
     EXPECT_TRUE(screen().startsWith(u"Instrucciones\n"_s));
     EXPECT_EQ(help(), u"Oprima la tecla «Enter» para comenzar."_s);
     EXPECT_EQ(lastSound(), u"Inst0.wav"_s) << "found in the Spanish sound folder";
-    begin();
-    EXPECT_EQ(help(), u"Oprima las teclas de flechas Hacia Arriba o Hacia Abajo para iluminar su "
-                      "respuesta. Luego oprima la tecla «Enter». Oprima la tecla «F10» para ver "
-                      "la pregunta anterior."_s);
+    key(Qt::Key_Return, 2);
+    EXPECT_EQ(help(), hint(true, true, false));
     key(Qt::Key_Down);
-    EXPECT_EQ(help(), u"Escoja una respuesta y oprima la tecla «Enter». Puede utilizar la tecla "
-                      "«Tab» para que le repitan la pergunta."_s);
-    key(Qt::Key_Up);
-    answerUpTo(120, 1);
-    EXPECT_TRUE(screen().startsWith(u"Sección 4\n"_s));
-    EXPECT_EQ(help(), QString()) << "screens 4 and 5 carry no help line";
-}
-
-TEST_F(PresentQA, AWriteErrorOffersARetryAndLosesNothing) {
-    open();
-    home.state.paths.clientFile = home.dir / "gone" / ClientFile::kFileName;
-    begin();
-    answerUpTo(142, 1);
-    home.messages.onShow([this](const auto&) { fs::create_directories(home.dir / "gone"); });
-    answer(1);
-    ASSERT_EQ(home.messages.shown.size(), 1) << "the second try found the folder back";
-    EXPECT_TRUE(home.boxes()[0].contains(u"The client's answers could not be saved."_s));
-    EXPECT_EQ(home.storedResponses(3), std::string(143, '1'));
-    EXPECT_EQ(home.state.clients.clientCount, 3);
+    EXPECT_EQ(help(), hint(true, true, true));
 }
 
 } // namespace

@@ -13,13 +13,11 @@ using Fmt = TestLayout::AnswerFormat;
 
 namespace {
 
-std::vector<QuestionRow> rows() {
-    return test::standardRows("English");
-}
+const std::vector<QuestionRow> kRows = test::standardRows("English");
 const std::string kZeros(143, '0');
 
 TEST(QuestionSequence, StepsBackAndTheEndOfTheTest) {
-    auto r = rows();
+    auto r = kRows;
     r.push_back(r.back());
     r.back().id = 144; // a row past the last item is never shown
     EXPECT_NO_THROW(QuestionSequence::validate(r, "English"));
@@ -38,7 +36,7 @@ TEST(QuestionSequence, StepsBackAndTheEndOfTheTest) {
 }
 
 TEST(AnswerGrids, OneGridPerFormatInFirstOccurrenceOrder) {
-    AnswerGrids grids(rows(), kZeros);
+    AnswerGrids grids(kRows, kZeros);
     ASSERT_EQ(grids.gridCount(), 5);
     const Fmt formats[] = {Fmt::TrueFalse, Fmt::OppositeTerms, Fmt::Frequency, Fmt::YesNo,
                            Fmt::Numbered};
@@ -48,53 +46,48 @@ TEST(AnswerGrids, OneGridPerFormatInFirstOccurrenceOrder) {
         EXPECT_EQ(static_cast<int>(grids.grid(g).items.size()), counts[g]) << g;
     }
     // Formats interleaved in the table: grids follow the first occurrence.
-    auto mixed = rows();
+    auto mixed = kRows;
     std::rotate(mixed.begin(), mixed.begin() + 120, mixed.begin() + 131); // 121..131 first
     AnswerGrids m(mixed, kZeros);
     EXPECT_EQ(m.grid(0).format, Fmt::YesNo);
     EXPECT_EQ(m.itemAt(0, 1), 121);
     EXPECT_EQ(m.grid(1).format, Fmt::TrueFalse);
 
-    auto bad = rows();
+    auto bad = kRows;
     bad[5].id = 200;
     EXPECT_THROW(AnswerGrids(bad, kZeros), OrvjError);
     bad[5].id = 7; // item 7 twice
     EXPECT_THROW(AnswerGrids(bad, kZeros), OrvjError);
 }
 
-TEST(AnswerGrids, MarksFollowTheStoredCodes) {
+// Marks follow the stored codes; the answers count as changed only while a code differs from
+// the opened string.
+TEST(AnswerGrids, MarksFollowTheStoredCodesAndOnlyRealChangesCount) {
     std::string c = kZeros;
     c[0] = '2';
     c[50] = '5';
     c[1] = ' '; // a cleared code marks nothing
     c[2] = '4'; // more than a True/False item holds: no column shows it
-    AnswerGrids grids(rows(), c);
+    AnswerGrids grids(kRows, c + "tail past the items");
     EXPECT_EQ(grids.markedColumn(0, 2) + grids.markedColumn(0, 3), 0);
     EXPECT_EQ(grids.responseString(), c) << "codes are kept until typed over";
     EXPECT_EQ(grids.cell(0, 1, 2), AnswerGrids::Cell::CursorChosen);
     EXPECT_EQ(grids.cell(0, 1, 1), AnswerGrids::Cell::Cursor);
     EXPECT_EQ(grids.cell(0, 1, 0), AnswerGrids::Cell::Plain) << "the item number is never lit";
     EXPECT_EQ(grids.cell(1, 1, 5), AnswerGrids::Cell::Chosen);
-}
-
-TEST(AnswerGrids, AnswersChangeOnlyWhenACodeDiffersFromTheOpenedString) {
-    std::string c = kZeros;
-    c[0] = '1';
-    c[1] = ' ';
-    AnswerGrids grids(rows(), c + "tail past the items");
     EXPECT_FALSE(grids.answersChanged()) << "codes no grid shows do not count as typed";
-    grids.type('1'); // item 1 keeps its code
+    grids.type('2'); // item 1 keeps its code
     EXPECT_FALSE(grids.answersChanged());
     grids.up();
-    grids.type('2');
+    grids.type('1');
     EXPECT_TRUE(grids.answersChanged());
     grids.up();
-    grids.type('1');
+    grids.type('2');
     EXPECT_FALSE(grids.answersChanged()) << "typed back to what was stored";
 }
 
 TEST(AnswerGrids, DigitsAcceptedPerFormat) {
-    AnswerGrids grids(rows(), kZeros);
+    AnswerGrids grids(kRows, kZeros);
     const char highest[] = {'2', '5', '4', '2', '4'};
     for (int g = 0; g < 5; ++g) {
         grids.focusGrid(g);
@@ -110,7 +103,7 @@ TEST(AnswerGrids, DigitsAcceptedPerFormat) {
 }
 
 TEST(AnswerGrids, SeventeenRowsShowAndTheTopRowFollowsTheCursor) {
-    AnswerGrids grids(rows(), kZeros);
+    AnswerGrids grids(kRows, kZeros);
     const auto& g = grids.grid(0); // 50 items
     // {cursor row, top row expected}, in order: each starts from the one before. A row that
     // comes into view comes with the row above it at the top; near the end the last 17 show.
