@@ -171,8 +171,8 @@ QPixmap frmAbout::DrawLogo(int size) {
     QPainter p(&pix);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r(size * 0.04, size * 0.04, size * 0.92, size * 0.92);
-    p.setPen(QPen(Colors::navy(), size * 0.03));
-    p.setBrush(Colors::blue());
+    p.setPen(QPen(Colors::navy, size * 0.03));
+    p.setBrush(Colors::blue);
     p.drawRoundedRect(r, size * 0.15, size * 0.15);
 
     // A shield with a rising line: screening that shows where help is needed.
@@ -183,11 +183,11 @@ QPixmap frmAbout::DrawLogo(int size) {
     shield.quadTo(size * 0.78, size * 0.56, cx, size * 0.74);
     shield.quadTo(size * 0.22, size * 0.56, size * 0.22, size * 0.26);
     shield.closeSubpath();
-    p.setPen(QPen(Colors::white(), size * 0.025));
-    p.setBrush(Colors::cyan());
+    p.setPen(QPen(Colors::white, size * 0.025));
+    p.setBrush(Colors::cyan);
     p.drawPath(shield);
 
-    p.setPen(QPen(Colors::navy(), size * 0.05, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(Colors::navy, size * 0.05, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     QPainterPath rise;
     rise.moveTo(size * 0.33, size * 0.50);
@@ -200,7 +200,7 @@ QPixmap frmAbout::DrawLogo(int size) {
     f.setBold(true);
     f.setPixelSize(std::max(6, size / 9));
     p.setFont(f);
-    p.setPen(Colors::white());
+    p.setPen(Colors::white);
     p.drawText(QRectF(0, size * 0.76, size, size * 0.16), Qt::AlignCenter, QStringLiteral("ORV-J"));
     return pix;
 }
@@ -221,7 +221,7 @@ void frmAbout::Load() {
     if (!m_splash) {
         m_fadeDone = false;
     }
-    setColors(m_sspMenuChoice, Colors::cyan(), Colors::black());
+    setColors(m_sspMenuChoice, Colors::cyan, Colors::black);
     m_imgQLNLogo->setVisible(true);
     CenterForm(this);
     StartFade();

@@ -65,10 +65,10 @@ frmMainMenu::frmMainMenu(AppState& state, Services& services, QWidget* parent)
     m_lbNameDisplay->setMinimumSize(twipsToPixels(3600), twipsToPixels(3000));
     // The list keeps its own colours and weight while the frame around it changes.
     QPalette listPalette = m_lbNameDisplay->palette();
-    listPalette.setColor(QPalette::Base, Colors::white());
-    listPalette.setColor(QPalette::Text, Colors::black());
-    listPalette.setColor(QPalette::Window, Colors::white());
-    listPalette.setColor(QPalette::WindowText, Colors::black());
+    listPalette.setColor(QPalette::Base, Colors::white);
+    listPalette.setColor(QPalette::Text, Colors::black);
+    listPalette.setColor(QPalette::Window, Colors::white);
+    listPalette.setColor(QPalette::WindowText, Colors::black);
     m_lbNameDisplay->setPalette(listPalette);
     QFont listFont = m_lbNameDisplay->font();
     listFont.setBold(false);
@@ -80,7 +80,7 @@ frmMainMenu::frmMainMenu(AppState& state, Services& services, QWidget* parent)
                  widestText(listMetrics, 28) + 2 * m_lbNameDisplay->frameWidth() + 16 +
                      m_lbNameDisplay->verticalScrollBar()->sizeHint().width()));
     clientLayout->addWidget(m_lbNameDisplay);
-    setColors(m_fraClient, Colors::blue(), Colors::white());
+    setColors(m_fraClient, Colors::blue, Colors::white);
     keepBoldRoom(m_fraClient);
     grid->addWidget(m_fraClient, 0, 0, 6, 1);
 

@@ -80,7 +80,7 @@ frmPrintSelected::frmPrintSelected(AppState& state, Services& services, QWidget*
 
     m_fraClient = new QGroupBox(QStringLiteral("Client List"), m_fraAll);
     m_fraClient->setObjectName(QStringLiteral("fraClient"));
-    setColors(m_fraClient, Colors::blue(), Colors::white());
+    setColors(m_fraClient, Colors::blue, Colors::white);
     m_lbNameDisplay = new QListWidget(m_fraClient);
     m_lbNameDisplay->setObjectName(QStringLiteral("lbNameDisplay"));
     m_lbNameDisplay->setSelectionMode(QAbstractItemView::MultiSelection);

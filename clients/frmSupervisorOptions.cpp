@@ -297,7 +297,7 @@ void frmSupervisorOptions::showEvent(QShowEvent* event) {
     if (!m_shown) {
         m_shown = true;
         CenterForm(this);
-        setColors(m_sstSupervisorOperations, Colors::blue(), Colors::white());
+        setColors(m_sstSupervisorOperations, Colors::blue, Colors::white);
         QTimer::singleShot(0, this, &frmSupervisorOptions::activate);
     }
 }
@@ -370,9 +370,9 @@ bool frmSupervisorOptions::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_sstSupervisorOperations->tabBar()) {
         if (in) {
             m_msgPanel->setText(tabHelpLine(m_sstSupervisorOperations->currentIndex()));
-            setColors(m_sstSupervisorOperations, Colors::cyan(), Colors::black());
+            setColors(m_sstSupervisorOperations, Colors::cyan, Colors::black);
         } else {
-            setColors(m_sstSupervisorOperations, Colors::blue(), Colors::white());
+            setColors(m_sstSupervisorOperations, Colors::blue, Colors::white);
         }
         return false;
     }

@@ -102,7 +102,7 @@ bool frmInstallVoiceFiles::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         // The focused field is cyan with black text, and the help line says what it is for.
         if (w != m_cmdBrowse) {
-            setColors(w, Colors::cyan(), Colors::black());
+            setColors(w, Colors::cyan, Colors::black);
         } else {
             setBold(w, true);
         }

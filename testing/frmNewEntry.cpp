@@ -140,8 +140,8 @@ void frmNewEntry::buildGrids() {
             auto* num =
                 new QTableWidgetItem(QString::number(model.items[static_cast<std::size_t>(r - 1)]) +
                                      QStringLiteral("."));
-            num->setBackground(Colors::white());
-            num->setForeground(Colors::navy());
+            num->setBackground(Colors::white);
+            num->setForeground(Colors::navy);
             table->setItem(r - 1, 0, num);
             for (int c = 1; c <= model.optionCount; ++c) {
                 table->setItem(r - 1, c, new QTableWidgetItem());
@@ -241,23 +241,23 @@ void frmNewEntry::paintRow(int g, int row) {
         }
         switch (cell) {
         case AnswerGrids::Cell::Plain:
-            item->setBackground(Colors::white());
-            item->setForeground(Colors::navy());
+            item->setBackground(Colors::white);
+            item->setForeground(Colors::navy);
             item->setText(QString());
             break;
         case AnswerGrids::Cell::Chosen:
-            item->setBackground(Colors::green());
-            item->setForeground(Colors::black());
+            item->setBackground(Colors::green);
+            item->setForeground(Colors::black);
             item->setText(QStringLiteral("X"));
             break;
         case AnswerGrids::Cell::Cursor:
-            item->setBackground(Colors::cyan());
-            item->setForeground(Colors::black());
+            item->setBackground(Colors::cyan);
+            item->setForeground(Colors::black);
             item->setText(QString());
             break;
         case AnswerGrids::Cell::CursorChosen:
-            item->setBackground(Colors::cyan());
-            item->setForeground(Colors::black());
+            item->setBackground(Colors::cyan);
+            item->setForeground(Colors::black);
             item->setText(QStringLiteral("X"));
             break;
         }

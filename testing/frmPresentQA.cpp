@@ -84,7 +84,7 @@ frmPresentQA::frmPresentQA(AppState& state, Services& services, QWidget* parent)
     m_txtQuestion->setFocusPolicy(Qt::StrongFocus);
     m_txtQuestion->setFont(clientFont);
     m_txtQuestion->setFixedHeight(twipsToPixels(1300));
-    setColors(m_txtQuestion, Colors::blue(), Colors::white());
+    setColors(m_txtQuestion, Colors::blue, Colors::white);
     questionLayout->addWidget(m_txtQuestion);
     qaLayout->addWidget(m_fraQuestions);
 
@@ -349,7 +349,7 @@ void frmPresentQA::onQuestionFocus() {
         m_txtInstructions->setFocus();
         return;
     }
-    setColors(m_txtQuestion, Colors::cyan(), Colors::black());
+    setColors(m_txtQuestion, Colors::cyan, Colors::black);
     ClearHighlights(this, kOptions - 1);
     m_msgPanel->setText(questionHint());
     Play(m_questionAudio);
@@ -528,7 +528,7 @@ bool frmPresentQA::eventFilter(QObject* watched, QEvent* event) {
             onQuestionFocus();
             return false;
         case QEvent::FocusOut:
-            setColors(m_txtQuestion, Colors::blue(), Colors::white());
+            setColors(m_txtQuestion, Colors::blue, Colors::white);
             return false;
         case QEvent::KeyPress: {
             const int k = static_cast<QKeyEvent*>(event)->key();

@@ -80,7 +80,7 @@ QWidget* menuPanel(QWidget* form, int index) {
 void ClearHighlights(QWidget* form, int lastIndex) {
     for (int i = 0; i <= lastIndex; ++i) {
         if (auto* panel = menuPanel(form, i)) {
-            setPanelColor(panel, Colors::blue());
+            setPanelColor(panel, Colors::blue);
         }
         if (auto* button = menuButton(form, i)) {
             setBold(button, false);
@@ -91,7 +91,7 @@ void ClearHighlights(QWidget* form, int lastIndex) {
 void HighlightChoice(QWidget* form, int lastIndex, int index) {
     ClearHighlights(form, lastIndex);
     if (auto* panel = menuPanel(form, index)) {
-        setPanelColor(panel, Colors::cyan());
+        setPanelColor(panel, Colors::cyan);
     }
     if (auto* button = menuButton(form, index)) {
         setBold(button, true);
@@ -161,10 +161,10 @@ void MOUSEDEFAULT() {
 
 void ShowClientListFocus(QWidget* frame, QLabel* msgPanel, bool focused) {
     if (focused) {
-        setColors(frame, Colors::cyan(), Colors::black());
+        setColors(frame, Colors::cyan, Colors::black);
         msgPanel->setText(clientListHelpLine());
     } else {
-        setColors(frame, Colors::blue(), Colors::white());
+        setColors(frame, Colors::blue, Colors::white);
         msgPanel->clear();
     }
     setBold(frame, focused);
@@ -186,7 +186,7 @@ QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption) {
     keepBoldRoom(button);
     button->setAccessibleName(plainCaption(caption));
     layout->addWidget(button);
-    setPanelColor(panel, Colors::blue());
+    setPanelColor(panel, Colors::blue);
     return panel;
 }
 

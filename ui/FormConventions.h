@@ -16,24 +16,12 @@ namespace orvj {
 
 // Colours shared by every form.
 namespace Colors {
-inline QColor blue() {
-    return {0, 0, 255};
-}
-inline QColor cyan() {
-    return {0, 255, 255};
-}
-inline QColor green() {
-    return {0, 255, 0};
-}
-inline QColor navy() {
-    return {0, 0, 128};
-}
-inline QColor white() {
-    return {255, 255, 255};
-}
-inline QColor black() {
-    return {0, 0, 0};
-}
+inline constexpr QColor blue{0, 0, 255};
+inline constexpr QColor cyan{0, 255, 255};
+inline constexpr QColor green{0, 255, 0};
+inline constexpr QColor navy{0, 0, 128};
+inline constexpr QColor white{255, 255, 255};
+inline constexpr QColor black{0, 0, 0};
 } // namespace Colors
 
 // Positions and sizes of the forms are given in twips (1/1440 inch).

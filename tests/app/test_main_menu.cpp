@@ -96,7 +96,7 @@ TEST(MainMenu, ListLinesFocusChoosingAClientAndTheEditButton) {
     EXPECT_FALSE(f.button(0)->isEnabled());
     EXPECT_EQ(f.help(), QStringLiteral("Enter a new client. Test client on computer or "
                                        "enter data from answer sheet."));
-    EXPECT_EQ(backgroundOf(f.frame()), Colors::blue());
+    EXPECT_EQ(backgroundOf(f.frame()), Colors::blue);
 
     for (int i = 1; i <= 14; ++i) {
         // Record 7 as the office PCs store it: one Windows-1252 byte for the accented letter.
@@ -109,13 +109,13 @@ TEST(MainMenu, ListLinesFocusChoosingAClientAndTheEditButton) {
     // The list's focus colours its frame and shows its help line.
     f.list()->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(QApplication::focusWidget(), f.list());
-    EXPECT_EQ(backgroundOf(f.frame()), Colors::cyan());
-    EXPECT_EQ(textColorOf(f.frame()), Colors::black());
+    EXPECT_EQ(backgroundOf(f.frame()), Colors::cyan);
+    EXPECT_EQ(textColorOf(f.frame()), Colors::black);
     EXPECT_TRUE(isBold(f.frame()));
     EXPECT_EQ(f.help(), u"Use up or down arrow keys or mouse to select client."_s);
     f.list()->clearFocus();
-    EXPECT_EQ(backgroundOf(f.frame()), Colors::blue());
-    EXPECT_EQ(textColorOf(f.frame()), Colors::white());
+    EXPECT_EQ(backgroundOf(f.frame()), Colors::blue);
+    EXPECT_EQ(textColorOf(f.frame()), Colors::white);
     EXPECT_FALSE(isBold(f.frame()));
     EXPECT_EQ(f.help(), QString());
 
@@ -184,7 +184,7 @@ TEST(MainMenu, EditPathOpensClientInfoThenNewEntryAndLightsTheListEvenBehindAnot
     EXPECT_FALSE(f.button(0)->isEnabled());
     EXPECT_EQ(f.menu.focusWidget(), f.list());
     EXPECT_EQ(f.help(), clientListHelpLine());
-    EXPECT_EQ(backgroundOf(f.frame()), Colors::cyan());
+    EXPECT_EQ(backgroundOf(f.frame()), Colors::cyan);
     for (int i = 0; i <= 3; ++i) {
         EXPECT_FALSE(isBold(f.button(i))) << i;
     }
@@ -296,7 +296,7 @@ TEST(MainMenu, AboutOpensOnceWithThePublisherLinesTakesTheKeyboardAndEnterCloses
     EXPECT_FALSE(about->isModal());
     EXPECT_FALSE(about->Splash());
     EXPECT_FALSE(about->findChild<QLabel*>(u"lblStatus"_s)->isVisible());
-    EXPECT_EQ(backgroundOf(about->findChild<QWidget*>(u"sspMenuChoice"_s)), Colors::cyan());
+    EXPECT_EQ(backgroundOf(about->findChild<QWidget*>(u"sspMenuChoice"_s)), Colors::cyan);
     EXPECT_EQ(about->findChild<QLabel*>(u"SSPanel3"_s)->text(), u"Caf\u00E9 Press"_s);
     EXPECT_EQ(about->findChild<QLabel*>(u"SSPanel4"_s)->text(), u"Tel. 555-0100"_s);
     EXPECT_FALSE(about->findChild<QLabel*>(u"SSPanel5"_s)->isVisible());

@@ -183,8 +183,8 @@ TEST_F(SupervisorOptionsTest, TheTabAreaIsBlueOrCyanWithReadableText) {
     registerClients({makeClient("Ann")});
     openOn(0);
     const std::tuple<QWidget*, QColor, QColor> rows[] = {
-        {menuButton(form.get(), 0), Colors::blue(), Colors::white()},
-        {tabs()->tabBar(), Colors::cyan(), Colors::black()}};
+        {menuButton(form.get(), 0), Colors::blue, Colors::white},
+        {tabs()->tabBar(), Colors::cyan, Colors::black}};
     for (const auto& [focused, area, text] : rows) {
         focused->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();

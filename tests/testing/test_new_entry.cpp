@@ -52,7 +52,7 @@ TEST_F(NewEntry, GridsKeysBeepsAndTheLitCursorRow) {
     type("2");
     EXPECT_EQ(grid(0)->item(0, 2)->text(), u"X"_s);
     EXPECT_EQ(grid(0)->currentRow(), 1) << "the table's own current cell follows the cursor";
-    EXPECT_EQ(grid(0)->item(1, 1)->background().color(), Colors::cyan());
+    EXPECT_EQ(grid(0)->item(1, 1)->background().color(), Colors::cyan);
     key(Qt::Key_Up, 2);
     EXPECT_EQ(home.messages.beeps, 2) << "Up on the first row of the first grid";
     key(Qt::Key_Tab);
@@ -75,13 +75,13 @@ TEST_F(NewEntry, GridsKeysBeepsAndTheLitCursorRow) {
     for (int g = 0; g < 5; ++g) {
         for (int r = 0; r < grid(g)->rowCount(); ++r) {
             for (int c = 1; c < grid(g)->columnCount(); ++c) {
-                EXPECT_NE(grid(g)->item(r, c)->background().color(), Colors::cyan())
+                EXPECT_NE(grid(g)->item(r, c)->background().color(), Colors::cyan)
                     << g << " " << r << " " << c;
             }
         }
     }
     key(Qt::Key_Backtab);
-    EXPECT_EQ(grid(4)->item(11, 1)->background().color(), Colors::cyan()) << "lit again";
+    EXPECT_EQ(grid(4)->item(11, 1)->background().color(), Colors::cyan) << "lit again";
 }
 
 TEST(NewEntrySave, SaveAndCancelForANewAnExistingAndNoChosenClient) {

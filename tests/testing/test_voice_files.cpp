@@ -91,7 +91,7 @@ TEST(InstallVoiceFiles, EscapeClosesFromEveryControlAndTheFocusedFieldIsLit) {
         control->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
         if (name == u"cmbLanguage"_s) { // its help line is held by the form-wide accessibility test
-            EXPECT_EQ(backgroundOf(control), Colors::cyan());
+            EXPECT_EQ(backgroundOf(control), Colors::cyan);
         }
         QTest::keyClick(control, Qt::Key_Escape);
         QApplication::processEvents();

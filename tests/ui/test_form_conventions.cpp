@@ -39,8 +39,8 @@ struct MenuForm {
         QString panels;
         QString captions;
         for (int i = 0; i <= 4; ++i) {
-            panels += backgroundOf(menuPanel(&form, i)) == Colors::cyan() ? QString::number(i)
-                                                                          : QString();
+            panels +=
+                backgroundOf(menuPanel(&form, i)) == Colors::cyan ? QString::number(i) : QString();
             captions += isBold(menuButton(&form, i)) ? QString::number(i) : QString();
         }
         return panels + QLatin1Char('/') + captions;
@@ -79,7 +79,7 @@ TEST(FormConventions, LeavingAButtonClearsItsHighlightOnlyWhereTheFormSaysSo) {
         menuButton(&f.form, 4)->setFocus(); // the last choice: clearing reaches it too
         f.edit->setFocus();
         EXPECT_EQ(f.lit(), clear ? QStringLiteral("/") : QStringLiteral("4/4")) << clear;
-        EXPECT_EQ(backgroundOf(menuPanel(&f.form, 4)), clear ? Colors::blue() : Colors::cyan());
+        EXPECT_EQ(backgroundOf(menuPanel(&f.form, 4)), clear ? Colors::blue : Colors::cyan);
     }
 }
 
