@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -262,6 +263,7 @@ void frmPresentQA::GetNextQuestion() {
 }
 
 void frmPresentQA::showCurrentQuestion() {
+    const QScopedValueRollback changing(m_changingItem, true);
     const QuestionRow& row = m_sequence->current();
     m_txtQuestion->setPlainText(QString::number(row.id) + QStringLiteral(". ") +
                                 QString::fromStdString(row.testQuestion));
@@ -345,6 +347,9 @@ void frmPresentQA::focusQuestion() {
 }
 
 void frmPresentQA::onQuestionFocus() {
+    if (m_changingItem) {
+        return;
+    }
     if (instructionsShown()) {
         m_txtInstructions->setFocus();
         return;
@@ -356,6 +361,9 @@ void frmPresentQA::onQuestionFocus() {
 }
 
 void frmPresentQA::onOptionFocusIn(int index) {
+    if (m_changingItem) {
+        return;
+    }
     HighlightChoice(this, kOptions - 1, index);
     setBold(m_optionTexts[static_cast<std::size_t>(index)], true);
     m_msgPanel->setText(optionHint());

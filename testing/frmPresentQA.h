@@ -100,6 +100,9 @@ private:
     bool m_loaded = false;
     bool m_generalInstructions = false;
     bool m_closing = false;
+    // While the next item's texts go in: hiding the focused option moves the focus on, and that
+    // move must neither play a sound nor light a control before the item is complete.
+    bool m_changingItem = false;
 };
 
 } // namespace orvj

@@ -172,3 +172,22 @@ TEST_F(PresentQA, SpanishCaptionHelpLinesAndSoundFolder) {
 }
 
 } // namespace
+
+// Choosing an option the next item does not have moves the focus on while that item's texts go
+// in: the next question is read out once, not twice.
+TEST_F(PresentQA, TheNextQuestionIsReadOnceWhenTheChosenOptionGoes) {
+    auto rows = standardRows("English");
+    rows[0].answers[3] = "Fourth";
+    rows[0].choiceAudio[3] = "Q001A4";
+    open("English", rows);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Return);
+    key(Qt::Key_Down, 3);
+    ASSERT_TRUE(option(3)->hasFocus());
+    home.audio.played.clear();
+    key(Qt::Key_Return);
+    ASSERT_FALSE(option(3)->isVisible());
+    EXPECT_EQ(home.audio.played, QStringList{u"Q002.wav"_s});
+    EXPECT_TRUE(question()->hasFocus());
+    EXPECT_EQ(help(), hint(false, true, false));
+}
