@@ -503,14 +503,7 @@ void frmClientInfo::fieldError(FieldKey k) {
 
 void frmClientInfo::focusIn(int order) {
     setBold(m_lblInfo[static_cast<std::size_t>(order)], true);
-    if (QComboBox* combo = comboAt(order)) {
-        combo->lineEdit()->setCursorPosition(0);
-        combo->lineEdit()->selectAll();
-    } else {
-        auto* line = static_cast<QLineEdit*>(fieldAt(order));
-        line->setCursorPosition(0);
-        line->selectAll();
-    }
+    SelectAllText();
     m_msgPanel->setText(QString::fromLatin1(ClientInfo::helpLine(order)));
 }
 
