@@ -52,7 +52,6 @@ TEST_F(SetupUtilities, InstallRefusesABadSetThenInstallsAGoodOneWithProgressAndS
               QString::fromStdString(publisher.string()));
 
     writeFile(publisher / "ORVJRPT.TXT", "one statement\r\n");
-    writeFile(publisher / "PUBLISHER.TXT", "The licensed publisher\r\n");
     QTest::keyClick(menuButton(form.get(), frmInstallInventory::kInstall), Qt::Key_Return);
     ASSERT_EQ(messages.shown.size(), 2);
     EXPECT_EQ(messages.shown[1].icon, MessageService::Icon::Critical);
@@ -65,7 +64,6 @@ TEST_F(SetupUtilities, InstallRefusesABadSetThenInstallsAGoodOneWithProgressAndS
     ASSERT_EQ(messages.shown.size(), 3);
     EXPECT_EQ(messages.shown[2].icon, MessageService::Icon::Information);
     EXPECT_TRUE(lastText().contains(QStringLiteral("inventory-backup-2026-12-07")));
-    EXPECT_EQ(readFile(root / "PUBLISHER.TXT"), "The licensed publisher\r\n");
     const auto* bar = child<QProgressBar>("prgInstall");
     EXPECT_EQ(bar->value(), bar->maximum());
     EXPECT_GT(bar->maximum(), 1);

@@ -99,6 +99,7 @@ TEST_F(SupervisorWalkthrough, OneDayOnTheSampleData) {
                          QString(143, QLatin1Char('1')));
     });
     execute(1);
+    EXPECT_EQ(messages.shown.last().title, QStringLiteral("Data Verification."));
     EXPECT_EQ(messages.shown.last().text,
               QStringLiteral("Data Verification complete. No corrections needed."));
     EXPECT_EQ(onDisk().records, state.clients.records);

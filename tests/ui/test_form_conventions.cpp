@@ -34,68 +34,44 @@ struct MenuForm {
         EXPECT_TRUE(test::showActive(&form));
     }
 
-    // "panels/captions": the indexes of the cyan panels and of the bold captions.
+    // The indexes of the lit choices: each has a cyan panel and a bold caption.
     QString lit() {
-        QString panels;
-        QString captions;
+        QString on;
         for (int i = 0; i <= 4; ++i) {
-            panels +=
-                backgroundOf(menuPanel(&form, i)) == Colors::cyan ? QString::number(i) : QString();
-            captions += isBold(menuButton(&form, i)) ? QString::number(i) : QString();
+            const bool panel = backgroundOf(menuPanel(&form, i)) == Colors::cyan;
+            EXPECT_EQ(isBold(menuButton(&form, i)), panel) << i;
+            on += panel ? QString::number(i) : QString();
         }
-        return panels + QLatin1Char('/') + captions;
+        return on;
     }
 };
 
-TEST(FormConventions, MenuButtonKeys) {
-    MenuForm f(true);
-    QSignalSpy spy(f.choices, &MenuChoices::chosen);
-    QAbstractButton* b = menuButton(&f.form, 1);
-    b->setFocus();
-    EXPECT_EQ(f.msg->text(), QStringLiteral("Help 1"));
-    EXPECT_EQ(f.lit(), QStringLiteral("1/1"));
-
-    QTest::keyClick(b, Qt::Key_A);
-    QTest::keyClick(b, Qt::Key_Down);
-    EXPECT_EQ(spy.count(), 0) << "letters and arrows do nothing";
-    EXPECT_EQ(QApplication::focusWidget(), b) << "arrows do not move between menu buttons";
-
-    QTest::keyClick(b, Qt::Key_Return);
-    ASSERT_EQ(spy.count(), 1);
-    EXPECT_EQ(spy.at(0).at(0).toInt(), 1);
-
-    QTest::keyClick(b, Qt::Key_Space);
-    EXPECT_EQ(spy.count(), 2) << "Space reaches the button, which clicks";
-
-    menuButton(&f.form, 2)->setFocus();
-    EXPECT_EQ(f.lit(), QStringLiteral("2/2")) << "one choice lit at a time";
-}
-
-// A form either clears the highlight as a button loses the focus or leaves it to the next
-// choice.
-TEST(FormConventions, LeavingAButtonClearsItsHighlightOnlyWhereTheFormSaysSo) {
+// Enter and Space choose; letters and arrows do nothing. One choice is lit at a time, and a
+// form either clears the highlight as a button loses the focus or leaves it to the next choice.
+TEST(FormConventions, MenuButtonKeysAndHighlight) {
     for (bool clear : {true, false}) {
+        SCOPED_TRACE(clear);
         MenuForm f(clear);
-        menuButton(&f.form, 4)->setFocus(); // the last choice: clearing reaches it too
-        f.edit->setFocus();
-        EXPECT_EQ(f.lit(), clear ? QStringLiteral("/") : QStringLiteral("4/4")) << clear;
-        EXPECT_EQ(backgroundOf(menuPanel(&f.form, 4)), clear ? Colors::blue : Colors::cyan);
-    }
-}
+        QSignalSpy spy(f.choices, &MenuChoices::chosen);
+        QAbstractButton* b = menuButton(&f.form, 1);
+        b->setFocus();
+        EXPECT_EQ(f.lit(), QStringLiteral("1"));
 
-TEST(FormConventions, SelectAllTextSelectsTheFocusedField) {
-    MenuForm f(true);
-    f.edit->setText(QStringLiteral("Smith"));
-    f.edit->setFocus();
-    f.edit->setCursorPosition(3);
-    SelectAllText();
-    EXPECT_EQ(f.edit->selectedText(), QStringLiteral("Smith"));
-    f.edit->deselect();
-    menuButton(&f.form, 0)->setFocus();
-    SelectAllText(); // a control without text is left alone; the field keeps its text as it was
-    EXPECT_EQ(QApplication::focusWidget(), menuButton(&f.form, 0));
-    EXPECT_EQ(f.edit->text(), QStringLiteral("Smith"));
-    EXPECT_FALSE(f.edit->hasSelectedText());
+        QTest::keyClick(b, Qt::Key_A);
+        QTest::keyClick(b, Qt::Key_Down);
+        EXPECT_EQ(spy.count(), 0) << "letters and arrows do nothing";
+        EXPECT_EQ(QApplication::focusWidget(), b) << "arrows do not move between menu buttons";
+        QTest::keyClick(b, Qt::Key_Return);
+        ASSERT_EQ(spy.count(), 1);
+        EXPECT_EQ(spy.at(0).at(0).toInt(), 1);
+        QTest::keyClick(b, Qt::Key_Space);
+        EXPECT_EQ(spy.count(), 2) << "Space reaches the button, which clicks";
+
+        menuButton(&f.form, 4)->setFocus(); // the last choice: clearing reaches it too
+        EXPECT_EQ(f.lit(), QStringLiteral("4"));
+        f.edit->setFocus();
+        EXPECT_EQ(f.lit(), clear ? QString() : QStringLiteral("4"));
+    }
 }
 
 TEST(FormConventions, WaitCursorShowsTheHourglassUntilItsScopeIsLeft) {

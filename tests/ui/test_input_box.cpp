@@ -53,10 +53,7 @@ TEST(InputBox, EmptyInputIsAskedForInTheWordingOfItsMode) {
         frmMyInputBox box(messages);
         box.setPasswordInput(password);
         box.setInputLength(3);
-        box.setHelpMessage(QStringLiteral("Type it."));
         ASSERT_TRUE(test::showActive(&box));
-        EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("lblHelpMsg"))->text(),
-                  QStringLiteral("Type it."));
 
         QTest::keyClick(input(&box), Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), menuButton(&box, 0)) << "Enter only moves on";
