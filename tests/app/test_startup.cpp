@@ -1,5 +1,4 @@
 #include "app/CommandLine.h"
-#include "app/SingleInstance.h"
 #include "app/StartupSequence.h"
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
@@ -12,8 +11,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QUuid>
 
 #include <optional>
 
@@ -41,11 +38,10 @@ frmAbout* visibleSplash() {
 struct Start : test::TestHome {
     frmMainMenu menu{state, services};
     StartupOptions options;
-    std::optional<StartupSequence> seq; // holds the instance lock while it lives
+    std::optional<StartupSequence> seq; // holds the lock on its program folder while it lives
 
     // names: the client file in dir/data; a ConfigFile pointing there is written too.
     explicit Start(const std::vector<std::string>& names = {}, bool withData = true) {
-        options.instanceKey = u"orvj-test-"_s + QUuid::createUuid().toString();
         options.fadeRunMs = 20;
         if (!withData) {
             return;
@@ -180,8 +176,10 @@ TEST(Startup, ASecondStartOnTheSameFolderEndsAndBringsTheFirstToTheFront) {
     first.menu.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return first.menu.isMinimized(); }, 1000));
 
+    // The same folder spelt another way.
+    fs::create_directories(first.dir / "sub");
     Start second({"Ann"});
-    second.options.instanceKey = first.options.instanceKey;
+    second.state.paths.home = first.dir / "sub" / "..";
     EXPECT_EQ(second.run(), StartupSequence::Outcome::OtherInstance);
     EXPECT_TRUE(second.messages.shown.isEmpty());
     EXPECT_FALSE(second.menu.isVisible());
@@ -221,15 +219,6 @@ TEST(CommandLineParse, OptionsErrorsAndTheChoiceOfHome) {
     }
     EXPECT_TRUE(asksForHelpOrVersion({"-platform", "offscreen", "--version"}));
     EXPECT_FALSE(asksForHelpOrVersion({"--home", "x"}));
-}
-
-// The lock itself is held and released in the second-start test above.
-TEST(SingleInstance, OneKeyPerFolder) {
-    QTemporaryDir a;
-    QTemporaryDir b;
-    const fs::path pa = a.path().toStdString();
-    EXPECT_EQ(SingleInstance::keyFor(pa), SingleInstance::keyFor(pa / "sub" / ".."));
-    EXPECT_NE(SingleInstance::keyFor(pa), SingleInstance::keyFor(b.path().toStdString()));
 }
 
 #ifdef ORVJ_BINARY
