@@ -161,8 +161,8 @@ std::vector<Scene> scenes() {
              // A report of the full width: 70 lines of 80 columns, as a composed report.
              h.fakes.reports.home = h.dir;
              for (int line = 0; line < 70; ++line) {
-                 h.fakes.reports.readBack += std::string(80, static_cast<char>('A' + line % 26));
-                 h.fakes.reports.readBack += "\r\n";
+                 h.fakes.reports.readBack +=
+                     std::string(80, static_cast<char>('A' + line % 26)) + "\r\n";
              }
              registerClients(h.state, 1);
              return new frmViewReport(h.state, h.services);
