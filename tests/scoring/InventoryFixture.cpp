@@ -191,9 +191,8 @@ void setAnswers(std::string& responses, std::initializer_list<int> items, int co
 
 void setAnswers(ClientRecord& r, int first, int last, int code) {
     std::string answers(r.field(ClientRecord::Field::Responses));
-    for (int item = first; item <= last; ++item) {
-        answers.at(ix(item - 1)) = static_cast<char>('0' + code);
-    }
+    answers.replace(ix(first - 1), ix(last - first + 1), ix(last - first + 1),
+                    static_cast<char>('0' + code));
     r.set(ClientRecord::Field::Responses, answers);
 }
 

@@ -86,16 +86,12 @@ TEST_F(GoldenReports, SampleClientsComposeExactlyAsReviewed) {
     }
 }
 
-// The cases the golden files stand for, so that a regenerated file still covers them.
+// The cases the golden files stand for, so that a regenerated file still covers them. The
+// sample clients' own test holds the rest: a report of more than two pages, the notice of
+// client 3, the invalid test's explanation and the scale not scored.
 TEST_F(GoldenReports, GoldenCasesCoverTheReportsThatMatter) {
-    EXPECT_GT(pages(compose(2, ReportOption::Standard)), 2) << "a report longer than two pages";
-    EXPECT_THAT(compose(3, ReportOption::Standard),
-                HasSubstr("       * These test results          0"));
-    const std::string invalid = compose(4, ReportOption::Standard);
-    EXPECT_THAT(invalid, HasSubstr("TRUTHFULNESS EXPLANATION"));
-    EXPECT_THAT(invalid, ::testing::Not(HasSubstr("SUMMARY PARAGRAPHS")));
-    EXPECT_THAT(compose(5, ReportOption::Standard),
-                HasSubstr("**       Scale not scored, insufficient answers"));
+    EXPECT_THAT(compose(4, ReportOption::Standard), ::testing::Not(HasSubstr("SUMMARY PARAGRAPHS")))
+        << "an invalid test has no scale paragraphs";
     const std::string onePage = compose(1, ReportOption::OnePage);
     EXPECT_EQ(pages(onePage), 1);
     EXPECT_THAT(onePage, HasSubstr("OPTIONAL ONE-PAGE SUMMARY"));
