@@ -42,7 +42,6 @@ struct InventoryFixture {
     std::vector<std::string> statements;      // 137 lines of ORVJRPT.TXT
     std::vector<std::string> questions;       // 143 lines of ORV-J.TXT
     std::map<std::string, std::string> files; // any other file: name -> bytes
-    std::string publisher = "Sample Publisher, 1 Main Street, Springfield";
 
     InventoryFixture();
     static ScoringTables defaultTables();

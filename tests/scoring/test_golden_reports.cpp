@@ -74,15 +74,13 @@ TEST_F(GoldenReports, SampleClientsComposeExactlyAsReviewed) {
             continue;
         }
         const std::string expected = readFile(golden / c.file);
-        auto a = reportLines(report);
-        auto e = reportLines(expected);
-        a.resize(std::max(a.size(), e.size()), "<no line>");
-        e.resize(a.size(), "<no line>");
-        const auto at = std::mismatch(a.begin(), a.end(), e.begin());
+        const auto a = reportLines(report);
+        const auto e = reportLines(expected);
+        const auto at = std::mismatch(a.begin(), a.end(), e.begin(), e.end());
         EXPECT_TRUE(report == expected)
             << c.file << " differs at line " << at.first - a.begin() + 1 << " (or its end):\n"
-            << "  composed: \"" << (at.first == a.end() ? "" : *at.first) << "\"\n"
-            << "  golden:   \"" << (at.second == e.end() ? "" : *at.second) << "\"";
+            << "  composed: \"" << (at.first == a.end() ? "<no line>" : *at.first) << "\"\n"
+            << "  golden:   \"" << (at.second == e.end() ? "<no line>" : *at.second) << "\"";
     }
 }
 

@@ -100,16 +100,13 @@ TEST_F(ReportToolTest, ClientAndAllWriteTheProgramsReports) {
         << "a refused client number leaves the last report alone";
 }
 
-TEST_F(ReportToolTest, ListsClientsAndScores) {
+// The list, then the research export: RFC 4180, a field holding a comma or a quote is quoted,
+// its quotes doubled; names are UTF-8.
+TEST_F(ReportToolTest, ListsClientsAndExportsScoresWithAndWithoutIdentity) {
     ASSERT_EQ(run({"--list"}), 0) << err;
     EXPECT_EQ(out, "  1  Able, Ann                  03/14/2026  complete\n"
                    "  2  Baker, Bob                 03/14/2026  incomplete (1 of 143 unanswered)\n"
                    "  3  Carr, Cy \xC3\xA9                 03/14/2026  complete\n");
-}
-
-// The research export is RFC 4180: a field holding a comma or a quote is quoted, its quotes
-// doubled; names are UTF-8.
-TEST_F(ReportToolTest, ResearchExportWithAndWithoutIdentity) {
     clients.at(2).set(ClientRecord::Field::Name, "O\"Neil, \"Bo\"");
     clients.at(2).set(ClientRecord::Field::Education, "9"); // outside the table: no label
     clients.at(2).set(ClientRecord::Field::EditCount, "2");
