@@ -6,6 +6,7 @@
 #include "store/platform/WriteFaults.h"
 #include "tests/support/Files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -68,6 +69,10 @@ void eachWriteFault(platform::FaultOp op, platform::FaultKind kind,
 
 // Splits report bytes into lines at CR LF.
 std::vector<std::string> reportLines(const std::string& report);
+// Pages of a report: one more than its form feeds.
+inline long pages(const std::string& report) {
+    return std::count(report.begin(), report.end(), '\f') + 1;
+}
 // Sheets of a PDF file: its page objects.
 int pdfPages(const std::filesystem::path& pdf);
 

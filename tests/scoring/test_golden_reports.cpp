@@ -20,10 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-long pages(const std::string& report) {
-    return std::count(report.begin(), report.end(), '\f') + 1;
-}
-
 class GoldenReports : public ::testing::Test {
 protected:
     TempFolder home;

@@ -160,10 +160,6 @@ TEST_F(ReportToolTest, TheTextOnlyToolRefusesPdfAndPrintingAndWritesNothing) {
     EXPECT_FALSE(fs::exists(home.path() / "r.pdf"));
 }
 #else
-long pagesOf(const std::string& report) {
-    return std::count(report.begin(), report.end(), '\f') + 1;
-}
-
 // Printing goes into the print folder where one is set; --pdf of the process writes one file.
 // Either way every report page is one sheet.
 TEST_F(ReportToolTest, PrintAndPdfGiveASheetPerReportPage) {
@@ -174,11 +170,11 @@ TEST_F(ReportToolTest, PrintAndPdfGiveASheetPerReportPage) {
     testplatform::unsetEnvironment("ORVJ_PRINT_DIR");
     ASSERT_EQ(status, 0) << err;
     EXPECT_THAT(out, HasSubstr("Printed 1 report into PDF files in " + folder.string()));
-    EXPECT_EQ(pdfPages(folder / "print-001.pdf"), pagesOf(file("REPORT.PRN")));
+    EXPECT_EQ(pdfPages(folder / "print-001.pdf"), pages(file("REPORT.PRN")));
 
     const auto pdf = home.path() / "r.pdf";
     EXPECT_EQ(runProcess(home.path(), "--client 2 --option both --pdf '" + pdf.string() + "'"), 0);
-    EXPECT_EQ(pdfPages(pdf), pagesOf(file("REPORT.PRN")));
+    EXPECT_EQ(pdfPages(pdf), pages(file("REPORT.PRN")));
 }
 #endif
 
