@@ -51,6 +51,7 @@ InventoryFixture::InventoryFixture() {
         files[Scales::paragraphFile(s)] = text;
     }
     files["INVAL.TXT"] = "Invalid line 1\r\nInvalid line 2\r\nEND\r\n";
+    files["PUBLISHER.TXT"] = "Sample Publisher, 1 Main Street, Springfield\r\n";
 }
 
 ScoringTables InventoryFixture::defaultTables() {
@@ -155,7 +156,6 @@ void InventoryFixture::write(const std::filesystem::path& folder) const {
     writeFile(folder / "ORVJB.TXT", tableFileText(tables));
     writeFile(folder / "ORVJRPT.TXT", joinLines(statements));
     writeFile(folder / "ORV-J.TXT", joinLines(questions));
-    writeFile(folder / "PUBLISHER.TXT", publisher + "\r\n");
     for (const auto& [name, bytes] : files) {
         writeFile(folder / name, bytes);
     }
@@ -191,9 +191,8 @@ void setAnswers(std::string& responses, std::initializer_list<int> items, int co
 
 void setAnswers(ClientRecord& r, int first, int last, int code) {
     std::string answers(r.field(ClientRecord::Field::Responses));
-    for (int item = first; item <= last; ++item) {
-        answers.at(ix(item - 1)) = static_cast<char>('0' + code);
-    }
+    answers.replace(ix(first - 1), ix(last - first + 1), ix(last - first + 1),
+                    static_cast<char>('0' + code));
     r.set(ClientRecord::Field::Responses, answers);
 }
 

@@ -6,6 +6,7 @@
 #include "store/platform/WriteFaults.h"
 #include "tests/support/Files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -42,7 +43,6 @@ struct InventoryFixture {
     std::vector<std::string> statements;      // 137 lines of ORVJRPT.TXT
     std::vector<std::string> questions;       // 143 lines of ORV-J.TXT
     std::map<std::string, std::string> files; // any other file: name -> bytes
-    std::string publisher = "Sample Publisher, 1 Main Street, Springfield";
 
     InventoryFixture();
     static ScoringTables defaultTables();
@@ -69,6 +69,10 @@ void eachWriteFault(platform::FaultOp op, platform::FaultKind kind,
 
 // Splits report bytes into lines at CR LF.
 std::vector<std::string> reportLines(const std::string& report);
+// Pages of a report: one more than its form feeds.
+inline long pages(const std::string& report) {
+    return std::count(report.begin(), report.end(), '\f') + 1;
+}
 // Sheets of a PDF file: its page objects.
 int pdfPages(const std::filesystem::path& pdf);
 

@@ -20,10 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-long pages(const std::string& report) {
-    return std::count(report.begin(), report.end(), '\f') + 1;
-}
-
 class GoldenReports : public ::testing::Test {
 protected:
     TempFolder home;
@@ -74,28 +70,22 @@ TEST_F(GoldenReports, SampleClientsComposeExactlyAsReviewed) {
             continue;
         }
         const std::string expected = readFile(golden / c.file);
-        auto a = reportLines(report);
-        auto e = reportLines(expected);
-        a.resize(std::max(a.size(), e.size()), "<no line>");
-        e.resize(a.size(), "<no line>");
-        const auto at = std::mismatch(a.begin(), a.end(), e.begin());
+        const auto a = reportLines(report);
+        const auto e = reportLines(expected);
+        const auto at = std::mismatch(a.begin(), a.end(), e.begin(), e.end());
         EXPECT_TRUE(report == expected)
             << c.file << " differs at line " << at.first - a.begin() + 1 << " (or its end):\n"
-            << "  composed: \"" << (at.first == a.end() ? "" : *at.first) << "\"\n"
-            << "  golden:   \"" << (at.second == e.end() ? "" : *at.second) << "\"";
+            << "  composed: \"" << (at.first == a.end() ? "<no line>" : *at.first) << "\"\n"
+            << "  golden:   \"" << (at.second == e.end() ? "<no line>" : *at.second) << "\"";
     }
 }
 
-// The cases the golden files stand for, so that a regenerated file still covers them.
+// The cases the golden files stand for, so that a regenerated file still covers them. The
+// sample clients' own test holds the rest: a report of more than two pages, the notice of
+// client 3, the invalid test's explanation and the scale not scored.
 TEST_F(GoldenReports, GoldenCasesCoverTheReportsThatMatter) {
-    EXPECT_GT(pages(compose(2, ReportOption::Standard)), 2) << "a report longer than two pages";
-    EXPECT_THAT(compose(3, ReportOption::Standard),
-                HasSubstr("       * These test results          0"));
-    const std::string invalid = compose(4, ReportOption::Standard);
-    EXPECT_THAT(invalid, HasSubstr("TRUTHFULNESS EXPLANATION"));
-    EXPECT_THAT(invalid, ::testing::Not(HasSubstr("SUMMARY PARAGRAPHS")));
-    EXPECT_THAT(compose(5, ReportOption::Standard),
-                HasSubstr("**       Scale not scored, insufficient answers"));
+    EXPECT_THAT(compose(4, ReportOption::Standard), ::testing::Not(HasSubstr("SUMMARY PARAGRAPHS")))
+        << "an invalid test has no scale paragraphs";
     const std::string onePage = compose(1, ReportOption::OnePage);
     EXPECT_EQ(pages(onePage), 1);
     EXPECT_THAT(onePage, HasSubstr("OPTIONAL ONE-PAGE SUMMARY"));

@@ -67,11 +67,10 @@ TEST_F(InventoryLoaderTest, ReadsEveryTableInFileOrderWhateverTheSeparators) {
 
 TEST_F(InventoryLoaderTest, MissingAndShortFilesAreNamedInTheOrderTheyAreRead) {
     for (const char* name : {"ORVJRPT.TXT", "ORVJB.TXT", "ORV-J.TXT", "PUBLISHER.TXT"}) {
-        const auto path = home.path() / name;
-        const std::string bytes = readFile(path);
-        std::filesystem::remove(path);
-        EXPECT_THAT(loadError(), AllOf(HasSubstr(path.string()), HasSubstr("file not found")));
-        writeFile(path, bytes);
+        std::filesystem::remove(home.path() / name);
+        EXPECT_THAT(loadError(),
+                    AllOf(HasSubstr((home.path() / name).string()), HasSubstr("file not found")));
+        fx.write(home.path());
     }
     const std::string table = InventoryFixture::tableFileText(fx.tables);
     writeFile(home.path() / "ORVJB.TXT", table.substr(0, table.size() - 10));

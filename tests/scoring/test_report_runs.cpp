@@ -77,17 +77,7 @@ TEST_F(ReportRunsTest, PrintAllParksEveryReportThenPrintsThemInOrder) {
     EXPECT_EQ(clients.currentClient, 1);
 }
 
-TEST_F(ReportRunsTest, ComposeAllPrintsNothingAndNumbersCopiesByClient) {
-    const auto parked = runs.composeAll(clients, ReportOption::Standard);
-    ASSERT_EQ(parked.size(), 4u);
-    EXPECT_EQ(parked[2].client, 3);
-    EXPECT_EQ(parked[2].copyNumber, 3);
-    EXPECT_TRUE(jobs.printed.empty());
-    EXPECT_EQ(readFile(runs.tempFile(3)), FakeJobs::text(3, 0));
-    EXPECT_EQ(readFile(runs.reportFile()), FakeJobs::text(4, 0));
-}
-
-TEST_F(ReportRunsTest, PrintSelectedNumbersCopiesFromOneAndLeavesTheLastClientCurrent) {
+TEST_F(ReportRunsTest, PrintSelectedNumbersCopiesFromOneLeavesTheLastClientCurrentOrMakesPdfs) {
     std::vector<std::size_t> taken;
     runs.printSelected(clients, {2, 4}, ReportOption::OnePage,
                        [&](std::size_t k) { taken.push_back(k); });
@@ -97,12 +87,11 @@ TEST_F(ReportRunsTest, PrintSelectedNumbersCopiesFromOneAndLeavesTheLastClientCu
     EXPECT_FALSE(std::filesystem::exists(home.path() / "temp3"));
     EXPECT_THAT(jobs.printed, ElementsAre(FakeJobs::text(2, 1), FakeJobs::text(4, 1)));
     EXPECT_EQ(clients.currentClient, 4);
-}
 
-TEST_F(ReportRunsTest, WithAPdfFolderEachReportBecomesItsOwnPdf) {
+    // With a PDF folder, each report becomes its own PDF and nothing is printed.
     runs.setPdfFolder(home.path() / "pdf");
     runs.printSelected(clients, {1, 3}, ReportOption::Standard);
-    EXPECT_TRUE(jobs.printed.empty());
+    EXPECT_EQ(jobs.printed.size(), 2u);
     EXPECT_THAT(jobs.saved, ElementsAre("report-1.pdf: " + FakeJobs::text(1, 0),
                                         "report-3.pdf: " + FakeJobs::text(3, 0)));
 }
