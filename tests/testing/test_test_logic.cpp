@@ -1,7 +1,10 @@
 #include "store/OrvjError.h"
 #include "testing/AnswerGrids.h"
+#include "testing/AnswerHints.h"
+#include "testing/EndOfTest.h"
 #include "testing/InstructionTexts.h"
 #include "testing/QuestionSequence.h"
+#include "tests/support/FakeRecordWriter.h"
 #include "tests/testing/BankBuilder.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +13,7 @@
 
 using namespace orvj;
 using Fmt = TestLayout::AnswerFormat;
+using F = ClientRecord::Field;
 
 namespace {
 
@@ -135,9 +139,69 @@ TEST(InstructionTexts, ExactLinesOfTheScreens) {
             EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), std::count(t.begin(), t.end(), '\r'));
         }
     }
-    EXPECT_EQ(helpLine(true, 3), "Oprima la tecla «Enter» para comenzar.");
     EXPECT_EQ(helpLine(true, 4), "");
     EXPECT_EQ(helpLine(false, 0), "");
+}
+
+// Whatever the writes do, the answers end in the new client's record and the client is counted
+// once; a failed write is retried for as long as the supervisor answers Yes.
+TEST(EndOfTest, RetriesWhileAskedAndKeepsTheAnswersEitherWay) {
+    const struct {
+        const char* name;
+        int failures, answersYes;
+        EndOfTest::Outcome outcome;
+        int writes;
+    } cases[] = {
+        {"first write works, nothing asked", 0, 0, EndOfTest::Outcome::Stored, 1},
+        {"two failures, then stored", 2, 5, EndOfTest::Outcome::Stored, 3},
+        {"one retry, then declined", 10, 1, EndOfTest::Outcome::KeptInMemory, 2},
+    };
+    const std::string answers = std::string(50, '1') + std::string(93, '2');
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClientTable clients;
+        clients.at(1).set(F::Name, "SAVED");
+        clients.clientCount = 1;
+        clients.currentClient = 2;
+        clients.at(2).set(F::Responses, std::string(143, '0'));
+        test::FakeRecordWriter writer;
+        writer.failures = c.failures;
+        std::vector<std::string> faults;
+        const auto outcome = EndOfTest::store(clients, answers, writer, [&](const std::string& f) {
+            faults.push_back(f);
+            return static_cast<int>(faults.size()) <= c.answersYes;
+        });
+        EXPECT_EQ(outcome, c.outcome);
+        EXPECT_EQ(writer.calls, c.writes);
+        EXPECT_EQ(writer.responsesSeen, answers);
+        EXPECT_EQ(faults, std::vector<std::string>(std::min(c.failures, c.writes),
+                                                   "DATA301.OVJ: cannot write record 2"));
+        EXPECT_EQ(clients.clientCount, 2);
+        EXPECT_EQ(clients.at(2).field(F::Responses), answers);
+        EXPECT_EQ(clients.at(1).trimmed(F::Name), "SAVED");
+    }
+}
+
+bool mentions(const std::string& text, const char* word) {
+    return text.find(word) != std::string::npos;
+}
+
+// Tab is offered only when the question can be heard again; the question line is the same
+// either way and names the key that goes back; each language has its own lines.
+TEST(AnswerHints, TabOnlyWithSoundAndEachLanguageItsOwnLines) {
+    for (bool spanish : {false, true}) {
+        SCOPED_TRACE(spanish ? "Spanish" : "English");
+        const AnswerHints sound(spanish, true), silent(spanish, false);
+        EXPECT_TRUE(mentions(sound.option(), "Tab"));
+        EXPECT_FALSE(mentions(silent.option(), "Tab"));
+        EXPECT_EQ(sound.question(), silent.question());
+        EXPECT_TRUE(mentions(sound.question(), "F10"));
+        EXPECT_NE(sound.option(), sound.question());
+        EXPECT_NE(sound.question(), AnswerHints(!spanish, true).question());
+        EXPECT_NE(sound.option(), AnswerHints(!spanish, true).option());
+        EXPECT_NE(silent.option(), AnswerHints(!spanish, false).option());
+        EXPECT_EQ(mentions(silent.option(), "«Enter»"), spanish);
+    }
 }
 
 } // namespace
