@@ -1,10 +1,8 @@
-#include "core/ClientTable.h"
 #include "sample/tool/ClientSource.h"
 #include "sample/tool/QuestionBankWriter.h"
 #include "sample/tool/QuestionSource.h"
 #include "sample/tool/QuestionText.h"
 #include "sample/tool/SourceText.h"
-#include "store/ClientFile.h"
 #include "store/QuestionBank.h"
 #include "tests/support/Files.h"
 
@@ -123,29 +121,17 @@ std::string clientWith(const std::string& from, const std::string& to) {
     std::string text = client();
     return text.replace(text.find(from), from.size(), to);
 }
-class ClientSource : public orvj::test::TempFolderTest {};
-
-TEST_F(ClientSource, BuildsTheRecordsTheProgramLoads) {
+// Where each field lands in the record, and that the file loads, is held byte for byte by the
+// golden reports of the sample clients built from sample/clients.txt; the keys no sample
+// client uses are checked here.
+TEST(ClientSource, CommentsBlankLinesAndTheRarelyUsedKeys) {
     const auto recs = parseClientSource(
         "# sample\n\n" + client() + client("N", "edit-count: 2\nname-deleted: 1\n"), "c.txt");
     ASSERT_EQ(recs.size(), 2u);
-    const auto& r = recs[0];
-    EXPECT_EQ(r.field(Field::Name), "Doe, Sample              ");
-    EXPECT_EQ(r.field(Field::SSN), "S-1001     ");
-    EXPECT_EQ(r.field(Field::Age), "15");
-    EXPECT_EQ(r.digit(Field::Race), 5);
-    EXPECT_EQ(r.field(Field::TestDate), "02/29/2024");
-    EXPECT_EQ(std::string(r.field(Field::Responses)).substr(45, 20), "11111123451234512345");
-    EXPECT_EQ(std::string(r.field(Field::Responses)).substr(131), "012341234123");
-    EXPECT_EQ(r.field(Field::EditCount), "0");
+    EXPECT_EQ(recs[0].field(Field::EditCount), "0");
+    EXPECT_EQ(recs[0].field(Field::NameDeleted), "0");
+    EXPECT_EQ(recs[1].field(Field::EditCount), "2");
     EXPECT_EQ(recs[1].field(Field::NameDeleted), "1");
-
-    writeFileAtomically(m_dir / "DATA301.OVJ", clientFileBytes(recs));
-    orvj::ClientTable table;
-    orvj::ClientFile(m_dir / "DATA301.OVJ").load(table);
-    EXPECT_EQ(table.clientCount, 2);
-    EXPECT_EQ(table.at(1), recs[0]);
-    EXPECT_EQ(table.at(2), recs[1]);
 }
 
 // Each refusal names the line (after "clients.txt:") and what is wrong with it.
