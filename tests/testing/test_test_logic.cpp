@@ -1,6 +1,5 @@
 #include "store/OrvjError.h"
 #include "testing/AnswerGrids.h"
-#include "testing/AnswerHints.h"
 #include "testing/EndOfTest.h"
 #include "testing/InstructionTexts.h"
 #include "testing/QuestionSequence.h"
@@ -175,27 +174,6 @@ TEST(EndOfTest, RetriesWhileAskedAndKeepsTheAnswersEitherWay) {
         EXPECT_EQ(clients.clientCount, 2);
         EXPECT_EQ(clients.at(2).field(F::Responses), answers);
         EXPECT_EQ(clients.at(1).trimmed(F::Name), "SAVED");
-    }
-}
-
-bool mentions(const std::string& text, const char* word) {
-    return text.find(word) != std::string::npos;
-}
-
-// Tab is offered only when the question can be heard again; the question line is the same
-// either way and names the key that goes back; each language has its own lines.
-TEST(AnswerHints, TabOnlyWithSoundAndEachLanguageItsOwnLines) {
-    for (bool spanish : {false, true}) {
-        SCOPED_TRACE(spanish ? "Spanish" : "English");
-        const AnswerHints sound(spanish, true), silent(spanish, false);
-        EXPECT_TRUE(mentions(sound.option(), "Tab"));
-        EXPECT_FALSE(mentions(silent.option(), "Tab"));
-        EXPECT_EQ(sound.question(), silent.question());
-        EXPECT_TRUE(mentions(sound.question(), "F10"));
-        EXPECT_NE(sound.option(), sound.question());
-        EXPECT_NE(sound.question(), AnswerHints(!spanish, true).question());
-        EXPECT_NE(silent.option(), AnswerHints(!spanish, false).option());
-        EXPECT_EQ(mentions(silent.option(), "«Enter»"), spanish);
     }
 }
 
