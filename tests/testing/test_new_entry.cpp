@@ -41,8 +41,8 @@ protected:
 };
 
 // Keys and beeps across the grids; only the focused grid shows its cursor row, and no mark stays
-// behind in a grid the focus left.
-TEST_F(NewEntry, GridsKeysBeepsAndTheLitCursorRow) {
+// behind in a grid the focus left; a save that fails keeps what was typed.
+TEST_F(NewEntry, GridsKeysBeepsTheLitCursorRowAndAFailedSave) {
     std::string codes(143, '0');
     codes[50] = '5';
     form = openEntry(home, 2, codes);
@@ -78,6 +78,17 @@ TEST_F(NewEntry, GridsKeysBeepsAndTheLitCursorRow) {
     }
     key(Qt::Key_Backtab);
     EXPECT_EQ(grid(4)->item(11, 1)->background().color(), Colors::cyan) << "lit again";
+
+    // A failed save keeps the typed answers in the grids for another try.
+    home.state.paths.clientFile = home.dir / "gone" / ClientFile::kFileName;
+    save();
+    ASSERT_EQ(home.messages.shown.size(), 1);
+    EXPECT_TRUE(home.messages.shown[0].text.contains(u"could not be saved"_s));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(home.state.clients.at(2).field(ClientRecord::Field::Responses)[0], '0');
+    fs::create_directories(home.dir / "gone");
+    save();
+    EXPECT_EQ(home.storedResponses(2)[0], '2');
 }
 
 TEST(NewEntrySave, SaveAndCancelForANewAnExistingAndNoChosenClient) {
@@ -104,20 +115,6 @@ TEST(NewEntrySave, SaveAndCancelForANewAnExistingAndNoChosenClient) {
             EXPECT_FALSE(h.state.editMode);
         }
     }
-}
-
-TEST_F(NewEntry, AFailedSaveKeepsTheTypedAnswersInTheGrids) {
-    form = openEntry(home, 2, std::string(143, '1'));
-    home.state.paths.clientFile = home.dir / "gone" / ClientFile::kFileName;
-    type("2");
-    save();
-    ASSERT_EQ(home.messages.shown.size(), 1);
-    EXPECT_TRUE(home.messages.shown[0].text.contains(u"could not be saved"_s));
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(home.state.clients.at(2).field(ClientRecord::Field::Responses)[0], '1');
-    fs::create_directories(home.dir / "gone");
-    save();
-    EXPECT_EQ(home.storedResponses(2)[0], '2');
 }
 
 } // namespace
