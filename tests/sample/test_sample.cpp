@@ -1,4 +1,5 @@
-// The committed sample content must fit the layout the program reads.
+// The committed sample content must fit the layout the program reads. (What the sample clients'
+// reports say is held line by line by tests/scoring/test_golden_reports.cpp.)
 #include "core/TestLayout.h"
 #include "sample/tool/QuestionSource.h"
 #include "scoring/InventoryLoader.h"
