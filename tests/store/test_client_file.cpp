@@ -1,11 +1,10 @@
-// The client file: loading what is there, typed refusals, and writes of the client file and
-// the configuration file that fail part-way or a writer killed at random moments: afterwards
-// the file holds exactly the records it held before (or the new ones), whole, and the table
-// in memory agrees with it. Then two programs on one data folder.
+// The client file: loading what is there, typed refusals, and writes that fail part-way or a
+// writer killed at random moments: afterwards the file holds exactly the records it held
+// before (or the new ones), whole, and the table in memory agrees with it. Then two programs on one
+// data folder.
 #include "StoreTestSupport.h"
 
 #include "store/ClientFileLock.h"
-#include "store/ConfigFile.h"
 #include "tests/platform/TestProcess.h"
 
 #include <chrono>
@@ -149,25 +148,6 @@ TEST_F(DataFolderTest, AFailedAppendOrUpdateLeavesTheFileAndNoPhantomClient) {
                 fc, ClientFile::kFileName, prepare, [&] { ClientFile(path).writeRecord(t, slot); },
                 check);
         }
-    }
-}
-
-TEST_F(DataFolderTest, FailedConfigurationWriteLeavesTheFileAsItWas) {
-    const fs::path ini = dir / ConfigFile::kFileName;
-    const std::string original = "[Path]\r\nFilePath=data\r\n[Engine]\r\nKeep=this\r\n";
-    for (const auto& fc : kWriteFaults) {
-        SCOPED_TRACE(fc.name);
-        strikeAtEveryCall(
-            fc, ConfigFile::kFileName, [&] { test::writeFile(ini, original); },
-            [&] { ConfigFile(ini).WriteNumLock(false); },
-            [&](bool failed, int nth) {
-                if (failed) {
-                    EXPECT_EQ(read(ini), original) << nth;
-                } else {
-                    EXPECT_FALSE(ConfigFile(ini).ReadNumLock()) << nth;
-                }
-                EXPECT_EQ(namesIn(dir).size(), 1u) << "a temporary file was left behind";
-            });
     }
 }
 
