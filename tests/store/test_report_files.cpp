@@ -73,7 +73,6 @@ TEST_F(ReportFilesTest, LeftoversOfAKilledRunGoAndTheReportsAndFoldersStay) {
 }
 
 TEST_F(ReportFilesTest, AReportNamedInAnotherCaseIsTheReport) {
-    EXPECT_EQ(ReportFiles::reportFile(dir), dir / "REPORT.PRN");
     test::writeFile(dir / "Report.prn", "x");
     // Names the file that is there (on a file system that ignores case, under either spelling).
     EXPECT_TRUE(fs::equivalent(ReportFiles::reportFile(dir), dir / "Report.prn"));
