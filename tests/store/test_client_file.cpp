@@ -21,8 +21,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-using ClientFileTest = DataFolderTest;
-
 TEST(ClientRecordTest, FieldsArePaddedOrCutInPlace) {
     ClientRecord r;
     r.set(F::Name, "Ann");
@@ -32,7 +30,7 @@ TEST(ClientRecordTest, FieldsArePaddedOrCutInPlace) {
     EXPECT_EQ(r.field(F::SSN), std::string(11, ' ')) << "a long name must not spill into SSN";
 }
 
-TEST_F(ClientFileTest, MissingFileIsCreatedEmptyAndLoadsNoClients) {
+TEST_F(DataFolderTest, MissingFileIsCreatedEmptyAndLoadsNoClients) {
     ClientTable t;
     t.currentClient = 5;
     EXPECT_FALSE(ClientFile(path).load(t).overflow);
@@ -47,7 +45,7 @@ TEST_F(ClientFileTest, MissingFileIsCreatedEmptyAndLoadsNoClients) {
 // limit and an unchanged write-back of whole records are the client-file fuzz target's; an
 // edit and an append amid other records are the shared folder's test below; codes that are
 // not digits, reported and kept, are the start-up's.)
-TEST_F(ClientFileTest, APartRecordAtTheEndLoadsByTheRoundingRuleAndIsKept) {
+TEST_F(DataFolderTest, APartRecordAtTheEndLoadsByTheRoundingRuleAndIsKept) {
     const std::string two = numberedClients(2);
     const std::pair<std::string, int> files[] = {{two + std::string(100, 'z'), 3},
                                                  {two + std::string(97, 'z'), 2}};
@@ -78,7 +76,7 @@ bool readOnlyFileIsRefused(const fs::path& path) {
            errorOf([&] { ClientFile(path).writeRecord(t, 1); }) == ErrorCode::PermissionDenied;
 }
 
-TEST_F(ClientFileTest, MissingFolderAndReadOnlyFileAreTypedErrors) {
+TEST_F(DataFolderTest, MissingFolderAndReadOnlyFileAreTypedErrors) {
     ClientTable t;
     std::string what;
     EXPECT_EQ(errorOf([&] { ClientFile(dir / "nowhere" / ClientFile::kFileName).load(t); }, &what),
