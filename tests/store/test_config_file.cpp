@@ -88,8 +88,7 @@ TEST_F(ConfigFileTest, WritingNumLockChangesItsLineOrAddsItsSectionAndKeepsEvery
 }
 
 TEST_F(ConfigFileTest, AMissingFileGivesTheDefaultsAndAWriteCreatesIt) {
-    ConfigFile cfg(ini);
-    EXPECT_EQ(cfg.GetINIFilePath(), "a:");
+    ConfigFile cfg(ini); // (FilePath's "a:" is the start-up's diskette box)
     EXPECT_EQ(cfg.GetINISndPath(), "C:");
     EXPECT_TRUE(cfg.ReadNumLock());
     EXPECT_FALSE(fs::exists(ini));
@@ -274,14 +273,6 @@ protected:
         fs::create_directories(file.parent_path());
         test::writeFile(file, bytes);
     }
-    // Every file and folder below `folder`, as relative names.
-    static std::set<std::string> entries(const fs::path& folder) {
-        std::set<std::string> names;
-        for (const auto& e : fs::recursive_directory_iterator(folder)) {
-            names.insert(e.path().lexically_relative(folder).generic_string());
-        }
-        return names;
-    }
     // An installed template: share/orvj beside bin/.
     fs::path makeTemplate() const {
         const fs::path t = m_dir / "usr" / "share" / "orvj";
@@ -377,10 +368,10 @@ TEST_F(ProgramFolderTest, AFailedLayoutNamesTheFolderAndLeavesNothingHalfLaidOut
     const fs::path t = makeTemplate();
     put(user / "data", "in the way");
     put(user / "ORVJB.TXT", "kept");
-    const auto before = entries(user);
+    const auto before = namesIn(user);
     EXPECT_NE(errorOf([&] { layOutProgramFolder(user, t); }, &what), 0) << "went on past it";
     EXPECT_NE(what.find(user.string()), std::string::npos) << what;
-    EXPECT_EQ(entries(user), before);
+    EXPECT_EQ(namesIn(user), before);
     EXPECT_EQ(test::readFile(user / "ORVJB.TXT"), "kept");
 
     // A folder that cannot be made at all.
