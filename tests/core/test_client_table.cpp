@@ -1,4 +1,5 @@
 #include "core/ClientTable.h"
+#include "core/TestLayout.h"
 
 #include "tests/support/FakeRecordWriter.h"
 
@@ -8,84 +9,70 @@ namespace {
 
 using namespace orvj;
 using F = ClientRecord::Field;
+namespace TL = orvj::TestLayout;
+using Fmt = TL::AnswerFormat;
 
 using test::FakeRecordWriter;
 
-ClientTable twoClients() {
-    ClientTable table;
-    table.at(1).set(F::Name, "ADAMS");
-    table.at(2).set(F::Name, "BAKER");
-    table.at(2).set(F::EditCount, "1");
-    table.clientCount = 2;
-    table.currentClient = 2;
-    return table;
-}
-
 // The writer may store a new client in a later record than asked (another program stored one
-// meanwhile) and may have reloaded the table: the save passes both on.
-TEST(ClientTableSave, WritesTheChangedRecordAndPassesTheOutcomeOn) {
+// meanwhile) and may have reloaded the table: the save passes both on. A failed write puts the
+// record back as it was and hands the writer's message on. (Dropping an abandoned new client
+// and the default client are the new-entry form's save-and-cancel test's.)
+TEST(ClientTableSave, PassesTheOutcomeOnOrRestoresTheRecordAndNamesTheFault) {
     const struct {
         const char* name;
         int slot;
+        bool fails;
         RecordWriter::Outcome outcome;
-    } cases[] = {{"an edit after a reload", 2, {2, true}}, {"a new client moved on", 3, {4, true}}};
+    } cases[] = {{"an edit after a reload", 2, false, {2, true}},
+                 {"a new client moved on", 3, false, {4, true}},
+                 {"a failed write", 2, true, {}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ClientTable table = twoClients();
+        ClientTable table;
+        table.at(1).set(F::Name, "ADAMS");
+        table.at(2).set(F::Name, "BAKER");
+        table.at(2).set(F::EditCount, "1");
+        table.clientCount = 2;
         table.currentClient = static_cast<std::int16_t>(c.slot);
+        const ClientTable before = table;
         FakeRecordWriter writer;
         writer.outcome = c.outcome;
+        writer.failures = c.fails ? 1 : 0;
         const RecordSave save =
             table.saveCurrent([](ClientRecord& r) { r.set(F::Name, "BAKER JR"); }, writer);
-        EXPECT_TRUE(save.saved);
-        EXPECT_EQ(save.slot, c.outcome.slot);
-        EXPECT_TRUE(save.reloaded);
-        EXPECT_TRUE(save.fault.empty());
+        EXPECT_EQ(writer.calls, 1);
         EXPECT_EQ(writer.nameSeen, "BAKER JR"); // the writer gets the record already changed
-        EXPECT_EQ(table.at(c.slot).trimmed(F::Name), "BAKER JR");
+        EXPECT_EQ(save.saved, !c.fails);
+        EXPECT_EQ(save.slot, c.fails ? c.slot : c.outcome.slot);
+        EXPECT_EQ(save.reloaded, !c.fails);
+        EXPECT_EQ(save.fault, c.fails ? "DATA301.OVJ: cannot write record 2" : "");
+        if (c.fails) {
+            EXPECT_EQ(table.records, before.records);
+        } else {
+            EXPECT_EQ(table.at(c.slot).trimmed(F::Name), "BAKER JR");
+        }
+        EXPECT_EQ(table.clientCount, 2);
+        EXPECT_EQ(table.currentClient, c.slot);
     }
 }
 
-TEST(ClientTableSave, AFailedWriteRestoresTheRecordAndNamesIt) {
-    ClientTable table = twoClients();
-    const ClientTable before = table;
-    FakeRecordWriter writer;
-    writer.failures = 1;
-    const RecordSave save = table.saveRecord(
-        2, [](ClientRecord& r) { r.set(F::Name, "CHANGED"); }, writer);
-    EXPECT_EQ(writer.calls, 1);
-    EXPECT_FALSE(save.saved);
-    EXPECT_FALSE(save.reloaded);
-    EXPECT_EQ(save.slot, 2);
-    EXPECT_EQ(save.fault, "DATA301.OVJ: cannot write record 2");
-    EXPECT_EQ(table.records, before.records);
-    EXPECT_EQ(table.clientCount, 2);
-    EXPECT_EQ(table.currentClient, 2);
-
-    // The same table saves once the writer works again.
-    writer.failures = 0;
-    const auto setAge = [](ClientRecord& r) { r.set(F::Age, "15"); };
-    EXPECT_TRUE(table.saveRecord(2, setAge, writer).saved);
-    EXPECT_EQ(table.at(2).trimmed(F::Age), "15");
-    EXPECT_EQ(table.at(2).trimmed(F::Name), "BAKER");
+// Section edges and the highest code of each are the verify session's and the sample
+// content's tests' (every item); the response string is the whole-test walk's. Here what
+// lies below '0'.
+TEST(TestLayout, NoCodeBelowZeroIsValid) {
+    EXPECT_TRUE(TL::isValidCode(10, '0'));
+    EXPECT_FALSE(TL::isValidCode(10, ' '));
+    EXPECT_FALSE(TL::isValidCode(10, '/'));
 }
 
-TEST(ClientTable, DroppingTheNewClientClearsItsSlotAndReturnsToRecordOne) {
-    ClientTable table = twoClients();
-    table.currentClient = 3;
-    table.at(3).set(F::Name, "ABANDONED");
-    table.dropNewClient();
-    EXPECT_TRUE(table.at(3).isCleared());
-    EXPECT_EQ(table.currentClient, 1);
-    EXPECT_EQ(table.clientCount, 2);
-    EXPECT_EQ(table.at(1).trimmed(F::Name), "ADAMS");
-
-    table.currentClient = 0;
-    table.chooseDefaultClient();
-    EXPECT_EQ(table.currentClient, 1);
-    table.currentClient = 2;
-    table.chooseDefaultClient();
-    EXPECT_EQ(table.currentClient, 2);
+// The formats of the sample's sections are the sample content's test's; here the one no section
+// of the sample uses, and the near misses.
+TEST(TestLayout, AnswerFormatFromTheSecondOption) {
+    EXPECT_EQ(TL::formatOf("Mostly True"), Fmt::MostlyTrue);
+    EXPECT_EQ(TL::formatOf("Nobody helps me"), Fmt::Numbered) << "begins with No but is longer";
+    EXPECT_EQ(TL::formatOf("false"), Fmt::Numbered) << "the comparison is case-sensitive";
+    EXPECT_EQ(TL::formatOf(""), Fmt::Numbered);
 }
 
 } // namespace

@@ -18,11 +18,6 @@ namespace orvj::storetest {
 // A fresh data folder per test, removed afterwards, and the client file's path in it.
 class DataFolderTest : public test::TempFolderTest {
 protected:
-    static std::string readBytes(const std::filesystem::path& p) { return test::readFile(p); }
-    static void writeBytes(const std::filesystem::path& p, const std::string& bytes) {
-        test::writeFile(p, bytes);
-    }
-
     const std::filesystem::path dir = m_dir;
     const std::filesystem::path path = dir / ClientFile::kFileName;
 };
@@ -93,8 +88,8 @@ inline constexpr FaultCase kWriteFaults[] = {
 };
 
 // After `prepare`, runs `save` with the fault armed at its first, second, ... call of the kind,
-// until a run no longer meets it. A refusal must name `fileName`; `check(failed, nth)` judges
-// each run the fault struck.
+// until a run no longer meets it. A refusal must name `fileName` in the program's own words;
+// `check(failed, nth)` judges each run the fault struck.
 template <typename Prepare, typename Save, typename Check>
 void strikeAtEveryCall(const FaultCase& fc, const std::string& fileName, Prepare prepare, Save save,
                        Check check) {
@@ -112,6 +107,7 @@ void strikeAtEveryCall(const FaultCase& fc, const std::string& fileName, Prepare
             break;
         }
         EXPECT_TRUE(!failed || what.find(fileName) != std::string::npos) << what;
+        EXPECT_EQ(what.find("filesystem error"), std::string::npos) << "the library's text";
         refused += failed ? 1 : 0;
         check(failed, nth);
     }

@@ -20,26 +20,20 @@ protected:
     std::string m_message;
 };
 
-TEST_F(QuestionBankTest, TablesInDatabaseOrderAndRowsInStoredOrderWithNullOptions) {
+// (Rows in stored order, not ID order, are the entry-method test's refusal of a swapped table;
+// the texts and sound names of a plain table are what the question-and-answer form shows and
+// plays; tables in database order and a NULL later option are the sample tool's read-back.)
+TEST_F(QuestionBankTest, Utf8AndNullOptionsReadAsTexts) {
     auto rows = test::standardRows("English");
     rows[0].answers[1] = "Fals\xc3\xa9"; // UTF-8 survives
     rows[1].answers[0].reset();          // a NULL first option reads as an empty text
-    std::swap(rows[3], rows[4]);
-    test::writeBank(m_bank, {{"Spanish", {}}, {"English", rows}, {"notes", {}}});
+    test::writeBank(m_bank, {{"English", rows}});
     const QuestionBank bank(m_bank);
-    EXPECT_EQ(bank.tableNames(), (std::vector<std::string>{"Spanish", "English", "notes"}));
     const auto read = bank.rows("English");
     ASSERT_EQ(read.size(), 143u);
-    EXPECT_EQ(read[3].id, 5) << "stored order, not ID order";
-    EXPECT_EQ(read[0].testQuestion, "English question 1");
-    EXPECT_EQ(read[0].questionAudio, "Q001");
     EXPECT_EQ(*read[0].answers[1], "Fals\xc3\xa9");
-    EXPECT_FALSE(read[0].hasOption(2));
-    EXPECT_EQ(read[0].choiceAudio[1], "Q001A2");
     EXPECT_EQ(read[0].choiceAudio[2], "");
     EXPECT_EQ(read[1].answers[0], std::optional<std::string>(""));
-    EXPECT_EQ(*read[60].answers[4], "Very Often Tense");
-    EXPECT_EQ(read[60].choiceAudio[4], "Q061A5");
 }
 
 TEST_F(QuestionBankTest, FaultsAreTypedErrorsThatNameTheFile) {

@@ -1,11 +1,12 @@
 // REPORT.PRN and the numbered copies under write faults and kills: the name always holds a
-// whole report (the old one or the new one), and no temporary outlives its run.
+// whole report (the old one or the new one), and no temporary outlives its run. And the file
+// layer under them on each system: a replace while another program reads the old file. (The
+// lock between two handles is the client file's shared folder test's.)
 #include "StoreTestSupport.h"
 
+#include "store/ConfigFile.h"
 #include "store/ReportFiles.h"
 #include "tests/platform/TestProcess.h"
-
-#include <gmock/gmock.h>
 
 #include <chrono>
 #include <random>
@@ -13,89 +14,69 @@
 
 using namespace orvj;
 using namespace orvj::storetest;
-using ::testing::HasSubstr;
-using ::testing::Not;
+using platform::File;
 namespace fs = std::filesystem;
 
 namespace {
 
 using ReportFilesTest = DataFolderTest;
+using FileLayer = DataFolderTest;
 
+std::string readAllOf(const File& f) {
+    std::string bytes(64, '\0');
+    bytes.resize(f.readAt(0, bytes.data(), bytes.size(), "read"));
+    return bytes;
+}
+
+// A refusal names the report file (never a temporary) or both files of a copy.
 TEST_F(ReportFilesTest, AFailedWriteOrCopyLeavesTheOldFileWholeAndNoTemporary) {
-    Disarm disarm;
     const fs::path report = ReportFiles::reportFile(dir);
     const fs::path copy = ReportFiles::copyFile(dir, 3);
     const std::string fresh(9448, 'n');
+    const std::set<std::string> names = {"REPORT.PRN", "temp3"};
+    const auto prepare = [&] {
+        test::writeFile(report, "old report\f");
+        test::writeFile(copy, "old copy\f");
+    };
     for (const auto& fc : kWriteFaults) {
         if (fc.op == platform::FaultOp::Flush) {
             continue; // a report is not flushed to the disk: it can always be composed again
         }
         SCOPED_TRACE(fc.name);
-        writeBytes(report, "old report\f");
-        writeBytes(copy, "old copy\f");
-        std::string what;
-        platform::armWriteFault(fc.op, 1, fc.kind);
-        EXPECT_NE(errorOf([&] { ReportFiles::write(report, fresh); }, &what), 0);
-        EXPECT_THAT(what, HasSubstr(report.string() + ": "));
-        EXPECT_THAT(what, Not(HasSubstr(".PRN."))) << "a temporary's name";
-        EXPECT_EQ(readBytes(report), "old report\f");
-
-        platform::armWriteFault(fc.op, 1, fc.kind);
-        EXPECT_NE(errorOf([&] { ReportFiles::copy(report, copy); }, &what), 0);
-        EXPECT_THAT(what,
-                    HasSubstr("cannot copy " + report.string() + " to " + copy.string() + ": "));
-        EXPECT_THAT(what, Not(HasSubstr("filesystem error")));
-        platform::disarmWriteFaults();
-        EXPECT_EQ(readBytes(copy), "old copy\f");
-        EXPECT_EQ(namesIn(dir), (std::set<std::string>{"REPORT.PRN", "temp3"}));
+        strikeAtEveryCall(
+            fc, report.string() + ": ", prepare, [&] { ReportFiles::write(report, fresh); },
+            [&](bool failed, int) {
+                EXPECT_EQ(read(report), failed ? "old report\f" : fresh);
+                EXPECT_EQ(namesIn(dir), names);
+            });
+        strikeAtEveryCall(
+            fc, "cannot copy " + report.string() + " to " + copy.string() + ": ", prepare,
+            [&] { ReportFiles::copy(report, copy); },
+            [&](bool failed, int) {
+                EXPECT_EQ(read(copy), failed ? "old copy\f" : "old report\f");
+                EXPECT_EQ(namesIn(dir), names);
+            });
     }
-
-    ReportFiles::write(report, fresh);
-    ReportFiles::copy(report, copy);
-    EXPECT_EQ(readBytes(copy), fresh);
-    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"REPORT.PRN", "temp3"}));
 }
 
-TEST_F(ReportFilesTest, CopyingAMissingReportNamesIt) {
-    std::string what;
-    EXPECT_NE(errorOf([&] { ReportFiles::copy(dir / "REPORT.PRN", dir / "temp1"); }, &what), 0);
-    EXPECT_THAT(what, HasSubstr((dir / "REPORT.PRN").string() + ": "));
-    EXPECT_FALSE(fs::exists(dir / "temp1"));
-}
-
-TEST_F(ReportFilesTest, LeftoversOfAKilledRunGoAndEverythingElseStays) {
-    const std::set<std::string> leftovers = {"REPORT.PRN.x1Y2z3", "temp7.AAAAAA", "TEMP12.a00000"};
-    const std::set<std::string> reports = {"REPORT.PRN", "temp1", "Temp2"};
-    const std::set<std::string> others = {"REPORT.PRN.bak", "temp3.abcde",       "tempo.abcdef",
-                                          "ORVJB.TXT",      "REPORT.PRN.abc-ef", "temp"};
-    for (const auto& set : {leftovers, reports, others}) {
-        for (const auto& name : set) {
-            writeBytes(dir / name, "x");
-        }
+// Which names are a report's or a temporary's is the name deletion's test's (both share the
+// match); a copy gone missing is the report runs' test's.
+TEST_F(ReportFilesTest, LeftoversOfAKilledRunGoAndTheReportsAndFoldersStay) {
+    for (const char* name :
+         {"REPORT.PRN.x1Y2z3", "TEMP12.a00000", "REPORT.PRN", "temp1", "Temp2"}) {
+        test::writeFile(dir / name, "x");
     }
     fs::create_directory(dir / "temp9.abcdef"); // not a file: not ours to remove
-
     ReportFiles::removeLeftovers(dir);
-    std::set<std::string> expected = reports;
-    expected.insert(others.begin(), others.end());
-    expected.insert("temp9.abcdef");
-    EXPECT_EQ(namesIn(dir), expected);
-
-    for (const auto& name : leftovers) {
-        writeBytes(dir / name, "x");
-    }
-    EXPECT_TRUE(ReportFiles::removeAll(dir).empty());
-    expected = others;
-    expected.insert("temp9.abcdef");
-    EXPECT_EQ(namesIn(dir), expected);
+    EXPECT_EQ(namesIn(dir),
+              (std::set<std::string>{"REPORT.PRN", "temp1", "Temp2", "temp9.abcdef"}));
 }
 
 TEST_F(ReportFilesTest, AReportNamedInAnotherCaseIsTheReport) {
-    EXPECT_EQ(ReportFiles::reportFile(dir), dir / "REPORT.PRN");
-    writeBytes(dir / "Report.prn", "x");
+    test::writeFile(dir / "Report.prn", "x");
     // Names the file that is there (on a file system that ignores case, under either spelling).
     EXPECT_TRUE(fs::equivalent(ReportFiles::reportFile(dir), dir / "Report.prn"));
-    writeBytes(dir / "REPORT.PRN", "x");
+    test::writeFile(dir / "REPORT.PRN", "x");
     EXPECT_EQ(ReportFiles::reportFile(dir), dir / "REPORT.PRN");
 }
 
@@ -126,7 +107,7 @@ TEST_F(ReportFilesTest, AKilledRunLeavesWholeReportsAndTheNextRunClearsItsTempor
         const int status = writer.wait();
         ASSERT_EQ(status, -1) << "the writer stopped by itself: " << status;
         for (const char* name : {"REPORT.PRN", "temp1"}) {
-            const std::string bytes = readBytes(dir / name);
+            const std::string bytes = read(dir / name);
             ASSERT_TRUE(bytes == a || bytes == b)
                 << name << " holds " << bytes.size() << " bytes after attempt " << attempt;
         }
@@ -134,5 +115,55 @@ TEST_F(ReportFilesTest, AKilledRunLeavesWholeReportsAndTheNextRunClearsItsTempor
         ASSERT_EQ(namesIn(dir), (std::set<std::string>{"REPORT.PRN", "temp1"}));
     }
 }
+
+// REPORT.PRN shown in a viewer, ORVJTest.ini open in an editor: the replace still happens
+// whole, the reader keeps the old bytes it opened, and nothing is left beside the file.
+TEST_F(FileLayer, AFileHeldOpenByAReaderIsReplacedWhole) {
+    const fs::path ini = write("ORVJTest.ini", "[Settings]\r\nNumLock=True\r\n");
+    const fs::path report = write("REPORT.PRN", "old report");
+    {
+        const File iniReader = File::open(ini, File::Mode::Read, "read");
+        const File reportReader = File::open(report, File::Mode::Read, "read");
+
+        ConfigFile(ini).WriteNumLock(false);
+        EXPECT_EQ(read(ini), "[Settings]\r\nNumLock=False\r\n");
+        EXPECT_FALSE(iniReader.stillNamedBy(ini)) << "the name now stands for the new file";
+
+        // The report's way: a new file beside it, renamed over the old name.
+        ReportFiles::write(report, "new report");
+        EXPECT_EQ(read(report), "new report");
+
+        EXPECT_EQ(readAllOf(iniReader), "[Settings]\r\nNumLock=True\r\n");
+        EXPECT_EQ(readAllOf(reportReader), "old report");
+    }
+    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"ORVJTest.ini", "REPORT.PRN"}));
+}
+
+// (A failed open's kind and message are the client file's test's.)
+TEST_F(FileLayer, AFailedRenameThrowsAndMakesNothing) {
+    EXPECT_THROW(platform::renameOver(dir / "missing", dir / "target", "replace"), OrvjError);
+    EXPECT_TRUE(namesIn(dir).empty());
+}
+
+#ifdef _WIN32
+// Where a replace puts the old file aside for a moment (Wine), a program opening the missing
+// file then must wait for the new one rather than create an empty file in its place.
+TEST_F(FileLayer, AFileMissingDuringAnotherProgramsReplaceIsNotCreatedEmpty) {
+    const fs::path data = dir / "DATA301.OVJ";
+    const fs::path aside = write("DATA301.OVJ.old-4242", "old records");
+    std::error_code renamed;
+    std::thread other([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        write("new", "new records");
+        fs::rename(dir / "new", data, renamed); // fails over an empty file opened meanwhile
+        std::error_code ignored;
+        fs::remove(aside, ignored);
+    });
+    const File f = File::open(data, File::Mode::ReadWriteCreate, "open");
+    other.join();
+    EXPECT_EQ(readAllOf(f), "new records");
+    EXPECT_FALSE(renamed) << renamed.message();
+}
+#endif
 
 } // namespace
