@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <optional>
@@ -135,6 +136,24 @@ TEST_F(SupervisorOptionsTest, OptionGroupsTakeTheArrowsAndEachTabShowsWhoseDataI
     EXPECT_EQ(label("lblNameDisplay"), QStringLiteral("All Clients"));
     tabs()->setCurrentIndex(1);
     EXPECT_EQ(label("lblNameDisplay"), bob);
+}
+
+// Blue with white text while the tab bar is left, cyan with black while it has the focus. The
+// colour is read at a point of the Reports page clear of its controls.
+TEST_F(SupervisorOptionsTest, TheTabAreaIsBlueOrCyanWithReadableText) {
+    registerClients({makeClient("Ann")});
+    openOn(0);
+    QWidget* page = tabs()->widget(0);
+    const QPoint at = page->mapTo(form.get(), QPoint(page->width() - 3, page->height() - 3));
+    const std::tuple<QWidget*, QColor, QColor> rows[] = {
+        {menuButton(form.get(), 0), Colors::blue, Colors::white},
+        {tabs()->tabBar(), Colors::cyan, Colors::black}};
+    for (const auto& [focused, area, text] : rows) {
+        focused->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        EXPECT_EQ(form->grab().toImage().pixelColor(at * form->devicePixelRatio()), area);
+        EXPECT_EQ(option("optReportOption1")->palette().color(QPalette::WindowText), text);
+    }
 }
 
 } // namespace
