@@ -10,16 +10,23 @@ using namespace orvj::ClientInfo;
 
 namespace {
 
-TEST(ComboRules, TypedTextSelectsAnEntryOrNone) {
-    // -1: no row matches, and the list drops down.
-    const std::tuple<Combo, const char*, int> rows[] = {
-        {Combo::Gender, "2", 2},     {Combo::Gender, "f", 2},       {Combo::Gender, "n", 0},
-        {Combo::Gender, "3", -1},    {Combo::Gender, "", -1},       {Combo::Race, "NA", 5},
-        {Combo::Race, "na", 5},      {Combo::Race, "N", 0},         {Combo::Race, "7", -1},
-        {Combo::Education, "7", 2},  {Combo::Education, "2", 2},    {Combo::Education, "1", 1},
-        {Combo::Education, "9x", 4}, {Combo::Education, "11th", 6}, {Combo::Education, "Z", -1},
-    };
-    for (const auto& [combo, text, entry] : rows) {
+// The form's own test types a digit into each list and a second key into one; here are the
+// edges: each list's highest code taken and the next refused, N in either case, a letter, and
+// the texts that select an entry or none (-1: the list drops down).
+TEST(ComboRules, KeysAndTypedTextSelectAnEntryOrNone) {
+    const std::tuple<Combo, char32_t, bool> keys[] = {
+        {Combo::Gender, U'2', true},     {Combo::Gender, U'3', false},
+        {Combo::Gender, U'M', false},    {Combo::Race, U'6', true},
+        {Combo::Race, U'7', false},      {Combo::Education, U'8', true},
+        {Combo::Education, U'9', false}, {Combo::Education, U'n', true}};
+    for (const auto& [combo, key, allowed] : keys) {
+        EXPECT_EQ(comboKeyAllowed(combo, key), allowed) << static_cast<int>(key);
+    }
+    const std::tuple<Combo, const char*, int> texts[] = {
+        {Combo::Gender, "f", 2},     {Combo::Gender, "3", -1},   {Combo::Gender, "", -1},
+        {Combo::Race, "na", 5},      {Combo::Race, "N", 0},      {Combo::Education, "1", 1},
+        {Combo::Education, "9x", 4}, {Combo::Education, "Z", -1}};
+    for (const auto& [combo, text, entry] : texts) {
         EXPECT_EQ(entryForText(combo, text), entry) << text;
     }
     // An entry picked from the list must keep itself when the field is left.
@@ -27,18 +34,6 @@ TEST(ComboRules, TypedTextSelectsAnEntryOrNone) {
         for (int code = 0; code < entryCount(c); ++code) {
             EXPECT_EQ(entryForText(c, entryText(c, code)), code) << entryText(c, code);
         }
-    }
-}
-
-TEST(ComboRules, AllowedKeys) {
-    const std::tuple<Combo, char32_t, bool> rows[] = {
-        {Combo::Gender, U'2', true},    {Combo::Gender, U'3', false},
-        {Combo::Gender, U'n', true},    {Combo::Gender, U'M', false},
-        {Combo::Race, U'6', true},      {Combo::Race, U'7', false},
-        {Combo::Education, U'8', true}, {Combo::Education, U'9', false},
-        {Combo::Education, U'N', true}, {Combo::Education, U'\b', false}};
-    for (const auto& [combo, key, allowed] : rows) {
-        EXPECT_EQ(comboKeyAllowed(combo, key), allowed) << static_cast<int>(key);
     }
 }
 
@@ -58,7 +53,6 @@ TEST(NewClient, TakesTheSlotAfterTheLastUntilTheTableIsFull) {
         clients.clientCount = static_cast<std::int16_t>(count);
         EXPECT_EQ(newClientSlot(clients), slot) << count;
     }
-    EXPECT_NO_THROW(clients.at(kMax)); // the last slot given is still a record of the table
 }
 
 // The boundary rows: one below the limit, at it, past it, and a deleted name below and at it.
