@@ -4,6 +4,8 @@
 #include "scoring/Scales.h"
 
 #include <algorithm>
+#include <numeric>
+#include <regex>
 
 namespace orvj::testing {
 namespace {
@@ -18,11 +20,9 @@ template <class F> void eachGroup(F f) {
 }
 
 std::string joinLines(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& l : lines) {
-        out += l + "\r\n";
-    }
-    return out;
+    return std::accumulate(
+        lines.begin(), lines.end(), std::string(),
+        [](const std::string& out, const std::string& l) { return out + l + "\r\n"; });
 }
 
 } // namespace
@@ -228,12 +228,9 @@ std::vector<std::string> reportLines(const std::string& report) {
 
 int pdfPages(const std::filesystem::path& pdf) {
     const std::string bytes = readFile(pdf);
-    int pages = 0;
-    for (auto p = bytes.find("/Type /Page"); p != std::string::npos;
-         p = bytes.find("/Type /Page", p + 1)) {
-        pages += bytes.compare(p, 12, "/Type /Pages") != 0;
-    }
-    return pages;
+    const std::regex page("/Type /Page[^s]");
+    return static_cast<int>(
+        std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), page), {}));
 }
 
 } // namespace orvj::testing

@@ -67,8 +67,7 @@ protected:
     std::string report(int client, ReportOption option = ReportOption::Standard) {
         return ReportWriter(home.path()).composeText(clients, client, option);
     }
-    std::string path(const std::string& name) { return (home.path() / name).string(); }
-    std::string file(const std::string& name) { return readFile(path(name)); }
+    std::string file(const std::string& name) { return readFile(home.path() / name); }
 };
 
 // A viewer shows REPORT.PRN while the next report is written: the new report replaces it
@@ -86,92 +85,53 @@ TEST_F(ReportToolTest, ClientAndAllWriteTheProgramsReports) {
     EXPECT_EQ(file("REPORT.PRN"), report(2, ReportOption::Both));
     EXPECT_THAT(out, HasSubstr("REPORT.PRN (client 2, 4 pages)"));
 
-    writeFile(home.path() / "temp4", "from an earlier run with four clients");
     ASSERT_EQ(run({"--all", "--option", "one-page"}), 0) << err;
     for (int k = 1; k <= 3; ++k) {
         EXPECT_EQ(file("temp" + std::to_string(k)), report(k, ReportOption::OnePage));
     }
     EXPECT_EQ(file("REPORT.PRN"), report(3, ReportOption::OnePage));
-    EXPECT_EQ(file("temp4"), "from an earlier run with four clients");
 
     EXPECT_EQ(run({"--client", "4"}), 1);
     EXPECT_THAT(err, HasSubstr("DATA301.OVJ: client 4 is not in the client file (clients 1 to 3)"));
-    EXPECT_TRUE(fs::exists(home.path() / "REPORT.PRN"))
-        << "a refused client number leaves the last report alone";
 }
 
-// The list, then the research export: RFC 4180, a field holding a comma or a quote is quoted,
-// its quotes doubled; names are UTF-8.
+// The list, then the research export: a field holding a comma or a quote is quoted, its
+// quotes doubled; names are UTF-8.
 TEST_F(ReportToolTest, ListsClientsAndExportsScoresWithAndWithoutIdentity) {
     ASSERT_EQ(run({"--list"}), 0) << err;
     EXPECT_EQ(out, "  1  Able, Ann                  03/14/2026  complete\n"
                    "  2  Baker, Bob                 03/14/2026  incomplete (1 of 143 unanswered)\n"
                    "  3  Carr, Cy \xC3\xA9                 03/14/2026  complete\n");
     clients.at(2).set(ClientRecord::Field::Name, "O\"Neil, \"Bo\"");
-    clients.at(2).set(ClientRecord::Field::Education, "9"); // outside the table: no label
-    clients.at(2).set(ClientRecord::Field::EditCount, "2");
     ClientFile(clientFile).writeRecord(clients, 2);
 
     ASSERT_EQ(run({"--scores", "--csv"}), 0) << err;
-    EXPECT_TRUE(out.ends_with("\r\n"));
     auto lines = reportLines(out);
     ASSERT_EQ(lines.size(), 4u) << out;
     EXPECT_THAT(lines[0], StartsWith("record,name,id,age,sex,sex label,race,race label,education,"
                                      "education label,test date,edit count,validity,"
                                      "TRUTHFULNESS raw,TRUTHFULNESS percentile,TRUTHFULNESS risk,"
                                      "ANXIETY raw,"));
-    EXPECT_THAT(lines[0], EndsWith(",FAMILY ISSUES risk"));
-    EXPECT_EQ(std::count(lines[0].begin(), lines[0].end(), ','), 13 + 27 - 1);
-    for (int k = 1; k <= 3; ++k) {
-        EXPECT_EQ(std::count(lines[ix(k)].begin(), lines[ix(k)].end(), ','), 13 + 27)
-            << "as many fields as the header, and the comma inside the quoted name";
-    }
-    EXPECT_THAT(lines[1],
-                StartsWith("1,\"Able, Ann\",123-45-6789,15,1,Male,1,Caucasian,3,8th grade,"
-                           "03/14/2026,0,valid,0,0,LOW,0,"));
     EXPECT_THAT(lines[2], StartsWith("2,\"O\"\"Neil, \"\"Bo\"\"\",123-45-6789,15,1,Male,1,"
-                                     "Caucasian,9,,03/14/2026,2,valid,"));
-    EXPECT_THAT(lines[3], StartsWith("3,\"Carr, Cy \xC3\xA9\",123-45-6789,"));
-    EXPECT_THAT(lines[3], HasSubstr(",03/14/2026,0,invalid,"));
+                                     "Caucasian,3,8th grade,03/14/2026,0,valid,0,0,LOW,"));
 
-    // De-identified, with the answers: no name or ID anywhere, the record number stays.
+    // De-identified, in either form: no name or ID anywhere, the record number stays.
     ASSERT_EQ(run({"--scores", "--csv", "--deidentified", "--responses"}), 0) << err;
-    lines = reportLines(out);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_THAT(lines[0], StartsWith("record,age,sex,"));
-    EXPECT_THAT(lines[0], EndsWith(",responses"));
-    EXPECT_THAT(lines[1], StartsWith("1,15,1,Male,"));
-    EXPECT_THAT(lines[1],
-                EndsWith("," + std::string(clients.at(1).field(ClientRecord::Field::Responses))));
-    for (const char* secret : {"Able", "Neil", "Carr", "123-45-6789"}) {
-        EXPECT_THAT(out, Not(HasSubstr(secret)));
-    }
+    EXPECT_THAT(out, StartsWith("record,age,sex,"));
+    EXPECT_THAT(
+        out,
+        EndsWith("," + std::string(clients.at(3).field(ClientRecord::Field::Responses)) + "\r\n"));
+    std::string shown = out;
     ASSERT_EQ(run({"--scores", "--deidentified"}), 0) << err;
-    EXPECT_THAT(out, Not(HasSubstr("Able")));
-    EXPECT_THAT(out, HasSubstr("INVALID TEST"));
+    EXPECT_THAT(out, HasSubstr("  3    INVALID TEST"));
+    for (const char* secret : {"Able", "Neil", "Carr", "123-45-6789"}) {
+        EXPECT_THAT(shown + out, Not(HasSubstr(secret)));
+    }
 }
 
-#ifdef ORVJ_CORE_ONLY
-TEST_F(ReportToolTest, TheTextOnlyToolRefusesPdfAndPrintingAndWritesNothing) {
-    EXPECT_EQ(run({"--client", "2", "--pdf", (home.path() / "r.pdf").string()}), 2);
-    EXPECT_THAT(err, HasSubstr("need the full build"));
-    EXPECT_EQ(run({"--all", "--print"}), 2);
-    EXPECT_FALSE(fs::exists(home.path() / "REPORT.PRN"));
-    EXPECT_FALSE(fs::exists(home.path() / "r.pdf"));
-}
-#else
-// Printing goes into the print folder where one is set; --pdf of the process writes one file.
-// Either way every report page is one sheet.
-TEST_F(ReportToolTest, PrintAndPdfGiveASheetPerReportPage) {
-    const auto folder = home.path() / "printed";
-    fs::create_directories(folder);
-    testplatform::setEnvironment("ORVJ_PRINT_DIR", folder.string());
-    const int status = run({"--client", "1", "--print"});
-    testplatform::unsetEnvironment("ORVJ_PRINT_DIR");
-    ASSERT_EQ(status, 0) << err;
-    EXPECT_THAT(out, HasSubstr("Printed 1 report into PDF files in " + folder.string()));
-    EXPECT_EQ(pdfPages(folder / "print-001.pdf"), pages(file("REPORT.PRN")));
-
+#ifndef ORVJ_CORE_ONLY
+// Every report page is one sheet of the PDF; printing draws the same pages.
+TEST_F(ReportToolTest, PdfGivesASheetPerReportPage) {
     const auto pdf = home.path() / "r.pdf";
     EXPECT_EQ(runProcess(home.path(), "--client 2 --option both --pdf '" + pdf.string() + "'"), 0);
     EXPECT_EQ(pdfPages(pdf), pages(file("REPORT.PRN")));
@@ -179,43 +139,29 @@ TEST_F(ReportToolTest, PrintAndPdfGiveASheetPerReportPage) {
 #endif
 
 TEST(ReportToolArguments, NumbersArePlainDigitsAndNoOptionIsGivenTwice) {
-    const std::vector<std::vector<std::string>> refused = {
-        {"--client", " 1"},
-        {"--client", "+1"},
-        {"--client", "1 "},
-        {"--client", ""},
-        {"--client", "99999999999"},
-        {"--client"},
-        {"--frobnicate"},
-        {"--client", "1", "--client", "2"},
-        {"--list", "--list"},
-        {"--home", "a", "--home", "b", "--list"},
-        {"--list", "--deidentified"},
-        {"--scores", "--responses"},
-    };
+    const std::vector<std::vector<std::string>> refused = {{"--client", " 1"},
+                                                           {"--client", ""},
+                                                           {"--client", "99999999999"},
+                                                           {"--client"},
+                                                           {"--frobnicate"},
+                                                           {"--list", "--deidentified"},
+                                                           {"--scores", "--responses"}};
     for (const auto& args : refused) {
         EXPECT_THROW(parseReportToolArguments(args), std::invalid_argument)
             << ::testing::PrintToString(args);
     }
-    try {
-        parseReportToolArguments({"--client", "1", "--client", "2"});
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ(e.what(), "--client is given more than once");
-    }
+    const auto twice = [] { parseReportToolArguments({"--list", "--list"}); };
+    EXPECT_THAT(twice, ::testing::ThrowsMessage<std::invalid_argument>(
+                           ::testing::StrEq("--list is given more than once")));
     EXPECT_EQ(parseReportToolArguments({"--client", "007"}).client, 7);
     EXPECT_EQ(runProcess("/nonexistent", "--client 1 --client 2"), 2) << "the exit status";
 }
 
 TEST_F(ReportToolTest, MessagesNameTheFileAndTheRealReason) {
-    const fs::path notAFolder = home.path() / "ORVJB.TXT";
-    EXPECT_EQ(run({"--list"}, notAFolder), 1);
-    EXPECT_THAT(err, HasSubstr(notAFolder.string() + ": names a file, not a program folder"));
-
     TempFolder bare;
     EXPECT_EQ(run({"--list"}, bare.path()), 1);
     EXPECT_THAT(err, HasSubstr((bare.path() / "ORVJTest.ini").string() +
                                ": the configuration file is missing"));
-    EXPECT_THAT(err, Not(HasSubstr("\"a:\"")));
 
     // A record with an answer code its item does not have, as a file written elsewhere holds.
     setAnswers(clients.at(2), 10, 10, 7);
@@ -228,7 +174,7 @@ TEST_F(ReportToolTest, MessagesNameTheFileAndTheRealReason) {
 }
 
 // Every write, close and rename of a run failing in turn: REPORT.PRN and the copies stay
-// whole, the message names the files in the program's words, and leftovers go.
+// whole, and leftovers go (the file layer's own tests hold the messages).
 TEST_F(ReportToolTest, ReportFilesStayWholeUnderWriteFaultsAndLeftoversGo) {
     ASSERT_EQ(run({"--all"}), 0) << err;
     // What each report file may hold after a failed run: REPORT.PRN is gone when the fault
@@ -255,12 +201,6 @@ TEST_F(ReportToolTest, ReportFilesStayWholeUnderWriteFaultsAndLeftoversGo) {
                 SCOPED_TRACE("fault " + std::to_string(nth) + " of op " +
                              std::to_string(static_cast<int>(op)));
                 EXPECT_EQ(status, 1);
-                EXPECT_THAT(err, Not(HasSubstr("filesystem error")));
-                // The first rename puts client 1's REPORT.PRN in place, the second its copy.
-                if (op == platform::FaultOp::Rename && nth == 2) {
-                    EXPECT_THAT(err, HasSubstr("client 1: cannot copy " + path("REPORT.PRN") +
-                                               " to " + path("temp1") + ": "));
-                }
                 std::set<std::string> names = {"REPORT.PRN"};
                 for (const auto& e : fs::directory_iterator(home.path())) {
                     const std::string name = e.path().filename().string();
@@ -279,23 +219,17 @@ TEST_F(ReportToolTest, AReadOnlyDataFolderCanBeReported) {
         GTEST_SKIP() << "needs child processes";
     }
     const fs::path data = clientFile.parent_path();
+    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     // The unprivileged child writes REPORT.PRN in the program folder.
     fs::permissions(home.path(), fs::perms::all);
-    fs::permissions(clientFile,
-                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    fs::permissions(data, fs::perms::all & ~(fs::perms::owner_write | fs::perms::group_write |
-                                             fs::perms::others_write));
-    const std::string bytesBefore = readFile(clientFile);
-    for (const auto& args :
-         {std::vector<std::string>{"--list"}, {"--scores"}, {"--client", "1"}, {"--all"}}) {
-        // Modes do not bind the administrator: the child gives up those rights first.
-        testplatform::Child child(
-            [&] { return testplatform::becomeUnprivileged() ? run(args) : 9; });
-        EXPECT_EQ(child.wait(), 0) << args.front();
-    }
+    fs::permissions(clientFile, write, fs::perm_options::remove);
+    fs::permissions(data, write, fs::perm_options::remove);
+    // Every command reads the client file the same way; --all also composes every report.
+    // Modes do not bind the administrator: the child gives up those rights first.
+    testplatform::Child child(
+        [&] { return testplatform::becomeUnprivileged() ? run({"--all"}) : 9; });
+    EXPECT_EQ(child.wait(), 0);
     fs::permissions(data, fs::perms::owner_all, fs::perm_options::add);
-    EXPECT_EQ(readFile(clientFile), bytesBefore);
-    EXPECT_TRUE(fs::exists(home.path() / "temp3"));
 }
 
 } // namespace
