@@ -56,9 +56,9 @@ struct Start : test::TestHome {
 };
 
 // The client file is overfull, its last record cut short and 20 of its codes are not digits:
-// the start lists what fits behind the splash, says so once (naming at most 15 field
-// problems) and leaves the file as it is.
-TEST(Startup, LoadsTheClientsBehindTheSplashNoticesFileFaultsOnceAndShowsTheMainMenu) {
+// the start lists what fits, says so once (naming at most 15 field problems) and leaves the
+// file as it is.
+TEST(Startup, LoadsTheClientsNoticesFileFaultsOnceAndShowsTheMainMenu) {
     Start f(std::vector<std::string>(53, "Client"));
     std::ofstream(f.dir / ConfigFile::kFileName, std::ios::app) << "[Settings]\nNumLock=False\n";
     const fs::path file = f.dir / "data" / "DATA301.OVJ";
