@@ -1,9 +1,9 @@
-// Guards over every form of the program, in each of its modes:
+// Guards over every form of the program, in each of its modes and languages:
 // - at application font scales 1.0, 1.25, 1.5 and 2.0 every label, button, option, list line,
 //   grid cell and text field shows its whole text, every control lies inside its window, and
 //   nothing moves when the focus moves from control to control;
-// - every focusable control's accessible description is the help line the form shows while it
-//   has the focus;
+// - every focusable control has an accessible name, and its accessible description is the help
+//   line the form shows while it has the focus;
 // - Tab from the first control visits the controls in the form's order and comes back.
 
 #include "app/frmAbout.h"
@@ -96,6 +96,16 @@ Open supervisorTab(int tab) {
         3, [tab](frmSupervisorOptions& f) { f.findChild<QTabWidget*>()->setCurrentIndex(tab); });
 }
 
+Open presentation(const char* language) {
+    return [language](TestHome& h) {
+        h.registerNewClient();
+        auto* form = new frmPresentQA(h.state, h.services);
+        form->setLanguage(QString::fromLatin1(language));
+        form->setQuestions(standardRows(language));
+        return form;
+    };
+}
+
 // The client form while editing record 1 after `edits` edits.
 Open clientEdited(const char* edits) {
     return [edits](TestHome& h) {
@@ -127,17 +137,8 @@ std::vector<Scene> scenes() {
              return form;
          },
          "cmdMenuChoice0 cmdMenuChoice1 cmdMenuChoice3"},
-        // Spanish only: its instructions, hints and help lines are the longer ones, and English
-        // goes through the same layout.
-        {"presentation",
-         [](TestHome& h) {
-             h.registerNewClient();
-             auto* form = new frmPresentQA(h.state, h.services);
-             form->setLanguage(u"Spanish"_s);
-             form->setQuestions(standardRows("Spanish"));
-             return form;
-         },
-         ""},
+        {"presentation in English", presentation("English"), ""},
+        {"presentation in Spanish", presentation("Spanish"), ""},
         {"answer grids",
          [](TestHome& h) {
              h.writeBank({{"English", standardRows("English")}});
@@ -349,6 +350,9 @@ QStringList problemsOf(QWidget* form) {
             if (const auto was = before.find(w); was != before.end() && was->second != rect) {
                 found << nameOf(w) + u" moves"_s;
             }
+        }
+        if (control->accessibleName().isEmpty()) {
+            found << nameOf(control) + u" has no accessible name"_s;
         }
         // The focus may move on by itself (the empty client list passes it on).
         const QWidget* focused = QApplication::focusWidget();
