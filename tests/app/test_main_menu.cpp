@@ -179,6 +179,7 @@ TEST(MainMenu, SupervisorPathReportsItsErrorThenVoiceFilesAboutAndExit) {
     // About by its menu key, closed by Enter.
     f.button(1)->setFocus(Qt::TabFocusReason);
     QTest::keyClick(&f.menu, Qt::Key_A, Qt::AltModifier);
+    QApplication::processEvents();
     QPointer<frmAbout> about = f.menu.aboutBox();
     ASSERT_FALSE(about.isNull());
     ASSERT_TRUE(QTest::qWaitForWindowActive(about));
