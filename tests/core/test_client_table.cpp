@@ -12,8 +12,6 @@ using F = ClientRecord::Field;
 namespace TL = orvj::TestLayout;
 using Fmt = TL::AnswerFormat;
 
-using test::FakeRecordWriter;
-
 // The writer may store a new client in a later record than asked (another program stored one
 // meanwhile) and may have reloaded the table: the save passes both on. A failed write puts the
 // record back as it was and hands the writer's message on. (Dropping an abandoned new client
@@ -30,13 +28,12 @@ TEST(ClientTableSave, PassesTheOutcomeOnOrRestoresTheRecordAndNamesTheFault) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ClientTable table;
-        table.at(1).set(F::Name, "ADAMS");
         table.at(2).set(F::Name, "BAKER");
         table.at(2).set(F::EditCount, "1");
         table.clientCount = 2;
         table.currentClient = static_cast<std::int16_t>(c.slot);
         const ClientTable before = table;
-        FakeRecordWriter writer;
+        test::FakeRecordWriter writer;
         writer.outcome = c.outcome;
         writer.failures = c.fails ? 1 : 0;
         const RecordSave save =

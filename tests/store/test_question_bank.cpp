@@ -14,7 +14,6 @@ namespace {
 class QuestionBankTest : public test::TempFolderTest {
 protected:
     const fs::path m_bank = m_dir / QuestionBank::kFileName;
-    std::string m_message;
 };
 
 // A NULL first or second option reads as an empty text, unlike a later one: every item has
@@ -33,9 +32,9 @@ TEST_F(QuestionBankTest, ANullFirstOptionReadsAsAnEmptyText) {
 
 TEST_F(QuestionBankTest, FaultsAreTypedErrorsThatNameTheFile) {
     const QuestionBank bank(m_bank);
-    EXPECT_EQ(errorOf([&] { bank.tableNames(); }, &m_message), ErrorCode::DbFileNotFound);
-    EXPECT_NE(m_message.find(m_bank.string() + ": the question bank was not found"),
-              std::string::npos);
+    std::string what;
+    EXPECT_EQ(errorOf([&] { bank.tableNames(); }, &what), ErrorCode::DbFileNotFound);
+    EXPECT_NE(what.find(m_bank.string() + ": the question bank was not found"), std::string::npos);
 
     test::writeBank(
         m_bank, {{"English", test::standardRows("English")}},
@@ -44,18 +43,18 @@ TEST_F(QuestionBankTest, FaultsAreTypedErrorsThatNameTheFile) {
          "ANSWER3, ANSWER4, ANSWER5, ChoiceAudio1, ChoiceAudio2, ChoiceAudio3, ChoiceAudio4, "
          "ChoiceAudio5)",
          "INSERT INTO Broken (ID, TestQuestion) VALUES ('7', 'x'), ('seven', 'x')"});
-    EXPECT_EQ(errorOf([&] { bank.rows("French"); }, &m_message), ErrorCode::DbNoTable);
-    EXPECT_NE(m_message.find("\"French\""), std::string::npos);
-    EXPECT_EQ(errorOf([&] { bank.rows("Spanish"); }, &m_message), ErrorCode::DbNoField);
-    EXPECT_NE(m_message.find("QuestionAudio, ANSWER2, ANSWER3"), std::string::npos) << m_message;
-    EXPECT_EQ(errorOf([&] { bank.rows("Broken"); }, &m_message), ErrorCode::TypeMismatch)
+    EXPECT_EQ(errorOf([&] { bank.rows("French"); }, &what), ErrorCode::DbNoTable);
+    EXPECT_NE(what.find("\"French\""), std::string::npos);
+    EXPECT_EQ(errorOf([&] { bank.rows("Spanish"); }, &what), ErrorCode::DbNoField);
+    EXPECT_NE(what.find("QuestionAudio, ANSWER2, ANSWER3"), std::string::npos) << what;
+    EXPECT_EQ(errorOf([&] { bank.rows("Broken"); }, &what), ErrorCode::TypeMismatch)
         << "\"7\" as text is item 7, \"seven\" is no number";
-    EXPECT_NE(m_message.find("row 2 of the table \"Broken\""), std::string::npos) << m_message;
-    EXPECT_EQ(errorOf([&] { bank.rows("English"); }, &m_message), 0);
+    EXPECT_NE(what.find("row 2 of the table \"Broken\""), std::string::npos) << what;
+    EXPECT_EQ(errorOf([&] { bank.rows("English"); }, &what), 0);
 
     std::ofstream(m_bank) << "this is a text file, not a question bank\n";
-    EXPECT_EQ(errorOf([&] { bank.tableNames(); }, &m_message), ErrorCode::DbCannotOpen);
-    EXPECT_NE(m_message.find(m_bank.string()), std::string::npos);
+    EXPECT_EQ(errorOf([&] { bank.tableNames(); }, &what), ErrorCode::DbCannotOpen);
+    EXPECT_NE(what.find(m_bank.string()), std::string::npos);
 }
 
 } // namespace
