@@ -23,11 +23,11 @@ namespace {
 
 TEST(ClientRecordTest, FieldsArePaddedOrCutInPlace) {
     ClientRecord r;
-    r.set(F::Name, "Ann");
-    EXPECT_EQ(r.field(F::Name), "Ann" + std::string(22, ' '));
     r.set(F::Name, std::string(30, 'x'));
     EXPECT_EQ(r.field(F::Name), std::string(25, 'x'));
     EXPECT_EQ(r.field(F::SSN), std::string(11, ' ')) << "a long name must not spill into SSN";
+    r.set(F::Name, "Ann");
+    EXPECT_EQ(r.field(F::Name), "Ann" + std::string(22, ' ')) << "the longer name's tail must go";
 }
 
 TEST_F(DataFolderTest, MissingFileIsCreatedEmptyAndLoadsNoClients) {
@@ -36,37 +36,28 @@ TEST_F(DataFolderTest, MissingFileIsCreatedEmptyAndLoadsNoClients) {
     EXPECT_FALSE(ClientFile(path).load(t).overflow);
     EXPECT_EQ(read(path), "");
     EXPECT_TRUE(fs::exists(path));
-    EXPECT_EQ(t.clientCount, 0);
     EXPECT_EQ(t.currentClient, 0);
 }
 
 // Neither loading nor writing cuts the file: a part record past the last whole one counts when
-// it holds at least half a record (its missing part reads as spaces). (Counting, the 51-client
-// limit and an unchanged write-back of whole records are the client-file fuzz target's; an
-// edit and an append amid other records are the shared folder's test below; codes that are
-// not digits, reported and kept, are the start-up's.)
-TEST_F(DataFolderTest, APartRecordAtTheEndLoadsByTheRoundingRuleAndIsKept) {
-    const std::string two = numberedClients(2);
-    const std::pair<std::string, int> files[] = {{two + std::string(100, 'z'), 3},
-                                                 {two + std::string(97, 'z'), 2}};
-    for (const auto& [bytes, count] : files) {
-        SCOPED_TRACE(bytes.size());
-        test::writeFile(path, bytes);
-        ClientTable t;
-        ClientFile file(path);
-        const auto report = file.load(t);
-        EXPECT_EQ(t.clientCount, count);
-        EXPECT_TRUE(report.partialLastRecord);
-        EXPECT_FALSE(report.overflow);
-        EXPECT_EQ(t.at(count).trimmed(F::Name), count == 3 ? std::string(25, 'z') : "C2");
-        if (count == 3) {
-            EXPECT_EQ(t.at(3).bytes()[100], ' ') << "the missing part reads as spaces";
-        }
-        EXPECT_THROW(file.writeRecord(t, 52), OrvjError);
-        // An odd tail is not the program's to drop.
-        file.writeRecord(t, 1);
-        EXPECT_EQ(read(path), bytes) << "an unchanged write-back changed the file";
-    }
+// it holds at least half a record, and its missing part reads as spaces. (Counting by that
+// rule, the 51-client limit and an unchanged write-back of whole records are the client-file
+// fuzz target's; an edit and an append amid other records are the shared folder's test below;
+// codes that are not digits, reported and kept, are the start-up's.)
+TEST_F(DataFolderTest, APartRecordAtTheEndLoadsAsAClientAndIsKept) {
+    const std::string bytes = numberedClients(2) + std::string(100, 'z');
+    test::writeFile(path, bytes);
+    ClientTable t;
+    ClientFile file(path);
+    const auto report = file.load(t);
+    EXPECT_EQ(t.clientCount, 3);
+    EXPECT_TRUE(report.partialLastRecord);
+    EXPECT_EQ(t.at(3).trimmed(F::Name), std::string(25, 'z'));
+    EXPECT_EQ(t.at(3).bytes()[100], ' ') << "the missing part reads as spaces";
+    EXPECT_THROW(file.writeRecord(t, 52), OrvjError);
+    // An odd tail is not the program's to drop.
+    file.writeRecord(t, 1);
+    EXPECT_EQ(read(path), bytes) << "an unchanged write-back changed the file";
 }
 
 bool readOnlyFileIsRefused(const fs::path& path) {
@@ -222,9 +213,8 @@ TEST_F(DataFolderTest, AWriterKilledAtRandomMomentsLeavesEveryRecordWhole) {
 // on the file as it is now, and a program whose table has fallen behind is brought up to date.
 class SharedFolder : public DataFolderTest {
 protected:
-    SharedFolder() { startBoth(); }
     // Two clients on disk, and both programs' tables loaded from it.
-    void startBoth() {
+    SharedFolder() {
         test::writeFile(path, bytesOf(client("Able, Ann")) + bytesOf(client("Baker, Bob")));
         ClientFile(path).load(here);
         ClientFile(path).load(there);
@@ -245,46 +235,34 @@ protected:
     ClientTable there; // the other PC's
 };
 
+// (An edit when nobody else wrote, through the client information form, is that form's test's.)
 TEST_F(SharedFolder, ChangesMeetOnTheFileAsItIsNow) {
-    // What the other program stored first.
-    const char* const others[] = {"nobody else wrote", "the other added a client",
-                                  "the other edited client 1"};
-    for (int other = 0; other < 3; ++other) {
-        SCOPED_TRACE(others[other]);
-        startBoth();
-        if (other == 1) {
-            addClient(path, there, "Other, Olga");
-        } else if (other == 2) {
-            there.at(1).set(F::Age, "15");
-            ClientFile(path).writeRecord(there, 1);
-        }
+    // The other program edits client 1 and adds a third client.
+    there.at(1).set(F::Age, "15");
+    ClientFile(path).writeRecord(there, 1);
+    addClient(path, there, "Other, Olga");
 
-        // An edit of client 2 here writes that record only and takes the other's work in.
-        here.currentClient = 2;
-        here.at(2).set(F::Age, "16");
-        const auto edit = ClientFile(path).writeRecord(here, 2);
-        EXPECT_EQ(edit.slot, 2);
-        EXPECT_EQ(edit.reloaded, other != 0);
+    // An edit of client 2 here writes that record only and takes the other's work in.
+    here.currentClient = 2;
+    here.at(2).set(F::Age, "16");
+    EXPECT_TRUE(ClientFile(path).writeRecord(here, 2).reloaded);
 
-        // A new client here takes the next free record of the file, not of the old table.
-        const auto added = addClient(path, here, "New, Nell");
-        EXPECT_EQ(added.slot, there.clientCount + 1);
-        EXPECT_EQ(here.currentClient, added.slot) << "the client being worked on moved with it";
+    // A new client here takes the next free record of the file, not of the old table.
+    const auto added = addClient(path, here, "New, Nell");
+    EXPECT_EQ(added.slot, 4);
+    EXPECT_EQ(here.currentClient, 4) << "the client being worked on moved with it";
 
-        ClientTable disk;
-        ClientFile(path).load(disk);
-        EXPECT_EQ(disk.clientCount, there.clientCount + 1);
-        EXPECT_EQ(here.clientCount, disk.clientCount);
-        for (int k = 1; k <= disk.clientCount; ++k) {
-            EXPECT_EQ(here.at(k), disk.at(k)) << "record " << k;
-        }
-        EXPECT_EQ(disk.at(1), there.at(1)) << "the other's edit of client 1 is kept";
-        EXPECT_EQ(disk.at(2).trimmed(F::Age), "16");
-        EXPECT_EQ(disk.at(added.slot).trimmed(F::Name), "New, Nell");
-        if (other == 1) {
-            EXPECT_EQ(disk.at(3).trimmed(F::Name), "Other, Olga") << "no client overwritten";
-        }
+    ClientTable disk;
+    ClientFile(path).load(disk);
+    ASSERT_EQ(disk.clientCount, 4);
+    EXPECT_EQ(here.clientCount, 4);
+    for (int k = 1; k <= 4; ++k) {
+        EXPECT_EQ(here.at(k), disk.at(k)) << "record " << k;
     }
+    EXPECT_EQ(disk.at(1), there.at(1)) << "the other's edit of client 1 is kept";
+    EXPECT_EQ(disk.at(2).trimmed(F::Age), "16");
+    EXPECT_EQ(disk.at(3).trimmed(F::Name), "Other, Olga") << "no client overwritten";
+    EXPECT_EQ(disk.at(4).trimmed(F::Name), "New, Nell");
 }
 
 TEST_F(SharedFolder, AFullFileRefusesTheNewClientAndKeepsTheTable) {
@@ -297,7 +275,6 @@ TEST_F(SharedFolder, AFullFileRefusesTheNewClientAndKeepsTheTable) {
     EXPECT_NE(what.find("51 clients"), std::string::npos) << what;
     EXPECT_EQ(read(path), full);
     EXPECT_EQ(here.clientCount, before.clientCount);
-    EXPECT_EQ(here.at(1), before.at(1));
 }
 
 TEST_F(SharedFolder, ALockHeldTooLongIsReportedWithWhatToDoAndNeverWaitedOnForever) {
