@@ -24,13 +24,12 @@ protected:
     TestHome home;
 };
 
-TEST_F(EntryMethod, CancelAnswerSheetAndCancelledClientInformation) {
+TEST_F(EntryMethod, AnswerSheetAndCancelledClientInformation) {
     const struct {
         int choice;
         bool confirm;
         QStringList forms;
     } cases[] = {
-        {Method::kCancel, true, {}},
         {Method::kAnswerSheet, true, {u"clientInfo"_s, u"newEntry"_s}},
         {Method::kAnswerSheet, false, {u"clientInfo"_s}},
         {Method::kOnScreen, false, {u"clientInfo"_s}},

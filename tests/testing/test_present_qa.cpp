@@ -85,14 +85,13 @@ TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
     key(Qt::Key_Tab);
     EXPECT_EQ(home.audio.played, (QStringList{u"Q001A1.wav"_s, u"Q001A4.wav"_s, u"Q001A1.wav"_s,
                                               u"Q001.wav"_s, u"Q001A1.wav"_s}));
-    EXPECT_TRUE(home.messages.shown.isEmpty());
     key(Qt::Key_Down, 2);
     // A sound that cannot be played is shown, and the test goes on.
     home.audio.failOpenOf = u"Q002.wav"_s;
     key(Qt::Key_Return);
     EXPECT_EQ(home.state.responses[1], 4);
+    // The first box of the run: the missing option sound above was skipped without one.
     EXPECT_EQ(home.boxes().value(0), u"Sound Error: Error 7:The wave device is busy"_s);
-    EXPECT_TRUE(question()->hasFocus());
     home.audio.last->number = 105;
     home.audio.last->text = u"Could not decode the sound file"_s;
     home.audio.last->reportLateError(); // found by the device after play() returned
@@ -134,13 +133,18 @@ TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
     EXPECT_TRUE(home.state.testStored);
 }
 
+// In Spanish (the English texts are checked in the walk above) and without a sound device.
 TEST_F(PresentQA, OnlyTheSupervisorsKeysEndTheTestAndNothingPlaysWithoutADevice) {
     home.audio.prepareFails = true;
-    open();
+    open("Spanish", standardRows("Spanish"));
+    EXPECT_EQ(form->windowTitle(), u"Presentación de preguntas"_s);
+    EXPECT_TRUE(screen().startsWith(u"Instrucciones\n"_s));
+    EXPECT_EQ(help(), u"Oprima la tecla «Enter» para comenzar."_s);
     EXPECT_FALSE(form->close()) << "the window's close box is ignored";
     key(Qt::Key_Return, 2);
     key(Qt::Key_Down);
-    EXPECT_EQ(help(), u"Press enter to select this answer."_s) << "no sound to hear again";
+    EXPECT_EQ(help(), u"Escoja una respuesta y oprima la tecla «Enter»."_s)
+        << "no sound to hear again";
     key(Qt::Key_Return);
     key(Qt::Key_Escape);
     EXPECT_FALSE(form->close());
@@ -153,17 +157,6 @@ TEST_F(PresentQA, OnlyTheSupervisorsKeysEndTheTestAndNothingPlaysWithoutADevice)
     EXPECT_EQ(home.state.clients.clientCount, 2);
     EXPECT_EQ(home.storedResponses(3), "") << "nothing written";
     EXPECT_TRUE(home.messages.shown.isEmpty());
-}
-
-TEST_F(PresentQA, SpanishCaptionHelpLinesAndSoundFolder) {
-    open("Spanish", standardRows("Spanish"));
-    EXPECT_EQ(form->windowTitle(), u"Presentación de preguntas"_s);
-    EXPECT_TRUE(screen().startsWith(u"Instrucciones\n"_s));
-    EXPECT_EQ(help(), u"Oprima la tecla «Enter» para comenzar."_s);
-    EXPECT_EQ(lastSound(), u"Inst0.wav"_s) << "found in the Spanish sound folder";
-    key(Qt::Key_Return, 2);
-    key(Qt::Key_Down);
-    EXPECT_TRUE(help().startsWith(u"Escoja una respuesta y oprima la tecla «Enter». Puede"_s));
 }
 
 } // namespace
