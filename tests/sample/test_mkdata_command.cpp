@@ -22,19 +22,10 @@ protected:
     std::string m_err;
 };
 
-TEST_F(MkdataCommand, UsageErrorsExit2AndRefusedSourcesKeepTheOldOutput) {
+TEST_F(MkdataCommand, AUsageErrorExits2AndInstallTakesAGoodSetAndRefusesABadOne) {
     EXPECT_EQ(run("bank only-one"), 2);
     EXPECT_NE(m_err.find("bank takes 3 arguments, 1 given"), std::string::npos);
 
-    write("DATA301.OVJ", "good data");
-    write("clients.txt", "[client]\nname: X\n");
-    EXPECT_EQ(run("clients " + path("clients.txt") + " " + path("DATA301.OVJ")), 1);
-    EXPECT_EQ(m_err, "orvj-mkdata: " + (m_dir / "clients.txt").string() +
-                         ":1: client has no \"id\" line\n");
-    EXPECT_EQ(read(m_dir / "DATA301.OVJ"), "good data");
-}
-
-TEST_F(MkdataCommand, InstallPutsAGoodSetInPlaceAndRefusesABadOne) {
     namespace fs = std::filesystem;
     const fs::path home = m_dir / "home", set = m_dir / "publisher", sample = ORVJ_SAMPLE_HOME;
     fs::create_directories(home);

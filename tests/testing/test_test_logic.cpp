@@ -59,9 +59,6 @@ TEST(AnswerGrids, MarksFollowTheStoredCodesAndOnlyRealChangesCount) {
     AnswerGrids grids(kRows, c + "tail past the items");
     EXPECT_EQ(grids.markedColumn(0, 2) + grids.markedColumn(0, 3), 0);
     EXPECT_EQ(grids.responseString(), c) << "codes are kept until typed over";
-    EXPECT_EQ(grids.cell(0, 1, 2), AnswerGrids::Cell::CursorChosen);
-    EXPECT_EQ(grids.cell(0, 1, 1), AnswerGrids::Cell::Cursor);
-    EXPECT_EQ(grids.cell(1, 1, 5), AnswerGrids::Cell::Chosen);
     EXPECT_FALSE(grids.answersChanged()) << "codes no grid shows do not count as typed";
     grids.type('2'); // item 1 keeps its code
     EXPECT_FALSE(grids.answersChanged());
@@ -87,20 +84,6 @@ TEST(AnswerGrids, DigitsAcceptedPerFormat) {
         EXPECT_FALSE(grids.type('0').beep);
         EXPECT_EQ(grids.grid(g).cursorRow, 3);
     }
-}
-
-TEST(AnswerGrids, SeventeenRowsShowAndTheTopRowFollowsTheCursor) {
-    AnswerGrids grids(kRows, kZeros);
-    const auto& g = grids.grid(0); // 50 items
-    // {cursor row, top row expected}, in order: each starts from the one before. A row that
-    // comes into view comes with the row above it at the top; near the end the last 17 show.
-    const int steps[][2] = {{17, 1}, {18, 17}, {50, 34}, {20, 19}, {1, 1}};
-    for (const auto& s : steps) {
-        grids.setCursor(0, s[0], 0);
-        EXPECT_EQ(g.topRow, s[1]) << s[0];
-    }
-    grids.setCursor(3, 11, 0);
-    EXPECT_EQ(grids.grid(3).topRow, 1) << "a short grid never scrolls";
 }
 
 TEST(InstructionTexts, ExactLinesOfTheScreens) {
