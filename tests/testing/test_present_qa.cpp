@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
+#include <set>
+
 using namespace orvj;
 using namespace orvj::test;
 
@@ -49,8 +51,8 @@ protected:
 
 // All 143 items in one run: only Enter and Tab leave a screen; item 1 has a hidden option and a
 // missing option sound; the sound of item 2 cannot be opened and a late device error follows;
-// a step back across the start of section 2; the first write of the answers fails (its folder
-// is gone) and the retry the box offers stores them.
+// one step back across the start of section 2 and one from the last item; the first write of the
+// answers fails (its folder is gone) and the retry the box offers stores them.
 TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
     auto rows = standardRows("English");
     rows[0].answers[3] = "Fourth"; // item 1: options 1, 2 and 4
@@ -98,6 +100,7 @@ TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
     home.messages.onShow([this](const auto&) { fs::create_directories(home.dir / "gone"); });
     auto choice = [](int item) { return item % TestLayout::optionCount(item) + 1; };
     std::vector<int> screensSeen;
+    std::set<int> stepBackFrom = {51, 143};
     std::string expected = '4' + std::string(142, '0');
     for (int item = 2; item <= 143; ++item) {
         if (form->instructionsShown()) {
@@ -112,8 +115,8 @@ TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
         if (item > 2) { // item 2's sound could not be opened
             EXPECT_EQ(lastSound(), u"Q%1.wav"_s.arg(item, 3, 10, QLatin1Char('0')));
         }
-        if (item == 51 && screensSeen.size() == 1) {
-            key(Qt::Key_F10); // back to item 50 without a screen, then on again
+        if (stepBackFrom.erase(item) == 1) {
+            key(Qt::Key_F10); // back to the item before without a screen, then on again
             item -= 2;
             continue;
         }
@@ -134,8 +137,6 @@ TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
 TEST_F(PresentQA, OnlyTheSupervisorsKeysEndTheTestAndNothingPlaysWithoutADevice) {
     home.audio.prepareFails = true;
     open("Spanish", standardRows("Spanish"));
-    EXPECT_EQ(form->windowTitle(), u"Presentación de preguntas"_s);
-    EXPECT_TRUE(screen().startsWith(u"Instrucciones\n"_s));
     EXPECT_EQ(help(), u"Oprima la tecla «Enter» para comenzar."_s);
     EXPECT_FALSE(form->close()) << "the window's close box is ignored";
     key(Qt::Key_Return, 2);

@@ -2,7 +2,6 @@
 #include "testing/AnswerGrids.h"
 #include "testing/EndOfTest.h"
 #include "testing/InstructionTexts.h"
-#include "testing/QuestionSequence.h"
 #include "tests/support/FakeRecordWriter.h"
 #include "tests/testing/BankBuilder.h"
 
@@ -17,27 +16,6 @@ namespace {
 
 const std::vector<QuestionRow> kRows = test::standardRows("English");
 const std::string kZeros(143, '0');
-
-// One step back across a section start, F10 on item 1 and the end after item 143 are walked in
-// test_present_qa; here: one step back only, and a step back from the last item.
-TEST(QuestionSequence, OneStepBackOnlyAndBackFromTheLastItem) {
-    auto r = kRows;
-    r.push_back(r.back());
-    r.back().id = 144; // a row past the last item is never shown
-    EXPECT_NO_THROW(QuestionSequence::validate(r, "English"));
-    QuestionSequence seq(r);
-    seq.next();
-    seq.next();
-    EXPECT_EQ(seq.back(), QuestionSequence::Back::SteppedBack);
-    EXPECT_EQ(seq.back(), QuestionSequence::Back::Beep);
-    while (seq.item() < 143) {
-        ASSERT_FALSE(seq.next().finished);
-    }
-    EXPECT_EQ(seq.back(), QuestionSequence::Back::SteppedBack);
-    EXPECT_EQ(seq.item(), 142);
-    EXPECT_FALSE(seq.next().finished) << "going back from the last item does not finish";
-    EXPECT_TRUE(seq.next().finished);
-}
 
 // The five grids of the standard table are walked key by key in test_new_entry.
 TEST(AnswerGrids, RefuseAnItemOutsideTheTestOrTwice) {
@@ -91,7 +69,6 @@ TEST(InstructionTexts, ExactLinesOfTheScreens) {
     const std::string s1 = text(false, 1);
     EXPECT_EQ(s1.substr(0, 11), "Section 1\r\n");
     EXPECT_EQ(s1.substr(s1.size() - 30), "\r\n\r\n     Press Enter to begin.");
-    EXPECT_TRUE(text(true, 2).ends_with("1, 2, 3 ó 4. Luego oprima la tecla «Enter».")) << "es";
     for (int s = 0; s < kScreenCount; ++s) {
         for (const bool sp : {false, true}) {
             const std::string t = text(sp, s);
