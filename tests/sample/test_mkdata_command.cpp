@@ -41,7 +41,6 @@ TEST_F(MkdataCommand, AUsageErrorExits2AndInstallTakesAGoodSetAndRefusesABadOne)
     const std::string args = "install --home " + path("home") + " " + path("publisher");
     EXPECT_EQ(run(args), 1);
     EXPECT_NE(m_err.find("DORVDG.txt: "), std::string::npos) << m_err;
-    EXPECT_NE(m_err.find("nothing was replaced"), std::string::npos) << m_err;
     EXPECT_EQ(read(home / "PUBLISHER.TXT"), read(sample / "PUBLISHER.TXT"));
 
     fs::copy_file(sample / "DORVDG.txt", set / "DORVDG.txt", fs::copy_options::overwrite_existing);

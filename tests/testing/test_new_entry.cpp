@@ -50,7 +50,6 @@ TEST_F(NewEntry, GridsKeysBeepsTheLitCursorRowAndAFailedSave) {
     type("3");
     EXPECT_EQ(home.messages.beeps, 1) << "no option 3 for True/False";
     type("2");
-    EXPECT_EQ(grid(0)->item(0, 2)->text(), u"X"_s);
     EXPECT_EQ(grid(0)->currentRow(), 1) << "the table's own current cell follows the cursor";
     EXPECT_EQ(grid(0)->item(1, 1)->background().color(), Colors::cyan);
     key(Qt::Key_Tab);
