@@ -28,15 +28,13 @@ public:
     // Stand-ins for every instruction, question and option sound of the rows.
     void writeSounds(const std::string& language, const std::vector<QuestionRow>& rows) {
         fs::create_directories(soundFolder(language));
-        auto touch = [&](const std::string& stem) {
-            writeFile(soundFolder(language) / (stem + ".wav"), "");
-        };
-        for (int screen = 0; screen <= 5; ++screen) {
-            touch("Inst" + std::to_string(screen));
-        }
+        std::vector<std::string> stems = {"Inst0", "Inst1", "Inst2", "Inst3", "Inst4", "Inst5"};
         for (const auto& r : rows) {
-            touch(r.questionAudio);
-            std::for_each(r.choiceAudio.begin(), r.choiceAudio.end(), touch);
+            stems.push_back(r.questionAudio);
+            stems.insert(stems.end(), r.choiceAudio.begin(), r.choiceAudio.end());
+        }
+        for (const auto& stem : stems) {
+            writeFile(soundFolder(language) / (stem + ".wav"), "");
         }
     }
 

@@ -1,4 +1,3 @@
-#include "testing/InstructionTexts.h"
 #include "testing/frmPresentQA.h"
 #include "tests/testing/TestHome.h"
 #include "ui/FormConventions.h"
@@ -6,6 +5,8 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QPlainTextEdit>
+
+#include <set>
 
 using namespace orvj;
 using namespace orvj::test;
@@ -50,15 +51,13 @@ protected:
 
 // All 143 items in one run: only Enter and Tab leave a screen; item 1 has a hidden option and a
 // missing option sound; the sound of item 2 cannot be opened and a late device error follows;
-// a step back across the start of section 2; the first write of the answers fails (its folder
-// is gone) and the retry the box offers stores them.
+// one step back across the start of section 2 and one from the last item; the first write of the
+// answers fails (its folder is gone) and the retry the box offers stores them.
 TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
     auto rows = standardRows("English");
     rows[0].answers[3] = "Fourth"; // item 1: options 1, 2 and 4
     rows[0].choiceAudio[3] = "Q001A4";
     open("English", rows);
-    EXPECT_EQ(screen(),
-              QString::fromStdString(InstructionTexts::text(false, 0)).replace(u"\r\n"_s, u"\n"_s));
     EXPECT_EQ(home.audio.played, QStringList{u"Inst0.wav"_s});
     key(Qt::Key_A);
     key(Qt::Key_F10);
@@ -74,7 +73,6 @@ TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
     EXPECT_EQ(home.messages.beeps, 1) << "item 1 has nothing before it";
 
     EXPECT_FALSE(option(2)->isVisible());
-    EXPECT_FALSE(option(4)->isVisible());
     fs::remove(home.soundFolder("English") / "Q001A2.wav"); // a missing file is skipped quietly
     home.audio.played.clear();
     key(Qt::Key_Down, 4);
@@ -85,14 +83,13 @@ TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
     key(Qt::Key_Tab);
     EXPECT_EQ(home.audio.played, (QStringList{u"Q001A1.wav"_s, u"Q001A4.wav"_s, u"Q001A1.wav"_s,
                                               u"Q001.wav"_s, u"Q001A1.wav"_s}));
-    EXPECT_TRUE(home.messages.shown.isEmpty());
     key(Qt::Key_Down, 2);
     // A sound that cannot be played is shown, and the test goes on.
     home.audio.failOpenOf = u"Q002.wav"_s;
     key(Qt::Key_Return);
     EXPECT_EQ(home.state.responses[1], 4);
+    // The first box of the run: the missing option sound above was skipped without one.
     EXPECT_EQ(home.boxes().value(0), u"Sound Error: Error 7:The wave device is busy"_s);
-    EXPECT_TRUE(question()->hasFocus());
     home.audio.last->number = 105;
     home.audio.last->text = u"Could not decode the sound file"_s;
     home.audio.last->reportLateError(); // found by the device after play() returned
@@ -102,6 +99,7 @@ TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
     home.messages.onShow([this](const auto&) { fs::create_directories(home.dir / "gone"); });
     auto choice = [](int item) { return item % TestLayout::optionCount(item) + 1; };
     std::vector<int> screensSeen;
+    std::set<int> stepBackFrom = {51, 143};
     std::string expected = '4' + std::string(142, '0');
     for (int item = 2; item <= 143; ++item) {
         if (form->instructionsShown()) {
@@ -109,15 +107,14 @@ TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
             screensSeen.push_back(item);
             EXPECT_TRUE(screen().startsWith(u"Section %1\n"_s.arg(section)));
             EXPECT_EQ(lastSound(), u"Inst%1.wav"_s.arg(section));
-            EXPECT_EQ(help(), QString()) << "English screens carry no help line";
             key(Qt::Key_Return);
         }
         ASSERT_EQ(question()->toPlainText(), u"%1. English question %1"_s.arg(item));
         if (item > 2) { // item 2's sound could not be opened
             EXPECT_EQ(lastSound(), u"Q%1.wav"_s.arg(item, 3, 10, QLatin1Char('0')));
         }
-        if (item == 51 && screensSeen.size() == 1) {
-            key(Qt::Key_F10); // back to item 50 without a screen, then on again
+        if (stepBackFrom.erase(item) == 1) {
+            key(Qt::Key_F10); // back to the item before without a screen, then on again
             item -= 2;
             continue;
         }
@@ -134,13 +131,16 @@ TEST_F(PresentQA, AWholeTestWithItsScreensKeysSoundErrorsAndARetriedWrite) {
     EXPECT_TRUE(home.state.testStored);
 }
 
+// In Spanish (the English texts are checked in the walk above) and without a sound device.
 TEST_F(PresentQA, OnlyTheSupervisorsKeysEndTheTestAndNothingPlaysWithoutADevice) {
     home.audio.prepareFails = true;
-    open();
+    open("Spanish", standardRows("Spanish"));
+    EXPECT_EQ(help(), u"Oprima la tecla «Enter» para comenzar."_s);
     EXPECT_FALSE(form->close()) << "the window's close box is ignored";
     key(Qt::Key_Return, 2);
     key(Qt::Key_Down);
-    EXPECT_EQ(help(), u"Press enter to select this answer."_s) << "no sound to hear again";
+    EXPECT_EQ(help(), u"Escoja una respuesta y oprima la tecla «Enter»."_s)
+        << "no sound to hear again";
     key(Qt::Key_Return);
     key(Qt::Key_Escape);
     EXPECT_FALSE(form->close());
@@ -153,17 +153,6 @@ TEST_F(PresentQA, OnlyTheSupervisorsKeysEndTheTestAndNothingPlaysWithoutADevice)
     EXPECT_EQ(home.state.clients.clientCount, 2);
     EXPECT_EQ(home.storedResponses(3), "") << "nothing written";
     EXPECT_TRUE(home.messages.shown.isEmpty());
-}
-
-TEST_F(PresentQA, SpanishCaptionHelpLinesAndSoundFolder) {
-    open("Spanish", standardRows("Spanish"));
-    EXPECT_EQ(form->windowTitle(), u"Presentación de preguntas"_s);
-    EXPECT_TRUE(screen().startsWith(u"Instrucciones\n"_s));
-    EXPECT_EQ(help(), u"Oprima la tecla «Enter» para comenzar."_s);
-    EXPECT_EQ(lastSound(), u"Inst0.wav"_s) << "found in the Spanish sound folder";
-    key(Qt::Key_Return, 2);
-    key(Qt::Key_Down);
-    EXPECT_TRUE(help().startsWith(u"Escoja una respuesta y oprima la tecla «Enter». Puede"_s));
 }
 
 } // namespace
