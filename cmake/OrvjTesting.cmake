@@ -1,6 +1,6 @@
 # orvj_add_test(NAME name SOURCES a.cpp ... [GUI] [LIBS lib ...])
-# One test executable per class or dialog. GUI tests link the widgets library and run
-# headless on the offscreen platform.
+# One test executable per dialog, or per kind of file or rule with the fixture its cases share.
+# GUI tests link the widgets library and run headless on the offscreen platform.
 function(orvj_add_test)
     cmake_parse_arguments(T "GUI;FULL" "NAME" "SOURCES;LIBS" ${ARGN})
     # The core-only build has the Qt-free tests only (FULL: a test that needs Qt or SQLite
