@@ -33,7 +33,7 @@ protected:
                 fs::copy_file(entry.path(), home.path() / entry.path().filename());
             }
         }
-        ClientFile(sample / "data" / ClientFile::kFileName).load(clients);
+        ClientFile(sample / "data" / ClientFile::kFileName).loadReadOnly(clients);
         ASSERT_GE(clients.clientCount, 5);
     }
 
