@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  libsqlite3-dev sqlite3
+  libsqlite3-dev sqlite3 libsodium-dev ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation
   xvfb xauth
