@@ -94,6 +94,10 @@ std::string userId();
 // The local calendar time of `t` (the thread-safe form each system has).
 std::tm localTime(std::time_t t);
 
+// Fills `data` with n bytes from the system's cryptographic random source. Throws OrvjError
+// when the source cannot be used.
+void randomBytes(void* data, std::size_t n);
+
 // The running program's own file (`argv0` where the system cannot tell); empty when unknown.
 std::filesystem::path executablePath(const char* argv0);
 

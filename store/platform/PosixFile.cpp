@@ -4,6 +4,12 @@
 #include "store/OrvjError.h"
 #include "store/platform/WriteFaults.h"
 
+#ifdef ORVJ_HAVE_SODIUM
+#include <sodium.h>
+#else
+#include <sys/random.h>
+#endif
+
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
@@ -218,6 +224,28 @@ std::tm localTime(std::time_t t) {
     std::tm local{};
     ::localtime_r(&t, &local);
     return local;
+}
+
+void randomBytes(void* data, std::size_t n) {
+#ifdef ORVJ_HAVE_SODIUM
+    if (::sodium_init() < 0) {
+        throw OrvjError(ErrorCode::DeviceIO, "the system's random source cannot be used");
+    }
+    ::randombytes_buf(data, n);
+#else
+    auto* out = static_cast<unsigned char*>(data);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t got = ::getrandom(out + done, n - done, 0);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw OrvjError(ErrorCode::DeviceIO, "the system's random source cannot be used");
+        }
+        done += static_cast<std::size_t>(got);
+    }
+#endif
 }
 
 std::filesystem::path executablePath(const char* argv0) {

@@ -15,6 +15,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// After windows.h, which it needs.
+#include <bcrypt.h>
 
 namespace orvj::platform {
 namespace {
@@ -357,6 +359,18 @@ std::tm localTime(std::time_t t) {
     std::tm local{};
     ::localtime_s(&local, &t);
     return local;
+}
+
+void randomBytes(void* data, std::size_t n) {
+    auto* out = static_cast<unsigned char*>(data);
+    while (n > 0) {
+        const ULONG chunk = static_cast<ULONG>(std::min<std::size_t>(n, 1u << 30));
+        if (::BCryptGenRandom(nullptr, out, chunk, BCRYPT_USE_SYSTEM_PREFERRED_RNG) != 0) {
+            throw OrvjError(ErrorCode::DeviceIO, "the system's random source cannot be used");
+        }
+        out += chunk;
+        n -= chunk;
+    }
 }
 
 std::filesystem::path executablePath(const char*) {
