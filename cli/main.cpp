@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 int main(int argc, char** argv) {
+    // Reports and exports hold client names: private unless a folder shares them.
+    orvj::platform::restrictNewFileModes();
     std::vector<std::string> args(argv + 1, argv + argc);
     orvj::ReportToolOptions options;
     try {

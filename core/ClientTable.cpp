@@ -14,6 +14,7 @@ RecordSave ClientTable::saveRecord(int slot, const Change& change, const RecordW
         const RecordWriter::Outcome outcome = writer.writeRecord(*this, slot);
         result.slot = outcome.slot;
         result.reloaded = outcome.reloaded;
+        result.notice = outcome.notice;
         result.saved = true;
     } catch (const std::exception& e) {
         // The writer leaves the table as it was before the write: only the change goes.

@@ -19,6 +19,7 @@ public:
         int slot = 0;          // the record number the record now has in the file and table
         bool reloaded = false; // another program had changed the file: the table was brought
                                // up to date with it, so the client list should be rebuilt
+        std::string notice;    // something the supervisor should be told once, or empty
     };
     // Throws on a fault and then leaves the table as it was.
     virtual Outcome writeRecord(ClientTable& table, int slot) const = 0;
@@ -33,6 +34,7 @@ struct RecordSave {
     int slot = 0; // the record that was to be saved, or, once saved, its record number
     bool saved = false;
     bool reloaded = false; // as RecordWriter::Outcome::reloaded
+    std::string notice;    // as RecordWriter::Outcome::notice
     std::string fault;
 };
 

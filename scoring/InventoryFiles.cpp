@@ -44,9 +44,9 @@ std::string readBytes(const std::filesystem::path& path) {
         }
         throw;
     }
-    std::string bytes(static_cast<std::size_t>(file->size("read error")), '\0');
-    bytes.resize(file->readAt(0, bytes.data(), bytes.size(), "read error"));
-    return bytes;
+    // Far more than an inventory file or question bank holds; a larger one is refused unread.
+    constexpr std::uint64_t kMaxInventoryFileBytes = std::uint64_t{64} << 20;
+    return file->readAll(kMaxInventoryFileBytes, "read error");
 }
 
 } // namespace orvj::InventoryFiles

@@ -65,7 +65,7 @@ std::string reasonOf(const std::exception& e, const fs::path& path) {
 // Writes a whole file through the file layer, flushed: the write faults of tests reach it.
 void writeWhole(const fs::path& to, const std::string& bytes, const std::string& what) {
     using platform::File;
-    File out = File::open(to, File::Mode::Replace, what);
+    File out = File::open(to, File::Mode::CreateNew, what);
     out.writeAll(bytes.data(), bytes.size(), what);
     out.flush(what + " (flushing it to the disk failed)");
     out.close(what + " (closing it failed)");
@@ -159,7 +159,7 @@ Result install(const fs::path& source, const fs::path& home, const std::string& 
         throw Refused(std::move(problems));
     }
     const auto names = fileNames();
-    const int total = static_cast<int>(names.size()) * 3;
+    const int total = static_cast<int>(names.size()) * 4;
     int done = 0;
     auto step = [&] {
         if (progress) {
@@ -167,16 +167,44 @@ Result install(const fs::path& source, const fs::path& home, const std::string& 
         }
     };
 
+    // The new files are read once into a private folder of the program folder, checked there
+    // again, and those very bytes are put in place: a source changed after its check (a share
+    // another PC writes to) cannot slip unchecked bytes in.
+    const fs::path staging = platform::File::createTemporaryBeside(home / "inventory-install",
+                                                                   "making the install folder", ".")
+                                 .path();
+    platform::removeFile(staging);
+    auto dropStaging = [&] {
+        std::error_code ec;
+        fs::remove_all(staging, ec);
+    };
+    std::vector<fs::path> pending;
+    try {
+        platform::makeFolder(staging, "making the install folder");
+        for (const std::string& name : names) {
+            const fs::path copy = staging / name;
+            writeWhole(copy, InventoryFiles::readBytes(InventoryFiles::locate(source, name)),
+                       copy.string() + ": reading the new " + name);
+            pending.push_back(copy);
+            step();
+        }
+    } catch (...) {
+        dropStaging();
+        throw;
+    }
+    problems = check(staging);
+    if (!problems.empty()) {
+        dropStaging();
+        throw Refused(std::move(problems));
+    }
+
     Result result;
     result.backupFolder = freeBackupFolder(home, stamp);
-    std::vector<fs::path> pending;
     std::vector<fs::path> targets;
     try {
         // 1. A copy of the set in place; the files themselves stay where they are.
+        platform::makeFolder(result.backupFolder, "making the backup folder");
         std::error_code ec;
-        if (!fs::create_directory(result.backupFolder, ec) || ec) {
-            throwFileError(result.backupFolder, ec.value(), "making the backup folder");
-        }
         for (const std::string& name : names) {
             const fs::path current = InventoryFiles::locate(home, name);
             if (fs::is_regular_file(current, ec)) {
@@ -184,22 +212,13 @@ Result install(const fs::path& source, const fs::path& home, const std::string& 
                 writeWhole(copy, InventoryFiles::readBytes(current),
                            copy.string() + ": backing up " + current.filename().string());
             }
+            targets.push_back(current);
             step();
-        }
-        // 2. Every new file written beside its final name.
-        for (const std::string& name : names) {
-            const fs::path target = InventoryFiles::locate(home, name);
-            const fs::path temp = target.string() + ".install";
-            pending.push_back(temp);
-            writeWhole(temp, InventoryFiles::readBytes(InventoryFiles::locate(source, name)),
-                       temp.string() + ": writing the new " + name);
-            targets.push_back(target);
+            // 2. The checked file is already written beside its final name.
             step();
         }
     } catch (...) {
-        for (const fs::path& p : pending) {
-            platform::removeFile(p);
-        }
+        dropStaging();
         std::error_code ec;
         fs::remove_all(result.backupFolder, ec);
         throw;
@@ -222,9 +241,7 @@ Result install(const fs::path& source, const fs::path& home, const std::string& 
                 }
                 restored = restored && !ec;
             }
-            for (std::size_t j = i; j < pending.size(); ++j) {
-                platform::removeFile(pending[j]);
-            }
+            dropStaging();
             // The backup stays only while it holds a file that could not be put back.
             if (restored) {
                 std::error_code ec;
@@ -235,6 +252,7 @@ Result install(const fs::path& source, const fs::path& home, const std::string& 
         result.installed.push_back(names[i]);
         step();
     }
+    dropStaging();
     platform::flushFolder(home);
     return result;
 }

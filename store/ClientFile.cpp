@@ -6,6 +6,7 @@
 #include "store/platform/File.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace orvj {
 namespace {
@@ -48,23 +49,56 @@ ClientRecord recordOf(const std::string& bytes, std::size_t k) {
     return rec;
 }
 
+// Far more than the 51 clients of a client file; a larger file (a sparse one that claims
+// gigabytes) is refused before it is read.
+constexpr std::uint64_t kMaxClientFileBytes = 1 << 20;
+
 std::string readAll(const File& file, const std::string& what) {
-    std::string bytes(static_cast<std::size_t>(file.size(what)), '\0');
-    bytes.resize(file.readAt(0, bytes.data(), bytes.size(), what));
-    return bytes;
+    return file.readAll(kMaxClientFileBytes, what);
+}
+
+// Under the lock only the lock's holder writes temporaries beside the client file: any found
+// then were left by a program that stopped or lost its lock, and hold client names.
+void removeAbandonedTemporaries(const std::filesystem::path& target) {
+    const std::string name = target.filename().string();
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(target.parent_path(), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string found = it->path().filename().string();
+        if (isReplaceTemporary(found, name) || found == "." + name + ".new") {
+            platform::removeFile(it->path());
+        }
+    }
+}
+
+// The bytes of a trailing part of a record that a new record is about to take the place of,
+// kept in a file of their own beside the client file. Returns that file.
+std::filesystem::path keepFragment(const std::filesystem::path& target, const std::string& bytes) {
+    const std::tm now = platform::localTime(std::time(nullptr));
+    char stamp[32] = {};
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &now);
+    const std::string what = "cannot keep the incomplete last record of the client file";
+    File out = File::createTemporaryBeside(
+        target.parent_path() / (target.filename().string() + ".fragment-" + stamp), what);
+    out.copyPermissionsFrom(target);
+    out.writeAll(bytes.data(), bytes.size(), what);
+    out.flush(what);
+    out.close(what);
+    return out.path();
 }
 
 } // namespace
 
-std::filesystem::path ClientFile::pendingPath() const {
-    return m_path.parent_path() / ("." + m_path.filename().string() + ".new");
+bool ClientFile::isTemporaryName(const std::string& fileName) const {
+    return isReplaceTemporary(fileName, m_path.filename().string());
 }
 
 ClientFile::LoadReport ClientFile::load(ClientTable& table) const {
     requireFolder(m_path);
     // Opened for reading and writing, as the offices' program always did: a missing file is
     // created empty, and a write-protected one is reported now rather than at the first save.
-    const File file = File::open(m_path, File::Mode::ReadWriteCreate,
+    const std::filesystem::path target = resolveOwnLink(m_path, "cannot open the client file");
+    const File file = File::open(target, File::Mode::ReadWriteCreate,
                                  "cannot open the client file for reading and writing");
     return readInto(file, table);
 }
@@ -115,16 +149,20 @@ ClientFile::WriteOutcome ClientFile::writeRecord(ClientTable& table, int slot) c
     }
     requireFolder(m_path);
     const std::string number = std::to_string(slot);
-    const ClientFileLock lock(m_path, m_lockWait);
+    // An office's own link is locked and replaced where its file is, so that two folders
+    // linking one file share one lock and a file on another file system can be replaced.
+    const std::filesystem::path target = resolveOwnLink(m_path, "cannot write record " + number);
+    const ClientFileLock lock(target, m_lockWait);
+    removeAbandonedTemporaries(target);
 
     // The file as it is now, under the lock: another program may have written since.
-    const std::filesystem::path target = followLink(m_path);
     // Opened for writing although only read here: a write-protected client file is refused
     // as before, not silently replaced by the rename below.
+    const File current = File::open(target, File::Mode::ReadWriteCreate,
+                                    "cannot open the client file to write record " + number);
+    const platform::FileIdentity readIdentity = current.identity();
     const std::string bytes =
-        readAll(File::open(target, File::Mode::ReadWriteCreate,
-                           "cannot open the client file to write record " + number),
-                "cannot read the client file to write record " + number);
+        readAll(current, "cannot read the client file to write record " + number);
     const std::size_t inFile =
         std::min(recordsIn(bytes.size()), static_cast<std::size_t>(ClientTable::kMaxClients));
 
@@ -157,10 +195,49 @@ ClientFile::WriteOutcome ClientFile::writeRecord(ClientTable& table, int slot) c
     std::copy(mine.bytes().begin(), mine.bytes().end(),
               updated.begin() + static_cast<std::ptrdiff_t>((at - 1) * kRecord));
 
-    replaceFileContent(target, pendingPath(), updated, "cannot write record " + number);
+    // A part of a record at the end (a file cut short) that the new record takes the place of
+    // is kept beside the file rather than lost.
+    WriteOutcome outcome;
+    const std::size_t tail = bytes.size() % kRecord;
+    if (tail != 0 && bytes.size() < at * kRecord && tail < kRecord / 2) {
+        const std::filesystem::path kept = keepFragment(target, bytes.substr(bytes.size() - tail));
+        outcome.notice = "The client file " + m_path.string() + " ended in " +
+                         std::to_string(tail) +
+                         " bytes that were not a whole record. They were kept in " + kept.string() +
+                         " before the new client took their place.";
+    }
+
+    // Just before the rename: a save may only replace the file it read, under a lock that
+    // is still its own. A program stopped mid-save whose lock a supervisor deleted would
+    // otherwise undo what others saved meanwhile.
+    const auto stillMine = [&] {
+        if (!lock.stillHeld()) {
+            throw OrvjError(ErrorCode::FileLocked,
+                            m_path.string() + ": record " + number +
+                                " was not saved: the client file's lock (" +
+                                ClientFileLock::lockPathFor(target).string() +
+                                ") was deleted or taken over while this program was saving, so "
+                                "another program may have saved meanwhile. Nothing was written; "
+                                "try again.");
+        }
+        bool same = false;
+        try {
+            const File now = File::open(target, File::Mode::Read, "cannot read the client file");
+            same = now.identity() == readIdentity &&
+                   readAll(now, "cannot read the client file") == bytes;
+        } catch (const OrvjError&) {
+            same = false;
+        }
+        if (!same) {
+            throw OrvjError(ErrorCode::FileLocked,
+                            m_path.string() + ": record " + number +
+                                " was not saved: another program changed the client file while "
+                                "this program was saving. Nothing was written; try again.");
+        }
+    };
+    replaceFileContent(target, updated, "cannot write record " + number, stillMine);
 
     // The table now takes what the file holds.
-    WriteOutcome outcome;
     outcome.slot = static_cast<int>(at);
     ClientTable next = table;
     const std::size_t lastInFile = std::max(inFile, at);
@@ -186,6 +263,21 @@ ClientFile::WriteOutcome ClientFile::writeRecord(ClientTable& table, int slot) c
     }
     table = next;
     return outcome;
+}
+
+void ClientFile::replaceAll(const std::string& bytes) const {
+    requireFolder(m_path);
+    const std::filesystem::path target = resolveOwnLink(m_path, "cannot replace the client file");
+    const ClientFileLock lock(target, m_lockWait);
+    removeAbandonedTemporaries(target);
+    replaceFileContent(target, bytes, "cannot replace the client file", [&] {
+        if (!lock.stillHeld()) {
+            throw OrvjError(ErrorCode::FileLocked,
+                            m_path.string() +
+                                ": the client file was not replaced: its lock was deleted or "
+                                "taken over meanwhile. Nothing was written; try again.");
+        }
+    });
 }
 
 } // namespace orvj

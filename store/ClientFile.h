@@ -53,11 +53,15 @@ public:
     // OrvjError and leaves the table as it was.
     WriteOutcome writeRecord(ClientTable& table, int slot) const override;
 
+    // Replaces the whole file with `bytes` (a client file built elsewhere), under the lock and
+    // through the same safe replace as writeRecord; an office's own link is kept.
+    void replaceAll(const std::string& bytes) const;
+
     // How long a write waits for another program's lock before giving up (10 seconds).
     void setLockWait(std::chrono::milliseconds wait) { m_lockWait = wait; }
 
-    // The temporary file a write prepares beside the client file.
-    std::filesystem::path pendingPath() const;
+    // True for the temporaries a write prepares beside the client file.
+    bool isTemporaryName(const std::string& fileName) const;
 
 private:
     LoadReport readInto(const platform::File& file, ClientTable& table) const;

@@ -25,23 +25,61 @@ std::string secondsText(std::chrono::milliseconds wait) {
            (tenths % 10 != 0 ? "." + std::to_string(tenths % 10) : "");
 }
 
+// The lock file, made when missing with the folder's mode (private, or the group's in a
+// group-shared folder, so that every member can lock it later). A lock file another user made
+// without write access for this one is named with what to do.
+platform::File openLockFile(const std::filesystem::path& lockPath) {
+    try {
+        return platform::File::open(lockPath, platform::File::Mode::ReadWriteCreate,
+                                    "cannot open the client file's lock");
+    } catch (const OrvjError& e) {
+        if (e.code() != ErrorCode::PermissionDenied) {
+            throw;
+        }
+        throw OrvjError(e.code(),
+                        std::string(e.what()) +
+                            ".\nEvery user who saves in this data folder must be able to write "
+                            "the lock file. In a folder shared by a group, give the group write "
+                            "access to it (see \"Shared folders\" in the README).");
+    }
+}
+
 } // namespace
 
 std::filesystem::path ClientFileLock::lockPathFor(const std::filesystem::path& clientFile) {
     return clientFile.parent_path() / kFileName;
 }
 
+std::string ClientFileLock::holderText(std::string_view raw) {
+    std::string s(raw.substr(0, raw.find('\n')));
+    for (char& c : s) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7f) {
+            c = ' ';
+        }
+    }
+    if (s.size() > kMaxHolderText) {
+        std::size_t cut = kMaxHolderText;
+        // Not inside a UTF-8 character: back over its continuation bytes.
+        while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        s.resize(cut);
+    }
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
 std::string ClientFileLock::holder(const std::filesystem::path& clientFile) {
     try {
         const platform::File file = platform::File::open(
             lockPathFor(clientFile), platform::File::Mode::Read, "cannot read the lock");
-        char text[256] = {};
-        const std::size_t n = file.readAt(0, text, sizeof text - 1, "cannot read the lock");
-        std::string s(text, n);
-        while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) {
-            s.pop_back();
-        }
-        return s;
+        char text[512] = {};
+        const std::size_t n = file.readAt(0, text, sizeof text, "cannot read the lock");
+        return holderText(std::string_view(text, n));
     } catch (const OrvjError&) {
         return {};
     }
@@ -49,13 +87,11 @@ std::string ClientFileLock::holder(const std::filesystem::path& clientFile) {
 
 ClientFileLock::ClientFileLock(const std::filesystem::path& clientFile,
                                std::chrono::milliseconds wait)
-    : m_file([&] {
-          const std::filesystem::path lockPath = lockPathFor(clientFile);
+    : m_lockPath(lockPathFor(clientFile)), m_file([&] {
+          const std::filesystem::path& lockPath = m_lockPath;
           const auto until = std::chrono::steady_clock::now() + wait;
           for (;;) {
-              platform::File file =
-                  platform::File::open(lockPath, platform::File::Mode::ReadWriteCreate,
-                                       "cannot open the client file's lock");
+              platform::File file = openLockFile(lockPath);
               // A lock file removed while this program waited (the supervisor cleared a stale
               // lock) is no longer the one to hold: the next try opens the new one.
               if (file.tryLockExclusive("cannot lock the client file") &&
@@ -80,14 +116,42 @@ ClientFileLock::ClientFileLock(const std::filesystem::path& clientFile,
               std::this_thread::sleep_for(kRetryPause);
           }
       }()) {
-    // Who holds it, for the message another program shows while this one works.
-    const std::string who = "the program on PC " + platform::computerName() + " (process " +
-                            std::to_string(platform::processId()) + ") since " + nowText() + "\n";
+    // Who holds it, for the message another program shows while this one works, and a random
+    // mark by which this program tells its own lock from a later one under the same name.
+    unsigned char mark[12];
+    platform::randomBytes(mark, sizeof mark);
+    static const char kHex[] = "0123456789abcdef";
+    std::string token;
+    for (unsigned char b : mark) {
+        token.push_back(kHex[b >> 4]);
+        token.push_back(kHex[b & 15]);
+    }
+    m_text = "the program on PC " + platform::computerName() + " (process " +
+             std::to_string(platform::processId()) + ") since " + nowText() + "\n" + token + "\n";
     try {
         m_file.truncate(0, "cannot write the client file's lock");
-        m_file.writeAll(who.data(), who.size(), "cannot write the client file's lock");
+        m_file.writeAll(m_text.data(), m_text.size(), "cannot write the client file's lock");
     } catch (const OrvjError&) {
         // The lock itself is held; only its description is missing.
+        m_text.clear();
+    }
+}
+
+bool ClientFileLock::stillHeld() const {
+    if (!m_file.stillNamedBy(m_lockPath)) {
+        return false;
+    }
+    if (m_text.empty()) {
+        return true; // no description could be written: the file's identity has to do
+    }
+    try {
+        const platform::File named =
+            platform::File::open(m_lockPath, platform::File::Mode::Read, "cannot read the lock");
+        std::string now(m_text.size() + 1, '\0');
+        now.resize(named.readAt(0, now.data(), now.size(), "cannot read the lock"));
+        return now == m_text;
+    } catch (const OrvjError&) {
+        return false;
     }
 }
 

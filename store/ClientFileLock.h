@@ -16,8 +16,9 @@ class ClientFileLock {
 public:
     static constexpr const char* kFileName = "DATA301.LCK";
 
-    // Waits at most `wait` for the lock. When it stays taken, throws OrvjError (FileLocked)
-    // naming who holds it and what the supervisor can do.
+    // Waits at most `wait` for the lock of `clientFile` (the file itself, a link already
+    // resolved). When it stays taken, throws OrvjError (FileLocked) naming who holds it and
+    // what the supervisor can do. A lock file that is a link or no regular file is refused.
     ClientFileLock(const std::filesystem::path& clientFile, std::chrono::milliseconds wait);
 
     ClientFileLock(const ClientFileLock&) = delete;
@@ -26,11 +27,25 @@ public:
 
     static std::filesystem::path lockPathFor(const std::filesystem::path& clientFile);
 
-    // The holder's description as it stands in the lock file ("" when it cannot be read).
+    // The holder's description as it stands in the lock file ("" when it cannot be read), as
+    // plain printable text (holderText).
     static std::string holder(const std::filesystem::path& clientFile);
 
+    // The first line of a lock file's bytes, which anybody with access to the folder may have
+    // written: control bytes become spaces, outer spaces go, and at most kMaxHolderText bytes
+    // stay (not cutting a UTF-8 character).
+    static constexpr std::size_t kMaxHolderText = 160;
+    static std::string holderText(std::string_view raw);
+
+    // True while this lock is still the one DATA301.LCK names and still says it is this
+    // program's: false when a supervisor deleted the lock file (thinking its holder had
+    // stopped) and another program may have locked and saved since.
+    bool stillHeld() const;
+
 private:
+    std::filesystem::path m_lockPath;
     platform::File m_file;
+    std::string m_text;
 };
 
 } // namespace orvj

@@ -147,18 +147,23 @@ bool keyLine(std::string_view line, std::string_view& key, std::string_view& val
     return !key.empty();
 }
 
+// Far more than any configuration file holds; a larger one is not read (and so not rewritten).
+constexpr std::uint64_t kMaxConfigBytes = 1 << 20;
+
 std::string readWhole(const std::filesystem::path& p, bool& exists) {
     std::error_code ec;
     exists = std::filesystem::is_regular_file(p, ec);
     if (!exists) {
         return {};
     }
-    std::ifstream in(p, std::ios::binary);
-    if (!in) {
+    try {
+        const platform::File in = platform::File::open(p, platform::File::Mode::Read,
+                                                       "cannot read the configuration file");
+        return in.readAll(kMaxConfigBytes, "cannot read the configuration file");
+    } catch (const OrvjError&) {
         exists = false;
         return {};
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace
@@ -234,7 +239,8 @@ void ConfigFile::WritePrivateProfileString(std::string_view section, std::string
     std::replace(clean.begin(), clean.end(), '\r', ' ');
     std::replace(clean.begin(), clean.end(), '\n', ' ');
 
-    const std::filesystem::path target = followLink(m_path);
+    const std::filesystem::path target =
+        resolveOwnLink(m_path, "cannot write the configuration file");
     bool exists = false;
     const std::string content = readWhole(target, exists);
     std::error_code ec;
@@ -312,10 +318,7 @@ void ConfigFile::WritePrivateProfileString(std::string_view section, std::string
         out += l.text;
         out += l.eol;
     }
-    const std::filesystem::path pending =
-        target.parent_path() /
-        ("." + target.filename().string() + "." + std::to_string(platform::processId()) + ".new");
-    replaceFileContent(target, pending, out, "cannot write the configuration file");
+    replaceFileContent(target, out, "cannot write the configuration file");
 }
 
 bool startsWithDriveLetter(std::string_view value) {

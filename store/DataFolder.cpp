@@ -44,16 +44,20 @@ void checkWritable(const fs::path& folder) {
     }
     // A test file made, written, flushed and removed: permissions alone do not tell about
     // read-only mounts and network shares.
-    const fs::path probe = folder / "DATA301.WRITE-TEST";
+    // Made exclusively under a random name, so nothing planted in the folder is written.
+    fs::path probe;
     try {
         using platform::File;
         const std::string what = folder.string() + ": the folder cannot be written";
-        File f = File::open(probe, File::Mode::Replace, what);
+        File f = File::createTemporaryBeside(folder / "DATA301.WRITE-TEST", what, ".");
+        probe = f.path();
         f.writeAll("x", 1, what);
         f.flush(what);
         f.close(what);
     } catch (const OrvjError& e) {
-        platform::removeFile(probe);
+        if (!probe.empty()) {
+            platform::removeFile(probe);
+        }
         throw OrvjError(e.code() == ErrorCode::DiskFull ? ErrorCode::DiskFull
                                                         : ErrorCode::PermissionDenied,
                         e.what());
@@ -78,10 +82,12 @@ Switched switchTo(const fs::path& home, const fs::path& configFile, const fs::pa
                                 "empty");
         }
         if (!fs::exists(s.dataFolder, ec)) {
-            if (!fs::create_directories(s.dataFolder, ec) || ec) {
-                throw OrvjError(ErrorCode::PermissionDenied,
-                                s.dataFolder.string() +
-                                    ": the folder cannot be made: " + ec.message());
+            fs::create_directories(s.dataFolder.parent_path(), ec);
+            try {
+                // Private, or shared with the group of a group-shared parent.
+                platform::makeFolder(s.dataFolder, "the folder cannot be made");
+            } catch (const OrvjError& e) {
+                throw OrvjError(ErrorCode::PermissionDenied, e.what());
             }
             madeFolder = true;
         }

@@ -1,5 +1,7 @@
 #include "store/ProgramFolder.h"
 
+#include "store/platform/File.h"
+
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 
@@ -65,7 +67,16 @@ void makeFolder(const fs::path& folder, const fs::path& top, LayoutUndo& undo) {
     if (folder.has_parent_path() && folder.parent_path() != folder) {
         makeFolder(folder.parent_path(), top, undo);
     }
-    if (!fs::create_directory(folder, ec) && ec) {
+    const std::string within = top.lexically_normal().string();
+    if (folder.lexically_normal().string().rfind(within, 0) == 0) {
+        // The program folder and what is in it are the user's alone: they hold client names.
+        try {
+            platform::makeFolder(folder, "cannot make the folder");
+        } catch (const OrvjError& e) {
+            throw OrvjError(ErrorCode::PermissionDenied,
+                            top.string() + ": the program folder cannot be laid out: " + e.what());
+        }
+    } else if (!fs::create_directory(folder, ec) && ec) {
         layoutFault(top, "cannot make the folder " + folder.string(), ec);
     }
     undo.made(folder);
@@ -76,13 +87,22 @@ void copyNew(const fs::path& from, const fs::path& to, const fs::path& top, Layo
     if (fs::exists(to, ec)) {
         return;
     }
-    if (!fs::copy_file(from, to, fs::copy_options::none, ec) || ec) {
-        fs::remove(to, ec);
-        layoutFault(top, "cannot copy " + from.string() + " to " + to.string(), ec);
+    // Written as a new private file, whatever the template's mode (an install's template is
+    // read-only and readable by all; the copy is the user's to change and the user's alone).
+    try {
+        using platform::File;
+        const std::string what = "cannot copy " + from.string() + " to " + to.string();
+        constexpr std::uint64_t kMaxTemplateFile = std::uint64_t{256} << 20;
+        const std::string bytes =
+            File::open(from, File::Mode::Read, what).readAll(kMaxTemplateFile, what);
+        File out = File::open(to, File::Mode::CreateNew, what);
+        undo.made(to);
+        out.writeAll(bytes.data(), bytes.size(), what);
+        out.close(what);
+    } catch (const OrvjError& e) {
+        throw OrvjError(e.code(),
+                        top.string() + ": the program folder cannot be laid out: " + e.what());
     }
-    undo.made(to);
-    // The template of an install may be read-only; the copies are the user's to change.
-    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
 }
 
 } // namespace

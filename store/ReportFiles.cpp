@@ -4,7 +4,6 @@
 #include "store/platform/File.h"
 
 #include <cctype>
-#include <random>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -12,7 +11,7 @@ namespace fs = std::filesystem;
 namespace orvj::ReportFiles {
 namespace {
 
-constexpr std::size_t kSuffixLength = 6; // the letters and digits after the dot of a temporary
+constexpr std::size_t kSuffixLength = 8; // the letters and digits after the dot of a temporary
 
 std::string lowered(const std::string& s) {
     std::string out;
@@ -44,17 +43,6 @@ bool isReportBaseName(const std::string& lower) {
     }
     return lower.compare(0, prefix.size(), prefix) == 0 &&
            allDigits(lower, prefix.size(), lower.size());
-}
-
-fs::path temporaryBeside(const fs::path& target) {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    static std::mt19937 random{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    std::string name = target.filename().string() + ".";
-    for (std::size_t i = 0; i < kSuffixLength; ++i) {
-        name.push_back(kLetters[pick(random)]);
-    }
-    return target.parent_path() / name;
 }
 
 // The files of the folder whose names pass `wanted`.
@@ -91,9 +79,10 @@ fs::path copyFile(const fs::path& home, int number) {
 
 void write(const fs::path& target, const std::string& bytes) {
     using platform::File;
-    const fs::path temporary = temporaryBeside(target);
+    fs::path temporary;
     try {
-        File out = File::open(temporary, File::Mode::Replace, "cannot create the report file");
+        File out = File::createTemporaryBeside(target, "cannot create the report file");
+        temporary = out.path();
         out.writeAll(bytes.data(), bytes.size(), "cannot write the report file");
         out.close("cannot close the report file");
         // Not flushed to the disk: a report can always be composed again, and a flush for
@@ -101,7 +90,9 @@ void write(const fs::path& target, const std::string& bytes) {
         // rename still means a reader never finds a part of a report under the name.
         platform::renameOver(temporary, target, "cannot replace the report file");
     } catch (const OrvjError& e) {
-        platform::removeFile(temporary);
+        if (!temporary.empty()) {
+            platform::removeFile(temporary);
+        }
         // The temporary's name means nothing to the supervisor; the report file's does.
         std::string message = e.what();
         const std::string named = temporary.string();
@@ -110,7 +101,9 @@ void write(const fs::path& target, const std::string& bytes) {
         }
         throw OrvjError(e.code(), message);
     } catch (...) {
-        platform::removeFile(temporary);
+        if (!temporary.empty()) {
+            platform::removeFile(temporary);
+        }
         throw;
     }
 }

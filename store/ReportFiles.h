@@ -24,9 +24,9 @@ std::filesystem::path reportFile(const std::filesystem::path& home);
 std::filesystem::path copyFile(const std::filesystem::path& home, int number);
 
 // Replaces `target` with `bytes`: written to a temporary beside it (the target's name and a
-// dot and six letters or digits) and renamed over it, so `target` keeps its old content until
-// the new one is complete. On a fault the temporary is removed, `target` is left as it was,
-// and OrvjError names `target` and the reason.
+// dot and eight letters or digits, made exclusively) and renamed over it, so `target` keeps its old
+// content until the new one is complete. On a fault the temporary is removed, `target` is left as
+// it was, and OrvjError names `target` and the reason.
 void write(const std::filesystem::path& target, const std::string& bytes);
 
 // Copies one report file to another in the same way. The message of a fault names both files.
@@ -34,7 +34,7 @@ void copy(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // True for REPORT.PRN and temp<digits> (any case) and for their temporaries.
 bool isReportFileName(const std::string& fileName);
-// True only for a temporary: REPORT.PRN.XXXXXX or temp<digits>.XXXXXX.
+// True only for a temporary: REPORT.PRN.XXXXXXXX or temp<digits>.XXXXXXXX.
 bool isTemporaryName(const std::string& fileName);
 
 // Removes the temporaries a killed run left in the program folder. Never throws.

@@ -1,10 +1,11 @@
 #include "sample/tool/SourceText.h"
 
 #include "store/Cp1252.h"
+#include "store/FileReplace.h"
+#include "store/OrvjError.h"
+#include "store/platform/File.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <system_error>
 
@@ -27,39 +28,26 @@ std::string where(const std::string& file, std::size_t line) {
 }
 
 std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw SourceError(file.string() + ": cannot open the file for reading");
+    // Far more than any question list, client list or report text holds.
+    constexpr std::uint64_t kMaxSourceBytes = std::uint64_t{16} << 20;
+    try {
+        const orvj::platform::File in = orvj::platform::File::open(
+            file, orvj::platform::File::Mode::Read, "cannot open the file for reading");
+        return in.readAll(kMaxSourceBytes, "read error");
+    } catch (const orvj::OrvjError& e) {
+        throw SourceError(e.what());
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        throw SourceError(file.string() + ": read error");
-    }
-    return bytes;
 }
 
 void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-    std::filesystem::path temp = file;
-    temp += ".part";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            throw SourceError(temp.string() + ": cannot create the file");
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            throw SourceError(temp.string() + ": write error");
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        throw SourceError(file.string() + ": cannot replace the file: " + ec.message());
+    // Through the program's own safe replace: a new temporary made exclusively beside the
+    // file, flushed, closed with its result checked, renamed over it; the file keeps its mode,
+    // and an office's own link keeps pointing at the replaced file.
+    try {
+        const std::filesystem::path target = orvj::resolveOwnLink(file, "cannot replace the file");
+        orvj::replaceFileContent(target, std::string(bytes), "cannot write the file");
+    } catch (const orvj::OrvjError& e) {
+        throw SourceError(e.what());
     }
 }
 

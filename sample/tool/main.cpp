@@ -6,7 +6,10 @@
 #include "sample/tool/QuestionText.h"
 #include "sample/tool/SourceText.h"
 #include "scoring/InventoryInstaller.h"
+#include "store/ClientFile.h"
+#include "store/OrvjError.h"
 #include "store/ProgramFolder.h"
+#include "store/platform/File.h"
 
 #include <cstring>
 #include <filesystem>
@@ -121,7 +124,14 @@ int runQuestions(const std::vector<std::string>& args) {
 }
 
 int runClients(const std::vector<std::string>& args) {
-    writeFileAtomically(args[1], clientFileBytes(readClientSource(args[0])));
+    const std::string bytes = clientFileBytes(readClientSource(args[0]));
+    // Under the client file's lock, as every save of the program: a program saving in that
+    // data folder meanwhile is waited for, and never undone.
+    try {
+        orvj::ClientFile(args[1]).replaceAll(bytes);
+    } catch (const orvj::OrvjError& e) {
+        throw SourceError(e.what());
+    }
     return 0;
 }
 
@@ -186,6 +196,8 @@ int runInstall(const std::vector<std::string>& args, const fs::path& exeFolder) 
 } // namespace
 
 int main(int argc, char** argv) {
+    // Client files hold names: private unless a folder shares them.
+    orvj::platform::restrictNewFileModes();
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         return usage("no command given");

@@ -15,15 +15,36 @@ using NativeHandle = std::intptr_t;
 // The operating-system calls the client file and the configuration file need, in one place.
 // Every call that fails throws OrvjError with a message naming the file, what was being done
 // (the `what` given) and the system's reason.
+// Two names stand for one file when their identities are equal.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The operating-system calls the core needs, in one place. Every call that fails throws
+// OrvjError with a message naming the file, what was being done (the `what` given) and the
+// system's reason.
+//
+// A data folder may be shared with other users, so a file is never made through a link
+// planted under its name, only regular files are opened (a device, a pipe or a folder under a
+// file's name is refused), and a new file is private to its owner, or to the folder's group in
+// a group-shared folder (see newFileMode).
 class File {
 public:
     enum class Mode {
-        Read,            // existing file, reading only
-        ReadWriteCreate, // reading and writing, created empty when missing
-        Replace,         // writing only, created or emptied (a file that will be renamed over)
+        Read,            // existing regular file, reading only; a link is followed
+        ReadWriteCreate, // reading and writing, created when missing; a link is refused
+        CreateNew,       // writing only, a new file: refused when the name exists
     };
 
     static File open(const std::filesystem::path& path, Mode mode, const std::string& what);
+
+    // A new file beside `target`: the target's name, a dot and eight random letters or digits
+    // (`prefix` before the target's name), made exclusively, so no other file, link or
+    // program's temporary is ever taken over.
+    static File createTemporaryBeside(const std::filesystem::path& target, const std::string& what,
+                                      const std::string& prefix = "");
 
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
@@ -33,8 +54,14 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     bool isOpen() const { return m_handle >= 0; }
+    // True when this open() or createTemporaryBeside() made the file.
+    bool created() const { return m_created; }
 
     std::uint64_t size(const std::string& what) const;
+
+    // The whole file, after checking that it holds at most `limit` bytes (a file claiming to
+    // be larger than any file of its kind is refused before anything is read).
+    std::string readAll(std::uint64_t limit, const std::string& what) const;
 
     // Reads up to n bytes at the offset; fewer only at the end of the file.
     std::size_t readAt(std::uint64_t offset, char* data, std::size_t n,
@@ -51,8 +78,8 @@ public:
 
     void close(const std::string& what);
 
-    // Gives the file the permission bits of `model` when it exists, else read-write for the
-    // owner and readable by others.
+    // Gives the file the permission bits of `model` when that is a regular file, else the mode
+    // a new file of the model's folder gets (newFileMode).
     void copyPermissionsFrom(const std::filesystem::path& model);
 
     // An exclusive lock of the file against every other holder, without waiting: false when
@@ -60,17 +87,44 @@ public:
     // process). It keeps other lockers out and nothing else: others still read the file.
     bool tryLockExclusive(const std::string& what);
 
+    FileIdentity identity() const;
+
     // True while `path` still names the file this handle has open (it was not removed or
     // replaced since it was opened).
     bool stillNamedBy(const std::filesystem::path& path) const;
 
 private:
-    File(std::filesystem::path path, NativeHandle handle)
-        : m_path(std::move(path)), m_handle(handle) {}
+    File(std::filesystem::path path, NativeHandle handle, bool created)
+        : m_path(std::move(path)), m_handle(handle), m_created(created) {}
 
     std::filesystem::path m_path;
     NativeHandle m_handle = -1;
+    bool m_created = false;
 };
+
+// The identity of the file `path` names itself (a link is not followed); none when missing.
+bool identityOf(const std::filesystem::path& path, FileIdentity& identity) noexcept;
+
+// The permission bits a new file in `folder` gets: read and write for the owner only, or also
+// for the group when the folder is group-shared (set-group-ID and writable by its group), so
+// that every member of the office's group can keep saving.
+unsigned newFileMode(const std::filesystem::path& folder);
+
+// Makes a folder (not its parents) private like a new file, searchable by its owner, or also
+// by the group in a group-shared parent. A folder already there is no fault.
+void makeFolder(const std::filesystem::path& folder, const std::string& what);
+
+// Files and folders the program makes without these calls (Qt's, a PDF) are private too.
+void restrictNewFileModes() noexcept;
+
+// What a name in a data folder is: a link, and if so whether the user running the program
+// may trust it (it was made by that user or by the administrator) and where it leads.
+struct LinkInfo {
+    bool isLink = false;
+    bool trusted = false;
+    std::filesystem::path target; // the final file, absolute, when the link can be followed
+};
+LinkInfo inspectLink(const std::filesystem::path& path);
 
 // Replaces `to` by `from` in one step: a reader sees the old file or the new one, never a mix,
 // also while another program holds `to` open for reading.

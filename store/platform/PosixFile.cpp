@@ -18,31 +18,120 @@
 #include <utility>
 
 namespace orvj::platform {
-File File::open(const std::filesystem::path& path, Mode mode, const std::string& what) {
-    int flags = O_CLOEXEC;
-    switch (mode) {
-    case Mode::Read:
-        flags |= O_RDONLY;
-        break;
-    case Mode::ReadWriteCreate:
-        flags |= O_RDWR | O_CREAT;
-        break;
-    case Mode::Replace:
-        flags |= O_WRONLY | O_CREAT | O_TRUNC;
-        break;
-    }
+namespace {
+
+int openNoIntr(const char* path, int flags, mode_t mode) {
     int fd = -1;
     do {
-        fd = ::open(path.c_str(), flags, 0644);
+        fd = ::open(path, flags, mode);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        throwFileError(path, errno, what);
+    return fd;
+}
+
+// A name that is no regular file (a device, a pipe, a folder) is refused like a missing one
+// would be, with the reason.
+void requireRegular(int fd, const std::filesystem::path& path, const std::string& what) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        throwFileError(path, err, what);
     }
-    return File(path, fd);
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw OrvjError(ErrorCode::BadFileName,
+                        path.string() + ": " + what + ": it is not a regular file");
+    }
+}
+
+// O_NONBLOCK only keeps a pipe planted under a file's name from stopping the open; it is taken
+// off again for the regular file that remains.
+void clearNonBlocking(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& path) {
+    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+}
+
+[[noreturn]] void throwOpenError(const std::filesystem::path& path, int err,
+                                 const std::string& what) {
+    if (err == ELOOP) {
+        throw OrvjError(ErrorCode::BadFileName,
+                        path.string() + ": " + what +
+                            ": the name is a link, and a file is never made through a link");
+    }
+    throwFileError(path, err, what);
+}
+
+} // namespace
+
+File File::open(const std::filesystem::path& path, Mode mode, const std::string& what) {
+    const int common = O_CLOEXEC | O_NONBLOCK;
+    int fd = -1;
+    bool created = false;
+    switch (mode) {
+    case Mode::Read:
+        fd = openNoIntr(path.c_str(), common | O_RDONLY, 0);
+        break;
+    case Mode::ReadWriteCreate:
+        // Made exclusively when missing, so that the new file's mode is this program's choice;
+        // an existing one is opened as it is. A link under the name is refused either way.
+        fd = openNoIntr(path.c_str(), common | O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW,
+                        newFileMode(folderOf(path)));
+        if (fd >= 0) {
+            created = true;
+        } else if (errno == EEXIST) {
+            fd = openNoIntr(path.c_str(), common | O_RDWR | O_NOFOLLOW, 0);
+        }
+        break;
+    case Mode::CreateNew:
+        fd = openNoIntr(path.c_str(), common | O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW,
+                        newFileMode(folderOf(path)));
+        created = fd >= 0;
+        break;
+    }
+    if (fd < 0) {
+        throwOpenError(path, errno, what);
+    }
+    requireRegular(fd, path, what);
+    clearNonBlocking(fd);
+    if (created) {
+        // The mode asked for at creation is cut by the umask; the intended one is set here.
+        static_cast<void>(::fchmod(fd, newFileMode(folderOf(path))));
+    }
+    return File(path, fd, created);
+}
+
+File File::createTemporaryBeside(const std::filesystem::path& target, const std::string& what,
+                                 const std::string& prefix) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0;; ++attempt) {
+        unsigned char random[8];
+        randomBytes(random, sizeof random);
+        std::string name = prefix + target.filename().string() + ".";
+        for (unsigned char r : random) {
+            name.push_back(kLetters[r % (sizeof kLetters - 1)]);
+        }
+        const std::filesystem::path path = folderOf(target) / name;
+        try {
+            return open(path, Mode::CreateNew, what);
+        } catch (const OrvjError&) {
+            struct stat st {};
+            // Taken by chance (1 in 2^47): another name. Any other fault is reported.
+            if (attempt >= 16 || ::lstat(path.c_str(), &st) != 0) {
+                throw;
+            }
+        }
+    }
 }
 
 File::File(File&& other) noexcept
-    : m_path(std::move(other.m_path)), m_handle(std::exchange(other.m_handle, -1)) {}
+    : m_path(std::move(other.m_path)), m_handle(std::exchange(other.m_handle, -1)),
+      m_created(other.m_created) {}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
@@ -51,6 +140,7 @@ File& File::operator=(File&& other) noexcept {
         }
         m_path = std::move(other.m_path);
         m_handle = std::exchange(other.m_handle, -1);
+        m_created = other.m_created;
     }
     return *this;
 }
@@ -67,6 +157,19 @@ std::uint64_t File::size(const std::string& what) const {
         throwFileError(m_path, errno, what);
     }
     return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::string File::readAll(std::uint64_t limit, const std::string& what) const {
+    const std::uint64_t claimed = size(what);
+    if (claimed > limit) {
+        throw OrvjError(ErrorCode::BadFileName, m_path.string() + ": " + what + ": the file is " +
+                                                    std::to_string(claimed) +
+                                                    " bytes long, more than such a file holds (" +
+                                                    std::to_string(limit) + " bytes at most)");
+    }
+    std::string bytes(static_cast<std::size_t>(claimed), '\0');
+    bytes.resize(readAt(0, bytes.data(), bytes.size(), what));
+    return bytes;
 }
 
 std::size_t File::readAt(std::uint64_t offset, char* data, std::size_t n,
@@ -140,7 +243,9 @@ void File::close(const std::string& what) {
 
 void File::copyPermissionsFrom(const std::filesystem::path& model) {
     struct stat st {};
-    const mode_t mode = ::stat(model.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    const mode_t mode = ::lstat(model.c_str(), &st) == 0 && S_ISREG(st.st_mode)
+                            ? (st.st_mode & 07777)
+                            : newFileMode(folderOf(model));
     // Best effort: a file system without modes (a network share) keeps its own.
     static_cast<void>(::fchmod(m_handle, mode));
 }
@@ -170,13 +275,69 @@ bool File::tryLockExclusive(const std::string& what) {
     return true;
 }
 
+FileIdentity File::identity() const {
+    struct stat st {};
+    if (::fstat(m_handle, &st) != 0) {
+        return {};
+    }
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 bool File::stillNamedBy(const std::filesystem::path& path) const {
-    struct stat mine {};
-    struct stat named {};
-    if (::fstat(m_handle, &mine) != 0 || ::stat(path.c_str(), &named) != 0) {
+    FileIdentity named;
+    return identityOf(path, named) && named == identity();
+}
+
+bool identityOf(const std::filesystem::path& path, FileIdentity& identity) noexcept {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
         return false;
     }
-    return mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
+    identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return true;
+}
+
+unsigned newFileMode(const std::filesystem::path& folder) {
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) == 0 && (st.st_mode & S_ISGID) != 0 &&
+        (st.st_mode & S_IWGRP) != 0) {
+        return 0660;
+    }
+    return 0600;
+}
+
+void makeFolder(const std::filesystem::path& folder, const std::string& what) {
+    const mode_t mode = newFileMode(folderOf(folder)) == 0660 ? 02770 : 0700;
+    if (::mkdir(folder.c_str(), mode) != 0) {
+        const int err = errno;
+        struct stat st {};
+        if (err == EEXIST && ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            return;
+        }
+        throwFileError(folder, err, what);
+    }
+    // As for files, the umask does not decide.
+    static_cast<void>(::chmod(folder.c_str(), mode));
+}
+
+void restrictNewFileModes() noexcept {
+    ::umask(077);
+}
+
+LinkInfo inspectLink(const std::filesystem::path& path) {
+    LinkInfo info;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        return info;
+    }
+    info.isLink = true;
+    info.trusted = st.st_uid == ::getuid() || st.st_uid == 0;
+    std::error_code ec;
+    info.target = std::filesystem::canonical(path, ec);
+    if (ec) {
+        info.target.clear();
+    }
+    return info;
 }
 
 void renameOver(const std::filesystem::path& from, const std::filesystem::path& to,

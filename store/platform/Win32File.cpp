@@ -116,21 +116,27 @@ bool renameAside(const std::filesystem::path& from, const std::filesystem::path&
 File File::open(const std::filesystem::path& path, Mode mode, const std::string& what) {
     DWORD access = GENERIC_READ;
     DWORD disposition = OPEN_EXISTING;
+    // A reparse point (a link) under a name this program writes is opened as itself, never
+    // followed, and then refused as no regular file.
+    DWORD flags = FILE_ATTRIBUTE_NORMAL;
     switch (mode) {
     case Mode::Read:
         break;
     case Mode::ReadWriteCreate:
         access = GENERIC_READ | GENERIC_WRITE;
         disposition = OPEN_ALWAYS;
+        flags |= FILE_FLAG_OPEN_REPARSE_POINT;
         break;
-    case Mode::Replace:
+    case Mode::CreateNew:
         access = GENERIC_WRITE;
-        disposition = CREATE_ALWAYS;
+        disposition = CREATE_NEW;
+        flags |= FILE_FLAG_OPEN_REPARSE_POINT;
         break;
     }
-    HANDLE h = ::CreateFileW(path.c_str(), access, kShareAll, nullptr,
-                             disposition == OPEN_ALWAYS ? OPEN_EXISTING : disposition,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool created = disposition == CREATE_NEW;
+    HANDLE h =
+        ::CreateFileW(path.c_str(), access, kShareAll, nullptr,
+                      disposition == OPEN_ALWAYS ? OPEN_EXISTING : disposition, flags, nullptr);
     if (h == INVALID_HANDLE_VALUE && disposition == OPEN_ALWAYS &&
         ::GetLastError() == ERROR_FILE_NOT_FOUND) {
         // A file missing only because another program is replacing it the long way (see
@@ -142,17 +148,48 @@ File File::open(const std::filesystem::path& path, Mode mode, const std::string&
                 break;
             }
         }
-        h = ::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        h = ::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_ALWAYS, flags, nullptr);
+        created = h != INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_ALREADY_EXISTS;
     }
     if (h == INVALID_HANDLE_VALUE) {
         throwLastError(path, what);
     }
-    return File(path, fromHandle(h));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileType(h) != FILE_TYPE_DISK || !fileIdentity(h, info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        ::CloseHandle(h);
+        throw OrvjError(ErrorCode::BadFileName,
+                        path.string() + ": " + what + ": it is not a regular file");
+    }
+    return File(path, fromHandle(h), created);
+}
+
+File File::createTemporaryBeside(const std::filesystem::path& target, const std::string& what,
+                                 const std::string& prefix) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    for (int attempt = 0;; ++attempt) {
+        unsigned char random[8];
+        randomBytes(random, sizeof random);
+        std::string name = prefix + target.filename().string() + ".";
+        for (unsigned char r : random) {
+            name.push_back(kLetters[r % (sizeof kLetters - 1)]);
+        }
+        const std::filesystem::path path = folder / name;
+        try {
+            return open(path, Mode::CreateNew, what);
+        } catch (const OrvjError&) {
+            if (attempt >= 16 || ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+                throw;
+            }
+        }
+    }
 }
 
 File::File(File&& other) noexcept
-    : m_path(std::move(other.m_path)), m_handle(std::exchange(other.m_handle, -1)) {}
+    : m_path(std::move(other.m_path)), m_handle(std::exchange(other.m_handle, -1)),
+      m_created(other.m_created) {}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
@@ -161,6 +198,7 @@ File& File::operator=(File&& other) noexcept {
         }
         m_path = std::move(other.m_path);
         m_handle = std::exchange(other.m_handle, -1);
+        m_created = other.m_created;
     }
     return *this;
 }
@@ -177,6 +215,19 @@ std::uint64_t File::size(const std::string& what) const {
         throwLastError(m_path, what);
     }
     return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+std::string File::readAll(std::uint64_t limit, const std::string& what) const {
+    const std::uint64_t claimed = size(what);
+    if (claimed > limit) {
+        throw OrvjError(ErrorCode::BadFileName, m_path.string() + ": " + what + ": the file is " +
+                                                    std::to_string(claimed) +
+                                                    " bytes long, more than such a file holds (" +
+                                                    std::to_string(limit) + " bytes at most)");
+    }
+    std::string bytes(static_cast<std::size_t>(claimed), '\0');
+    bytes.resize(readAt(0, bytes.data(), bytes.size(), what));
+    return bytes;
 }
 
 std::size_t File::readAt(std::uint64_t offset, char* data, std::size_t n,
@@ -279,20 +330,66 @@ bool File::tryLockExclusive(const std::string& what) {
     throwFileError(m_path, errnoOf(error), what);
 }
 
+FileIdentity File::identity() const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!fileIdentity(toHandle(m_handle), info)) {
+        return {};
+    }
+    return {info.dwVolumeSerialNumber,
+            (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
 bool File::stillNamedBy(const std::filesystem::path& path) const {
-    const HANDLE named = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    FileIdentity named;
+    return identityOf(path, named) && named == identity();
+}
+
+bool identityOf(const std::filesystem::path& path, FileIdentity& identity) noexcept {
+    const HANDLE named =
+        ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (named == INVALID_HANDLE_VALUE) {
         return false;
     }
-    BY_HANDLE_FILE_INFORMATION mine{};
-    BY_HANDLE_FILE_INFORMATION theirs{};
-    const bool same = fileIdentity(toHandle(m_handle), mine) && fileIdentity(named, theirs) &&
-                      mine.dwVolumeSerialNumber == theirs.dwVolumeSerialNumber &&
-                      mine.nFileIndexHigh == theirs.nFileIndexHigh &&
-                      mine.nFileIndexLow == theirs.nFileIndexLow;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = fileIdentity(named, info);
     ::CloseHandle(named);
-    return same;
+    if (ok) {
+        identity = {info.dwVolumeSerialNumber,
+                    (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+    }
+    return ok;
+}
+
+unsigned newFileMode(const std::filesystem::path&) {
+    // Windows files take the access rules of their folder; there are no mode bits.
+    return 0600;
+}
+
+void makeFolder(const std::filesystem::path& folder, const std::string& what) {
+    if (!::CreateDirectoryW(folder.c_str(), nullptr)) {
+        const DWORD error = ::GetLastError();
+        const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+        if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            return;
+        }
+        throwFileError(folder, errnoOf(error), what);
+    }
+}
+
+void restrictNewFileModes() noexcept {}
+
+LinkInfo inspectLink(const std::filesystem::path& path) {
+    LinkInfo info;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return info;
+    }
+    // Who made a reparse point is not told here; none is trusted.
+    info.isLink = true;
+    return info;
 }
 
 void renameOver(const std::filesystem::path& from, const std::filesystem::path& to,
