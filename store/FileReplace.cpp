@@ -12,6 +12,9 @@ constexpr std::size_t kRandomLength = 8;
 std::string namingTarget(std::string message, const std::filesystem::path& temporary,
                          const std::filesystem::path& target) {
     const std::string named = temporary.string();
+    if (named.empty()) {
+        return message;
+    }
     for (auto at = message.find(named); at != std::string::npos;
          at = message.find(named, at + target.string().size())) {
         message.replace(at, named.size(), target.string());

@@ -20,6 +20,16 @@
 namespace orvj::platform {
 namespace {
 
+// A fault in making a temporary names the file the user knows, not the random name.
+std::string namingTarget(std::string message, const std::filesystem::path& temporary,
+                         const std::filesystem::path& target) {
+    const std::string named = temporary.string();
+    if (const auto at = message.find(named); at != std::string::npos) {
+        message.replace(at, named.size(), target.string());
+    }
+    return message;
+}
+
 int openNoIntr(const char* path, int flags, mode_t mode) {
     int fd = -1;
     do {
@@ -119,11 +129,11 @@ File File::createTemporaryBeside(const std::filesystem::path& target, const std:
         const std::filesystem::path path = folderOf(target) / name;
         try {
             return open(path, Mode::CreateNew, what);
-        } catch (const OrvjError&) {
+        } catch (const OrvjError& e) {
             struct stat st {};
             // Taken by chance (1 in 2^47): another name. Any other fault is reported.
             if (attempt >= 16 || ::lstat(path.c_str(), &st) != 0) {
-                throw;
+                throw OrvjError(e.code(), namingTarget(e.what(), path, target));
             }
         }
     }

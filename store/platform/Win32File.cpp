@@ -21,6 +21,16 @@
 namespace orvj::platform {
 namespace {
 
+// A fault in making a temporary names the file the user knows, not the random name.
+std::string namingTarget(std::string message, const std::filesystem::path& temporary,
+                         const std::filesystem::path& target) {
+    const std::string named = temporary.string();
+    if (const auto at = message.find(named); at != std::string::npos) {
+        message.replace(at, named.size(), target.string());
+    }
+    return message;
+}
+
 // Every file is opened so that other programs may read, write, rename and delete it: a
 // report viewer holding REPORT.PRN open must not stop the next report from replacing it.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -179,9 +189,9 @@ File File::createTemporaryBeside(const std::filesystem::path& target, const std:
         const std::filesystem::path path = folder / name;
         try {
             return open(path, Mode::CreateNew, what);
-        } catch (const OrvjError&) {
+        } catch (const OrvjError& e) {
             if (attempt >= 16 || ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-                throw;
+                throw OrvjError(e.code(), namingTarget(e.what(), path, target));
             }
         }
     }

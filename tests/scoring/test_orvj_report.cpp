@@ -186,8 +186,8 @@ TEST_F(ReportToolTest, ReportFilesStayWholeUnderWriteFaultsAndLeftoversGo) {
         whole["REPORT.PRN"].insert(report(k, ReportOption::Both));
     }
     // A killed run's temporaries, holding names in clear.
-    writeFile(home.path() / "REPORT.PRN.Ab12Cd", "Able, Ann");
-    writeFile(home.path() / "temp2.zz99yy", "Baker, Bob");
+    writeFile(home.path() / "REPORT.PRN.Ab12Cd34", "Able, Ann");
+    writeFile(home.path() / "temp2.zz99yy00", "Baker, Bob");
 
     for (const auto op :
          {platform::FaultOp::Write, platform::FaultOp::Close, platform::FaultOp::Rename}) {
@@ -223,6 +223,8 @@ TEST_F(ReportToolTest, AReadOnlyDataFolderCanBeReported) {
     // The unprivileged child writes REPORT.PRN in the program folder.
     fs::permissions(home.path(), fs::perms::all);
     fs::permissions(clientFile, write, fs::perm_options::remove);
+    // Made private by the program; the archive's reader is another user here.
+    fs::permissions(clientFile, fs::perms::others_read, fs::perm_options::add);
     fs::permissions(data, write, fs::perm_options::remove);
     // Every command reads the client file the same way; --all also composes every report.
     // Modes do not bind the administrator: the child gives up those rights first.

@@ -121,7 +121,11 @@ TEST_F(DataFolderTest, AFailedAppendOrUpdateLeavesTheFileAndNoPhantomClient) {
                 if (failed) {
                     EXPECT_EQ(read(path), three);
                     EXPECT_EQ(reread.clientCount, 3) << "a failed save left a client";
-                    EXPECT_FALSE(fs::exists(ClientFile(path).pendingPath()));
+                    for (const auto& entry : fs::directory_iterator(path.parent_path())) {
+                        EXPECT_FALSE(
+                            ClientFile(path).isTemporaryName(entry.path().filename().string()))
+                            << "a temporary stayed: " << entry.path();
+                    }
                 } else {
                     EXPECT_EQ(reread.at(slot), changed.at(slot));
                 }
