@@ -235,6 +235,9 @@ ClientFile::WriteOutcome ClientFile::writeRecord(ClientTable& table, int slot) c
                                 "this program was saving. Nothing was written; try again.");
         }
     };
+    if (m_beforeReplace) {
+        m_beforeReplace();
+    }
     replaceFileContent(target, updated, "cannot write record " + number, stillMine);
 
     // The table now takes what the file holds.

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,10 @@ public:
     // How long a write waits for another program's lock before giving up (10 seconds).
     void setLockWait(std::chrono::milliseconds wait) { m_lockWait = wait; }
 
+    // Runs in every write once the file has been read under the lock, before the new file is
+    // written: where tests stop a save half-way, as a hung or stopped PC would.
+    void setBeforeReplace(std::function<void()> hook) { m_beforeReplace = std::move(hook); }
+
     // True for the temporaries a write prepares beside the client file.
     bool isTemporaryName(const std::string& fileName) const;
 
@@ -68,6 +73,7 @@ private:
 
     std::filesystem::path m_path;
     std::chrono::milliseconds m_lockWait{10000};
+    std::function<void()> m_beforeReplace;
 };
 
 } // namespace orvj

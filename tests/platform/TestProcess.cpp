@@ -6,6 +6,8 @@
 #ifndef _WIN32
 #include <cerrno>
 #include <csignal>
+#include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -38,6 +40,30 @@ int Child::wait() {
 
 bool becomeUnprivileged() {
     return false;
+}
+
+bool becomeUser(unsigned, unsigned) {
+    return false;
+}
+
+bool isAdministrator() {
+    return false;
+}
+
+bool setLinkOwner(const std::string&, unsigned) {
+    return false;
+}
+
+unsigned setFileModeMask(unsigned) {
+    return 0;
+}
+
+long modeOf(const std::string&) {
+    return -1;
+}
+
+long long deviceOf(const std::string&) {
+    return -1;
 }
 
 int runCommand(const std::string& command) {
@@ -97,6 +123,33 @@ int Child::wait() {
 bool becomeUnprivileged() {
     constexpr unsigned kNobody = 65534;
     return ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+}
+
+bool becomeUser(unsigned uid, unsigned gid) {
+    const gid_t groups[] = {static_cast<gid_t>(gid)};
+    return ::setgroups(1, groups) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0;
+}
+
+bool isAdministrator() {
+    return ::geteuid() == 0;
+}
+
+bool setLinkOwner(const std::string& link, unsigned uid) {
+    return ::lchown(link.c_str(), static_cast<uid_t>(uid), static_cast<gid_t>(-1)) == 0;
+}
+
+unsigned setFileModeMask(unsigned mask) {
+    return static_cast<unsigned>(::umask(static_cast<mode_t>(mask)));
+}
+
+long modeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? static_cast<long>(st.st_mode & 07777) : -1;
+}
+
+long long deviceOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_dev) : -1;
 }
 
 int runCommand(const std::string& command) {

@@ -32,6 +32,25 @@ private:
 // file modes bind it. False when the system refused.
 bool becomeUnprivileged();
 
+// Becomes the user `uid` with the one group `gid` for the rest of this process (a child's), as
+// another account of a shared folder would be. False when the system refused (not root).
+bool becomeUser(unsigned uid, unsigned gid);
+
+// True when this process runs as the administrator (root), who can play other users.
+bool isAdministrator();
+
+// Gives a link (not its target) to the user `uid`. False when the system refused.
+bool setLinkOwner(const std::string& link, unsigned uid);
+
+// Sets the mask of the modes new files do not get; returns the mask it replaced.
+unsigned setFileModeMask(unsigned mask);
+
+// The permission bits of a file or folder (links followed), or -1 when it cannot be read.
+long modeOf(const std::string& path);
+
+// The device a file or folder lies on, to tell two file systems apart; -1 when unknown.
+long long deviceOf(const std::string& path);
+
 // Runs a shell command; its exit status, or -1 when it did not end normally.
 int runCommand(const std::string& command);
 

@@ -1,9 +1,14 @@
 // The command line as the build and an office use it: exit status, messages, and that a
 // refused source never replaces a good output file.
+#include "store/ClientFile.h"
+#include "store/ClientFileLock.h"
 #include "tests/platform/TestProcess.h"
 #include "tests/support/Files.h"
 
+#include <chrono>
 #include <filesystem>
+#include <optional>
+#include <thread>
 
 namespace {
 
@@ -46,6 +51,38 @@ TEST_F(MkdataCommand, AUsageErrorExits2AndInstallTakesAGoodSetAndRefusesABadOne)
     fs::copy_file(sample / "DORVDG.txt", set / "DORVDG.txt", fs::copy_options::overwrite_existing);
     EXPECT_EQ(run(args), 0) << m_err;
     EXPECT_EQ(read(home / "PUBLISHER.TXT"), "New publisher\r\n");
+}
+
+// A client file built while a program of the data folder saves: the tool waits for the lock
+// rather than replacing the file under the save, and an office's link to the file stays.
+TEST_F(MkdataCommand, AClientFileIsWrittenUnderTheLockAndThroughTheOfficesLink) {
+    namespace fs = std::filesystem;
+    const fs::path real = m_dir / "store" / orvj::ClientFile::kFileName;
+    const fs::path data = m_dir / "data";
+    fs::create_directories(real.parent_path());
+    fs::create_directories(data);
+    write("store/DATA301.OVJ", "");
+    fs::create_symlink(real, data / orvj::ClientFile::kFileName);
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    std::optional<orvj::ClientFileLock> held;
+    held.emplace(real, std::chrono::seconds(1));
+    int status = -1;
+    std::thread tool([&] {
+        status = run("clients '" + std::string(ORVJ_SOURCE_DIR) + "/sample/clients.txt' " +
+                     path("data/DATA301.OVJ"));
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(read(real), "") << "replaced while another program held the lock";
+    held.reset();
+    tool.join();
+    EXPECT_EQ(status, 0) << m_err;
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(data / orvj::ClientFile::kFileName)));
+    EXPECT_EQ(read(real).size() % orvj::ClientRecord::kSize, 0u);
+    EXPECT_GT(read(real).size(), 0u);
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+        << "the file keeps its mode";
 }
 
 } // namespace
