@@ -209,6 +209,11 @@ void frmMainMenu::Activation() {
     if (m_state.clients.clientCount >= 1 && m_state.testStored) {
         RebuildList();
     }
+    if (!m_state.clients.untoldNotice.empty()) {
+        const QString notice = QString::fromStdString(m_state.clients.untoldNotice);
+        m_state.clients.untoldNotice.clear();
+        m_services.messages->show(this, appTitle(), notice, MessageService::Icon::Information);
+    }
     DisableEdit();
     if (m_closeOthers) {
         CloseOtherForms();

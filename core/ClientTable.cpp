@@ -15,6 +15,9 @@ RecordSave ClientTable::saveRecord(int slot, const Change& change, const RecordW
         result.slot = outcome.slot;
         result.reloaded = outcome.reloaded;
         result.notice = outcome.notice;
+        if (!outcome.notice.empty()) {
+            untoldNotice = outcome.notice;
+        }
         result.saved = true;
     } catch (const std::exception& e) {
         // The writer leaves the table as it was before the write: only the change goes.

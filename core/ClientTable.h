@@ -49,6 +49,9 @@ struct ClientTable {
     std::array<ClientRecord, kSlots> records{}; // not "slots": that word is a Qt macro
     std::int16_t clientCount = 0;               // records loaded or added
     std::int16_t currentClient = 0;             // slot of the client being worked on
+    // A save's notice not yet shown to the supervisor (the main menu shows it when it is
+    // back in front), so that a notice never reaches the client at the screen.
+    std::string untoldNotice;
 
     ClientRecord& current() { return records.at(static_cast<std::size_t>(currentClient)); }
     const ClientRecord& current() const {
