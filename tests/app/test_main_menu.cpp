@@ -143,6 +143,94 @@ TEST(MainMenu, EditPathOpensClientInfoThenNewEntryAndLightsTheListEvenBehindAnot
 TEST(MainMenu, AddPathClearsEditModeAndIsRefusedOnceTheTableIsFull) {
     Menu f(50);
     f.state.editMode = true;
+    f.forms.actions["frmSelectEntryMethod"] = [&] { addClient(f.state, "New"); };
+    f.button(1)->click();
+    EXPECT_EQ(f.forms.calls, (Calls{"frmSelectEntryMethod"}));
+    ASSERT_EQ(f.list()->count(), 51) << "the path marks the test stored: the list is rebuilt";
+
+    f.state.testStored = false;
+    f.button(1)->click();
+    EXPECT_EQ(f.forms.calls.size(), 1u);
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    EXPECT_TRUE(f.messages.shown[0].text.startsWith(
+        u"The data disk is full: the client file holds 51 clients, the most it can hold."_s));
+    EXPECT_TRUE(
+        f.messages.shown[0].text.contains(u"new data folder with \"Options > Data Folder"_s));
+}
+
+// The Supervisor path by Enter, then the voice-files and About commands, then Exit. (The keys
+// of a menu button are the form conventions' test; the flags of a path are MenuPath's.)
+TEST(MainMenu, SupervisorPathReportsItsErrorThenVoiceFilesAboutAndExit) {
+    Menu f(1);
+    f.forms.actions["frmSupervisorOptions"] = [] {
+        throw OrvjError(ErrorCode::PermissionDenied, "DATA301.OVJ: cannot write record 1");
+    };
+    f.button(2)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(f.button(2), Qt::Key_Return);
+    EXPECT_EQ(f.forms.calls, (Calls{"frmSupervisorOptions"}));
+    EXPECT_EQ(f.boxes(),
+              QStringList{u"ORV-Juvenile: Error 70:DATA301.OVJ: cannot write record 1"_s});
+    EXPECT_TRUE(f.menuFrame()->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), f.button(2));
+
+    f.action("mnuInstallVoiceFiles")->trigger();
+    EXPECT_EQ(f.forms.calls.back(), "InstallVoiceFiles");
+
+    // About by its menu key, closed by Enter.
+    f.button(1)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(&f.menu, Qt::Key_A, Qt::AltModifier);
+    QApplication::processEvents();
+    QPointer<frmAbout> about = f.menu.aboutBox();
+    ASSERT_FALSE(about.isNull());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    // The box deletes itself once closed.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+    EXPECT_EQ(f.forms.calls.size(), 2u); // the Enter did not reach "Add New Client"
+
+    QSignalSpy exits(&f.menu, &frmMainMenu::exitRequested);
+    f.button(3)->click();
+    EXPECT_EQ(exits.count(), 1);
+    EXPECT_FALSE(f.menu.isVisible());
+}
+
+TEST(MainMenu, OptionsMenuSecretCodeCommandsAndTheNumLockSetting) {
+    Menu f(2);
+    f.secret.cancels = 2; // refused for both commands, then given
+    for (const char* name : {"mnuInstallInventory", "mnuDataFolder"}) {
+        f.action(name)->trigger();
+        EXPECT_TRUE(f.forms.calls.empty()) << name << " opened without the secret code";
+    }
+    EXPECT_EQ(f.secret.asked, 2);
+    f.action("mnuInstallInventory")->trigger();
+    EXPECT_EQ(f.forms.calls, (Calls{"frmInstallInventory"}));
+
+    // The data-folder form loads another client file, here an empty one: the list is rebuilt
+    // from it even though a list is rebuilt only over clients otherwise.
+    f.forms.actions["frmDataFolder"] = [&] { f.state.clients = ClientTable{}; };
+    f.action("mnuDataFolder")->trigger();
+    EXPECT_EQ(f.forms.calls.back(), "frmDataFolder");
+    EXPECT_EQ(f.list()->count(), 0) << "a new, empty data folder lists no clients";
+
+    // The Num Lock option is written at once. Where the file cannot be written the option still
+    // changes for this run, and a box says so.
+    QAction* numLock = f.action("mnuNumLock");
+    numLock->trigger(); // on by default
+    EXPECT_EQ(
+        ConfigFile(f.state.paths.configFile).GetPrivateProfileString("Settings", "NumLock", "", 9),
+        "False");
+    f.state.paths.configFile = f.dir / "gone" / "ORVJTest.ini";
+    numLock->trigger();
+    EXPECT_TRUE(numLock->isChecked());
+    ASSERT_EQ(f.messages.shown.size(), 1);
+    EXPECT_TRUE(f.messages.shown[0].text.startsWith(u"The Num Lock setting could not be saved"_s));
+}
+
+// A save's notice (here: the part record kept beside the client file) waits for the supervisor:
+// the menu shows it once when it is back in front, never twice.
+TEST(MainMenu, ASavesNoticeIsShownOnceBackInTheMenu) {
+    Menu f(1);
     f.state.clients.untoldNotice = "Kept the part record"; // as a save leaves it
     f.menu.Activation();
     f.menu.Activation();
