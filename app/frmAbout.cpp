@@ -95,6 +95,7 @@ frmAbout::frmAbout(AppState& state, Services&, QWidget* parent) : QDialog(parent
     for (int i = 1; i <= 6; ++i) {
         auto* panel = new QLabel(this);
         panel->setObjectName(QStringLiteral("SSPanel%1").arg(i));
+        panel->setTextFormat(Qt::PlainText);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setMinimumWidth(twipsToPixels(4200));
@@ -109,6 +110,7 @@ frmAbout::frmAbout(AppState& state, Services&, QWidget* parent) : QDialog(parent
 
     m_lblStatus = new QLabel(QStringLiteral("Initializing..."), this);
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    m_lblStatus->setTextFormat(Qt::PlainText);
     m_lblStatus->setVisible(false);
     outer->addWidget(m_lblStatus);
 

@@ -34,6 +34,7 @@ frmDataFolder::frmDataFolder(AppState& state, Services& services, QWidget* paren
     auto* form = new QFormLayout(frame);
     m_lblDataFolder = new QLabel(frame);
     m_lblDataFolder->setObjectName(QStringLiteral("lblDataFolder"));
+    m_lblDataFolder->setTextFormat(Qt::PlainText);
     m_lblDataFolder->setWordWrap(true);
     form->addRow(QStringLiteral("Data folder:"), m_lblDataFolder);
     m_lblClientCount = new QLabel(frame);

@@ -52,6 +52,7 @@ frmInstallInventory::frmInstallInventory(AppState& state, Services& services, QW
 
     auto* target = new QLabel(QString::fromStdString(m_state.paths.home.string()), frame);
     target->setObjectName(QStringLiteral("lblTarget"));
+    target->setTextFormat(Qt::PlainText);
     target->setWordWrap(true);
     form->addRow(QStringLiteral("Copy into:"), target);
 

@@ -56,6 +56,7 @@ QGroupBox* comments(QWidget* parent, const char* frameName, const char* labelNam
     frame->setObjectName(QString::fromLatin1(frameName));
     label = new QLabel(text, frame);
     label->setObjectName(QString::fromLatin1(labelName));
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     // The tab pages are stacked, which passes on no height-for-width: the label asks for the
     // height its text needs at its narrowest.
@@ -150,6 +151,7 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
     m_frCurrentClient->setObjectName(QStringLiteral("frCurrentClient"));
     m_lblNameDisplay = new QLabel(QStringLiteral("No Clients"), m_frCurrentClient);
     m_lblNameDisplay->setObjectName(QStringLiteral("lblNameDisplay"));
+    m_lblNameDisplay->setTextFormat(Qt::PlainText);
     QFont fixed(QStringLiteral("Courier New"));
     fixed.setStyleHint(QFont::TypeWriter);
     m_lblNameDisplay->setFont(fixed);

@@ -1,12 +1,18 @@
 #include "store/QuestionBank.h"
 
+#include "store/BankDatabase.h"
 #include "store/OrvjError.h"
 
 #include <sqlite3.h>
 
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <set>
-#include <system_error>
 
 namespace orvj {
 namespace {
@@ -20,32 +26,10 @@ std::string describe(const std::filesystem::path& p, const std::string& what) {
     return p.string() + ": " + what;
 }
 
-struct DbCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
 struct StmtFinalizer {
     void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
 };
-using Db = std::unique_ptr<sqlite3, DbCloser>;
 using Stmt = std::unique_ptr<sqlite3_stmt, StmtFinalizer>;
-
-Db openBank(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        throw OrvjError(ErrorCode::DbFileNotFound,
-                        describe(path, "the question bank was not found"));
-    }
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    Db db(raw);
-    if (rc != SQLITE_OK) {
-        throw OrvjError(
-            ErrorCode::DbCannotOpen,
-            describe(path, std::string("the question bank cannot be opened: ") +
-                               (raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(rc))));
-    }
-    return db;
-}
 
 Stmt prepare(sqlite3* db, const std::filesystem::path& path, const std::string& sql) {
     sqlite3_stmt* raw = nullptr;
@@ -92,6 +76,49 @@ std::string textOf(sqlite3_stmt* stmt, int column) {
             static_cast<std::size_t>(sqlite3_column_bytes(stmt, column))};
 }
 
+// An item number is a 16-bit whole number, stored as an integer, a real or a text ("12").
+// Every range is checked on the stored value itself, before it becomes an int.
+std::optional<int> itemIdOf(sqlite3_stmt* stmt, int column) {
+    constexpr auto kMin = std::numeric_limits<std::int16_t>::min();
+    constexpr auto kMax = std::numeric_limits<std::int16_t>::max();
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER: {
+        const sqlite3_int64 v = sqlite3_column_int64(stmt, column);
+        if (v < kMin || v > kMax) {
+            return std::nullopt;
+        }
+        return static_cast<int>(v);
+    }
+    case SQLITE_FLOAT: {
+        const double v = sqlite3_column_double(stmt, column);
+        if (!std::isfinite(v) || v < kMin || v > kMax || v != std::trunc(v)) {
+            return std::nullopt;
+        }
+        return static_cast<int>(v);
+    }
+    case SQLITE_TEXT: {
+        const std::string text = textOf(stmt, column);
+        // Leading blanks and a plus sign are allowed, as in a number typed into a cell.
+        const char* first = text.data();
+        const char* last = text.data() + text.size();
+        while (first != last && std::isspace(static_cast<unsigned char>(*first))) {
+            ++first;
+        }
+        if (last - first > 1 && *first == '+' && first[1] != '-') {
+            ++first;
+        }
+        std::int16_t v = 0;
+        const auto [end, ec] = std::from_chars(first, last, v);
+        if (ec != std::errc() || end != last) {
+            return std::nullopt;
+        }
+        return v;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
 std::vector<std::string> listTables(sqlite3* db, const std::filesystem::path& path) {
     // rowid order of the schema table is the order the tables were created in.
     Stmt stmt =
@@ -106,12 +133,12 @@ std::vector<std::string> listTables(sqlite3* db, const std::filesystem::path& pa
 } // namespace
 
 std::vector<std::string> QuestionBank::tableNames() const {
-    Db db = openBank(m_path);
+    const BankDatabase db = openBankDatabase(m_path, BankAccess::Read);
     return listTables(db.get(), m_path);
 }
 
 std::vector<QuestionRow> QuestionBank::rows(const std::string& table) const {
-    Db db = openBank(m_path);
+    const BankDatabase db = openBankDatabase(m_path, BankAccess::Read);
     bool found = false;
     for (const auto& name : listTables(db.get(), m_path)) {
         found = found || name == table;
@@ -152,30 +179,15 @@ std::vector<QuestionRow> QuestionBank::rows(const std::string& table) const {
     while (step(db.get(), stmt.get(), m_path)) {
         sqlite3_stmt* s = stmt.get();
         QuestionRow row;
-        const int idType = sqlite3_column_type(s, 0);
-        double idValue = sqlite3_column_double(s, 0);
-        bool whole = idType == SQLITE_INTEGER ||
-                     (idType == SQLITE_FLOAT && idValue == static_cast<int>(idValue));
-        if (idType == SQLITE_TEXT) {
-            // A number stored as text ("12") still names the item.
-            const std::string text = textOf(s, 0);
-            std::size_t used = 0;
-            try {
-                idValue = std::stoi(text, &used);
-                whole = used == text.size();
-            } catch (const std::exception&) {
-                whole = false;
-            }
-        }
-        whole = whole && idValue >= -32768 && idValue <= 32767;
-        if (!whole) {
+        const auto id = itemIdOf(s, 0);
+        if (!id) {
             throw OrvjError(ErrorCode::TypeMismatch,
                             describe(m_path, "row " + std::to_string(rows.size() + 1) +
                                                  " of the table \"" + table +
-                                                 "\" has an ID that is not a whole number: \"" +
-                                                 textOf(s, 0) + "\""));
+                                                 "\" has an ID that is not a whole number from " +
+                                                 "-32768 to 32767: \"" + textOf(s, 0) + "\""));
         }
-        row.id = static_cast<int>(idValue);
+        row.id = *id;
         row.testQuestion = textOf(s, 1);
         row.questionAudio = textOf(s, 2);
         for (int k = 0; k < 5; ++k) {

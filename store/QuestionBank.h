@@ -22,6 +22,8 @@ struct QuestionRow {
     bool hasOption(int index) const {
         return answers.at(static_cast<std::size_t>(index)).has_value();
     }
+
+    bool operator==(const QuestionRow&) const = default;
 };
 
 // The question bank ORVj32.db in the program folder: one table per presentation language.

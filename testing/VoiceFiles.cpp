@@ -26,6 +26,21 @@ std::string lower(std::string s) {
     return s;
 }
 
+// A sound name comes from the question bank, which anyone with write access to the program
+// folder can replace: only a plain file name inside the sound folder is looked up. Either
+// separator counts on every system, so that a bank behaves alike on Windows and elsewhere; a
+// drive letter, a control byte (NUL cuts the name short for the system) and "." or ".." are
+// refused too.
+bool isPlainFileName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..") {
+        return false;
+    }
+    return std::none_of(name.begin(), name.end(), [](char ch) {
+        const auto c = static_cast<unsigned char>(ch);
+        return c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':';
+    });
+}
+
 } // namespace
 
 fs::path soundFolder(const fs::path& soundBase, const fs::path& home, const std::string& language) {
@@ -35,7 +50,7 @@ fs::path soundFolder(const fs::path& soundBase, const fs::path& home, const std:
 
 fs::path find(const fs::path& folder, const std::string& name) {
     const std::string wanted = trim(name);
-    if (wanted.empty()) {
+    if (!isPlainFileName(wanted)) {
         return {};
     }
     std::error_code ec;

@@ -18,7 +18,8 @@ std::filesystem::path soundFolder(const std::filesystem::path& soundBase,
 
 // The file `name` (leading and trailing blanks removed) in `folder`; recordings made on other
 // machines often differ in letter case only, so a name that matches without regard to case is
-// found too. Empty when there is no such file.
+// found too. Empty when there is no such file, and for a name that is not a plain file name
+// (a path, "..", a drive letter or a control character): nothing outside the folder is found.
 std::filesystem::path find(const std::filesystem::path& folder, const std::string& name);
 
 // The .wav files (any letter case) directly inside a folder, sorted by name. Throws OrvjError

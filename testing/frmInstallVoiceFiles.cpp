@@ -49,6 +49,7 @@ frmInstallVoiceFiles::frmInstallVoiceFiles(AppState& state, Services& services, 
 
     m_lblTarget = new QLabel(frame);
     m_lblTarget->setObjectName(QStringLiteral("lblTarget"));
+    m_lblTarget->setTextFormat(Qt::PlainText);
     m_lblTarget->setWordWrap(true);
     form->addRow(QStringLiteral("Copy into:"), m_lblTarget);
 

@@ -39,6 +39,7 @@ frmNewEntry::frmNewEntry(AppState& state, Services& services, QWidget* parent)
 
     m_lblClientName = new QLabel(this);
     m_lblClientName->setObjectName(QStringLiteral("lblClientName"));
+    m_lblClientName->setTextFormat(Qt::PlainText);
     QFont nameFont = m_lblClientName->font();
     nameFont.setBold(true);
     m_lblClientName->setFont(nameFont);

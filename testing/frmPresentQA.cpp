@@ -97,6 +97,7 @@ frmPresentQA::frmPresentQA(AppState& state, Services& services, QWidget* parent)
         auto* button = panel->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice%1").arg(k));
         auto* text = new QLabel(button);
         text->setObjectName(QStringLiteral("txtButtonText%1").arg(k));
+        text->setTextFormat(Qt::PlainText);
         text->setWordWrap(true);
         text->setFont(clientFont);
         text->setFocusPolicy(Qt::NoFocus);

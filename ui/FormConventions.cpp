@@ -193,6 +193,7 @@ QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption) {
 QLabel* makeMsgPanel(QWidget* parent, const QString& objectName) {
     auto* label = new QLabel(parent);
     label->setObjectName(objectName);
+    label->setTextFormat(Qt::PlainText);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
     label->setWordWrap(false);

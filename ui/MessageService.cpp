@@ -9,6 +9,9 @@ MessageService::Answer QtMessageService::show(QWidget* parent, const QString& ti
                                               const QString& text, Icon icon, Buttons buttons) {
     QMessageBox box(parent);
     box.setWindowTitle(title);
+    // Texts carry file names, client names and what other PCs wrote into the lock file: tags
+    // in them are shown as typed, never followed (an image or link from a shared folder).
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
     case Icon::None:

@@ -36,6 +36,7 @@ frmMyInputBox::frmMyInputBox(MessageService& messages, QWidget* parent)
 
     m_lblHelpMsg = new QLabel(this);
     m_lblHelpMsg->setObjectName(QStringLiteral("lblHelpMsg"));
+    m_lblHelpMsg->setTextFormat(Qt::PlainText);
     m_lblHelpMsg->setWordWrap(true);
     m_lblHelpMsg->setMinimumWidth(twipsToPixels(5000));
     m_txtInput = new QLineEdit(this);

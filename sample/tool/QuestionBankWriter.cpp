@@ -1,5 +1,8 @@
 #include "sample/tool/QuestionBankWriter.h"
 
+#include "store/BankDatabase.h"
+#include "store/OrvjError.h"
+
 #include <sqlite3.h>
 
 #include <memory>
@@ -8,13 +11,9 @@
 namespace orvj::mkdata {
 namespace {
 
-struct DbCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
 struct StmtFinalizer {
     void operator()(sqlite3_stmt* st) const { sqlite3_finalize(st); }
 };
-using Db = std::unique_ptr<sqlite3, DbCloser>;
 using Stmt = std::unique_ptr<sqlite3_stmt, StmtFinalizer>;
 
 void check(int rc, sqlite3* db, const std::filesystem::path& file, const char* what) {
@@ -80,13 +79,11 @@ void writeQuestionBank(const std::filesystem::path& file,
     std::error_code ignored;
     std::filesystem::remove(temp, ignored);
     try {
-        sqlite3* raw = nullptr;
-        int rc = sqlite3_open_v2(temp.string().c_str(), &raw,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        Db db(raw);
-        if (rc != SQLITE_OK) {
-            throw SourceError(temp.string() + ": cannot create the database: " +
-                              (raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc)));
+        BankDatabase db;
+        try {
+            db = openBankDatabase(temp, BankAccess::Create);
+        } catch (const OrvjError& e) {
+            throw SourceError(e.what());
         }
         exec(db.get(), "BEGIN", temp);
         for (const auto& [name, source] : tables) {

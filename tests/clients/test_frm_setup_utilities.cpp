@@ -63,6 +63,8 @@ TEST_F(SetupUtilities, InstallRefusesABadSetThenInstallsAGoodOneWithItsBackupNam
 TEST_F(SetupUtilities, DataFolderShowsTheFolderSwitchesToANewOneAndRefusesABadOne) {
     auto& folders = open<frmDataFolder>();
     EXPECT_EQ(text("lblDataFolder"), QString::fromStdString((root / "data").string()));
+    EXPECT_EQ(child<QLabel>("lblDataFolder")->textFormat(), Qt::PlainText)
+        << "a folder name is shown as typed, tags and all";
     EXPECT_EQ(text("lblClientCount"), QStringLiteral("2 of 51"));
     auto* name = child<QLineEdit>("txtDataFolder");
 

@@ -78,4 +78,28 @@ TEST(VoiceFiles, AFailedCopyKeepsTheOlderRecordingAndTheFormInstallsAFolder) {
     }
 }
 
+// A sound name from the question bank is a plain file name in the sound folder: a path (absolute,
+// through "..", with either separator or a drive letter) or a name with a control byte finds
+// nothing, even where a file of that name or at that path exists, and counts as a missing sound.
+TEST(VoiceFiles, ANameFromTheBankNeverLeadsOutOfTheSoundFolder) {
+    TempFolder temp("orvj-voices");
+    const fs::path folder = temp.path() / "ORVJTest" / "sound" / "English";
+    write(folder / "Q001.wav", "q");
+    write(folder / "sub" / "Q002.wav", "q");
+    write(temp.path() / "ORVJTest" / "sound" / "secret.wav", "outside");
+    write(folder / "sub\\Q002.wav", "a name with a backslash, which Windows reads as a path");
+    write(folder / "Q\x01.wav", "a name with a control byte");
+    EXPECT_EQ(VoiceFiles::find(folder, " Q001.wav\t"), folder / "Q001.wav");
+    EXPECT_EQ(VoiceFiles::find(folder, "q001.WAV"), folder / "Q001.wav");
+
+    const std::string outside = (temp.path() / "ORVJTest" / "sound" / "secret.wav").string();
+    for (const std::string& name :
+         {outside, std::string("../secret.wav"), std::string("..\\secret.wav"),
+          std::string("sub/Q002.wav"), std::string("sub\\Q002.wav"), std::string("./Q001.wav"),
+          std::string("C:Q001.wav"), std::string(".."), std::string("Q\x01.wav"),
+          std::string("Q001.wav\0.txt", 13), std::string("Q001.wav\n")}) {
+        EXPECT_EQ(VoiceFiles::find(folder, name), fs::path()) << name;
+    }
+}
+
 } // namespace
