@@ -1,9 +1,13 @@
 #include "clients/frmViewReport.h"
 
+#include "scoring/QtReportJobs.h"
+#include "store/platform/WriteFaults.h"
 #include "tests/clients/ClientsTestSupport.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <set>
 
 using namespace orvj;
 using namespace orvj::test;
@@ -71,6 +75,53 @@ TEST_F(ViewReportTest, PrintAndSaveAsPdfKeepTheViewerOpenAComposeFaultClosesIt) 
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(
         lastText().startsWith(QStringLiteral("The report of client 2 could not be composed.")));
+}
+
+// The viewer's composition as in the fakes, its PDF written by the real writer.
+class RealPdfJobs : public FakeReportJobs {
+public:
+    void saveReportPdf(const fs::path& pdfFile) override {
+        QtReportJobs(home).saveReportPdf(pdfFile);
+    }
+};
+
+// A save that fails on the disk tells so in an error box naming the chosen file; the name
+// keeps the PDF saved before, or stays free, and no temporary is left beside it.
+TEST_F(ViewReportTest, AFailedSaveAsPdfShowsAnErrorAndLeavesNoFile) {
+    RealPdfJobs pdfJobs;
+    pdfJobs.home = root;
+    services.reports = &pdfJobs;
+    fs::path chosen = root / "kept.pdf";
+    openViewer().setPdfFilePicker(
+        [&](QWidget*, const QString&) { return QString::fromStdString(chosen.string()); });
+    button("cmdSavePdf")->click();
+    ASSERT_TRUE(messages.shown.empty()) << lastText().toStdString();
+    const std::string kept = readFile(chosen);
+    ASSERT_EQ(kept.substr(0, 5), "%PDF-");
+    const auto namesInRoot = [&] {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(root)) {
+            names.insert(e.path().filename().string());
+        }
+        return names;
+    };
+    const std::set<std::string> files = namesInRoot();
+
+    for (const fs::path& name : {root / "kept.pdf", root / "new.pdf"}) {
+        chosen = name;
+        messages.shown.clear();
+        platform::armWriteFault(platform::FaultOp::Write, 1, platform::FaultKind::Short);
+        button("cmdSavePdf")->click();
+        platform::disarmWriteFaults();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].icon, MessageService::Icon::Critical);
+        EXPECT_TRUE(lastText().startsWith(QStringLiteral("The report was not saved as PDF.\n") +
+                                          QString::fromStdString(name.string() + ": ")))
+            << lastText().toStdString();
+        EXPECT_EQ(namesInRoot(), files);
+        EXPECT_EQ(readFile(root / "kept.pdf"), kept);
+        EXPECT_TRUE(button("cmdSavePdf")->isEnabled());
+    }
 }
 
 } // namespace
