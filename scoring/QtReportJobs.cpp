@@ -117,9 +117,8 @@ void QtReportJobs::writePdfFile(const std::filesystem::path& pdfFile, const std:
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
-        throw OrvjError(ErrorCode::PathNotFound,
-                        pdfFile.string() + ": " + what + ": the folder " + folder.string() +
-                            " does not exist");
+        throw OrvjError(ErrorCode::PathNotFound, pdfFile.string() + ": " + what + ": the folder " +
+                                                     folder.string() + " does not exist");
     }
     checkPdfTarget(target);
     replaceFileContent(target, pdf, what);
