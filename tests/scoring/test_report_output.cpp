@@ -103,23 +103,6 @@ TEST_F(PdfOutputTest, AFailedSaveKeepsTheEarlierPdf) {
     }
 }
 
-// A PDF never replaces a file of another kind; an empty file has nothing to lose.
-TEST_F(PdfOutputTest, APdfReplacesOnlyAPdfOrAnEmptyFile) {
-    writeFile(home.path() / "REPORT.PRN", "report\r\n\x1A");
-    const std::string clients(196, 'C');
-    for (const std::string& held : {clients, std::string("%PDF")}) {
-        writeFile(pdf, held);
-        EXPECT_THAT(errorOf([&] { jobs.saveReportPdf(pdf); }),
-                    HasSubstr(pdf.string() + ": the file is not a PDF file"));
-        EXPECT_EQ(readFile(pdf), held);
-    }
-    fs::create_directory(home.path() / "folder.pdf");
-    EXPECT_THROW(jobs.saveReportPdf(home.path() / "folder.pdf"), OrvjError);
-    writeFile(pdf, "");
-    jobs.saveReportPdf(pdf);
-    EXPECT_EQ(pdfPages(pdf), 1);
-}
-
 // Each job claims the next free number: a file or a link already under a name (even one that
 // leads nowhere) is passed over and never written; a failed job leaves no file; a new print
 // file is its owner's alone.
