@@ -66,7 +66,7 @@ const char* const kHelp =
     "                  the report form for --client and --all (default standard)\n"
     "  --pdf FILE      also write the report(s) to a PDF file, one report page to a sheet;\n"
     "                  with --all, one PDF of all reports in record order. An existing\n"
-    "                  FILE is replaced only when it is a PDF file\n"
+    "                  FILE is replaced only when it is a PDF file or empty\n"
     "  --print         also print the report(s) on the default printer, in record order\n"
     "  --csv           with --scores: research export, comma-separated values (RFC 4180,\n"
     "                  UTF-8, CR LF line ends) with this header line:\n"

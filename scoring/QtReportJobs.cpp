@@ -68,7 +68,6 @@ void QtReportJobs::printTexts(const std::vector<std::string>& texts) const {
 
 void QtReportJobs::printTexts(const std::vector<std::string>& texts, const PrintTarget& target) {
     if (!target.pdfFile.empty()) {
-        checkPdfTarget(target.pdfFile);
         writePdfFile(target.pdfFile, ReportPrinter::pdfOf(texts, target.pdfPaper));
         return;
     }
