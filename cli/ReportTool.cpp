@@ -17,16 +17,21 @@
 #include "store/OrvjError.h"
 #include "store/ProgramFolder.h"
 #include "store/ReportFiles.h"
+#include "store/platform/File.h"
 
 #ifndef ORVJ_CORE_ONLY
 #include <QGuiApplication>
 #endif
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iomanip>
 #include <memory>
+#include <numeric>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -60,14 +65,18 @@ const char* const kHelp =
     "  --option standard|one-page|both\n"
     "                  the report form for --client and --all (default standard)\n"
     "  --pdf FILE      also write the report(s) to a PDF file, one report page to a sheet;\n"
-    "                  with --all, one PDF of all reports in record order\n"
+    "                  with --all, one PDF of all reports in record order. An existing\n"
+    "                  FILE is replaced only when it is a PDF file or empty\n"
     "  --print         also print the report(s) on the default printer, in record order\n"
     "  --csv           with --scores: research export, comma-separated values (RFC 4180,\n"
     "                  UTF-8, CR LF line ends) with this header line:\n"
     "                  record,name,id,age,sex,sex label,race,race label,education,\n"
     "                  education label,test date,edit count,validity, then for each scale\n"
     "                  \"<SCALE> raw,<SCALE> percentile,<SCALE> risk\"\n"
-    "  --deidentified  with --scores: leave out the name and the ID (the record number stays)\n"
+    "  --deidentified  with --scores: a random study number (new each run) instead of the\n"
+    "                  record number, name and ID; the test year instead of the date; no\n"
+    "                  edit count. With --csv the header line begins\n"
+    "                  study,age,sex,...,education label,test year,validity\n"
     "  --responses     with --scores --csv: add the column \"responses\", the 143 answer codes\n"
     "\n"
     "Exit status: 0 on success; 1 when a file or a client could not be read or written (the\n"
@@ -265,7 +274,17 @@ void printOrExport(const ReportToolOptions&, const std::filesystem::path&,
                    const std::vector<ReportRuns::Parked>&, std::ostream&) {}
 #endif
 
+// A PDF that could not be written in the end is refused before any report is composed.
+void checkPdfOption([[maybe_unused]] const ReportToolOptions& o) {
+#ifndef ORVJ_CORE_ONLY
+    if (o.pdf) {
+        QtReportJobs::checkPdfTarget(*o.pdf);
+    }
+#endif
+}
+
 int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out) {
+    checkPdfOption(o);
     const ClientData data = loadClients(home);
     checkClientNumber(data, o.client);
     ReportWriter writer(home);
@@ -280,6 +299,7 @@ int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, st
 
 // As "Print all clients' reports" does, through the same run.
 int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out) {
+    checkPdfOption(o);
     ClientData data = loadClients(home);
     if (data.table.clientCount == 0) {
         throw OrvjError(ErrorCode::SubscriptOutOfRange,
@@ -305,8 +325,33 @@ int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, st
     return 0;
 }
 
+// Record text in UTF-8 with every control character (C0, DEL, C1) made a space, so that a
+// name cannot steer the terminal or break a line; `keepLineBreaks` keeps CR and LF, which a
+// quoted CSV field may hold.
+std::string withoutControls(std::string_view utf8, bool keepLineBreaks) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+            static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            out += ' ';
+            ++i;
+        } else if ((c < 0x20 && !(keepLineBreaks && (c == '\r' || c == '\n'))) || c == 0x7F) {
+            out += ' ';
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+std::string terminalText(std::string_view cp1252) {
+    return withoutControls(cp1252ToUtf8(cp1252), false);
+}
+
 std::string displayName(const ClientRecord& r) {
-    return cp1252ToUtf8(r.field(ClientRecord::Field::Name));
+    return terminalText(r.field(ClientRecord::Field::Name));
 }
 
 int listClients(const std::filesystem::path& home, std::ostream& out) {
@@ -317,7 +362,7 @@ int listClients(const std::filesystem::path& home, std::ostream& out) {
         const auto missing = std::count_if(answers.begin(), answers.end(),
                                            [](char c) { return c < '1' || c > '9'; });
         out << std::setw(3) << i << "  " << displayName(r) << "  "
-            << cp1252ToUtf8(r.field(ClientRecord::Field::TestDate)) << "  ";
+            << terminalText(r.field(ClientRecord::Field::TestDate)) << "  ";
         if (missing == 0) {
             out << "complete\n";
         } else {
@@ -343,6 +388,16 @@ std::string csvField(std::string_view text) {
     return quoted + "\"";
 }
 
+// A text field of a client record in the export. One that a spreadsheet would take for a
+// formula gets a leading apostrophe, so that opening the export runs nothing.
+std::string csvText(std::string_view cp1252) {
+    std::string text = cp1252ToUtf8(cp1252);
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos) {
+        text.insert(0, 1, '\'');
+    }
+    return csvField(withoutControls(text, true));
+}
+
 std::string trimmedLabel(std::string label) {
     return label.substr(0, label.find_last_not_of(' ') + 1);
 }
@@ -352,17 +407,14 @@ std::string codeAndLabel(const ClientRecord& r, ClientRecord::Field field,
                          std::string (*label)(int)) {
     const std::string code = r.trimmed(field);
     const bool digit = code.size() == 1 && code[0] >= '0' && code[0] <= '9';
-    return csvField(cp1252ToUtf8(code)) + "," +
+    return csvText(code) + "," +
            csvField(digit ? trimmedLabel(label(code[0] - '0')) : std::string());
 }
 
 void csvHeader(const ReportToolOptions& o, std::ostream& out) {
-    out << "record";
-    if (!o.deidentified) {
-        out << ",name,id";
-    }
-    out << ",age,sex,sex label,race,race label,education,education label,test date,edit count,"
-           "validity";
+    out << (o.deidentified ? "study" : "record,name,id");
+    out << ",age,sex,sex label,race,race label,education,education label,"
+        << (o.deidentified ? "test year" : "test date,edit count") << ",validity";
     for (int n = 1; n <= Scales::kCount; ++n) {
         out << "," << Scales::name(n) << " raw," << Scales::name(n) << " percentile,"
             << Scales::name(n) << " risk";
@@ -370,61 +422,129 @@ void csvHeader(const ReportToolOptions& o, std::ostream& out) {
     out << (o.responses ? ",responses\r\n" : "\r\n");
 }
 
-int listScores(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out,
-               std::ostream& err) {
-    const ClientData data = loadClients(home);
-    const Inventory inventory = loadInventory(home);
-    const ScaleScorer scorer(inventory.scoring);
-    if (o.csv) {
-        csvHeader(o, out);
+// A number below `bound` from the system's random source, every one equally likely: draws
+// under 2^32 mod bound are thrown away, as they would favour the small numbers.
+std::uint32_t randomBelow(std::uint32_t bound) {
+    const std::uint32_t unfair = (std::uint32_t{0} - bound) % bound;
+    for (;;) {
+        std::uint32_t draw = 0;
+        platform::randomBytes(&draw, sizeof draw);
+        if (draw >= unfair) {
+            return draw % bound;
+        }
     }
-    int status = 0;
-    for (int i = 1; i <= data.table.clientCount; ++i) {
-        const ClientRecord& r = data.table.at(i);
-        ClientScores s;
-        try {
-            s = scorer.score(r, i);
-        } catch (const OrvjError& e) {
-            err << "orvj-report: " << data.file.string() << ": " << e.what() << "\n";
-            status = 1;
-            continue;
-        }
-        auto risk = [&](int n) {
-            return s.notScorable(n) ? std::string("NOT SCORED") : Scales::riskName(s.pct(n));
-        };
-        const char* validity = s.invalid() ? "invalid" : "valid";
-        using Field = ClientRecord::Field;
-        if (o.csv) {
-            out << i;
-            if (!o.deidentified) {
-                out << "," << csvField(cp1252ToUtf8(r.trimmed(Field::Name))) << ","
-                    << csvField(cp1252ToUtf8(r.trimmed(Field::SSN)));
-            }
-            out << "," << csvField(cp1252ToUtf8(r.trimmed(Field::Age))) << ","
-                << codeAndLabel(r, Field::Gender, DemographicLabels::sex) << ","
-                << codeAndLabel(r, Field::Race, DemographicLabels::race) << ","
-                << codeAndLabel(r, Field::Education, DemographicLabels::education) << ","
-                << csvField(cp1252ToUtf8(r.trimmed(Field::TestDate))) << ","
-                << csvField(cp1252ToUtf8(r.trimmed(Field::EditCount))) << "," << validity;
-            for (int n = 1; n <= Scales::kCount; ++n) {
-                out << "," << s.raw(n) << "," << s.pct(n) << "," << risk(n);
-            }
-            if (o.responses) {
-                out << "," << csvField(cp1252ToUtf8(r.field(Field::Responses)));
-            }
-            out << "\r\n";
-            continue;
-        }
-        out << std::setw(3) << i << "  "
-            << (o.deidentified ? std::string() : cp1252ToUtf8(r.trimmed(Field::Name)))
+}
+
+// Study numbers 1 to n in a random order, drawn afresh on every run, so that neither a study
+// number nor the order of the rows leads back to a record number.
+std::vector<int> studyNumbers(std::size_t n) {
+    std::vector<int> numbers(n);
+    std::iota(numbers.begin(), numbers.end(), 1);
+    for (std::size_t i = n; i > 1; --i) {
+        std::swap(numbers[i - 1], numbers[randomBelow(static_cast<std::uint32_t>(i))]);
+    }
+    return numbers;
+}
+
+// The year of a test date stored as mm/dd/yyyy; empty when the date is not in that form.
+std::string testYear(const std::string& date) {
+    const std::string year = date.substr(date.find_last_of('/') + 1);
+    const bool digits =
+        year.size() == 4 && year.find_first_not_of("0123456789") == std::string::npos;
+    return digits ? year : std::string();
+}
+
+struct ScoredClient {
+    int number = 0; // the record number, or the study number when de-identified
+    const ClientRecord* record = nullptr;
+    ClientScores scores;
+};
+
+void writeScores(const ReportToolOptions& o, const ScoredClient& c, std::ostream& out) {
+    const ClientRecord& r = *c.record;
+    const ClientScores& s = c.scores;
+    auto risk = [&](int n) {
+        return s.notScorable(n) ? std::string("NOT SCORED") : Scales::riskName(s.pct(n));
+    };
+    using Field = ClientRecord::Field;
+    if (!o.csv) {
+        out << std::setw(3) << c.number << "  "
+            << (o.deidentified ? std::string() : terminalText(r.trimmed(Field::Name)))
             << (s.invalid() ? "  INVALID TEST (Truthfulness 95 or more)" : "") << "\n";
         for (int n = 1; n <= Scales::kCount; ++n) {
             out << "       " << std::left << std::setw(15) << Scales::name(n) << std::right
                 << "raw " << std::setw(4) << s.raw(n) << "   percentile " << std::setw(2)
                 << s.pct(n) << "   " << risk(n) << "\n";
         }
+        return;
+    }
+    out << c.number;
+    if (!o.deidentified) {
+        out << "," << csvText(r.trimmed(Field::Name)) << "," << csvText(r.trimmed(Field::SSN));
+    }
+    out << "," << csvText(r.trimmed(Field::Age)) << ","
+        << codeAndLabel(r, Field::Gender, DemographicLabels::sex) << ","
+        << codeAndLabel(r, Field::Race, DemographicLabels::race) << ","
+        << codeAndLabel(r, Field::Education, DemographicLabels::education) << ",";
+    if (o.deidentified) {
+        out << testYear(r.trimmed(Field::TestDate));
+    } else {
+        out << csvText(r.trimmed(Field::TestDate)) << "," << csvText(r.trimmed(Field::EditCount));
+    }
+    out << "," << (s.invalid() ? "invalid" : "valid");
+    for (int n = 1; n <= Scales::kCount; ++n) {
+        out << "," << s.raw(n) << "," << s.pct(n) << "," << risk(n);
+    }
+    if (o.responses) {
+        out << "," << csvText(r.field(Field::Responses));
+    }
+    out << "\r\n";
+}
+
+int listScores(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out,
+               std::ostream& err) {
+    const ClientData data = loadClients(home);
+    const Inventory inventory = loadInventory(home);
+    const ScaleScorer scorer(inventory.scoring);
+    int status = 0;
+    std::vector<ScoredClient> scored;
+    for (int i = 1; i <= data.table.clientCount; ++i) {
+        try {
+            scored.push_back({i, &data.table.at(i), scorer.score(data.table.at(i), i)});
+        } catch (const OrvjError& e) {
+            err << "orvj-report: " << data.file.string() << ": " << e.what() << "\n";
+            status = 1;
+        }
+    }
+    if (o.deidentified) {
+        const std::vector<int> study = studyNumbers(scored.size());
+        for (std::size_t k = 0; k < scored.size(); ++k) {
+            scored[k].number = study[k];
+        }
+        std::sort(scored.begin(), scored.end(),
+                  [](const ScoredClient& a, const ScoredClient& b) { return a.number < b.number; });
+    }
+    if (o.csv) {
+        csvHeader(o, out);
+    }
+    for (const ScoredClient& c : scored) {
+        writeScores(o, c, out);
     }
     return status;
+}
+
+// A listing or an export that did not reach its reader whole (a full disk, a closed pipe) is
+// a failure, whatever was composed.
+int checkOutput(int status, std::ostream& out, std::ostream& err) {
+    errno = 0;
+    out.flush();
+    if (out) {
+        return status;
+    }
+    const int reason = errno;
+    err << "orvj-report: standard output: the output could not be written in full"
+        << (reason != 0 ? std::string(": ") + std::strerror(reason) : std::string()) << "\n";
+    return 1;
 }
 
 } // namespace
@@ -517,7 +637,7 @@ int runReportTool(const ReportToolOptions& o, const std::filesystem::path& execu
     if (o.command == Command::Help) {
         out << kHelp << "\n"
             << programFolderLine(programFolderInputs(o.home, executableFolder)) << "\n";
-        return 0;
+        return checkOutput(0, out, err);
     }
 #ifdef ORVJ_CORE_ONLY
     if (o.pdf || o.print) {
@@ -526,17 +646,22 @@ int runReportTool(const ReportToolOptions& o, const std::filesystem::path& execu
         return 2;
     }
 #endif
+    int status = 1;
     try {
         const std::filesystem::path home = programFolder(o, executableFolder, err);
         switch (o.command) {
         case Command::Client:
-            return composeOne(o, home, out);
+            status = composeOne(o, home, out);
+            break;
         case Command::All:
-            return composeAll(o, home, out);
+            status = composeAll(o, home, out);
+            break;
         case Command::List:
-            return listClients(home, out);
+            status = listClients(home, out);
+            break;
         case Command::Scores:
-            return listScores(o, home, out, err);
+            status = listScores(o, home, out, err);
+            break;
         default:
             return 2;
         }
@@ -545,7 +670,7 @@ int runReportTool(const ReportToolOptions& o, const std::filesystem::path& execu
     } catch (const std::filesystem::filesystem_error& e) {
         err << "orvj-report: " << e.what() << "\n";
     }
-    return 1;
+    return checkOutput(status, out, err);
 }
 
 } // namespace orvj

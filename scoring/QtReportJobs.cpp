@@ -3,8 +3,10 @@
 #include "scoring/InventoryFiles.h"
 #include "scoring/ReportPrinter.h"
 #include "scoring/ReportWriter.h"
+#include "store/FileReplace.h"
 #include "store/OrvjError.h"
 #include "store/ReportFiles.h"
+#include "store/platform/File.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -12,6 +14,8 @@
 #include <QPrinterInfo>
 
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 namespace orvj {
 namespace {
@@ -63,33 +67,102 @@ void QtReportJobs::printTexts(const std::vector<std::string>& texts) const {
 }
 
 void QtReportJobs::printTexts(const std::vector<std::string>& texts, const PrintTarget& target) {
-    QPrinter printer(QPrinter::HighResolution);
-    std::filesystem::path pdf = target.pdfFile;
-    if (pdf.empty() && !target.pdfFolder.empty()) {
+    if (!target.pdfFile.empty()) {
+        writePdfFile(target.pdfFile, ReportPrinter::pdfOf(texts, target.pdfPaper));
+        return;
+    }
+    if (!target.pdfFolder.empty()) {
         std::error_code ec;
         if (!std::filesystem::is_directory(target.pdfFolder, ec)) {
             throw OrvjError(ErrorCode::PathNotFound,
                             target.pdfFolder.string() + ": the print folder does not exist");
         }
-        for (int n = 1; pdf.empty() || std::filesystem::exists(pdf, ec); ++n) {
-            char name[32];
-            std::snprintf(name, sizeof name, "print-%03d.pdf", n);
-            pdf = target.pdfFolder / name;
-        }
+        writeNextPrintFile(target.pdfFolder, ReportPrinter::pdfOf(texts, target.pdfPaper));
+        return;
     }
-    if (!pdf.empty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(pdf.string()));
-        printer.setPageSize(QPageSize(target.pdfPaper));
-    } else {
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        if (info.isNull()) {
-            throw OrvjError(ErrorCode::DeviceIO, "cannot print: no default printer is set up");
-        }
-        printer.setPrinterName(info.printerName());
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        throw OrvjError(ErrorCode::DeviceIO, "cannot print: no default printer is set up");
     }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(info.printerName());
     printer.setDocName(QStringLiteral("ORV-Juvenile Report"));
     ReportPrinter::print(printer, texts);
+}
+
+void QtReportJobs::checkPdfTarget(const std::filesystem::path& pdfFile) {
+    platform::FileIdentity identity;
+    if (!platform::identityOf(pdfFile, identity)) {
+        return;
+    }
+    const std::string what = "checking the file the PDF would replace";
+    // Opening for reading refuses a device, a pipe or a folder under the name.
+    const platform::File file = platform::File::open(pdfFile, platform::File::Mode::Read, what);
+    char head[5] = {};
+    const std::size_t got = file.readAt(0, head, sizeof head, what);
+    if (got == 0 || (got == sizeof head && std::memcmp(head, "%PDF-", sizeof head) == 0)) {
+        return;
+    }
+    throw OrvjError(ErrorCode::PermissionDenied,
+                    pdfFile.string() +
+                        ": the file is not a PDF file, so the report is not written over it; "
+                        "choose another name");
+}
+
+void QtReportJobs::writePdfFile(const std::filesystem::path& pdfFile, const std::string& pdf) {
+    const std::string what = "writing the PDF file";
+    const std::filesystem::path target = resolveOwnLink(pdfFile, what);
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) {
+        throw OrvjError(ErrorCode::PathNotFound, pdfFile.string() + ": " + what + ": the folder " +
+                                                     folder.string() + " does not exist");
+    }
+    checkPdfTarget(target);
+    replaceFileContent(target, pdf, what);
+}
+
+std::filesystem::path QtReportJobs::writeNextPrintFile(const std::filesystem::path& folder,
+                                                       const std::string& pdf) {
+    const std::string what = "writing the print file";
+    constexpr int kLastNumber = 99999;
+    for (int n = 1; n <= kLastNumber; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "print-%03d.pdf", n);
+        const std::filesystem::path file = folder / name;
+        platform::FileIdentity taken;
+        if (platform::identityOf(file, taken)) {
+            continue;
+        }
+        // The number is claimed by making the file exclusively, so that neither a file nor a
+        // link already under the name is ever written; the content follows through a
+        // temporary, so the name never holds part of a document.
+        std::optional<platform::File> claim;
+        try {
+            claim.emplace(platform::File::open(file, platform::File::Mode::CreateNew, what));
+        } catch (const OrvjError&) {
+            if (platform::identityOf(file, taken)) {
+                continue; // made by another program meanwhile
+            }
+            throw;
+        }
+        const platform::FileIdentity claimed = claim->identity();
+        try {
+            claim->close(what);
+            replaceFileContent(file, pdf, what);
+        } catch (...) {
+            platform::FileIdentity now;
+            if (platform::identityOf(file, now) && now == claimed) {
+                platform::removeFile(file);
+            }
+            throw;
+        }
+        return file;
+    }
+    throw OrvjError(ErrorCode::DiskFull, folder.string() + ": " + what +
+                                             ": every print file name up to print-" +
+                                             std::to_string(kLastNumber) + ".pdf is taken");
 }
 
 void QtReportJobs::printReportFile() {
@@ -100,31 +173,7 @@ void QtReportJobs::printReportFile() {
 void QtReportJobs::saveReportPdf(const std::filesystem::path& pdfFile) {
     BusyPointer busy;
     const std::string text = readReportText();
-    // The PDF is written beside its final name and put in place whole, so a fault never
-    // leaves half a file under the chosen name nor spoils a file that was there.
-    std::filesystem::path partial = pdfFile;
-    partial += ".part";
-    PrintTarget target = m_target;
-    target.pdfFile = partial;
-    target.pdfFolder.clear();
-    try {
-        printTexts({text}, target);
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        throw;
-    }
-    std::error_code ec;
-    if (!std::filesystem::exists(partial, ec)) {
-        throw OrvjError(ErrorCode::PathNotFound,
-                        pdfFile.string() + ": the PDF file could not be written");
-    }
-    std::filesystem::rename(partial, pdfFile, ec);
-    if (ec) {
-        std::filesystem::remove(partial, ec);
-        throw OrvjError(ErrorCode::DeviceIO,
-                        pdfFile.string() + ": the PDF file could not be written");
-    }
+    writePdfFile(pdfFile, ReportPrinter::pdfOf({text}, m_target.pdfPaper));
 }
 
 } // namespace orvj

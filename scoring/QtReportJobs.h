@@ -39,6 +39,18 @@ public:
     // The file without its final character. Throws OrvjError when it is missing or empty.
     static std::string readReportText(const std::filesystem::path& reportFile);
 
+    // Refuses (OrvjError) to let a PDF replace `pdfFile` when that holds something else than
+    // a PDF, such as a client file or an inventory file; a missing or empty file is fine.
+    static void checkPdfTarget(const std::filesystem::path& pdfFile);
+
+    // Writes a PDF document whole under `pdfFile`: beside it first, then renamed over it, so
+    // that a fault leaves the earlier file as it was and no part of the new one.
+    static void writePdfFile(const std::filesystem::path& pdfFile, const std::string& pdf);
+
+    // Puts a PDF document into the next free print-NNN.pdf of `folder`; returns its name.
+    static std::filesystem::path writeNextPrintFile(const std::filesystem::path& folder,
+                                                    const std::string& pdf);
+
 private:
     std::filesystem::path m_home;
     PrintTarget m_target;

@@ -3,10 +3,12 @@
 #include "store/Cp1252.h"
 #include "store/OrvjError.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include <algorithm>
@@ -26,18 +28,18 @@ QFont reportFont() {
 // The printer's smallest margins. A PDF has none; it gets the quarter inch most printers
 // cannot print on, less at top and bottom where the sheet needs the room for a page that ran
 // a line or two long.
-void useSmallestMargins(QPrinter& printer, double lineSpacingPoints) {
-    QPageLayout layout = printer.pageLayout();
+void useSmallestMargins(QPagedPaintDevice& device, bool pdf, double lineSpacingPoints) {
+    QPageLayout layout = device.pageLayout();
     layout.setUnits(QPageLayout::Point);
     QMarginsF margins = layout.minimumMargins();
-    if (printer.outputFormat() == QPrinter::PdfFormat) {
+    if (pdf) {
         const double paperHeight = layout.fullRect(QPageLayout::Point).height();
         const double spare = paperHeight - ReportPrinter::kPdfLines * lineSpacingPoints;
         const double vertical = std::clamp(spare / 2 - 0.5, 0.0, 18.0);
         margins = QMarginsF(18, vertical, 18, vertical);
     }
     layout.setMargins(margins);
-    printer.setPageLayout(layout);
+    device.setPageLayout(layout);
 }
 
 QString toQString(std::string_view bytes) {
@@ -85,40 +87,43 @@ std::vector<std::vector<std::string>> ReportPrinter::pagesOf(std::string_view te
     }
 }
 
-int ReportPrinter::linesPerSheet(QPrinter& printer) {
+int ReportPrinter::linesPerSheet(QPagedPaintDevice& device, bool pdf) {
     const QFont font = reportFont();
-    const QFontMetricsF metrics(font, &printer);
-    const double lineSpacingPoints = metrics.lineSpacing() * 72.0 / printer.resolution();
-    useSmallestMargins(printer, lineSpacingPoints);
-    const double height = printer.pageLayout().paintRect(QPageLayout::Point).height();
+    const QFontMetricsF metrics(font, &device);
+    const double lineSpacingPoints = metrics.lineSpacing() * 72.0 / device.logicalDpiY();
+    useSmallestMargins(device, pdf, lineSpacingPoints);
+    const double height = device.pageLayout().paintRect(QPageLayout::Point).height();
     return static_cast<int>(std::floor(height / lineSpacingPoints + 1e-6));
 }
 
-void ReportPrinter::print(QPrinter& printer, const std::vector<std::string>& texts) {
-    const int perSheet = linesPerSheet(printer);
+namespace {
+
+// Draws the texts on the device, one report page to a sheet. `where` names the device in a
+// message.
+void drawReports(QPagedPaintDevice& device, bool pdf, const std::vector<std::string>& texts,
+                 const QString& where) {
+    const int perSheet = ReportPrinter::linesPerSheet(device, pdf);
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        const QString where = printer.outputFormat() == QPrinter::PdfFormat
-                                  ? QStringLiteral("the PDF file ") + printer.outputFileName()
-                                  : QStringLiteral("the printer ") + printer.printerName();
+    if (!painter.begin(&device)) {
         throw OrvjError(ErrorCode::DeviceIO,
                         "cannot print: " + where.toStdString() + " cannot be opened");
     }
     const QFont font = reportFont();
     painter.setFont(font);
-    const QFontMetricsF metrics(font, &printer);
+    const QFontMetricsF metrics(font, &device);
     const double lineSpacing = metrics.lineSpacing();
 
     bool firstSheet = true;
     auto newSheet = [&] {
-        if (!firstSheet && !printer.newPage()) {
+        if (!firstSheet && !device.newPage()) {
             painter.end();
-            throw OrvjError(ErrorCode::DeviceIO, "cannot print: the printer refused a new page");
+            throw OrvjError(ErrorCode::DeviceIO,
+                            "cannot print: " + where.toStdString() + " refused a new page");
         }
         firstSheet = false;
     };
     for (const std::string& text : texts) {
-        for (const auto& page : pagesOf(text)) {
+        for (const auto& page : ReportPrinter::pagesOf(text)) {
             newSheet();
             // Blank lines at the foot of a page that ran long need no sheet of their own.
             std::size_t used = page.size();
@@ -142,6 +147,37 @@ void ReportPrinter::print(QPrinter& printer, const std::vector<std::string>& tex
     if (!painter.end()) {
         throw OrvjError(ErrorCode::DeviceIO, "cannot print: the print job could not be finished");
     }
+}
+
+} // namespace
+
+void ReportPrinter::print(QPrinter& printer, const std::vector<std::string>& texts) {
+    const bool pdf = printer.outputFormat() == QPrinter::PdfFormat;
+    drawReports(printer, pdf, texts,
+                pdf ? QStringLiteral("the PDF file ") + printer.outputFileName()
+                    : QStringLiteral("the printer ") + printer.printerName());
+    // A spooler that failed after the last page tells only through the printer's state.
+    if (printer.printerState() == QPrinter::Error) {
+        throw OrvjError(ErrorCode::DeviceIO,
+                        "cannot print: the printer " + printer.printerName().toStdString() +
+                            " reported a fault; the report may not have been printed");
+    }
+}
+
+std::string ReportPrinter::pdfOf(const std::vector<std::string>& texts,
+                                 QPageSize::PageSizeId paper) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(1200);
+        writer.setPageSize(QPageSize(paper));
+        writer.setTitle(QStringLiteral("ORV-Juvenile Report"));
+        writer.setCreator(QStringLiteral("ORV-Juvenile"));
+        drawReports(writer, true, texts, QStringLiteral("the PDF document"));
+    }
+    const QByteArray& bytes = buffer.data();
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
 } // namespace orvj

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QPageSize>
+
 #include <string>
 #include <string_view>
 #include <vector>
 
+class QPagedPaintDevice;
 class QPrinter;
 
 namespace orvj {
@@ -22,12 +25,17 @@ public:
     // make an empty first line; a line end at the very end of the text makes no extra line.
     static std::vector<std::vector<std::string>> pagesOf(std::string_view text);
 
-    // Lines of the report font that fit one sheet of this printer.
-    static int linesPerSheet(QPrinter& printer);
+    // Lines of the report font that fit one sheet of this printer or PDF (`pdf`).
+    static int linesPerSheet(QPagedPaintDevice& device, bool pdf);
 
     // Prints each text (REPORT.PRN without its final character) in order in one print job;
-    // every report starts on a new sheet. Throws OrvjError when the printer cannot be used.
+    // every report starts on a new sheet. Throws OrvjError when the printer cannot be used or
+    // reports a fault.
     static void print(QPrinter& printer, const std::vector<std::string>& texts);
+
+    // The same sheets as a PDF document, made in memory, so that nothing reaches a file
+    // before the whole document is there.
+    static std::string pdfOf(const std::vector<std::string>& texts, QPageSize::PageSizeId paper);
 };
 
 } // namespace orvj

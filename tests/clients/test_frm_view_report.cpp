@@ -1,9 +1,13 @@
 #include "clients/frmViewReport.h"
 
+#include "scoring/QtReportJobs.h"
+#include "store/platform/WriteFaults.h"
 #include "tests/clients/ClientsTestSupport.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+
+#include <set>
 
 using namespace orvj;
 using namespace orvj::test;
@@ -71,6 +75,47 @@ TEST_F(ViewReportTest, PrintAndSaveAsPdfKeepTheViewerOpenAComposeFaultClosesIt) 
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(
         lastText().startsWith(QStringLiteral("The report of client 2 could not be composed.")));
+}
+
+// The viewer's composition as in the fakes, its PDF written by the real writer.
+class RealPdfJobs : public FakeReportJobs {
+public:
+    void saveReportPdf(const fs::path& pdfFile) override {
+        QtReportJobs(home).saveReportPdf(pdfFile);
+    }
+};
+
+// A save that fails on the disk tells so in an error box naming the chosen file and leaves no
+// file, not even a temporary (the writer's own tests show that an earlier PDF survives).
+TEST_F(ViewReportTest, AFailedSaveAsPdfShowsAnErrorAndLeavesNoFile) {
+    RealPdfJobs pdfJobs;
+    pdfJobs.home = root;
+    services.reports = &pdfJobs;
+    const fs::path chosen = root / "report.pdf";
+    openViewer().setPdfFilePicker(
+        [&](QWidget*, const QString&) { return QString::fromStdString(chosen.string()); });
+    const auto namesInRoot = [&] {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(root)) {
+            names.insert(e.path().filename().string());
+        }
+        return names;
+    };
+    const std::set<std::string> before = namesInRoot();
+
+    platform::armWriteFault(platform::FaultOp::Write, 1, platform::FaultKind::Short);
+    button("cmdSavePdf")->click();
+    platform::disarmWriteFaults();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].icon, MessageService::Icon::Critical);
+    EXPECT_TRUE(lastText().startsWith(QStringLiteral("The report was not saved as PDF.\n") +
+                                      QString::fromStdString(chosen.string() + ": ")))
+        << lastText().toStdString();
+    EXPECT_EQ(namesInRoot(), before);
+    EXPECT_TRUE(button("cmdSavePdf")->isEnabled());
+
+    button("cmdSavePdf")->click();
+    EXPECT_EQ(readFile(chosen).substr(0, 5), "%PDF-") << "the next save writes it";
 }
 
 } // namespace

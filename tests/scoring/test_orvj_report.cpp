@@ -114,19 +114,129 @@ TEST_F(ReportToolTest, ListsClientsAndExportsScoresWithAndWithoutIdentity) {
                                      "ANXIETY raw,"));
     EXPECT_THAT(lines[2], StartsWith("2,\"O\"\"Neil, \"\"Bo\"\"\",123-45-6789,15,1,Male,1,"
                                      "Caucasian,3,8th grade,03/14/2026,0,valid,0,0,LOW,"));
+}
 
-    // De-identified, in either form: no name or ID anywhere, the record number stays.
-    ASSERT_EQ(run({"--scores", "--csv", "--deidentified", "--responses"}), 0) << err;
-    EXPECT_THAT(out, StartsWith("record,age,sex,"));
-    EXPECT_THAT(
-        out,
-        EndsWith("," + std::string(clients.at(3).field(ClientRecord::Field::Responses)) + "\r\n"));
-    std::string shown = out;
-    ASSERT_EQ(run({"--scores", "--deidentified"}), 0) << err;
-    EXPECT_THAT(out, HasSubstr("  3    INVALID TEST"));
-    for (const char* secret : {"Able", "Neil", "Carr", "123-45-6789"}) {
-        EXPECT_THAT(shown + out, Not(HasSubstr(secret)));
+std::vector<std::string> fieldsOf(const std::string& line) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, ',');) {
+        fields.push_back(field);
     }
+    return fields;
+}
+
+// De-identified: each run numbers the clients 1 to n in a fresh random order and lists them by
+// that number; no name, ID, record number, full date or edit count remains, and every row still
+// holds its own client's answers and scores.
+TEST_F(ReportToolTest, DeidentifiedExportKeepsNoWayBackToTheRecord) {
+    clients.at(2).set(ClientRecord::Field::EditCount, "3");
+    ClientFile(clientFile).writeRecord(clients, 2);
+    ASSERT_EQ(run({"--scores", "--csv", "--responses"}), 0) << err;
+    // Validity, the nine scales' raw score, percentile and risk, and the answers end each row
+    // (the names before them hold commas).
+    constexpr std::ptrdiff_t kScoredFields = 1 + 27 + 1;
+    std::map<std::string, std::vector<std::string>> scoresByAnswers;
+    for (const std::string& line : reportLines(out)) {
+        const auto fields = fieldsOf(line);
+        scoresByAnswers[fields.back()] = {fields.end() - kScoredFields, fields.end()};
+    }
+
+    std::set<std::vector<std::string>> orders;
+    for (int round = 0; round < 40 && orders.size() < 2; ++round) {
+        ASSERT_EQ(run({"--scores", "--csv", "--deidentified", "--responses"}), 0) << err;
+        const auto lines = reportLines(out);
+        ASSERT_EQ(lines.size(), 4u) << out;
+        ASSERT_THAT(lines[0], StartsWith("study,age,sex,sex label,race,race label,education,"
+                                         "education label,test year,validity,TRUTHFULNESS raw,"));
+        std::vector<std::string> order;
+        for (std::size_t row = 1; row < lines.size(); ++row) {
+            const auto fields = fieldsOf(lines[row]);
+            ASSERT_EQ(fields.size(), 9 + kScoredFields) << lines[row];
+            EXPECT_EQ(fields[0], std::to_string(row)) << "rows in study-number order";
+            EXPECT_EQ(fields[8], "2026");
+            EXPECT_EQ(std::vector<std::string>(fields.begin() + 9, fields.end()),
+                      scoresByAnswers[fields.back()]);
+            order.push_back(fields.back());
+        }
+        orders.insert(order);
+        EXPECT_THAT(out, Not(HasSubstr("03/14")));
+    }
+    // Three clients have six orders; forty runs alike would happen once in 6^39.
+    EXPECT_EQ(orders.size(), 2u) << "the study numbers do not change between runs";
+
+    ASSERT_EQ(run({"--scores", "--deidentified"}), 0) << err;
+    EXPECT_THAT(out, StartsWith("  1  "));
+    EXPECT_LT(out.find("\n  2  "), out.find("\n  3  "));
+    EXPECT_THAT(out, HasSubstr("    INVALID TEST"));
+    for (const char* secret : {"Able", "Baker", "Carr", "123-45-6789"}) {
+        EXPECT_THAT(out, Not(HasSubstr(secret)));
+    }
+}
+
+// Names and IDs are the clients' own text: in the export none of it becomes a spreadsheet
+// formula, and on the terminal no control character reaches it (an escape sequence could
+// retitle or clear it).
+TEST_F(ReportToolTest, ClientTextCannotActAsAFormulaOrATerminalCommand) {
+    using F = ClientRecord::Field;
+    const std::vector<std::pair<std::string, std::string>> namesAndIds = {
+        {"=cmd|' /C calc'!A0", "+1-555"},
+        {"@SUM(1)", "-2"},
+        {"\tTab\x1B[2J\x9D, Cy\x85\r\n", "123-45-6789"}};
+    for (int k = 1; k <= 3; ++k) {
+        // A save takes in what the file holds meanwhile, so each record is set and saved alone.
+        clients.at(k).set(F::Name, namesAndIds[ix(k - 1)].first);
+        clients.at(k).set(F::SSN, namesAndIds[ix(k - 1)].second);
+        ClientFile(clientFile).writeRecord(clients, k);
+    }
+    ASSERT_EQ(run({"--scores", "--csv"}), 0) << err;
+    EXPECT_THAT(out, HasSubstr("\r\n1,'=cmd|' /C calc'!A0,'+1-555,15,"));
+    EXPECT_THAT(out, HasSubstr("\r\n2,'@SUM(1),'-2,15,"));
+    EXPECT_THAT(out, HasSubstr("\r\n3,\"' Tab [2J , Cy\xE2\x80\xA6\r\n\",123-45-6789,15,"));
+
+    for (const auto& args : {std::vector<std::string>{"--list"}, {"--scores"}}) {
+        ASSERT_EQ(run(args), 0) << err;
+        EXPECT_THAT(out, HasSubstr("  3   Tab [2J , Cy\xE2\x80\xA6  "));
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const auto c = static_cast<unsigned char>(out[i]);
+            const bool c1 = c == 0xC2 && i + 1 < out.size() &&
+                            (static_cast<unsigned char>(out[i + 1]) & 0xE0) == 0x80;
+            EXPECT_FALSE((c < 0x20 && c != '\n') || c == 0x7F || c1)
+                << "control character " << int(c) << " at " << i << " of " << args[0];
+        }
+    }
+}
+
+// Output that does not reach its file is a failure, and a PDF never takes the place of a file
+// of another kind: the run stops before it composes anything.
+TEST_F(ReportToolTest, OutputThatCannotBeWrittenFailsAndAPdfReplacesOnlyAPdf) {
+    const std::string before = readFile(clientFile);
+#ifndef _WIN32
+    // A POSIX shell and its full device; Windows has neither.
+    if (fs::exists("/dev/full")) {
+        const fs::path messages = home.path() / "messages";
+        const std::string tool =
+            std::string(ORVJ_REPORT_BINARY) + " --home '" + home.path().string() + "' ";
+        EXPECT_EQ(testplatform::runCommand(tool + "--scores --csv >/dev/full 2>'" +
+                                           messages.string() + "'"),
+                  1);
+        EXPECT_THAT(readFile(messages), HasSubstr("orvj-report: standard output: the output "
+                                                  "could not be written in full"));
+        EXPECT_EQ(testplatform::runCommand(tool + "--list >/dev/full 2>/dev/null"), 1);
+#ifndef ORVJ_CORE_ONLY
+        EXPECT_EQ(runProcess(home.path(), "--client 1 --pdf /dev/full"), 1);
+#endif
+    }
+#endif
+#ifndef ORVJ_CORE_ONLY
+    for (const fs::path& other : {clientFile, home.path() / "ORVJB.TXT"}) {
+        const std::string held = readFile(other);
+        EXPECT_EQ(run({"--all", "--pdf", other.string()}), 1);
+        EXPECT_THAT(err, HasSubstr(other.string() + ": the file is not a PDF file"));
+        EXPECT_EQ(readFile(other), held);
+    }
+    EXPECT_FALSE(fs::exists(home.path() / "REPORT.PRN"));
+    EXPECT_EQ(readFile(clientFile), before);
+#endif
 }
 
 #ifndef ORVJ_CORE_ONLY
