@@ -120,11 +120,15 @@ File File::createTemporaryBeside(const std::filesystem::path& target, const std:
                                  const std::string& prefix) {
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0;; ++attempt) {
-        unsigned char random[8];
-        randomBytes(random, sizeof random);
         std::string name = prefix + target.filename().string() + ".";
-        for (unsigned char r : random) {
-            name.push_back(kLetters[r % (sizeof kLetters - 1)]);
+        constexpr unsigned kCount = sizeof kLetters - 1;
+        while (name.size() < prefix.size() + target.filename().string().size() + 9) {
+            unsigned char r = 0;
+            randomBytes(&r, 1);
+            // Bytes past the last whole round of letters are drawn again: no letter is likelier.
+            if (r < 256 / kCount * kCount) {
+                name.push_back(kLetters[r % kCount]);
+            }
         }
         const std::filesystem::path path = folderOf(target) / name;
         try {

@@ -180,11 +180,15 @@ File File::createTemporaryBeside(const std::filesystem::path& target, const std:
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     for (int attempt = 0;; ++attempt) {
-        unsigned char random[8];
-        randomBytes(random, sizeof random);
         std::string name = prefix + target.filename().string() + ".";
-        for (unsigned char r : random) {
-            name.push_back(kLetters[r % (sizeof kLetters - 1)]);
+        constexpr unsigned kCount = sizeof kLetters - 1;
+        while (name.size() < prefix.size() + target.filename().string().size() + 9) {
+            unsigned char r = 0;
+            randomBytes(&r, 1);
+            // Bytes past the last whole round of letters are drawn again: no letter is likelier.
+            if (r < 256 / kCount * kCount) {
+                name.push_back(kLetters[r % kCount]);
+            }
         }
         const std::filesystem::path path = folder / name;
         try {
