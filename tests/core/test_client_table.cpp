@@ -22,8 +22,8 @@ TEST(ClientTableSave, PassesTheOutcomeOnOrRestoresTheRecordAndNamesTheFault) {
         int slot;
         bool fails;
         RecordWriter::Outcome outcome;
-    } cases[] = {{"an edit after a reload", 2, false, {2, true}},
-                 {"a new client moved on", 3, false, {4, true}},
+    } cases[] = {{"an edit after a reload", 2, false, {2, true, ""}},
+                 {"a new client moved on", 3, false, {4, true, ""}},
                  {"a failed write", 2, true, {}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
