@@ -38,6 +38,10 @@ private:
 
 } // namespace
 
+ReportFolderLock QtReportJobs::lockReportFolder() {
+    return ReportFolderLock(m_home, m_lockWait);
+}
+
 void QtReportJobs::compose(const ClientTable& clients, int client, ReportOption option) {
     ReportWriter writer(m_home);
     writer.setClientFile(m_clientFile);
@@ -97,9 +101,18 @@ void QtReportJobs::printReportFile() {
     printTexts({readReportText()});
 }
 
-void QtReportJobs::saveReportPdf(const std::filesystem::path& pdfFile) {
+void QtReportJobs::printReportText(const std::string& text) {
     BusyPointer busy;
-    const std::string text = readReportText();
+    printTexts({text});
+}
+
+void QtReportJobs::saveReportPdf(const std::filesystem::path& pdfFile) {
+    saveReportTextPdf(readReportText(), pdfFile);
+}
+
+void QtReportJobs::saveReportTextPdf(const std::string& text,
+                                     const std::filesystem::path& pdfFile) {
+    BusyPointer busy;
     // The PDF is written beside its final name and put in place whole, so a fault never
     // leaves half a file under the chosen name nor spoils a file that was there.
     std::filesystem::path partial = pdfFile;

@@ -17,10 +17,10 @@ TEST_F(DeleteNamesTest, NoChangesNothingYesScramblesTheRecordsAndRemovesTheRepor
     ClientRecord done = makeClient("Old", "9");
     done.set(F::NameDeleted, "1");
     registerClients({makeClient("AB", "N"), done, makeClient("Jo Ann", "12 34")});
-    const std::pair<const char*, bool> files[] = {{"REPORT.PRN", true},     {"temp1", true},
-                                                  {"TEMP3", true},          {"temp2.XyZ123", true},
-                                                  {"temp1.bak", false},     {"ORVJB.TXT", false},
-                                                  {"REPORT.PRN.old", false}};
+    const std::pair<const char*, bool> files[] = {
+        {"REPORT.PRN", true},     {"temp1", true},      {"TEMP3", true},
+        {"temp2.XyZ12345", true}, {"temp1.bak", false}, {"ORVJB.TXT", false},
+        {"REPORT.PRN.old", false}};
     for (const auto& file : files) {
         writeFile(state.paths.home / file.first, "AB N");
     }
