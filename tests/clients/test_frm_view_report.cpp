@@ -73,4 +73,31 @@ TEST_F(ViewReportTest, PrintAndSaveAsPdfKeepTheViewerOpenAComposeFaultClosesIt) 
         lastText().startsWith(QStringLiteral("The report of client 2 could not be composed.")));
 }
 
+// Another run replaces REPORT.PRN while the viewer shows client 2's report: Print and Save as
+// PDF still hand on the text shown. A run that holds the program folder's report lock keeps the
+// viewer from composing: it says who holds it and closes.
+TEST_F(ViewReportTest, PrintsAndSavesTheTextItShowsAndClosesWhileAnotherRunHoldsTheLock) {
+    openViewer().setPdfFilePicker([&](QWidget*, const QString&) {
+        return QString::fromStdString((root / "r.pdf").string());
+    });
+    const std::string shownReport = FakeReportJobs::reportOf(2, ReportOption::OnePage);
+    writeFile(root / "REPORT.PRN", FakeReportJobs::reportOf(1, ReportOption::Standard));
+    button("cmdPrintReport")->click();
+    button("cmdSavePdf")->click();
+    EXPECT_EQ(reports.printed, std::vector<std::string>{shownReport});
+    EXPECT_EQ(readFile(root / "r.pdf"), shownReport);
+
+    const ReportFolderLock otherRun(root, std::chrono::milliseconds(0));
+    reports.composed.clear();
+    openViewer();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(reports.composed.empty());
+    EXPECT_TRUE(lastText().startsWith(QStringLiteral("The report of client 2 could not be "
+                                                     "composed.\n") +
+                                      QString::fromStdString(root.string()) +
+                                      QStringLiteral(": the report files of this program folder "
+                                                     "are in use by a report run on PC ")))
+        << lastText().toStdString();
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 #include "cli/ReportTool.h"
 #include "scoring/ReportWriter.h"
 #include "store/ClientFile.h"
+#include "store/ReportFolderLock.h"
 #include "store/platform/File.h"
 #include "tests/platform/TestProcess.h"
 #include "tests/scoring/InventoryFixture.h"
@@ -37,6 +38,7 @@ protected:
     ClientTable clients;
     std::string out;
     std::string err;
+    std::chrono::milliseconds lockWait = ReportFolderLock::kDefaultWait;
 
     void SetUp() override {
         InventoryFixture().write(home.path());
@@ -59,7 +61,9 @@ protected:
         args.insert(args.begin(), {"--home", (folder.empty() ? home.path() : folder).string()});
         std::ostringstream o;
         std::ostringstream e;
-        const int status = runReportTool(parseReportToolArguments(args), "/nonexistent", o, e);
+        ReportToolOptions options = parseReportToolArguments(args);
+        options.lockWait = lockWait;
+        const int status = runReportTool(options, "/nonexistent", o, e);
         out = o.str();
         err = e.str();
         return status;
@@ -214,6 +218,29 @@ TEST_F(ReportToolTest, ReportFilesStayWholeUnderWriteFaultsAndLeftoversGo) {
                 EXPECT_EQ(names, (std::set<std::string>{"REPORT.PRN", "temp1", "temp2", "temp3"}))
                     << "no temporary stays";
             });
+    }
+}
+
+// Another run holds the program folder's report lock past the wait: the tool names the holder
+// and what to do, ends with status 1 and leaves the other run's files alone.
+TEST_F(ReportToolTest, AReportLockHeldPastTheWaitEndsTheRunWithStatus1) {
+    ASSERT_EQ(run({"--all"}), 0) << err;
+    const std::string report = file("REPORT.PRN");
+    const std::string copy = file("temp2");
+    const ReportFolderLock otherRun(home.path(), std::chrono::milliseconds(0));
+    lockWait = std::chrono::milliseconds(100);
+    for (const auto& args : {std::vector<std::string>{"--client", "1", "--option", "both"},
+                             std::vector<std::string>{"--all", "--option", "both"}}) {
+        SCOPED_TRACE(args.front());
+        EXPECT_EQ(run(args), 1);
+        EXPECT_THAT(err, StartsWith("orvj-report: " + home.path().string() +
+                                    ": the report files of this program folder are in use by a "
+                                    "report run on PC "));
+        EXPECT_THAT(err, HasSubstr("not released within 0.1 seconds"));
+        EXPECT_THAT(err,
+                    HasSubstr("delete " + ReportFolderLock::lockPathFor(home.path()).string()));
+        EXPECT_EQ(file("REPORT.PRN"), report);
+        EXPECT_EQ(file("temp2"), copy);
     }
 }
 
