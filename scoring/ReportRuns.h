@@ -55,6 +55,8 @@ public:
         int copyNumber = 0;
     };
 
+    // The two halves of a run, for a caller that holds the program folder's lock (`lock`,
+    // from ReportJobs::lockReportFolder) across both and more.
     // Composes clients 1..ClientCount, each parked in the copy of its record number; prints
     // nothing. CurrentClient is left at the last client.
     std::vector<Parked> composeAll(const ReportFolderLock& lock, ClientTable& clients,

@@ -6,14 +6,14 @@
 
 namespace orvj {
 
+class ReportFolderLock;
+
 // The report files of the program folder: REPORT.PRN, the numbered copies temp1, temp2, ...
 // of the print runs, and the temporaries each of them is written through. They hold client
 // names and answers in clear. Every one is written whole beside its name and renamed over it,
 // so a reader (the viewer, the printer, another run) sees the old file or the new one, never a
 // part. They are written only under the program folder's ReportFolderLock; a run killed
 // half-way leaves at most a temporary, which the next holder of the lock removes.
-class ReportFolderLock;
-
 namespace ReportFiles {
 
 constexpr const char* kReportName = "REPORT.PRN";
