@@ -189,7 +189,9 @@ StartupSequence::Outcome StartupSequence::Run() {
     const QString key =
         m_options.instanceKey.isEmpty() ? SingleInstance::keyFor(home) : m_options.instanceKey;
     m_instance = std::make_unique<SingleInstance>(key);
-    if (m_instance->claim() != SingleInstance::Result::First) {
+    const SingleInstance::Result claimed = m_instance->claim();
+    if (claimed == SingleInstance::Result::OtherActivated ||
+        claimed == SingleInstance::Result::OtherUnreachable) {
         m_instance.reset();
         return Outcome::OtherInstance;
     }

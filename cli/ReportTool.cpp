@@ -206,9 +206,11 @@ int pageCount(const std::string& report) {
 // Composing through the report layer without Qt; printing belongs to the full build.
 class ComposingJobs : public ReportJobs {
 public:
-    ComposingJobs(std::filesystem::path home, std::filesystem::path clientFile)
-        : m_home(std::move(home)), m_clientFile(std::move(clientFile)) {}
+    ComposingJobs(std::filesystem::path home, std::filesystem::path clientFile,
+                  std::chrono::milliseconds lockWait)
+        : m_home(std::move(home)), m_clientFile(std::move(clientFile)), m_lockWait(lockWait) {}
 
+    ReportFolderLock lockReportFolder() override { return ReportFolderLock(m_home, m_lockWait); }
     void compose(const ClientTable& clients, int client, ReportOption option) override {
         ReportWriter writer(m_home);
         writer.setClientFile(m_clientFile);
@@ -221,18 +223,24 @@ public:
         throw OrvjError(ErrorCode::DeviceIO, "printing needs the full build of orvj-report");
     }
     void saveReportPdf(const std::filesystem::path&) override { printReportFile(); }
+    void printReportText(const std::string&) override { printReportFile(); }
+    void saveReportTextPdf(const std::string&, const std::filesystem::path&) override {
+        printReportFile();
+    }
 
 private:
     std::filesystem::path m_home;
     std::filesystem::path m_clientFile;
+    std::chrono::milliseconds m_lockWait;
 };
 
 #ifndef ORVJ_CORE_ONLY
 // Writes the reports in `files` to --pdf, one PDF in the order given, and with --print prints
 // the parked reports through the print run, as the program does.
-void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home,
+void printOrExport(const ReportToolOptions& o, const ReportFolderLock& lock,
                    const std::vector<std::filesystem::path>& files,
                    const std::vector<ReportRuns::Parked>& parked, std::ostream& out) {
+    const std::filesystem::path& home = lock.home();
     if (!o.pdf && !o.print) {
         return;
     }
@@ -256,7 +264,7 @@ void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home
             printer.printReportFile();
         } else {
             try {
-                ReportRuns(printer, home).printParked(parked);
+                ReportRuns(printer, home).printParked(lock, parked);
             } catch (const ReportRunError& e) {
                 throw OrvjError(ErrorCode::DeviceIO, e.message());
             }
@@ -269,7 +277,7 @@ void printOrExport(const ReportToolOptions& o, const std::filesystem::path& home
     }
 }
 #else
-void printOrExport(const ReportToolOptions&, const std::filesystem::path&,
+void printOrExport(const ReportToolOptions&, const ReportFolderLock&,
                    const std::vector<std::filesystem::path>&,
                    const std::vector<ReportRuns::Parked>&, std::ostream&) {}
 #endif
@@ -287,13 +295,14 @@ int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, st
     checkPdfOption(o);
     const ClientData data = loadClients(home);
     checkClientNumber(data, o.client);
+    const ReportFolderLock lock(home, o.lockWait);
     ReportWriter writer(home);
     writer.setClientFile(data.file);
     writer.writeReportFile(data.table, o.client, o.reportOption);
     const std::string report = InventoryFiles::readBytes(writer.reportPath());
     out << "Wrote " << writer.reportPath().string() << " (client " << o.client << ", "
         << pageCount(report) << (pageCount(report) == 1 ? " page)\n" : " pages)\n");
-    printOrExport(o, home, {writer.reportPath()}, {}, out);
+    printOrExport(o, lock, {writer.reportPath()}, {}, out);
     return 0;
 }
 
@@ -305,11 +314,13 @@ int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, st
         throw OrvjError(ErrorCode::SubscriptOutOfRange,
                         data.file.string() + ": there are no clients in the client file");
     }
-    ComposingJobs jobs(home, data.file);
+    ComposingJobs jobs(home, data.file, o.lockWait);
     ReportRuns runs(jobs, home);
+    // Held until the last report is printed: the copies are this run's until then.
+    const ReportFolderLock lock = jobs.lockReportFolder();
     std::vector<ReportRuns::Parked> parked;
     try {
-        parked = runs.composeAll(data.table, o.reportOption);
+        parked = runs.composeAll(lock, data.table, o.reportOption);
     } catch (const ReportRunError& e) {
         throw OrvjError(ErrorCode::DeviceIO,
                         "client " + std::to_string(e.client()) + ": " + e.what());
@@ -321,7 +332,7 @@ int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, st
     out << "Wrote " << copies.size() << " reports: " << runs.reportFile().string() << " and "
         << copies.front().filename().string() << " to " << copies.back().filename().string()
         << " in " << home.string() << "\n";
-    printOrExport(o, home, copies, parked, out);
+    printOrExport(o, lock, copies, parked, out);
     return 0;
 }
 

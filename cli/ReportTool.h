@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/ReportOption.h"
+#include "store/ReportFolderLock.h"
 
+#include <chrono>
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
@@ -22,6 +24,9 @@ struct ReportToolOptions {
     bool csv = false;
     bool deidentified = false; // --scores without name and ID
     bool responses = false;    // --scores --csv with the 143 answer codes
+    // How long --client and --all wait for the program folder's report lock (no command-line
+    // option: an office never needs another; tests shorten it).
+    std::chrono::milliseconds lockWait = ReportFolderLock::kDefaultWait;
 };
 
 // Parses the arguments (without the program name). Throws std::invalid_argument with a message

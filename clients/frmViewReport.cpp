@@ -124,7 +124,7 @@ void frmViewReport::savePdf() {
     QString fault;
     try {
         const WaitCursor wait;
-        m_services.reports->saveReportPdf(file.toStdString());
+        m_services.reports->saveReportTextPdf(m_reportText, file.toStdString());
     } catch (const std::exception& e) {
         fault = errorText(e);
     }
@@ -163,9 +163,12 @@ void frmViewReport::activate() {
     std::optional<QString> fault;
     try {
         const WaitCursor wait;
+        // Composed and read back under the lock, so the text is this client's report.
+        const ReportFolderLock lock = m_services.reports->lockReportFolder();
         m_services.reports->compose(m_state.clients, m_state.clients.currentClient,
                                     m_state.reportOption);
-        m_text1->setPlainText(toScreen(m_services.reports->readReportText()));
+        m_reportText = m_services.reports->readReportText();
+        m_text1->setPlainText(toScreen(m_reportText));
     } catch (const std::exception& e) {
         fault = errorText(e);
     }
@@ -190,7 +193,7 @@ void frmViewReport::printReport() {
     QString fault;
     try {
         const WaitCursor wait;
-        m_services.reports->printReportFile();
+        m_services.reports->printReportText(m_reportText);
     } catch (const std::exception& e) {
         fault = errorText(e);
     }

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <string>
 
 class QFrame;
 class QPlainTextEdit;
@@ -16,7 +17,8 @@ struct AppState;
 struct Services;
 
 // "Client Report": composes the current client's report into REPORT.PRN, shows it and
-// prints it on request.
+// prints it on request. It prints and saves the text it shows, held since it was read: another
+// run may have replaced REPORT.PRN since.
 class frmViewReport : public QDialog {
     Q_OBJECT
 public:
@@ -52,6 +54,7 @@ private:
     QPushButton* m_cmdSavePdf;
     QPushButton* m_cmdCancel;
     std::function<QString(QWidget*, const QString&)> m_pickPdfFile;
+    std::string m_reportText; // REPORT.PRN as read, Windows-1252 bytes
 
     bool m_shown = false;
     bool m_busy = false;

@@ -42,6 +42,10 @@ private:
 
 } // namespace
 
+ReportFolderLock QtReportJobs::lockReportFolder() {
+    return ReportFolderLock(m_home, m_lockWait);
+}
+
 void QtReportJobs::compose(const ClientTable& clients, int client, ReportOption option) {
     ReportWriter writer(m_home);
     writer.setClientFile(m_clientFile);
@@ -170,9 +174,18 @@ void QtReportJobs::printReportFile() {
     printTexts({readReportText()});
 }
 
-void QtReportJobs::saveReportPdf(const std::filesystem::path& pdfFile) {
+void QtReportJobs::printReportText(const std::string& text) {
     BusyPointer busy;
-    const std::string text = readReportText();
+    printTexts({text});
+}
+
+void QtReportJobs::saveReportPdf(const std::filesystem::path& pdfFile) {
+    saveReportTextPdf(readReportText(), pdfFile);
+}
+
+void QtReportJobs::saveReportTextPdf(const std::string& text,
+                                     const std::filesystem::path& pdfFile) {
+    BusyPointer busy;
     writePdfFile(pdfFile, ReportPrinter::pdfOf({text}, m_target.pdfPaper));
 }
 

@@ -4,6 +4,7 @@
 
 #include <QPageSize>
 
+#include <chrono>
 #include <filesystem>
 
 namespace orvj {
@@ -27,10 +28,16 @@ public:
     // The client file the tables come from, named in the message about a bad record.
     void setClientFile(std::filesystem::path file) { m_clientFile = std::move(file); }
 
+    // How long a run waits for the program folder's report lock.
+    void setLockWait(std::chrono::milliseconds wait) { m_lockWait = wait; }
+
+    ReportFolderLock lockReportFolder() override;
     void compose(const ClientTable& clients, int client, ReportOption option) override;
     std::string readReportText() override;
     void printReportFile() override;
     void saveReportPdf(const std::filesystem::path& pdfFile) override;
+    void printReportText(const std::string& text) override;
+    void saveReportTextPdf(const std::string& text, const std::filesystem::path& pdfFile) override;
 
     // Prints report texts in one job on the target; each report starts on a new sheet.
     void printTexts(const std::vector<std::string>& texts) const;
@@ -55,6 +62,7 @@ private:
     std::filesystem::path m_home;
     PrintTarget m_target;
     std::filesystem::path m_clientFile;
+    std::chrono::milliseconds m_lockWait = ReportFolderLock::kDefaultWait;
 };
 
 } // namespace orvj

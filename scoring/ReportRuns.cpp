@@ -8,7 +8,9 @@ namespace fs = std::filesystem;
 namespace orvj {
 std::string ReportRunError::message() const {
     std::string text;
-    if (m_stage == Stage::Compose) {
+    if (m_stage == Stage::Lock) {
+        text = "No report was composed or printed.\n";
+    } else if (m_stage == Stage::Compose) {
         text = "The report of client " + std::to_string(m_client) +
                " could not be composed, so no report was printed.\n";
     } else {
@@ -39,6 +41,14 @@ fs::path ReportRuns::tempFile(int number) const {
     return ReportFiles::copyFile(m_home, number);
 }
 
+ReportFolderLock ReportRuns::lockFolder() {
+    try {
+        return m_jobs.lockReportFolder();
+    } catch (const std::exception& e) {
+        throw ReportRunError(ReportRunError::Stage::Lock, 0, {}, e.what());
+    }
+}
+
 void ReportRuns::composeAndPark(ClientTable& clients, int client, int copyNumber,
                                 ReportOption option) {
     try {
@@ -49,7 +59,7 @@ void ReportRuns::composeAndPark(ClientTable& clients, int client, int copyNumber
     }
 }
 
-void ReportRuns::printParked(const std::vector<Parked>& parked) {
+void ReportRuns::printParked(const ReportFolderLock&, const std::vector<Parked>& parked) {
     std::vector<int> printed;
     for (const Parked& p : parked) {
         try {
@@ -66,7 +76,8 @@ void ReportRuns::printParked(const std::vector<Parked>& parked) {
     }
 }
 
-std::vector<ReportRuns::Parked> ReportRuns::composeAll(ClientTable& clients, ReportOption option) {
+std::vector<ReportRuns::Parked> ReportRuns::composeAll(const ReportFolderLock&,
+                                                       ClientTable& clients, ReportOption option) {
     std::vector<Parked> parked;
     for (int i = 1; i <= clients.clientCount; ++i) {
         clients.currentClient = static_cast<std::int16_t>(i);
@@ -77,7 +88,8 @@ std::vector<ReportRuns::Parked> ReportRuns::composeAll(ClientTable& clients, Rep
 }
 
 void ReportRuns::printAll(ClientTable& clients, ReportOption option) {
-    printParked(composeAll(clients, option));
+    const ReportFolderLock lock = lockFolder();
+    printParked(lock, composeAll(lock, clients, option));
     if (clients.clientCount > 0) {
         clients.currentClient = 1;
     }

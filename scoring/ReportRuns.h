@@ -2,6 +2,7 @@
 
 #include "core/ClientTable.h"
 #include "core/ReportOption.h"
+#include "store/ReportFolderLock.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -15,7 +16,8 @@ class ReportJobs;
 // A multi-client print run stopped. Nothing composed is printed unless `printed` lists it.
 class ReportRunError : public std::runtime_error {
 public:
-    enum class Stage { Compose, Print };
+    // Lock: the program folder's report lock stayed taken, so the run did not start.
+    enum class Stage { Lock, Compose, Print };
     ReportRunError(Stage stage, int client, std::vector<int> printed, const std::string& what)
         : std::runtime_error(what), m_stage(stage), m_client(client),
           m_printed(std::move(printed)) {}
@@ -36,7 +38,7 @@ private:
 // The print runs of the supervisor's utilities and of `orvj-report --all`. Every report is
 // composed into REPORT.PRN and parked in a numbered copy (temp<n>) in the program folder
 // before the first one is printed; the copies are then put back into REPORT.PRN one by one
-// and printed.
+// and printed. A whole run holds the program folder's report lock.
 class ReportRuns {
 public:
     ReportRuns(ReportJobs& jobs, std::filesystem::path home)
@@ -53,13 +55,16 @@ public:
         int copyNumber = 0;
     };
 
+    // The two halves of a run, for a caller that holds the program folder's lock (`lock`,
+    // from ReportJobs::lockReportFolder) across both and more.
     // Composes clients 1..ClientCount, each parked in the copy of its record number; prints
     // nothing. CurrentClient is left at the last client.
-    std::vector<Parked> composeAll(ClientTable& clients, ReportOption option);
+    std::vector<Parked> composeAll(const ReportFolderLock& lock, ClientTable& clients,
+                                   ReportOption option);
     // Puts each parked report back into REPORT.PRN and prints it, in the order given.
-    void printParked(const std::vector<Parked>& parked);
+    void printParked(const ReportFolderLock& lock, const std::vector<Parked>& parked);
 
-    // composeAll, then printParked; CurrentClient is 1 afterwards.
+    // composeAll, then printParked, under the lock; CurrentClient is 1 afterwards.
     void printAll(ClientTable& clients, ReportOption option);
     // The given clients in ascending order, copies numbered 1, 2, ...; CurrentClient is left
     // at the last of them. `onCompose(k)` runs as the k-th client (0-based) is taken.
@@ -76,6 +81,7 @@ public:
     std::filesystem::path tempFile(int number) const;
 
 private:
+    ReportFolderLock lockFolder();
     void composeAndPark(ClientTable& clients, int client, int copyNumber, ReportOption option);
 
     ReportJobs& m_jobs;
@@ -86,6 +92,7 @@ private:
 template <typename OnCompose>
 void ReportRuns::printSelected(ClientTable& clients, const std::vector<int>& selected,
                                ReportOption option, OnCompose onCompose) {
+    const ReportFolderLock lock = lockFolder();
     for (std::size_t k = 0; k < selected.size(); ++k) {
         onCompose(k);
         clients.currentClient = static_cast<std::int16_t>(selected[k]);
@@ -95,7 +102,7 @@ void ReportRuns::printSelected(ClientTable& clients, const std::vector<int>& sel
     for (std::size_t k = 0; k < selected.size(); ++k) {
         parked.push_back({selected[k], static_cast<int>(k) + 1});
     }
-    printParked(parked);
+    printParked(lock, parked);
 }
 
 } // namespace orvj

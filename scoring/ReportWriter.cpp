@@ -44,7 +44,6 @@ void ReportWriter::compose(const ClientTable& clients, int client, ReportOption 
 
 void ReportWriter::writeReportFile(const ClientTable& clients, int client,
                                    ReportOption option) const {
-    ReportFiles::removeLeftovers(m_home);
     const std::filesystem::path target = reportPath();
     try {
         ReportFiles::write(target, composeText(clients, client, option));

@@ -30,8 +30,8 @@ public:
 
     // Writes REPORT.PRN. The text goes to a temporary file that replaces REPORT.PRN only when
     // complete, so REPORT.PRN is never a part of a report; on any failure no REPORT.PRN is
-    // left, so an earlier client's report cannot be taken for this one. Temporaries that a
-    // killed run left in the program folder are removed first.
+    // left, so an earlier client's report cannot be taken for this one. The caller holds the
+    // program folder's ReportFolderLock.
     void writeReportFile(const ClientTable& clients, int client, ReportOption option) const;
 
     // The option number of the supervisor options (0, 1, 2) as a report option.

@@ -1,6 +1,7 @@
 #include "store/ReportFiles.h"
 
 #include "store/OrvjError.h"
+#include "store/ReportFolderLock.h"
 #include "store/platform/File.h"
 
 #include <cctype>
@@ -140,9 +141,9 @@ bool isReportFileName(const std::string& fileName) {
     return isReportBaseName(lowered(fileName)) || isTemporaryName(fileName);
 }
 
-void removeLeftovers(const fs::path& home) noexcept {
+void removeLeftovers(const ReportFolderLock& lock) noexcept {
     try {
-        for (const auto& p : filesNamed(home, isTemporaryName)) {
+        for (const auto& p : filesNamed(lock.home(), isTemporaryName)) {
             platform::removeFile(p);
         }
     } catch (...) {
@@ -150,9 +151,9 @@ void removeLeftovers(const fs::path& home) noexcept {
     }
 }
 
-std::vector<std::string> removeAll(const fs::path& home) {
+std::vector<std::string> removeAll(const ReportFolderLock& lock) {
     std::vector<std::string> failed;
-    for (const auto& p : filesNamed(home, isReportFileName)) {
+    for (const auto& p : filesNamed(lock.home(), isReportFileName)) {
         std::error_code ec;
         fs::remove(p, ec);
         if (ec) {

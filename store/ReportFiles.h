@@ -6,11 +6,14 @@
 
 namespace orvj {
 
+class ReportFolderLock;
+
 // The report files of the program folder: REPORT.PRN, the numbered copies temp1, temp2, ...
 // of the print runs, and the temporaries each of them is written through. They hold client
 // names and answers in clear. Every one is written whole beside its name and renamed over it,
 // so a reader (the viewer, the printer, another run) sees the old file or the new one, never a
-// part; a run killed half-way leaves at most a temporary, which the next run removes.
+// part. They are written only under the program folder's ReportFolderLock; a run killed
+// half-way leaves at most a temporary, which the next holder of the lock removes.
 namespace ReportFiles {
 
 constexpr const char* kReportName = "REPORT.PRN";
@@ -37,12 +40,13 @@ bool isReportFileName(const std::string& fileName);
 // True only for a temporary: REPORT.PRN.XXXXXXXX or temp<digits>.XXXXXXXX.
 bool isTemporaryName(const std::string& fileName);
 
-// Removes the temporaries a killed run left in the program folder. Never throws.
-void removeLeftovers(const std::filesystem::path& home) noexcept;
+// Removes the temporaries of the locked program folder: with the lock held, no live run is
+// writing one, so each was left by a run that was killed. Never throws.
+void removeLeftovers(const ReportFolderLock& lock) noexcept;
 
-// Removes every report file and temporary of the program folder. Returns one line for each
-// file that could not be removed: its name and the reason.
-std::vector<std::string> removeAll(const std::filesystem::path& home);
+// Removes every report file and temporary of the locked program folder. Returns one line for
+// each file that could not be removed: its name and the reason.
+std::vector<std::string> removeAll(const ReportFolderLock& lock);
 
 } // namespace ReportFiles
 } // namespace orvj

@@ -1,6 +1,7 @@
 #include "ui/DeleteNames.h"
 
 #include "core/AppState.h"
+#include "scoring/ReportJobs.h"
 #include "store/ClientFile.h"
 #include "store/ReportFiles.h"
 #include "ui/FormConventions.h"
@@ -20,11 +21,17 @@ namespace orvj {
 namespace {
 
 // Every report file and temporary of the program folder holds names and ID numbers in
-// clear. Returns the files that could not be removed, one per line.
-QStringList removeReportFiles(const fs::path& home) {
+// clear. They are removed under the report lock, so no run writes one meanwhile. Returns the
+// files that could not be removed, one per line.
+QStringList removeReportFiles(ReportJobs& reports) {
     QStringList failed;
-    for (const std::string& line : ReportFiles::removeAll(home)) {
-        failed << QString::fromStdString(line);
+    try {
+        const ReportFolderLock lock = reports.lockReportFolder();
+        for (const std::string& line : ReportFiles::removeAll(lock)) {
+            failed << QString::fromStdString(line);
+        }
+    } catch (const std::exception& e) {
+        failed << QString::fromStdString(e.what());
     }
     return failed;
 }
@@ -74,7 +81,7 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
             break;
         }
     }
-    const QStringList leftOver = removeReportFiles(state.paths.home);
+    const QStringList leftOver = removeReportFiles(*services.reports);
     wait.reset();
     state.testStored = true;
 

@@ -1,13 +1,18 @@
+#include "app/SingleInstance.h"
 #include "app/StartupSequence.h"
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
+#include "store/platform/File.h"
+#include "tests/platform/TestProcess.h"
 #include "tests/testing/TestHome.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QLocalServer>
+#include <QLockFile>
 #include <QProcess>
 
 #include <optional>
@@ -150,6 +155,85 @@ TEST(Startup, ASecondStartOnTheSameFolderEndsAndBringsTheFirstToTheFront) {
     first.seq.reset();
     EXPECT_EQ(second.run(), StartupSequence::Outcome::Started);
 }
+
+#ifndef Q_OS_WIN
+bool othersMayEnter(const QFileInfo& folder) {
+    return (folder.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                    QFile::ReadOther | QFile::WriteOther | QFile::ExeOther)) !=
+           QFile::Permissions();
+}
+
+// Another local user got there first: a held lock and a listening socket under the names the
+// program once used in the temporary folder, and a runtime folder that others may enter. None
+// of them stops a start, and the program's lock and socket are in a folder of its own user.
+TEST(Startup, LocksAndSocketsOfOthersDoNotStopAStart) {
+    Start f({"Ann"});
+    const QString key = SingleInstance::keyFor(f.state.paths.home);
+    QLockFile planted(QDir(QDir::tempPath()).filePath(key + u".lock"_s));
+    ASSERT_TRUE(planted.tryLock(0));
+    QLocalServer squatter;
+    QLocalServer::removeServer(key);
+    ASSERT_TRUE(squatter.listen(key));
+    test::TempFolder shared;
+    fs::permissions(shared.path(), fs::perms::all);
+    const QByteArray runtimeBefore = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(shared.path().string()));
+
+    EXPECT_EQ(f.run(), StartupSequence::Outcome::Started);
+    EXPECT_TRUE(f.menu.isVisible());
+    const QFileInfo folder(SingleInstance::runtimeFolder());
+    EXPECT_TRUE(fs::is_empty(shared.path())) << "a runtime folder others may enter is not used";
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath() + u"/"_s + key + u".lock"_s));
+    EXPECT_FALSE(othersMayEnter(folder));
+
+    if (runtimeBefore.isNull()) {
+        qunsetenv("XDG_RUNTIME_DIR");
+    } else {
+        qputenv("XDG_RUNTIME_DIR", runtimeBefore);
+    }
+}
+
+// The runtime folder: $XDG_RUNTIME_DIR/orvj when that folder is this user's alone; else the
+// first name in the temporary folder that is not another's: a link, a file or another user's
+// folder is passed over, never followed or opened up.
+TEST(Startup, TheRuntimeFolderIsTheUsersOwnAndPrivate) {
+    test::TempFolder xdg;
+    fs::permissions(xdg.path(), fs::perms::owner_all);
+    const QString xdgDir = QString::fromStdString(xdg.path().string());
+    test::TempFolder tmp;
+    fs::permissions(tmp.path(), fs::perms::all | fs::perms::sticky_bit);
+    const QString tmpDir = QString::fromStdString(tmp.path().string());
+    EXPECT_EQ(SingleInstance::runtimeFolder(xdgDir, tmpDir), xdgDir + u"/orvj"_s);
+    EXPECT_FALSE(othersMayEnter(QFileInfo(xdgDir + u"/orvj"_s)));
+
+    const std::string user = platform::userId();
+    const fs::path base = tmp.path() / ("orvj-" + user);
+    test::TempFolder elsewhere;
+    const fs::perms elsewhereMode = fs::status(elsewhere.path()).permissions();
+    fs::create_directory_symlink(elsewhere.path(), base);
+    test::writeFile(tmp.path() / ("orvj-" + user + "-1"), "");
+    std::string expected = "orvj-" + user + "-2";
+    // A folder of another user under the next name, where this test may give up its rights.
+    if (testplatform::childProcessesAvailable() && user == "0") {
+        const fs::path theirs = tmp.path() / expected;
+        testplatform::Child other([&] {
+            return testplatform::becomeUnprivileged() && fs::create_directory(theirs) ? 0 : 1;
+        });
+        if (other.wait() == 0) {
+            expected = "orvj-" + user + "-3";
+        }
+    }
+    const QString chosen = SingleInstance::runtimeFolder(QString(), tmpDir);
+    EXPECT_EQ(chosen.toStdString(), (tmp.path() / expected).string());
+    const QFileInfo info(chosen);
+    EXPECT_FALSE(info.isSymLink());
+    EXPECT_EQ(QString::number(info.ownerId()).toStdString(), user);
+    EXPECT_FALSE(othersMayEnter(info));
+    EXPECT_TRUE(fs::is_empty(elsewhere.path()));
+    EXPECT_EQ(fs::status(elsewhere.path()).permissions(), elsewhereMode)
+        << "the link's target keeps its mode";
+}
+#endif
 
 #ifdef ORVJ_BINARY
 // The program run to its end without a display, one run per row. Help is answered before any

@@ -80,8 +80,8 @@ TEST_F(ViewReportTest, PrintAndSaveAsPdfKeepTheViewerOpenAComposeFaultClosesIt) 
 // The viewer's composition as in the fakes, its PDF written by the real writer.
 class RealPdfJobs : public FakeReportJobs {
 public:
-    void saveReportPdf(const fs::path& pdfFile) override {
-        QtReportJobs(home).saveReportPdf(pdfFile);
+    void saveReportTextPdf(const std::string& text, const fs::path& pdfFile) override {
+        QtReportJobs(home).saveReportTextPdf(text, pdfFile);
     }
 };
 
@@ -116,6 +116,33 @@ TEST_F(ViewReportTest, AFailedSaveAsPdfShowsAnErrorAndLeavesNoFile) {
 
     button("cmdSavePdf")->click();
     EXPECT_EQ(readFile(chosen).substr(0, 5), "%PDF-") << "the next save writes it";
+}
+
+// Another run replaces REPORT.PRN while the viewer shows client 2's report: Print and Save as
+// PDF still hand on the text shown. A run that holds the program folder's report lock keeps the
+// viewer from composing: it says who holds it and closes.
+TEST_F(ViewReportTest, PrintsAndSavesTheTextItShowsAndClosesWhileAnotherRunHoldsTheLock) {
+    openViewer().setPdfFilePicker([&](QWidget*, const QString&) {
+        return QString::fromStdString((root / "r.pdf").string());
+    });
+    const std::string shownReport = FakeReportJobs::reportOf(2, ReportOption::OnePage);
+    writeFile(root / "REPORT.PRN", FakeReportJobs::reportOf(1, ReportOption::Standard));
+    button("cmdPrintReport")->click();
+    button("cmdSavePdf")->click();
+    EXPECT_EQ(reports.printed, std::vector<std::string>{shownReport});
+    EXPECT_EQ(readFile(root / "r.pdf"), shownReport);
+
+    const ReportFolderLock otherRun(root, std::chrono::milliseconds(0));
+    reports.composed.clear();
+    openViewer();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(reports.composed.empty());
+    EXPECT_TRUE(lastText().startsWith(QStringLiteral("The report of client 2 could not be "
+                                                     "composed.\n") +
+                                      QString::fromStdString(root.string()) +
+                                      QStringLiteral(": the report files of this program folder "
+                                                     "are in use by a report run on PC ")))
+        << lastText().toStdString();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "cli/ReportTool.h"
 #include "scoring/ReportWriter.h"
 #include "store/ClientFile.h"
+#include "store/ReportFolderLock.h"
 #include "store/platform/File.h"
 #include "tests/platform/TestProcess.h"
 #include "tests/scoring/InventoryFixture.h"
@@ -37,6 +38,7 @@ protected:
     ClientTable clients;
     std::string out;
     std::string err;
+    std::chrono::milliseconds lockWait = ReportFolderLock::kDefaultWait;
 
     void SetUp() override {
         InventoryFixture().write(home.path());
@@ -59,7 +61,9 @@ protected:
         args.insert(args.begin(), {"--home", (folder.empty() ? home.path() : folder).string()});
         std::ostringstream o;
         std::ostringstream e;
-        const int status = runReportTool(parseReportToolArguments(args), "/nonexistent", o, e);
+        ReportToolOptions options = parseReportToolArguments(args);
+        options.lockWait = lockWait;
+        const int status = runReportTool(options, "/nonexistent", o, e);
         out = o.str();
         err = e.str();
         return status;
@@ -310,17 +314,43 @@ TEST_F(ReportToolTest, ReportFilesStayWholeUnderWriteFaultsAndLeftoversGo) {
             [&](int nth) {
                 SCOPED_TRACE("fault " + std::to_string(nth) + " of op " +
                              std::to_string(static_cast<int>(op)));
-                EXPECT_EQ(status, 1);
+                // The first write is the description of the program folder's lock, which a run
+                // can do without.
+                EXPECT_EQ(status, op == platform::FaultOp::Write && nth == 1 ? 0 : 1);
                 std::set<std::string> names = {"REPORT.PRN"};
                 for (const auto& e : fs::directory_iterator(home.path())) {
                     const std::string name = e.path().filename().string();
-                    if (name.starts_with("temp") || name.starts_with("REPORT")) {
+                    if (name.starts_with("temp") || name.starts_with("REPORT.PRN")) {
                         EXPECT_EQ(whole[name].count(file(name)), 1u) << name << " is torn";
                         names.insert(name);
                     }
                 }
-                EXPECT_EQ(names, (std::set<std::string>{"REPORT.PRN", "temp1", "temp2", "temp3"}));
+                EXPECT_EQ(names, (std::set<std::string>{"REPORT.PRN", "temp1", "temp2", "temp3"}))
+                    << "no temporary stays";
             });
+    }
+}
+
+// Another run holds the program folder's report lock past the wait: the tool names the holder
+// and what to do, ends with status 1 and leaves the other run's files alone.
+TEST_F(ReportToolTest, AReportLockHeldPastTheWaitEndsTheRunWithStatus1) {
+    ASSERT_EQ(run({"--all"}), 0) << err;
+    const std::string report = file("REPORT.PRN");
+    const std::string copy = file("temp2");
+    const ReportFolderLock otherRun(home.path(), std::chrono::milliseconds(0));
+    lockWait = std::chrono::milliseconds(100);
+    for (const auto& args : {std::vector<std::string>{"--client", "1", "--option", "both"},
+                             std::vector<std::string>{"--all", "--option", "both"}}) {
+        SCOPED_TRACE(args.front());
+        EXPECT_EQ(run(args), 1);
+        EXPECT_THAT(err, StartsWith("orvj-report: " + home.path().string() +
+                                    ": the report files of this program folder are in use by a "
+                                    "report run on PC "));
+        EXPECT_THAT(err, HasSubstr("not released within 0.1 seconds"));
+        EXPECT_THAT(err,
+                    HasSubstr("delete " + ReportFolderLock::lockPathFor(home.path()).string()));
+        EXPECT_EQ(file("REPORT.PRN"), report);
+        EXPECT_EQ(file("temp2"), copy);
     }
 }
 

@@ -1,7 +1,8 @@
 // The print runs shared by the supervisor's utilities and orvj-report --all. The forms' tests
 // (tests/clients) drive whole runs: copies parked before the first print, the order, the current
 // client afterwards, PDF folders, a failed composition and a print fault after one report. Here:
-// what a fault later in a run, or a parked copy gone missing, tells the supervisor.
+// what a fault later in a run, a parked copy gone missing, or a run that finds the program
+// folder's report lock taken, tells the supervisor.
 #include "scoring/ReportJobs.h"
 #include "scoring/ReportRuns.h"
 #include "store/OrvjError.h"
@@ -19,7 +20,11 @@ namespace {
 // Every report is the REPORT.PRN the test wrote; the third print finds the printer out of paper.
 class FakeJobs : public ReportJobs {
 public:
-    void compose(const ClientTable&, int, ReportOption) override {}
+    explicit FakeJobs(std::filesystem::path home) : m_home(std::move(home)) {}
+    ReportFolderLock lockReportFolder() override {
+        return ReportFolderLock(m_home, std::chrono::milliseconds(50));
+    }
+    void compose(const ClientTable&, int, ReportOption) override { ++composed; }
     std::string readReportText() override { return {}; }
     void printReportFile() override {
         if (++prints == 3) {
@@ -27,21 +32,28 @@ public:
         }
     }
     void saveReportPdf(const std::filesystem::path&) override {}
+    void printReportText(const std::string&) override {}
+    void saveReportTextPdf(const std::string&, const std::filesystem::path&) override {}
 
     int prints = 0;
+    int composed = 0;
+
+private:
+    std::filesystem::path m_home;
 };
 
 TEST(ReportRuns, AFaultSaysWhichReportStoppedTheRunAndWhatWasPrinted) {
     TempFolder home;
     writeFile(home.path() / "REPORT.PRN", "a report");
-    FakeJobs jobs;
+    FakeJobs jobs(home.path());
     ReportRuns runs(jobs, home.path());
     ClientTable clients;
     clients.clientCount = 4;
-    const auto parked = runs.composeAll(clients, ReportOption::Standard);
+    const ReportFolderLock lock = jobs.lockReportFolder();
+    const auto parked = runs.composeAll(lock, clients, ReportOption::Standard);
     auto messageOf = [&] {
         try {
-            runs.printParked(parked);
+            runs.printParked(lock, parked);
         } catch (const ReportRunError& e) {
             return e.message();
         }
@@ -55,6 +67,18 @@ TEST(ReportRuns, AFaultSaysWhichReportStoppedTheRunAndWhatWasPrinted) {
     EXPECT_THAT(messageOf(), HasSubstr("Printing stopped at the report of client 1.\nNo report was "
                                        "printed.\ncannot copy " +
                                        runs.tempFile(1).string()));
+
+    // Another run of the folder waits for the lock held here, gives up and composes nothing.
+    FakeJobs other(home.path());
+    try {
+        ReportRuns(other, home.path()).printAll(clients, ReportOption::Standard);
+        ADD_FAILURE() << "the run went on under another run's lock";
+    } catch (const ReportRunError& e) {
+        EXPECT_EQ(e.stage(), ReportRunError::Stage::Lock);
+        EXPECT_THAT(e.message(), ::testing::StartsWith("No report was composed or printed.\n" +
+                                                       home.path().string() + ": the report"));
+    }
+    EXPECT_EQ(other.composed, 0);
 }
 
 } // namespace

@@ -1,16 +1,17 @@
 // REPORT.PRN and the numbered copies under write faults and kills: the name always holds a
 // whole report (the old one or the new one), and no temporary outlives its run; the next run
-// clears what a killed one left. (Which names are a report's or a temporary's is the name
-// deletion's test's.) And the file layer under them on each system: a replace while another
-// program reads the old file. (The lock between two handles is the client file's shared
-// folder test's.)
+// clears what a killed one left, but never what a live run is writing. (Which names are a
+// report's or a temporary's is the name deletion's test's.) And the file layer under them on
+// each system: a replace while another program reads the old file.
 #include "StoreTestSupport.h"
 
 #include "store/ConfigFile.h"
 #include "store/ReportFiles.h"
+#include "store/ReportFolderLock.h"
 #include "tests/platform/TestProcess.h"
 
 #include <chrono>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -65,6 +66,7 @@ TEST_F(ReportFilesTest, AFailedWriteOrCopyLeavesTheOldFileWholeAndNoTemporary) {
 // until the writer is killed.
 [[noreturn]] void writeReportsForever(const fs::path& dir, const std::string& a,
                                       const std::string& b) {
+    const ReportFolderLock lock(dir, std::chrono::milliseconds(0));
     for (int n = 0;; ++n) {
         ReportFiles::write(ReportFiles::reportFile(dir), n % 2 == 0 ? a : b);
         ReportFiles::copy(ReportFiles::reportFile(dir), ReportFiles::copyFile(dir, 1));
@@ -92,10 +94,55 @@ TEST_F(ReportFilesTest, AKilledRunLeavesWholeReportsAndTheNextRunClearsItsTempor
             ASSERT_TRUE(bytes == a || bytes == b)
                 << name << " holds " << bytes.size() << " bytes after attempt " << attempt;
         }
-        ReportFiles::removeLeftovers(dir);
-        ASSERT_EQ(namesIn(dir), (std::set<std::string>{"REPORT.PRN", "temp1"}));
+        const ReportFolderLock next(dir, std::chrono::seconds(10));
+        ASSERT_EQ(namesIn(dir), (std::set<std::string>{"REPORT.PRN", "temp1", "REPORT.LCK"}));
     }
 }
+
+// A second run (another PC on the share) finds a run at work: it waits, touches nothing of
+// the other's and, after the wait, says who holds the lock and what to do. Once the holder
+// is gone, the temporary it left is abandoned and the next holder removes it.
+TEST_F(ReportFilesTest, ARunWaitsForTheLockAndLeavesTheHoldersTemporaries) {
+    test::writeFile(dir / "temp1", "client 1\f");
+    std::optional<ReportFolderLock> holder(std::in_place, dir, std::chrono::milliseconds(0));
+    const fs::path live =
+        File::createTemporaryBeside(ReportFiles::copyFile(dir, 2), "write").path();
+    std::string message;
+    EXPECT_EQ(errorOf([&] { ReportFolderLock(dir, std::chrono::milliseconds(150)); }, &message),
+              ErrorCode::FileLocked);
+    for (const std::string& part :
+         {dir.string() +
+              ": the report files of this program folder are in use by a report run "
+              "on PC " +
+              platform::computerName() + " (process " + std::to_string(platform::processId()) +
+              ") since ",
+          std::string("not released within 0.2 seconds"), std::string("restart that PC"),
+          "delete " + ReportFolderLock::lockPathFor(dir).string() + "."}) {
+        EXPECT_NE(message.find(part), std::string::npos) << part << "\nin: " << message;
+    }
+    EXPECT_TRUE(fs::exists(live));
+
+    holder.reset();
+    const ReportFolderLock next(dir, std::chrono::milliseconds(0));
+    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"temp1", "REPORT.LCK"}));
+    EXPECT_EQ(ReportFiles::removeAll(next), std::vector<std::string>{});
+    EXPECT_EQ(namesIn(dir), std::set<std::string>{"REPORT.LCK"});
+}
+
+#ifndef _WIN32
+// Another user of a shared program folder links REPORT.LCK to one of this user's files.
+TEST_F(ReportFilesTest, ALockFileThatIsALinkIsRefusedAndItsTargetKept) {
+    test::TempFolder outside;
+    const fs::path sentinel = outside.path() / "sentinel";
+    test::writeFile(sentinel, "keep me");
+    fs::create_symlink(sentinel, ReportFolderLock::lockPathFor(dir));
+    std::string message;
+    EXPECT_NE(errorOf([&] { ReportFolderLock(dir, std::chrono::milliseconds(0)); }, &message), 0);
+    EXPECT_NE(message.find(ReportFolderLock::lockPathFor(dir).string()), std::string::npos)
+        << message;
+    EXPECT_EQ(read(sentinel), "keep me");
+}
+#endif
 
 // ORVJTest.ini open in an editor: the replace still happens whole, the reader keeps the old
 // bytes it opened, and nothing is left beside the file. (The report's write ends in the same

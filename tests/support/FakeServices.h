@@ -27,13 +27,14 @@ public:
 };
 
 // Composing writes a line naming the client and the report option into REPORT.PRN in `home`;
-// printing records what REPORT.PRN holds.
+// printing records the text printed. The report lock is the real one of `home`.
 class FakeReportJobs : public ReportJobs {
 public:
     static std::string reportOf(int client, ReportOption option) {
         return "report of client " + std::to_string(client) + ", option " +
                std::to_string(static_cast<int>(option));
     }
+    ReportFolderLock lockReportFolder() override { return ReportFolderLock(home, lockWait); }
     void compose(const ClientTable&, int client, ReportOption option) override {
         composed.push_back(client);
         if (client == failComposeOf) {
@@ -44,24 +45,28 @@ public:
     std::string readReportText() override {
         return readBack.empty() ? readFile(home / "REPORT.PRN") : readBack;
     }
-    void printReportFile() override {
+    void printReportFile() override { printReportText(readFile(home / "REPORT.PRN")); }
+    void printReportText(const std::string& text) override {
         if (static_cast<int>(printed.size()) == failPrintAt) {
             throw OrvjError(ErrorCode::DeviceIO, "the default printer is not ready");
         }
         if (onPrint) {
             onPrint();
         }
-        printed.push_back(readFile(home / "REPORT.PRN"));
+        printed.push_back(text);
     }
-    // The "PDF" holds the text of REPORT.PRN, so a test can tell which report went where.
+    // The "PDF" holds the report text, so a test can tell which report went where.
     void saveReportPdf(const fs::path& pdfFile) override {
+        saveReportTextPdf(readFile(home / "REPORT.PRN"), pdfFile);
+    }
+    void saveReportTextPdf(const std::string& text, const fs::path& pdfFile) override {
         if (onSavePdf) {
             onSavePdf();
         }
         if (failSavePdf) {
             throw OrvjError(ErrorCode::PermissionDenied, pdfFile.string() + ": permission denied");
         }
-        writeFile(pdfFile, readFile(home / "REPORT.PRN"));
+        writeFile(pdfFile, text);
         savedPdfs.push_back(pdfFile);
     }
 
@@ -75,6 +80,7 @@ public:
     int failPrintAt = -1;  // index of the print call that fails
     std::function<void()> onPrint;
     fs::path home;
+    std::chrono::milliseconds lockWait{0};
 };
 
 // What the fake audio players of one test did.
