@@ -50,5 +50,21 @@ cmp -s "$root/share/orvj/ORVJB.TXT" "$folder/ORVJB.TXT" || fail "the template wa
 run --list >"$work/out" 2>"$work/err"
 [ ! -s "$work/err" ] || fail "the second start spoke again: $(cat "$work/err")"
 run --scores --csv --deidentified >"$work/csv"
-head -1 "$work/csv" | grep -q '^record,age,' || fail "the de-identified export has a name column"
+head -1 "$work/csv" | grep -q '^study,age,' || fail "the de-identified export has a name column"
+
+# Under a permissive umask the programs still leave nothing another local user can read: the
+# laid-out folder, reports, copies, a PDF, an install of inventory files and its backup.
+(
+  umask 022
+  run --all >/dev/null 2>"$work/err" || fail "orvj-report --all: $(cat "$work/err")"
+  run --client 2 --pdf "$folder/report.pdf" >/dev/null 2>"$work/err" ||
+    fail "orvj-report --pdf: $(cat "$work/err")"
+  mkdir -p "$work/set"
+  cp "$root/share/orvj/"*.TXT "$root/share/orvj/"*.txt "$root/share/orvj/ORVj32.db" "$work/set/"
+  env -i PATH=/usr/bin:/bin HOME="$home" XDG_DATA_HOME="$home/.local/share" \
+    "$root/bin/orvj-mkdata" install "$work/set" >/dev/null 2>"$work/err" ||
+    fail "orvj-mkdata install: $(cat "$work/err")"
+)
+readable=$(find "$folder" -perm /o=rwx)
+[ -z "$readable" ] || fail "readable by other users: $readable"
 echo "install test passed: $(wc -l <<<"$list") installed files and folders"
