@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/platform/File.h"
+#include "store/LockFile.h"
 
 #include <chrono>
 #include <filesystem>
@@ -28,24 +28,16 @@ public:
     static std::filesystem::path lockPathFor(const std::filesystem::path& clientFile);
 
     // The holder's description as it stands in the lock file ("" when it cannot be read), as
-    // plain printable text (holderText).
+    // plain printable text (LockFile::holderText).
     static std::string holder(const std::filesystem::path& clientFile);
-
-    // The first line of a lock file's bytes, which anybody with access to the folder may have
-    // written: control bytes become spaces, outer spaces go, and at most kMaxHolderText bytes
-    // stay (not cutting a UTF-8 character).
-    static constexpr std::size_t kMaxHolderText = 160;
-    static std::string holderText(std::string_view raw);
 
     // True while this lock is still the one DATA301.LCK names and still says it is this
     // program's: false when a supervisor deleted the lock file (thinking its holder had
     // stopped) and another program may have locked and saved since.
-    bool stillHeld() const;
+    bool stillHeld() const { return m_lock.stillHeld(); }
 
 private:
-    std::filesystem::path m_lockPath;
-    platform::File m_file;
-    std::string m_text;
+    LockFile m_lock;
 };
 
 } // namespace orvj

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/platform/File.h"
+#include "store/LockFile.h"
 
 #include <chrono>
 #include <filesystem>
@@ -43,7 +43,7 @@ public:
 
 private:
     std::filesystem::path m_home;
-    platform::File m_file;
+    LockFile m_lock;
 };
 
 } // namespace orvj

@@ -20,16 +20,6 @@
 namespace orvj::platform {
 namespace {
 
-// A fault in making a temporary names the file the user knows, not the random name.
-std::string namingTarget(std::string message, const std::filesystem::path& temporary,
-                         const std::filesystem::path& target) {
-    const std::string named = temporary.string();
-    if (const auto at = message.find(named); at != std::string::npos) {
-        message.replace(at, named.size(), target.string());
-    }
-    return message;
-}
-
 int openNoIntr(const char* path, int flags, mode_t mode) {
     int fd = -1;
     do {
@@ -116,33 +106,6 @@ File File::open(const std::filesystem::path& path, Mode mode, const std::string&
     return File(path, fd, created);
 }
 
-File File::createTemporaryBeside(const std::filesystem::path& target, const std::string& what,
-                                 const std::string& prefix) {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    for (int attempt = 0;; ++attempt) {
-        std::string name = prefix + target.filename().string() + ".";
-        constexpr unsigned kCount = sizeof kLetters - 1;
-        while (name.size() < prefix.size() + target.filename().string().size() + 9) {
-            unsigned char r = 0;
-            randomBytes(&r, 1);
-            // Bytes past the last whole round of letters are drawn again: no letter is likelier.
-            if (r < 256 / kCount * kCount) {
-                name.push_back(kLetters[r % kCount]);
-            }
-        }
-        const std::filesystem::path path = folderOf(target) / name;
-        try {
-            return open(path, Mode::CreateNew, what);
-        } catch (const OrvjError& e) {
-            struct stat st {};
-            // Taken by chance (1 in 2^47): another name. Any other fault is reported.
-            if (attempt >= 16 || ::lstat(path.c_str(), &st) != 0) {
-                throw OrvjError(e.code(), namingTarget(e.what(), path, target));
-            }
-        }
-    }
-}
-
 File::File(File&& other) noexcept
     : m_path(std::move(other.m_path)), m_handle(std::exchange(other.m_handle, -1)),
       m_created(other.m_created) {}
@@ -171,19 +134,6 @@ std::uint64_t File::size(const std::string& what) const {
         throwFileError(m_path, errno, what);
     }
     return static_cast<std::uint64_t>(st.st_size);
-}
-
-std::string File::readAll(std::uint64_t limit, const std::string& what) const {
-    const std::uint64_t claimed = size(what);
-    if (claimed > limit) {
-        throw OrvjError(ErrorCode::BadFileName, m_path.string() + ": " + what + ": the file is " +
-                                                    std::to_string(claimed) +
-                                                    " bytes long, more than such a file holds (" +
-                                                    std::to_string(limit) + " bytes at most)");
-    }
-    std::string bytes(static_cast<std::size_t>(claimed), '\0');
-    bytes.resize(readAt(0, bytes.data(), bytes.size(), what));
-    return bytes;
 }
 
 std::size_t File::readAt(std::uint64_t offset, char* data, std::size_t n,

@@ -21,16 +21,6 @@
 namespace orvj::platform {
 namespace {
 
-// A fault in making a temporary names the file the user knows, not the random name.
-std::string namingTarget(std::string message, const std::filesystem::path& temporary,
-                         const std::filesystem::path& target) {
-    const std::string named = temporary.string();
-    if (const auto at = message.find(named); at != std::string::npos) {
-        message.replace(at, named.size(), target.string());
-    }
-    return message;
-}
-
 // Every file is opened so that other programs may read, write, rename and delete it: a
 // report viewer holding REPORT.PRN open must not stop the next report from replacing it.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -174,33 +164,6 @@ File File::open(const std::filesystem::path& path, Mode mode, const std::string&
     return File(path, fromHandle(h), created);
 }
 
-File File::createTemporaryBeside(const std::filesystem::path& target, const std::string& what,
-                                 const std::string& prefix) {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    for (int attempt = 0;; ++attempt) {
-        std::string name = prefix + target.filename().string() + ".";
-        constexpr unsigned kCount = sizeof kLetters - 1;
-        while (name.size() < prefix.size() + target.filename().string().size() + 9) {
-            unsigned char r = 0;
-            randomBytes(&r, 1);
-            // Bytes past the last whole round of letters are drawn again: no letter is likelier.
-            if (r < 256 / kCount * kCount) {
-                name.push_back(kLetters[r % kCount]);
-            }
-        }
-        const std::filesystem::path path = folder / name;
-        try {
-            return open(path, Mode::CreateNew, what);
-        } catch (const OrvjError& e) {
-            if (attempt >= 16 || ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-                throw OrvjError(e.code(), namingTarget(e.what(), path, target));
-            }
-        }
-    }
-}
-
 File::File(File&& other) noexcept
     : m_path(std::move(other.m_path)), m_handle(std::exchange(other.m_handle, -1)),
       m_created(other.m_created) {}
@@ -229,19 +192,6 @@ std::uint64_t File::size(const std::string& what) const {
         throwLastError(m_path, what);
     }
     return static_cast<std::uint64_t>(size.QuadPart);
-}
-
-std::string File::readAll(std::uint64_t limit, const std::string& what) const {
-    const std::uint64_t claimed = size(what);
-    if (claimed > limit) {
-        throw OrvjError(ErrorCode::BadFileName, m_path.string() + ": " + what + ": the file is " +
-                                                    std::to_string(claimed) +
-                                                    " bytes long, more than such a file holds (" +
-                                                    std::to_string(limit) + " bytes at most)");
-    }
-    std::string bytes(static_cast<std::size_t>(claimed), '\0');
-    bytes.resize(readAt(0, bytes.data(), bytes.size(), what));
-    return bytes;
 }
 
 std::size_t File::readAt(std::uint64_t offset, char* data, std::size_t n,
