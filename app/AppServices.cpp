@@ -23,6 +23,8 @@ AppServices::AppServices(AppState& state)
     if (const QByteArray dir = qgetenv("ORVJ_PRINT_DIR"); !dir.isEmpty()) {
         target.pdfFolder = std::filesystem::path(dir.toStdString());
     }
+    // Name deletion removes the print files there with the other report files.
+    state.paths.printFolder = target.pdfFolder;
     m_reports = std::make_unique<QtReportJobs>(state.paths.home, target);
     m_services.reports = m_reports.get();
 

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "store/ClientFile.h"
+#include "store/OrvjError.h"
 #include "store/ReportFiles.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
@@ -19,11 +20,15 @@ namespace fs = std::filesystem;
 namespace orvj {
 namespace {
 
-// Every report file and temporary of the program folder holds names and ID numbers in
-// clear. Returns the files that could not be removed, one per line.
-QStringList removeReportFiles(const fs::path& home) {
+// Every report file and temporary of the program folder, and every print job's PDF file of the
+// print folder, holds names and ID numbers in clear. Returns the files that could not be
+// removed, one per line.
+QStringList removeReportFiles(const ProgramPaths& paths) {
     QStringList failed;
-    for (const std::string& line : ReportFiles::removeAll(home)) {
+    for (const std::string& line : ReportFiles::removeAll(paths.home)) {
+        failed << QString::fromStdString(line);
+    }
+    for (const std::string& line : ReportFiles::removePrintFiles(paths.printFolder)) {
         failed << QString::fromStdString(line);
     }
     return failed;
@@ -47,7 +52,7 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
     MessageService& messages = *services.messages;
     if (messages.show(parent, QStringLiteral("WARNING!"), deleteNamesWarning(),
                       MessageService::Icon::Critical,
-                      MessageService::Buttons::YesNo) != MessageService::Answer::Yes) {
+                      MessageService::Buttons::YesNoDefaultNo) != MessageService::Answer::Yes) {
         messages.show(parent, appTitle(),
                       QStringLiteral("Delete process ABORTED. Press Enter to continue."),
                       MessageService::Icon::None);
@@ -59,8 +64,16 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
     QString fault;
     for (int i = 1; i <= state.clients.clientCount; ++i) {
         ClientRecord scrambled = state.clients.at(i);
-        if (!scrambleClientName(scrambled)) {
-            continue;
+        try {
+            if (!scrambleClientName(scrambled)) {
+                continue;
+            }
+        } catch (const OrvjError& e) {
+            fault = QStringLiteral("The names of record %1 and of the records after it were not "
+                                   "deleted.\n%2")
+                        .arg(i)
+                        .arg(errorText(e));
+            break;
         }
         state.nameDeleted = 1;
         const RecordSave save = state.clients.saveRecord(
@@ -74,7 +87,7 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
             break;
         }
     }
-    const QStringList leftOver = removeReportFiles(state.paths.home);
+    const QStringList leftOver = removeReportFiles(state.paths);
     wait.reset();
     state.testStored = true;
 
