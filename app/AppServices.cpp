@@ -8,12 +8,13 @@
 #include "testing/QtAudioPlayer.h"
 #include "ui/InputBoxSecretCodePrompt.h"
 #include "ui/MessageService.h"
+#include "ui/QtClock.h"
 #include "ui/SecretCodePrompt.h"
 
 namespace orvj {
 
 AppServices::AppServices(AppState& state)
-    : m_messages(std::make_unique<QtMessageService>()), m_clock(std::make_unique<SystemClock>()) {
+    : m_messages(std::make_unique<QtMessageService>()), m_clock(std::make_unique<QtClock>()) {
     m_services.messages = m_messages.get();
     m_services.clock = m_clock.get();
 
@@ -23,10 +24,13 @@ AppServices::AppServices(AppState& state)
     if (const QByteArray dir = qgetenv("ORVJ_PRINT_DIR"); !dir.isEmpty()) {
         target.pdfFolder = std::filesystem::path(dir.toStdString());
     }
+    // Name deletion removes the print files there with the other report files.
+    state.paths.printFolder = target.pdfFolder;
     m_reports = std::make_unique<QtReportJobs>(state.paths.home, target);
     m_services.reports = m_reports.get();
 
-    m_secretCode = std::make_unique<InputBoxSecretCodePrompt>(*m_messages);
+    // The code is checked against ORVJTest.ini of the program folder.
+    m_secretCode = std::make_unique<InputBoxSecretCodePrompt>(*m_messages, *m_clock, state);
     m_services.secretCode = m_secretCode.get();
 
     m_services.makeAudioPlayer = [] { return makeQtAudioPlayer(); };

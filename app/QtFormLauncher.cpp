@@ -1,6 +1,7 @@
 #include "app/QtFormLauncher.h"
 
 #include "app/StartupSequence.h"
+#include "clients/frmChangeSecretCode.h"
 #include "clients/frmClientInfo.h"
 #include "clients/frmDataFolder.h"
 #include "clients/frmInstallInventory.h"
@@ -44,6 +45,10 @@ void QtFormLauncher::showSupervisorOptions(QWidget* parent) {
 
 void QtFormLauncher::showInstallVoiceFiles(QWidget* parent) {
     execForm<frmInstallVoiceFiles>(m_state, m_services, parent);
+}
+
+void QtFormLauncher::showChangeSecretCode(QWidget* parent) {
+    execForm<frmChangeSecretCode>(m_state, m_services, parent);
 }
 
 void QtFormLauncher::showInstallInventory(QWidget* parent) {

@@ -21,6 +21,7 @@ public:
     void showInstallVoiceFiles(QWidget* parent) override;
     void showInstallInventory(QWidget* parent) override;
     void showDataFolder(QWidget* parent) override;
+    void showChangeSecretCode(QWidget* parent) override;
 
 private:
     AppState& m_state;

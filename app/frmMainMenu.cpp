@@ -157,6 +157,10 @@ void frmMainMenu::BuildMenuBar() {
         m_state.testStored = true;
         Activation();
     });
+    m_mnuChangeSecretCode = options->addAction(QStringLiteral("Change &Secret Code..."));
+    m_mnuChangeSecretCode->setObjectName(QStringLiteral("mnuChangeSecretCode"));
+    connect(m_mnuChangeSecretCode, &QAction::triggered, this,
+            [this] { RunGuarded([this] { m_services.forms->showChangeSecretCode(this); }); });
     QAction* separator = options->addSeparator();
     separator->setObjectName(QStringLiteral("mnuSeparator"));
     m_mnuNumLock = options->addAction(QStringLiteral("&Num Lock Always On"));

@@ -100,6 +100,7 @@ private:
     QAction* m_mnuInstallVoiceFiles = nullptr;
     QAction* m_mnuInstallInventory = nullptr;
     QAction* m_mnuDataFolder = nullptr;
+    QAction* m_mnuChangeSecretCode = nullptr;
     QAction* m_mnuNumLock = nullptr;
     QAction* m_mnuAbout = nullptr;
 

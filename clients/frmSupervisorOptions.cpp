@@ -413,7 +413,10 @@ void frmSupervisorOptions::executeSelection() {
         }
         return;
     default:
-        DeleteNames(m_state, m_services, this);
+        // Name deletion cannot be undone: the supervisor's code comes first, as for reports.
+        if (m_services.secretCode->AskSecretCode(this)) {
+            DeleteNames(m_state, m_services, this);
+        }
         return;
     }
 }

@@ -18,6 +18,8 @@ struct ProgramPaths {
     std::filesystem::path questionBank; // home / ORVj32.db
     std::filesystem::path soundBase;    // SndPath of the configuration file
     std::filesystem::path configFile;   // home / ORVJTest.ini
+    std::filesystem::path printFolder;  // ORVJ_PRINT_DIR, where print jobs become
+                                        // print-NNN.pdf; empty: the default printer
 };
 
 // The program-wide run-time values and the client table. One object owned by the application

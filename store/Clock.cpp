@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <thread>
 
 namespace orvj {
 
@@ -20,6 +21,10 @@ Date SystemClock::today() const {
     const time_t t = system_clock::to_time_t(now);
     const std::tm local = platform::localTime(t);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+void SystemClock::pause(std::chrono::seconds duration) {
+    std::this_thread::sleep_for(duration);
 }
 
 } // namespace orvj

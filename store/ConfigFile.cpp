@@ -166,17 +166,10 @@ std::string readWhole(const std::filesystem::path& p, bool& exists) {
     }
 }
 
-} // namespace
-
-std::string ConfigFile::GetPrivateProfileString(std::string_view section, std::string_view key,
-                                                std::string_view defaultValue,
-                                                int bufferLength) const {
-    if (bufferLength <= 0) {
-        return {};
-    }
-    const auto limit = static_cast<std::size_t>(bufferLength - 1);
-    bool exists = false;
-    const std::string content = readWhole(m_path, exists);
+// The value of the key in the first section of that name, blanks and one pair of matching
+// quotes removed; nothing when the section or the key is missing.
+std::optional<std::string> findValue(const std::string& content, std::string_view section,
+                                     std::string_view key) {
     bool inSection = false;
     for (const Line& line : splitLines(content)) {
         std::string_view name;
@@ -193,10 +186,39 @@ std::string ConfigFile::GetPrivateProfileString(std::string_view section, std::s
             if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
                 v = v.substr(1, v.size() - 2);
             }
-            return firstCharacters(v, limit);
+            return std::string(v);
         }
     }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string ConfigFile::GetPrivateProfileString(std::string_view section, std::string_view key,
+                                                std::string_view defaultValue,
+                                                int bufferLength) const {
+    if (bufferLength <= 0) {
+        return {};
+    }
+    const auto limit = static_cast<std::size_t>(bufferLength - 1);
+    bool exists = false;
+    const std::string content = readWhole(m_path, exists);
+    if (const auto value = findValue(content, section, key)) {
+        return firstCharacters(*value, limit);
+    }
     return firstCharacters(defaultValue, limit);
+}
+
+std::optional<std::string> ConfigFile::ReadWholeValue(std::string_view section,
+                                                      std::string_view key) const {
+    bool exists = false;
+    const std::string content = readWhole(m_path, exists);
+    std::error_code ec;
+    if (!exists && std::filesystem::exists(m_path, ec)) {
+        throw OrvjError(ErrorCode::PermissionDenied,
+                        m_path.string() + ": the configuration file cannot be read");
+    }
+    return findValue(content, section, key);
 }
 
 std::string applyReadBuffer(std::string_view stored, int length) {

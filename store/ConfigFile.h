@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,8 @@ public:
     static constexpr Key kSndPath{"Path", "SndPath", "C:", 50};
     static constexpr Key kNumLock{"Settings", "NumLock", "True", 10};
     static constexpr Key kSystemDB{"Options", "SystemDB", "", 0};
+    // The office's secret code as a hash, read whole (ReadWholeValue): no buffer rule.
+    static constexpr Key kSecretCode{"Security", "SecretCode", "", 0};
 
     explicit ConfigFile(std::filesystem::path path) : m_path(std::move(path)) {}
 
@@ -35,6 +38,12 @@ public:
     // missing; at most bufferLength - 1 characters of it. An unreadable file reads as missing.
     std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                         std::string_view defaultValue, int bufferLength) const;
+
+    // The whole stored value of a key, with surrounding blanks (and one pair of matching
+    // quotes) removed but no buffer rule: for the one value longer than any buffer, the secret
+    // code's hash ([Security] SecretCode). Nothing when the file, the section or the key is
+    // missing. Throws OrvjError when the file is there but cannot be read.
+    std::optional<std::string> ReadWholeValue(std::string_view section, std::string_view key) const;
 
     // Stores key=value in the section, creating either when missing; every other line of the
     // file is kept as it was. The new text goes to a temporary file that then replaces the

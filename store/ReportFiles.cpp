@@ -151,9 +151,13 @@ void removeLeftovers(const ReportFolderLock& lock) noexcept {
     }
 }
 
-std::vector<std::string> removeAll(const ReportFolderLock& lock) {
+namespace {
+
+// Removes the files of the folder whose names pass `wanted`; one line for each that stays.
+template <typename Wanted>
+std::vector<std::string> removeFilesNamed(const fs::path& folder, Wanted wanted) {
     std::vector<std::string> failed;
-    for (const auto& p : filesNamed(lock.home(), isReportFileName)) {
+    for (const auto& p : filesNamed(folder, wanted)) {
         std::error_code ec;
         fs::remove(p, ec);
         if (ec) {
@@ -161,6 +165,35 @@ std::vector<std::string> removeAll(const ReportFolderLock& lock) {
         }
     }
     return failed;
+}
+
+} // namespace
+
+std::vector<std::string> removeAll(const ReportFolderLock& lock) {
+    return removeFilesNamed(lock.home(), isReportFileName);
+}
+
+bool isPrintFileName(const std::string& fileName) {
+    const std::string lower = lowered(fileName);
+    const std::string prefix = lowered(kPrintPrefix);
+    const std::string pdf = ".pdf";
+    if (lower.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    const std::size_t at = lower.find(pdf, prefix.size());
+    if (at == std::string::npos || !allDigits(lower, prefix.size(), at)) {
+        return false;
+    }
+    const std::size_t end = at + pdf.size();
+    return end == lower.size() || (lower[end] == '.' && end + 1 < lower.size());
+}
+
+std::vector<std::string> removePrintFiles(const fs::path& printFolder) {
+    std::error_code ec;
+    if (printFolder.empty() || !fs::is_directory(printFolder, ec)) {
+        return {};
+    }
+    return removeFilesNamed(printFolder, isPrintFileName);
 }
 
 } // namespace orvj::ReportFiles

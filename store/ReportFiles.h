@@ -18,6 +18,8 @@ namespace ReportFiles {
 
 constexpr const char* kReportName = "REPORT.PRN";
 constexpr const char* kCopyPrefix = "temp";
+// The print jobs' PDF files in the print folder (ORVJ_PRINT_DIR): print-001.pdf, print-002.pdf...
+constexpr const char* kPrintPrefix = "print-";
 
 // REPORT.PRN in the program folder; a name that differs only in case (a folder copied from
 // the offices' PCs) is taken when it is there.
@@ -47,6 +49,15 @@ void removeLeftovers(const ReportFolderLock& lock) noexcept;
 // Removes every report file and temporary of the locked program folder. Returns one line for
 // each file that could not be removed: its name and the reason.
 std::vector<std::string> removeAll(const ReportFolderLock& lock);
+
+// True for a print job's PDF file, print-<digits>.pdf (any case), and for a file written beside
+// one on its way to that name (print-<digits>.pdf.<anything>).
+bool isPrintFileName(const std::string& fileName);
+
+// Removes the print jobs' PDF files from the print folder (nothing when `printFolder` is empty
+// or missing); other files of the folder stay. Returns one line for each file that could not
+// be removed: its name and the reason.
+std::vector<std::string> removePrintFiles(const std::filesystem::path& printFolder);
 
 } // namespace ReportFiles
 } // namespace orvj

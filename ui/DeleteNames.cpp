@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "scoring/ReportJobs.h"
 #include "store/ClientFile.h"
+#include "store/OrvjError.h"
 #include "store/ReportFiles.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
@@ -20,10 +21,11 @@ namespace fs = std::filesystem;
 namespace orvj {
 namespace {
 
-// Every report file and temporary of the program folder holds names and ID numbers in
-// clear. They are removed under the report lock, so no run writes one meanwhile. Returns the
-// files that could not be removed, one per line.
-QStringList removeReportFiles(ReportJobs& reports) {
+// Every report file and temporary of the program folder, and every print job's PDF file of the
+// print folder, holds names and ID numbers in clear. The report files are removed under the
+// report lock, so no run writes one meanwhile. Returns the files that could not be removed,
+// one per line.
+QStringList removeReportFiles(ReportJobs& reports, const ProgramPaths& paths) {
     QStringList failed;
     try {
         const ReportFolderLock lock = reports.lockReportFolder();
@@ -32,6 +34,9 @@ QStringList removeReportFiles(ReportJobs& reports) {
         }
     } catch (const std::exception& e) {
         failed << QString::fromStdString(e.what());
+    }
+    for (const std::string& line : ReportFiles::removePrintFiles(paths.printFolder)) {
+        failed << QString::fromStdString(line);
     }
     return failed;
 }
@@ -54,7 +59,7 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
     MessageService& messages = *services.messages;
     if (messages.show(parent, QStringLiteral("WARNING!"), deleteNamesWarning(),
                       MessageService::Icon::Critical,
-                      MessageService::Buttons::YesNo) != MessageService::Answer::Yes) {
+                      MessageService::Buttons::YesNoDefaultNo) != MessageService::Answer::Yes) {
         messages.show(parent, appTitle(),
                       QStringLiteral("Delete process ABORTED. Press Enter to continue."),
                       MessageService::Icon::None);
@@ -66,8 +71,16 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
     QString fault;
     for (int i = 1; i <= state.clients.clientCount; ++i) {
         ClientRecord scrambled = state.clients.at(i);
-        if (!scrambleClientName(scrambled)) {
-            continue;
+        try {
+            if (!scrambleClientName(scrambled)) {
+                continue;
+            }
+        } catch (const OrvjError& e) {
+            fault = QStringLiteral("The names of record %1 and of the records after it were not "
+                                   "deleted.\n%2")
+                        .arg(i)
+                        .arg(errorText(e));
+            break;
         }
         state.nameDeleted = 1;
         const RecordSave save = state.clients.saveRecord(
@@ -81,7 +94,7 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
             break;
         }
     }
-    const QStringList leftOver = removeReportFiles(*services.reports);
+    const QStringList leftOver = removeReportFiles(*services.reports, state.paths);
     wait.reset();
     state.testStored = true;
 

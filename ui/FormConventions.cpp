@@ -10,6 +10,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
@@ -214,6 +215,27 @@ void reserveHelpLine(QLabel* msgPanel, const QString& helpLine) {
     if (needed > msgPanel->minimumWidth()) {
         msgPanel->setMinimumWidth(needed);
     }
+}
+
+namespace {
+
+class AsteriskMaskStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) {
+            return '*';
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+void useAsteriskMask(QLineEdit* field) {
+    auto* mask = new AsteriskMaskStyle;
+    mask->setParent(field);
+    field->setStyle(mask);
 }
 
 int widestText(const QFontMetrics& fm, int characters) {

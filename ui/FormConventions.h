@@ -10,6 +10,7 @@
 class QAbstractButton;
 class QEvent;
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace orvj {
@@ -93,6 +94,10 @@ QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption);
 // reserveHelpLine, so the form is wide enough for the longest.
 QLabel* makeMsgPanel(QWidget* parent, const QString& objectName = QStringLiteral("MsgPanel"));
 void reserveHelpLine(QLabel* msgPanel, const QString& helpLine);
+
+// A masked field shows "*" for every character, whatever the platform's own mask is (the
+// field's echo mode decides whether it is masked).
+void useAsteriskMask(QLineEdit* field);
 
 // The width of a text of so many of the font's widest letters: room for any name that long.
 int widestText(const QFontMetrics& fm, int characters);

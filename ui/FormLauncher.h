@@ -17,6 +17,7 @@ public:
     virtual void showInstallVoiceFiles(QWidget* parent) = 0; // "&Install Voice Files..."
     virtual void showInstallInventory(QWidget* parent) = 0;  // "Install &Inventory Files..."
     virtual void showDataFolder(QWidget* parent) = 0;        // "&Data Folder..."
+    virtual void showChangeSecretCode(QWidget* parent) = 0;  // "Change &Secret Code..."
 };
 
 } // namespace orvj

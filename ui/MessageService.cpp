@@ -42,6 +42,10 @@ MessageService::Answer QtMessageService::show(QWidget* parent, const QString& ti
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         break;
+    case Buttons::YesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Cancel:
@@ -55,7 +59,7 @@ MessageService::Answer QtMessageService::show(QWidget* parent, const QString& ti
         if (buttons == Buttons::OkCancel) {
             return box.clickedButton() == nullptr ? Answer::Cancel : Answer::Ok;
         }
-        if (buttons == Buttons::YesNo) {
+        if (buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo) {
             return Answer::No;
         }
         return Answer::Ok;

@@ -28,7 +28,9 @@ inline QString errorText(const std::exception& e) {
 class MessageService {
 public:
     enum class Icon { None, Information, Question, Warning, Critical };
-    enum class Buttons { Ok, OkCancel, YesNo };
+    // YesNo has Yes as its default button (the one Enter presses), YesNoDefaultNo has No: the
+    // box of an operation that cannot be undone.
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoDefaultNo };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~MessageService() = default;

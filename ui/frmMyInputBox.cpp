@@ -8,25 +8,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProxyStyle>
 #include <QVBoxLayout>
 
 namespace orvj {
-namespace {
-
-// A masked field shows "*" for every character, whatever the platform's own mask is.
-class AsteriskMaskStyle : public QProxyStyle {
-public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override {
-        if (hint == SH_LineEdit_PasswordCharacter) {
-            return '*';
-        }
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
-
-} // namespace
 
 frmMyInputBox::frmMyInputBox(MessageService& messages, QWidget* parent)
     : QDialog(parent), m_messages(messages) {
@@ -41,9 +25,7 @@ frmMyInputBox::frmMyInputBox(MessageService& messages, QWidget* parent)
     m_lblHelpMsg->setMinimumWidth(twipsToPixels(5000));
     m_txtInput = new QLineEdit(this);
     m_txtInput->setObjectName(QStringLiteral("txtInput"));
-    auto* mask = new AsteriskMaskStyle;
-    mask->setParent(m_txtInput);
-    m_txtInput->setStyle(mask);
+    useAsteriskMask(m_txtInput);
     m_txtInput->installEventFilter(this);
 
     auto* buttons = new QHBoxLayout;

@@ -8,6 +8,7 @@
 
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
+#include "clients/frmChangeSecretCode.h"
 #include "clients/frmClientInfo.h"
 #include "clients/frmDataFolder.h"
 #include "clients/frmInstallInventory.h"
@@ -185,13 +186,15 @@ std::vector<Scene> scenes() {
              box->setWindowTitle(u"Secret Code"_s);
              box->setHelpMessage(u"Enter the Secret Code to continue.  For security, asterisks "
                                  u"(*) will show as you type."_s);
-             box->setInputLength(8);
+             box->setInputLength(32);
              box->setPasswordInput(true);
              return box;
          },
          "txtInput cmdMenuChoice0 cmdMenuChoice1"},
         {"about box", form<frmAbout>(), ""},
         {"data folder", form<frmDataFolder>(3), ""},
+        {"change secret code", form<frmChangeSecretCode>(),
+         "txtCurrentCode txtNewCode txtRepeatCode cmdMenuChoice0 cmdMenuChoice1"},
         {"install inventory files", form<frmInstallInventory>(), ""},
         {"install voice files", form<frmInstallVoiceFiles>(),
          "cmbLanguage txtSourceFolder cmdBrowse cmdMenuChoice0 cmdMenuChoice1"},

@@ -34,6 +34,7 @@ public:
     void showInstallVoiceFiles(QWidget* p) override { run("InstallVoiceFiles", p); }
     void showInstallInventory(QWidget* p) override { run("frmInstallInventory", p); }
     void showDataFolder(QWidget* p) override { run("frmDataFolder", p); }
+    void showChangeSecretCode(QWidget* p) override { run("frmChangeSecretCode", p); }
 
     std::map<std::string, std::function<void()>> actions;
     Calls calls;
@@ -197,14 +198,17 @@ TEST(MainMenu, SupervisorPathReportsItsErrorThenVoiceFilesAboutAndExit) {
 
 TEST(MainMenu, OptionsMenuSecretCodeCommandsAndTheNumLockSetting) {
     Menu f(2);
-    f.secret.cancels = 2; // refused for both commands, then given
-    for (const char* name : {"mnuInstallInventory", "mnuDataFolder"}) {
+    f.secret.cancels = 3; // refused for the three commands, then given
+    for (const char* name : {"mnuInstallInventory", "mnuDataFolder", "mnuChangeSecretCode"}) {
         f.action(name)->trigger();
         EXPECT_TRUE(f.forms.calls.empty()) << name << " opened without the secret code";
     }
-    EXPECT_EQ(f.secret.asked, 2);
+    EXPECT_EQ(f.secret.asked, 3);
     f.action("mnuInstallInventory")->trigger();
     EXPECT_EQ(f.forms.calls, (Calls{"frmInstallInventory"}));
+    f.action("mnuChangeSecretCode")->trigger();
+    EXPECT_EQ(f.forms.calls.back(), "frmChangeSecretCode");
+    EXPECT_EQ(f.action("mnuChangeSecretCode")->text(), u"Change &Secret Code..."_s);
 
     // The data-folder form loads another client file, here an empty one: the list is rebuilt
     // from it even though a list is rebuilt only over clients otherwise.

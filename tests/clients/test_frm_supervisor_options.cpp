@@ -44,7 +44,8 @@ protected:
 };
 
 // Before anything runs: an empty disk, Go to Main Menu, a cancelled secret code, Verify with
-// no client chosen, and Delete Names answered No (its warning comes before the secret code).
+// no client chosen, and Delete Names with its secret code cancelled (no warning comes) or its
+// warning answered with Enter (No is its default).
 TEST_F(SupervisorOptionsTest, NothingRunsWithoutClientsSecretCodeOrAChosenClient) {
     registerClients({});
     openOn(0);
@@ -70,11 +71,24 @@ TEST_F(SupervisorOptionsTest, NothingRunsWithoutClientsSecretCodeOrAChosenClient
     press(form.get(), 0);
     EXPECT_EQ(lastText(),
               QStringLiteral("No client is chosen. Choose a client in the Client List first."));
+    const std::string fileBefore = clientFile();
+    secretCode.cancels = secretCode.asked + 1;
     openOn(2);
-    messages.answerNext(MessageService::Answer::No);
     press(form.get(), 0);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(secretCode.asked, 2) << "Delete Names asks for the secret code";
+    EXPECT_EQ(messages.shown.size(), 2) << "no warning without the code";
+    EXPECT_EQ(clientFile(), fileBefore);
+
+    openOn(2);
+    press(form.get(), 0);
+    EXPECT_EQ(secretCode.asked, 3);
+    ASSERT_EQ(messages.shown.size(), 4);
     EXPECT_EQ(messages.shown.at(2).title, QStringLiteral("WARNING!"));
-    EXPECT_EQ(secretCode.asked, 1);
+    EXPECT_EQ(messages.shown.at(2).buttons, MessageService::Buttons::YesNoDefaultNo);
+    EXPECT_EQ(lastText(), QStringLiteral("Delete process ABORTED. Press Enter to continue."));
+    EXPECT_EQ(clientFile(), fileBefore);
+    EXPECT_EQ(state.clients.at(1), makeClient("Ann"));
 }
 
 // Print all prints every report with the chosen option, or saves one PDF file each into a

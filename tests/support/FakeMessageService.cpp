@@ -12,7 +12,14 @@ MessageService::Answer FakeMessageService::show(QWidget*, const QString& title, 
     if (!m_script.isEmpty()) {
         return m_script.takeFirst();
     }
-    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    switch (buttons) {
+    case Buttons::YesNo:
+        return Answer::Yes;
+    case Buttons::YesNoDefaultNo:
+        return Answer::No;
+    default:
+        return Answer::Ok;
+    }
 }
 
 } // namespace orvj::test

@@ -9,8 +9,8 @@
 
 namespace orvj::test {
 
-// Records every message box and beep; answers from a script, else with the first button
-// (OK or Yes).
+// Records every message box and beep; answers from a script, else with the default button, as
+// Enter would (OK, Yes, or No for a Yes/No box whose default is No).
 class FakeMessageService : public MessageService {
 public:
     struct Shown {

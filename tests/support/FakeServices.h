@@ -139,6 +139,7 @@ public:
     void showInstallVoiceFiles(QWidget*) override { calls << QStringLiteral("installVoiceFiles"); }
     void showInstallInventory(QWidget*) override { calls << QStringLiteral("installInventory"); }
     void showDataFolder(QWidget*) override { calls << QStringLiteral("dataFolder"); }
+    void showChangeSecretCode(QWidget*) override { calls << QStringLiteral("changeSecretCode"); }
 
     QStringList calls;
     bool confirmClientInfo = true;

@@ -1,7 +1,12 @@
 #include "ui/InputBoxSecretCodePrompt.h"
 #include "ui/frmMyInputBox.h"
 
+#include "core/AppState.h"
+#include "store/Clock.h"
+#include "store/ConfigFile.h"
+#include "store/SecretCode.h"
 #include "tests/support/FakeMessageService.h"
+#include "tests/support/Files.h"
 #include "tests/support/FormDriving.h"
 
 #include <QLineEdit>
@@ -11,6 +16,7 @@
 
 using namespace orvj;
 using orvj::test::FakeMessageService;
+using std::chrono::seconds;
 
 namespace {
 
@@ -41,12 +47,30 @@ void answerBoxes(QList<Step> steps, int& seen) {
     });
 }
 
+// A program folder whose ORVJTest.ini holds a Path section and, when given, a SecretCode line;
+// a prompt on it with a clock that only notes its pauses.
+struct PromptHome {
+    explicit PromptHome(const std::string& securityLine = {}) {
+        state.paths.home = folder.path();
+        state.paths.configFile = folder.path() / ConfigFile::kFileName;
+        test::writeFile(state.paths.configFile,
+                        "[Path]\nFilePath=data\n" +
+                            (securityLine.empty() ? "" : "[Security]\n" + securityLine + "\n"));
+    }
+    test::TempFolder folder{"orvj_secret"};
+    AppState state;
+    FakeMessageService messages;
+    FixedClock clock{Date{2025, 3, 14}};
+    InputBoxSecretCodePrompt prompt{messages, clock, state};
+};
+
 // An empty box asks for the code (Enter in the field only moves on to OK); the code shows as
-// asterisks, eight at most; every wrong code is told and a fresh box comes, until the code (in
+// asterisks, 32 at most; every wrong code is told and a fresh box comes, until the code (in
 // any case) or Cancel.
 TEST(SecretCode, EmptyAndWrongCodesAreRefusedUntilTheCodeOrCancel) {
-    FakeMessageService messages;
-    InputBoxSecretCodePrompt prompt(messages);
+    PromptHome home;
+    FakeMessageService& messages = home.messages;
+    InputBoxSecretCodePrompt& prompt = home.prompt;
     const Step emptyThenTooLong = [&messages](frmMyInputBox* box) {
         QTest::keyClick(input(box), Qt::Key_Return);
         EXPECT_EQ(box->focusWidget(), menuButton(box, 0)) << "Enter only moves on";
@@ -56,8 +80,8 @@ TEST(SecretCode, EmptyAndWrongCodesAreRefusedUntilTheCodeOrCancel) {
         EXPECT_EQ(messages.shown.value(0).text,
                   QStringLiteral("Please enter the required password."));
         EXPECT_EQ(box->focusWidget(), input(box));
-        QTest::keyClicks(input(box), QStringLiteral("123456789"));
-        EXPECT_EQ(input(box)->displayText(), QStringLiteral("********"));
+        QTest::keyClicks(input(box), QString(33, QLatin1Char('9')));
+        EXPECT_EQ(input(box)->displayText(), QString(32, QLatin1Char('*')));
         typeAndAccept(box, QString());
     };
     const auto typed = [](const char* text) -> Step {
@@ -74,6 +98,97 @@ TEST(SecretCode, EmptyAndWrongCodesAreRefusedUntilTheCodeOrCancel) {
         EXPECT_EQ(messages.shown[i].title, QStringLiteral("Incorrect Password"));
         EXPECT_EQ(messages.shown[i].text,
                   QStringLiteral("Incorrect Secret Code.  Please try again."));
+    }
+}
+
+using Typed = QList<QString>;
+
+// Answers the next secret-code boxes with these codes, one each; an empty entry cancels.
+void typeCodes(const Typed& codes, int& seen) {
+    QList<Step> steps;
+    for (const QString& code : codes) {
+        steps << [code](frmMyInputBox* box) {
+            if (code.isEmpty()) {
+                menuButton(box, 1)->click();
+            } else {
+                typeAndAccept(box, code);
+            }
+        };
+    }
+    answerBoxes(steps, seen);
+}
+
+// Once the office has its own code (a hash in ORVJTest.ini), "K" is refused and the office's
+// code, exactly as set (capitals count), is accepted.
+TEST(SecretCode, AnOfficeCodeReplacesK) {
+    PromptHome home("SecretCode=" + SecretCode::hash("Bl4ckb1rd"));
+    int seen = 0;
+    typeCodes({QStringLiteral("K"), QStringLiteral("k"), QStringLiteral("bl4ckb1rd"),
+               QStringLiteral("Bl4ckb1rd")},
+              seen);
+    EXPECT_TRUE(home.prompt.AskSecretCode(nullptr));
+    EXPECT_EQ(seen, 4);
+    ASSERT_EQ(home.messages.shown.size(), 3);
+    for (const auto& box : home.messages.shown) {
+        EXPECT_EQ(box.title, QStringLiteral("Incorrect Password"));
+        EXPECT_EQ(box.text, QStringLiteral("Incorrect Secret Code.  Please try again."));
+    }
+    EXPECT_EQ(home.prompt.wrongInARow(), 0) << "the right code ends the count";
+}
+
+// The first three wrong tries in a row cost nothing; from the fourth on, each wrong try makes
+// the prompt wait before it takes a code again, twice as long each time, at most 30 seconds.
+// Cancelling does not end the count; the right code does. (The clock only notes the pauses.)
+TEST(SecretCode, FromTheFourthWrongTryOnEachTryWaitsLonger) {
+    PromptHome home;
+    int seen = 0;
+    typeCodes({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QString()}, seen);
+    EXPECT_FALSE(home.prompt.AskSecretCode(nullptr));
+    EXPECT_TRUE(home.clock.pauses.empty()) << "three wrong tries cost no pause";
+    EXPECT_EQ(home.prompt.wrongInARow(), 3);
+
+    typeCodes({QStringLiteral("d"), QStringLiteral("e"), QStringLiteral("f"), QStringLiteral("g"),
+               QStringLiteral("h"), QStringLiteral("i"), QStringLiteral("j"), QStringLiteral("K")},
+              seen);
+    EXPECT_TRUE(home.prompt.AskSecretCode(nullptr));
+    const std::vector<seconds> waited{seconds(1),  seconds(2),  seconds(4), seconds(8),
+                                      seconds(16), seconds(30), seconds(30)};
+    EXPECT_EQ(home.clock.pauses, waited) << "the fourth wrong try waits a second";
+    EXPECT_EQ(home.messages.shown.size(), 10);
+    EXPECT_EQ(home.messages.shown.last().text,
+              QStringLiteral("Incorrect Secret Code.  Please try again."));
+
+    typeCodes({QStringLiteral("x"), QStringLiteral("k")}, seen);
+    EXPECT_TRUE(home.prompt.AskSecretCode(nullptr));
+    EXPECT_EQ(home.clock.pauses.size(), waited.size())
+        << "after the right code the count starts anew";
+    EXPECT_EQ(SecretCode::pauseAfter(100), 30);
+}
+
+// A SecretCode line that holds no Argon2id hash refuses every code, "K" too, and says the
+// stored code is damaged: it never falls back to "K". Once the line is mended (here: removed),
+// the next try counts.
+TEST(SecretCode, ADamagedStoredCodeRefusesEveryCode) {
+    const std::string hash = SecretCode::hash("Bl4ckb1rd");
+    for (const std::string& line :
+         {"SecretCode=" + hash.substr(0, 60), std::string("SecretCode="),
+          "SecretCode=" + hash.substr(0, hash.size() - 1) + "!", std::string("SecretCode=K")}) {
+        SCOPED_TRACE(line);
+        PromptHome home(line);
+        int seen = 0;
+        typeCodes({QStringLiteral("K"), QStringLiteral("Bl4ckb1rd"), QString()}, seen);
+        EXPECT_FALSE(home.prompt.AskSecretCode(nullptr));
+        ASSERT_EQ(home.messages.shown.size(), 2);
+        for (const auto& box : home.messages.shown) {
+            EXPECT_EQ(box.title, QStringLiteral("Secret Code Damaged"));
+            EXPECT_TRUE(
+                box.text.contains(QString::fromStdString(home.state.paths.configFile.string())));
+        }
+        EXPECT_TRUE(home.clock.pauses.empty());
+
+        test::writeFile(home.state.paths.configFile, "[Path]\nFilePath=data\n");
+        typeCodes({QStringLiteral("K")}, seen);
+        EXPECT_TRUE(home.prompt.AskSecretCode(nullptr));
     }
 }
 

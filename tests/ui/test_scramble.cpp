@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstddef>
+#include <deque>
+#include <set>
 #include <string>
 
 using namespace orvj;
@@ -9,38 +13,98 @@ using F = ClientRecord::Field;
 
 namespace {
 
-int code(const std::string& one) {
-    return static_cast<unsigned char>(one.at(0));
-}
+// Random bytes from a script, in order; then zeros.
+class ScriptedBytes {
+public:
+    explicit ScriptedBytes(std::deque<int> bytes) : m_bytes(std::move(bytes)) {}
+    RandomByteSource source() {
+        return [this](unsigned char* data, std::size_t n) {
+            for (std::size_t i = 0; i < n; ++i) {
+                data[i] = m_bytes.empty() ? 0 : static_cast<unsigned char>(m_bytes.front());
+                if (!m_bytes.empty()) {
+                    m_bytes.pop_front();
+                }
+            }
+            ++calls;
+        };
+    }
+    int calls = 0;
 
-TEST(ScrambleText, ShiftsEvenAndOddCodesAndKeepsSpaces) {
-    EXPECT_EQ(ScrambleText("A B  ", 0), "D I  ") << "65 + 3, 66 + 7; spaces inside and after stay";
-    const std::string plain = "Jo Ann-Smith 12";
-    EXPECT_EQ(ScrambleText(ScrambleText(plain, 0), 1), plain) << "other modes shift back";
-}
+private:
+    std::deque<int> m_bytes;
+};
 
-TEST(ScrambleText, EveryResultIsOneVisibleByte) {
-    // Codes whose plain shift would pass 255, or land on DEL or an undefined byte.
-    for (int c = 33; c <= 255; ++c) {
-        const int r = code(ScrambleText(std::string(1, static_cast<char>(c)), 0));
-        EXPECT_GE(r, 33) << "code " << c;
-        for (int invisible : {0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D, 0xA0, 0xAD}) {
-            EXPECT_NE(r, invisible) << "code " << c;
+// The shift the program used before: what anyone could undo (c - 3 for an even code, c - 7
+// for an odd one).
+std::string oldInverse(const std::string& text) {
+    std::string out = text;
+    for (char& ch : out) {
+        if (ch != ' ') {
+            const int c = static_cast<unsigned char>(ch);
+            ch = static_cast<char>((c % 2 == 0 ? c - 3 : c - 7) & 0xFF);
         }
     }
-    EXPECT_EQ(code(ScrambleText("\xFF", 0)), 35) << "255 + 3 wraps past 255 to 35";
-    EXPECT_EQ(code(ScrambleText("x", 0)), 0x80) << "120 + 7 is DEL; the next visible is 128";
+    return out;
 }
 
-// Only the name and ID change. (That a scrambled record is marked and never scrambled twice
-// is checked with Delete Names, which relies on it.)
-TEST(ScrambleRecord, KeepsTheAnswersAndAnyMarkButZeroCounts) {
+// Each byte below 188 gives character 33 + byte % 94; a byte of 188 or more is drawn again, so
+// that no character is likelier than another. Spaces stay where they were.
+TEST(ScrambleText, MapsEachAcceptedByteOntoTheVisibleCharactersAndDrawsTheOthersAgain) {
+    ScriptedBytes bytes({0, 93, 188, 255, 94, 200, 187, 65});
+    EXPECT_EQ(ScrambleText("Ab c  d", bytes.source()), "!~ !  ~");
+    EXPECT_EQ(bytes.calls, 1) << "the bytes are drawn in one batch";
+}
+
+// The system's random source: every character but a space becomes one of the 94 visible ASCII
+// characters, each about as often as any other, and nothing of the old text can be read back.
+TEST(ScrambleText, TheSystemSourceGivesEveryVisibleCharacterAlikeAndNoWayBack) {
+    const std::string name = "Oakenfield, Priya R.     ";
+    const std::string scrambled = ScrambleText(name);
+    ASSERT_EQ(scrambled.size(), name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == ' ') {
+            EXPECT_EQ(scrambled[i], ' ') << i;
+        } else {
+            EXPECT_GE(scrambled[i], '!') << i;
+            EXPECT_LE(scrambled[i], '~') << i;
+        }
+    }
+    EXPECT_NE(oldInverse(scrambled), name);
+    EXPECT_NE(ScrambleText(name), scrambled) << "each deletion draws anew";
+
+    const std::string many = ScrambleText(std::string(94 * 1000, 'x'));
+    std::array<int, 256> counts{};
+    for (char c : many) {
+        ++counts[static_cast<unsigned char>(c)];
+    }
+    for (int c = 0; c < 256; ++c) {
+        if (c < 33 || c > 126) {
+            EXPECT_EQ(counts[static_cast<std::size_t>(c)], 0) << c;
+        } else {
+            // 1000 expected, one standard deviation about 31.
+            EXPECT_GT(counts[static_cast<std::size_t>(c)], 800) << c;
+            EXPECT_LT(counts[static_cast<std::size_t>(c)], 1200) << c;
+        }
+    }
+}
+
+// Only the name and ID change, each non-space byte by a random one; a record marked deleted
+// (any number but 0) is never scrambled again.
+TEST(ScrambleRecord, ReplacesNameAndIdKeepsTheRestAndAnyMarkButZeroCounts) {
     ClientRecord r;
     EXPECT_FALSE(isNameDeleted(r)) << "a blank field is the number 0";
     r.set(F::Name, "AB");
+    r.set(F::SSN, "N");
     r.set(F::Responses, std::string(143, '2'));
-    ASSERT_TRUE(scrambleClientName(r));
+    ScriptedBytes bytes({10, 20, 30});
+    ASSERT_TRUE(scrambleClientName(r, bytes.source()));
+    EXPECT_EQ(r.field(F::Name), "+5" + std::string(23, ' '));
+    EXPECT_EQ(r.field(F::SSN), "!" + std::string(10, ' ')) << "the next batch begins with 0";
+    EXPECT_EQ(r.field(F::NameDeleted), "1");
     EXPECT_EQ(r.field(F::Responses), std::string(143, '2'));
+    const ClientRecord deleted = r;
+    EXPECT_FALSE(scrambleClientName(r));
+    EXPECT_EQ(r, deleted);
     r.set(F::NameDeleted, "2");
     EXPECT_TRUE(isNameDeleted(r)) << "any number but 0 counts";
 }
