@@ -158,8 +158,8 @@ TEST_F(SupervisorWalkthrough, DeletingTheNamesLeavesNoNameOrIdInAnyFolder) {
     EXPECT_TRUE(messages.shown.isEmpty()) << lastText().toStdString();
     const std::string firstName = state.clients.at(1).trimmed(F::Name);
     ASSERT_TRUE(fs::exists(state.paths.printFolder / "print-001.pdf"));
-    writeFile(state.paths.home / "REPORT.PRN.Ab12Cd", "left by a killed run: " + firstName);
-    writeFile(state.paths.printFolder / "print-099.pdf.part", "cut short: " + firstName);
+    writeFile(state.paths.home / "REPORT.PRN.Ab12Cd34", "left by a killed run: " + firstName);
+    writeFile(state.paths.printFolder / "print-099.pdf.Qw3rTy12", "cut short: " + firstName);
     std::size_t holding = 0;
     for (const auto& [file, bytes] : filesUnder(root)) {
         holding += bytes.find(firstName) != std::string::npos ? 1 : 0;
