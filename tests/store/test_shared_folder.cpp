@@ -48,6 +48,9 @@ protected:
     static bool isLink(const fs::path& p) { return fs::is_symlink(fs::symlink_status(p)); }
 };
 
+// Links, file modes, other users and a lock file deleted while held are the POSIX side's;
+// Windows keeps an open file's name and makes no links here.
+#ifndef _WIN32
 TEST_F(SharedFolderSafety, NamesPlantedAsLinksOrFoldersAreNeverWrittenThrough) {
     // The name the temporary had before it was random: a save passes it by and removes it.
     fs::create_symlink(sentinel, data / ".DATA301.OVJ.new");
@@ -253,6 +256,8 @@ TEST_F(SharedFolderSafety, NewFilesAndFoldersArePrivateWhateverTheUmask) {
     }
     EXPECT_EQ(testplatform::modeOf(user.string()) & 077, 0);
 }
+
+#endif
 
 TEST_F(SharedFolderSafety, FilesLargerThanTheirKindAreRefusedUnread) {
     // Sparse: they claim gigabytes and take no room.
