@@ -2,6 +2,7 @@
 
 #include "store/BankDatabase.h"
 #include "store/OrvjError.h"
+#include "store/platform/File.h"
 
 #include <sqlite3.h>
 
@@ -74,10 +75,18 @@ void writeTable(sqlite3* db, const std::filesystem::path& file, const std::strin
 
 void writeQuestionBank(const std::filesystem::path& file,
                        const std::vector<std::pair<std::string, const QuestionSource*>>& tables) {
-    std::filesystem::path temp = file;
-    temp += ".part";
+    // An empty file under a random name made exclusively beside the bank (an empty file opens
+    // as a new database), so two runs, or a link planted under a fixed name, meet nothing.
+    std::filesystem::path temp;
+    try {
+        platform::File made =
+            platform::File::createTemporaryBeside(file, "cannot create the question bank", ".");
+        temp = made.path();
+        made.close("cannot create the question bank");
+    } catch (const OrvjError& e) {
+        throw SourceError(e.what());
+    }
     std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
     try {
         BankDatabase db;
         try {
@@ -94,11 +103,11 @@ void writeQuestionBank(const std::filesystem::path& file,
         std::filesystem::remove(temp, ignored);
         throw;
     }
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
+    try {
+        platform::renameOver(temp, file, "cannot replace the file");
+    } catch (const OrvjError& e) {
         std::filesystem::remove(temp, ignored);
-        throw SourceError(file.string() + ": cannot replace the file: " + ec.message());
+        throw SourceError(e.what());
     }
 }
 
