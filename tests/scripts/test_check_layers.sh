@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The layer check passes on the source tree, and fails on a copy of its README with a planted
-# upward include or a Qt header in a Qt-free folder.
+# upward include (in quotes or angle brackets, straight or through "..") or a Qt header in a
+# Qt-free folder.
 set -uo pipefail
 src=$1
 check="$src/scripts/check-layers.sh"
@@ -42,6 +43,28 @@ expect fail "store includes clients" "$work/t" "store/Up.cpp:3: includes clients
 tree
 printf '  #  include "store/B.h"\n' >>"$work/t/core/A.h"
 expect fail "indented include from core to store" "$work/t" "core/A.h:3"
+
+tree
+printf '#include <array>\n#include <clients/C.h>\n' >"$work/t/store/Angle.cpp"
+expect fail "store includes clients in angle brackets" "$work/t" \
+  "store/Angle.cpp:2: includes clients/C.h from clients/"
+
+tree
+mkdir -p "$work/t/store/sub"
+printf '#include "../../clients/C.h"\n' >"$work/t/store/sub/Climb.cpp"
+expect fail "store climbs to clients through .." "$work/t" \
+  "store/sub/Climb.cpp:1: includes ../../clients/C.h (that is clients/C.h) from clients/"
+
+tree
+printf '#include <core/../clients/C.h>\n' >"$work/t/store/Through.cpp"
+expect fail "an angle-bracket path through core to clients" "$work/t" "store/Through.cpp:1"
+
+tree
+mkdir -p "$work/t/store/clients"
+printf '#pragma once\n' >"$work/t/store/clients/C.h"
+printf '#include "clients/C.h"\n#include "../core/A.h"\n#include <store/../core/A.h>\n' \
+  >"$work/t/store/Near.cpp"
+expect pass "a quoted name found beside the file, and .. that stays below" "$work/t"
 
 tree
 printf '#include <QtCore/QString>\n' >>"$work/t/store/B.cpp"
