@@ -8,6 +8,7 @@
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 #include "store/ProgramFolder.h"
+#include "store/platform/File.h"
 #include "ui/MessageService.h"
 
 #include <QApplication>
@@ -28,16 +29,6 @@ std::vector<std::string> argumentsOf(const QStringList& list) {
     return args;
 }
 
-// The folder of the running program, found without the window system (for --help).
-std::filesystem::path executableFolder(const char* argv0) {
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::canonical("/proc/self/exe", ec);
-    if (ec) {
-        exe = std::filesystem::absolute(argv0 != nullptr ? argv0 : "orvj", ec);
-    }
-    return exe.parent_path();
-}
-
 std::optional<std::filesystem::path> homeOption(const CommandLine& cmd) {
     if (cmd.home.empty()) {
         return std::nullopt;
@@ -55,7 +46,8 @@ int runApplication(int argc, char** argv) {
         if (cmd.action == CommandLine::Action::Version) {
             std::fputs(versionText().c_str(), stdout);
         } else {
-            const auto inputs = programFolderInputs(homeOption(cmd), executableFolder(argv[0]));
+            const auto inputs =
+                programFolderInputs(homeOption(cmd), platform::executableFolder(argv[0]));
             std::fputs(helpText(programFolderLine(inputs)).c_str(), stdout);
         }
         return 0;
@@ -80,8 +72,7 @@ int runApplication(int argc, char** argv) {
     ProgramFolder folder;
     try {
         folder = prepareProgramFolder(
-            programFolderInputs(homeOption(cmd), QApplication::applicationDirPath().toStdString()),
-            laidOut);
+            programFolderInputs(homeOption(cmd), platform::executableFolder(argv[0])), laidOut);
     } catch (const OrvjError& e) {
         std::fprintf(stderr, "orvj: %s\n", e.what());
         AppServices services(state);

@@ -15,6 +15,6 @@ int main(int argc, char** argv) {
         std::cerr << "orvj-report: " << e.what() << "\nTry \"orvj-report --help\".\n";
         return 2;
     }
-    const std::filesystem::path exe = orvj::platform::executablePath(argv[0]);
-    return orvj::runReportTool(options, exe.parent_path(), std::cout, std::cerr);
+    return orvj::runReportTool(options, orvj::platform::executableFolder(argv[0]), std::cout,
+                               std::cerr);
 }

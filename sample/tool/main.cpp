@@ -140,15 +140,6 @@ int runText(const std::vector<std::string>& args) {
     return 0;
 }
 
-fs::path executableFolder(const char* argv0) {
-    std::error_code ec;
-    fs::path exe = fs::canonical("/proc/self/exe", ec);
-    if (ec) {
-        exe = fs::absolute(argv0, ec);
-    }
-    return exe.parent_path();
-}
-
 // install [--home DIR] FOLDER
 int runInstall(const std::vector<std::string>& args, const fs::path& exeFolder) {
     std::optional<fs::path> home;
@@ -212,7 +203,7 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "install") {
         return runInstall(std::vector<std::string>(args.begin() + 1, args.end()),
-                          executableFolder(argv[0]));
+                          orvj::platform::executableFolder(argv[0]));
     }
     struct Command {
         const char* name;

@@ -62,4 +62,8 @@ std::string File::readAll(std::uint64_t limit, const std::string& what) const {
     return bytes;
 }
 
+std::filesystem::path executableFolder(const char* argv0) {
+    return executablePath(argv0).parent_path();
+}
+
 } // namespace orvj::platform

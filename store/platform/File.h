@@ -155,4 +155,8 @@ void randomBytes(void* data, std::size_t n);
 // The running program's own file (`argv0` where the system cannot tell); empty when unknown.
 std::filesystem::path executablePath(const char* argv0);
 
+// The folder of the running program's own file: where the program folder rule looks for a
+// portable folder and for the installed template.
+std::filesystem::path executableFolder(const char* argv0);
+
 } // namespace orvj::platform
