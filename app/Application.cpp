@@ -29,13 +29,6 @@ std::vector<std::string> argumentsOf(const QStringList& list) {
     return args;
 }
 
-std::optional<std::filesystem::path> homeOption(const CommandLine& cmd) {
-    if (cmd.home.empty()) {
-        return std::nullopt;
-    }
-    return std::filesystem::path(cmd.home);
-}
-
 } // namespace
 
 int runApplication(int argc, char** argv) {
@@ -46,8 +39,7 @@ int runApplication(int argc, char** argv) {
         if (cmd.action == CommandLine::Action::Version) {
             std::fputs(versionText().c_str(), stdout);
         } else {
-            const auto inputs =
-                programFolderInputs(homeOption(cmd), platform::executableFolder(argv[0]));
+            const auto inputs = programFolderInputs(cmd.home, platform::executableFolder(argv[0]));
             std::fputs(helpText(programFolderLine(inputs)).c_str(), stdout);
         }
         return 0;
@@ -72,7 +64,7 @@ int runApplication(int argc, char** argv) {
     ProgramFolder folder;
     try {
         folder = prepareProgramFolder(
-            programFolderInputs(homeOption(cmd), platform::executableFolder(argv[0])), laidOut);
+            programFolderInputs(cmd.home, platform::executableFolder(argv[0])), laidOut);
     } catch (const OrvjError& e) {
         std::fprintf(stderr, "orvj: %s\n", e.what());
         AppServices services(state);

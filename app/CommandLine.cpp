@@ -1,5 +1,9 @@
 #include "app/CommandLine.h"
 
+#include "store/ProgramFolder.h"
+
+#include <stdexcept>
+
 namespace orvj {
 
 bool asksForHelpOrVersion(const std::vector<std::string>& args) {
@@ -26,25 +30,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             cmd.action = CommandLine::Action::Version;
             return cmd;
         }
-        if (a == "--home") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                cmd.action = CommandLine::Action::Error;
-                cmd.error = "--home needs the program folder after it";
-                return cmd;
+        try {
+            if (takeHomeOption(args, i, cmd.home)) {
+                continue;
             }
-            cmd.home = args[++i];
-        } else if (a.rfind("--home=", 0) == 0) {
-            cmd.home = a.substr(7);
-            if (cmd.home.empty()) {
-                cmd.action = CommandLine::Action::Error;
-                cmd.error = "--home= needs the program folder after it";
-                return cmd;
-            }
-        } else {
+        } catch (const std::invalid_argument& e) {
             cmd.action = CommandLine::Action::Error;
-            cmd.error = "unknown argument \"" + a + "\"";
+            cmd.error = e.what();
             return cmd;
         }
+        cmd.action = CommandLine::Action::Error;
+        cmd.error = "unknown argument \"" + a + "\"";
+        return cmd;
     }
     return cmd;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ namespace orvj {
 struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
-    std::string home; // --home DIR
+    std::optional<std::filesystem::path> home; // --home DIR
     std::string error;
 };
 

@@ -590,14 +590,15 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
             }
             return args[++i];
         };
+        if (takeHomeOption(args, i, o.home)) {
+            continue;
+        }
         if (a.rfind("--", 0) == 0) {
             once(a);
         }
         if (a == "--help" || a == "-h") {
             o.command = Command::Help;
             return o;
-        } else if (a == "--home") {
-            o.home = std::filesystem::path(value());
         } else if (a == "--client") {
             setCommand(Command::Client, a);
             o.client = parseNumber(value(), "--client");

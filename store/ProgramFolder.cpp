@@ -6,6 +6,8 @@
 #include "store/OrvjError.h"
 
 #include <cstdlib>
+#include <stdexcept>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -119,6 +121,30 @@ std::string ProgramFolder::reason() const {
         return "the per-user folder";
     }
     return {};
+}
+
+bool takeHomeOption(const std::vector<std::string>& args, std::size_t& i,
+                    std::optional<fs::path>& home) {
+    constexpr std::string_view kName = "--home";
+    const std::string& arg = args[i];
+    if (arg.compare(0, kName.size(), kName) != 0 ||
+        (arg.size() > kName.size() && arg[kName.size()] != '=')) {
+        return false;
+    }
+    if (home) {
+        throw std::invalid_argument("--home is given more than once");
+    }
+    std::string value;
+    if (arg.size() > kName.size()) {
+        value = arg.substr(kName.size() + 1);
+    } else if (i + 1 < args.size()) {
+        value = args[++i];
+    }
+    if (value.empty()) {
+        throw std::invalid_argument("--home needs the program folder after it");
+    }
+    home = fs::path(value);
+    return true;
 }
 
 ProgramFolderInputs programFolderInputs(std::optional<fs::path> option, fs::path executableFolder) {

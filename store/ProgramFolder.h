@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvj {
 
@@ -29,6 +30,14 @@ struct ProgramFolderInputs {
     std::string xdgDataHome; // XDG_DATA_HOME
     std::string userHome;    // HOME (USERPROFILE where HOME is not set)
 };
+
+// The program-folder option that orvj, orvj-report and orvj-mkdata share: "--home DIR" or
+// "--home=DIR". When args[i] is that option, its value goes into `home` (i moves past a value
+// given apart) and the result is true; any other argument is left alone. A missing or empty
+// value, or a second --home, throws std::invalid_argument with the message for the user: a
+// program folder the user did not name is not ours to guess.
+bool takeHomeOption(const std::vector<std::string>& args, std::size_t& i,
+                    std::optional<std::filesystem::path>& home);
 
 ProgramFolderInputs programFolderInputs(std::optional<std::filesystem::path> option,
                                         std::filesystem::path executableFolder);

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -144,15 +145,14 @@ int runText(const std::vector<std::string>& args) {
 int runInstall(const std::vector<std::string>& args, const fs::path& exeFolder) {
     std::optional<fs::path> home;
     std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--home") {
-            if (i + 1 >= args.size() || args[i + 1].empty()) {
-                return usage("--home needs the program folder after it");
+    try {
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            if (!orvj::takeHomeOption(args, i, home)) {
+                rest.push_back(args[i]);
             }
-            home = args[++i];
-        } else {
-            rest.push_back(args[i]);
         }
+    } catch (const std::invalid_argument& e) {
+        return usage(e.what());
     }
     if (rest.size() != 1) {
         return usage("install takes the folder of the inventory files, " +
