@@ -248,6 +248,14 @@ TEST(Program, CommandLineOptionsAndRefusals) {
         // The build folder holds ORVJTest.ini: help names it as the program folder in use.
         {{u"--help"_s}, 0, u"Program folder: "_s + folder + u" (the program's own folder"_s},
         {{u"--home"_s, u"/nonexistent/a"_s}, 2, u"\"/nonexistent/a\" does not exist"_s},
+        {{u"--home=/nonexistent/a"_s}, 2, u"\"/nonexistent/a\" does not exist"_s},
+        {{u"--home=/nonexistent/b"_s, u"--help"_s},
+         0,
+         u"Program folder: /nonexistent/b (given with --home)"_s},
+        {{u"--home="_s}, 2, u"orvj: --home needs the program folder after it"_s},
+        {{u"--home"_s, QString()}, 2, u"orvj: --home needs the program folder after it"_s},
+        {{u"--home"_s}, 2, u"orvj: --home needs the program folder after it"_s},
+        {{u"--home=/a"_s, u"--home"_s, u"/a"_s}, 2, u"orvj: --home is given more than once"_s},
         {{u"--frobnicate"_s}, 2, u"unknown argument \"--frobnicate\""_s},
     };
     for (const auto& row : rows) {

@@ -51,6 +51,26 @@ TEST_F(MkdataCommand, AUsageErrorExits2AndInstallTakesAGoodSetAndRefusesABadOne)
     fs::copy_file(sample / "DORVDG.txt", set / "DORVDG.txt", fs::copy_options::overwrite_existing);
     EXPECT_EQ(run(args), 0) << m_err;
     EXPECT_EQ(read(home / "PUBLISHER.TXT"), "New publisher\r\n");
+
+    write("publisher/PUBLISHER.TXT", "Newer publisher\r\n");
+    EXPECT_EQ(run("install " + path("publisher") + " --home=" + path("home")), 0) << m_err;
+    EXPECT_EQ(read(home / "PUBLISHER.TXT"), "Newer publisher\r\n");
+}
+
+// The program folder is named as the other programs name it, and refused as they refuse it.
+TEST_F(MkdataCommand, InstallRefusesAnEmptyOrSecondHome) {
+    for (const std::string& args :
+         {"install --home= " + path("set"), "install --home '' " + path("set"),
+          "install " + path("set") + " --home"}) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(run(args), 2);
+        EXPECT_NE(m_err.find("orvj-mkdata: --home needs the program folder after it"),
+                  std::string::npos)
+            << m_err;
+    }
+    EXPECT_EQ(run("install --home=" + path("a") + " --home " + path("a") + " " + path("set")), 2);
+    EXPECT_NE(m_err.find("orvj-mkdata: --home is given more than once"), std::string::npos)
+        << m_err;
 }
 
 // A client file built while a program of the data folder saves: the tool waits for the lock
