@@ -27,8 +27,9 @@ if [ "${ORVJ_SKIP_WINDOWS:-0}" != 1 ]; then
 fi
 
 if [ "${ORVJ_SKIP_SANITIZE:-0}" != 1 ]; then
+  # At -O1: the sanitizers find the same faults, and the build and the run take far less time.
   ORVJ_BUILD_DIR=build-asan ORVJ_BUILD_TYPE=Debug ./build.sh -DORVJ_SANITIZE=ON -DORVJ_WERROR=ON \
-    -DORVJ_BUILD_BENCHMARKS=OFF
+    -DORVJ_BUILD_BENCHMARKS=OFF -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
   # Qt's own libraries are not instrumented; their one-time allocations are not our leaks.
   export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

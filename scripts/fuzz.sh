@@ -23,15 +23,35 @@ fi
 cmake --build "$BUILD_DIR" -j "$(nproc)" --target fuzz_targets
 
 mkdir -p "$BUILD_DIR/findings"
-failed=()
-for t in "${targets[@]}"; do
-  work="$BUILD_DIR/corpus/$t"
+# One target per core at a time; each writes its own log, read once all have ended.
+run_one() {
+  local t=$1 work="$BUILD_DIR/corpus/$1"
   mkdir -p "$work"
-  echo "== $t: ${SECONDS_EACH}s"
-  if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  if ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
       "$BUILD_DIR/fuzz/$t" -max_total_time="$SECONDS_EACH" -timeout=20 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$BUILD_DIR/findings/$t-" \
       "$work" "fuzz/corpus/$t" >"$BUILD_DIR/$t.log" 2>&1; then
+    echo ok >"$BUILD_DIR/$t.result"
+  else
+    echo failed >"$BUILD_DIR/$t.result"
+  fi
+}
+jobs=$(nproc)
+running=0
+for t in "${targets[@]}"; do
+  rm -f "$BUILD_DIR/$t.result"
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+  run_one "$t" &
+  running=$((running + 1))
+done
+wait
+failed=()
+for t in "${targets[@]}"; do
+  echo "== $t: ${SECONDS_EACH}s"
+  if [ "$(cat "$BUILD_DIR/$t.result" 2>/dev/null)" != ok ]; then
     failed+=("$t")
     tail -n 40 "$BUILD_DIR/$t.log"
   else

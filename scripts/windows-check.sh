@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 linux=$root/${ORVJ_BUILD_DIR:-build}
 win=$root/${ORVJ_WINDOWS_BUILD_DIR:-build-windows}
-jobs=${ORVJ_JOBS:-2}
+jobs=${ORVJ_JOBS:-$(nproc)}
 
 fail() {
   echo "windows-check: $*" >&2
