@@ -1,6 +1,8 @@
 #include "testing/VoiceFiles.h"
 
+#include "store/FileReplace.h"
 #include "store/OrvjError.h"
+#include "store/platform/File.h"
 
 #include <algorithm>
 #include <cctype>
@@ -97,25 +99,25 @@ InstallResult install(const std::vector<fs::path>& files, const fs::path& target
     for (const auto& file : files) {
         const std::string name = file.filename().string();
         const fs::path final = target / name;
-        const fs::path partial = target / (name + ".partial");
         ec.clear();
         const bool existed = fs::exists(final, ec);
         ec.clear();
         if (fs::equivalent(file, final, ec)) {
             ++result.copied; // already in place
         } else {
-            ec.clear();
-            fs::copy_file(file, partial, fs::copy_options::overwrite_existing, ec);
-            if (!ec) {
-                fs::rename(partial, final, ec);
-            }
-            if (ec) {
-                result.failed.push_back(name + ": " + ec.message());
-                std::error_code ignore;
-                fs::remove(partial, ignore);
-            } else {
+            // Through the file layer's safe replace: a new file made exclusively beside the
+            // final name, never through a link planted there, and renamed over it.
+            try {
+                using platform::File;
+                constexpr std::uint64_t kMaxWaveBytes = std::uint64_t{256} << 20;
+                const std::string bytes =
+                    File::open(file, File::Mode::Read, "cannot read the voice file")
+                        .readAll(kMaxWaveBytes, "cannot read the voice file");
+                replaceFileContent(final, bytes, "cannot write the voice file");
                 ++result.copied;
                 result.replaced += existed ? 1 : 0;
+            } catch (const OrvjError& e) {
+                result.failed.push_back(name + ": " + e.what());
             }
         }
         ++done;
