@@ -5,6 +5,7 @@
 #include "scoring/InventoryLoader.h"
 #include "scoring/ReportTexts.h"
 #include "scoring/Scales.h"
+#include "store/FileReplace.h"
 #include "store/OrvjError.h"
 #include "store/QuestionBank.h"
 #include "store/platform/File.h"
@@ -235,11 +236,16 @@ Result install(const fs::path& source, const fs::path& home, const std::string& 
                 const fs::path saved = result.backupFolder / targets[j].filename();
                 std::error_code ec;
                 if (fs::exists(saved, ec)) {
-                    fs::copy_file(saved, targets[j], fs::copy_options::overwrite_existing, ec);
+                    try {
+                        replaceFileContent(targets[j], InventoryFiles::readBytes(saved),
+                                           "putting the old file back");
+                    } catch (const OrvjError&) {
+                        restored = false;
+                    }
                 } else {
                     fs::remove(targets[j], ec);
+                    restored = restored && !ec;
                 }
-                restored = restored && !ec;
             }
             dropStaging();
             // The backup stays only while it holds a file that could not be put back.
