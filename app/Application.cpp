@@ -8,6 +8,7 @@
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 #include "store/ProgramFolder.h"
+#include "ui/FormStyle.h"
 #include "ui/MessageService.h"
 
 #include <QApplication>
@@ -67,6 +68,7 @@ int runApplication(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("org.orvj.ORVJuvenile"));
     // The program ends through its own exit commands, not when a splash or dialog closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    installFormStyle();
 
     const CommandLine cmd = parseCommandLine(argumentsOf(QApplication::arguments()));
     if (cmd.action == CommandLine::Action::Error) {

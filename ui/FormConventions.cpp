@@ -1,5 +1,7 @@
 #include "ui/FormConventions.h"
 
+#include "ui/FormStyle.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -219,14 +222,15 @@ void reserveHelpLine(QLabel* msgPanel, const QString& helpLine) {
 
 namespace {
 
-class AsteriskMaskStyle : public QProxyStyle {
+// On top of the shared look, so a masked field shows its focus as every other field does.
+class AsteriskMaskStyle : public FormStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override {
         if (hint == SH_LineEdit_PasswordCharacter) {
             return '*';
         }
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
+        return FormStyle::styleHint(hint, option, widget, returnData);
     }
 };
 
@@ -278,7 +282,20 @@ void describeControl(QWidget* control, const QString& name, const QString& helpL
 }
 
 MenuChoices::MenuChoices(QWidget* form, QLabel* msgPanel, bool clearOnFocusOut)
-    : QObject(form), m_form(form), m_msgPanel(msgPanel), m_clearOnFocusOut(clearOnFocusOut) {}
+    : QObject(form), m_form(form), m_msgPanel(msgPanel), m_clearOnFocusOut(clearOnFocusOut) {
+    form->installEventFilter(this);
+}
+
+void MenuChoices::showFocus() {
+    const int i = indexOf(m_form->focusWidget());
+    if (i < 0 || !m_buttons[i]->hasFocus()) {
+        return;
+    }
+    HighlightChoice(m_form, m_lastIndex, m_indexes[i]);
+    if (m_msgPanel != nullptr) {
+        m_msgPanel->setText(m_help[i]);
+    }
+}
 
 void MenuChoices::add(int index, const QString& helpLine) {
     QAbstractButton* b = menuButton(m_form, index);
@@ -315,6 +332,12 @@ int MenuChoices::indexOf(QObject* o) const {
 }
 
 bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
+    // Forms clear their highlights when they come back in front, but a choice that kept the
+    // focus while a dialog was up gets no new focus event: it is lit again once the form is done.
+    if (watched == m_form && event->type() == QEvent::WindowActivate) {
+        QTimer::singleShot(0, this, &MenuChoices::showFocus);
+        return false;
+    }
     const int i = indexOf(watched);
     if (i < 0) {
         return QObject::eventFilter(watched, event);

@@ -133,6 +133,8 @@ public:
     void setHelpLine(int index, const QString& helpLine);
     int lastIndex() const { return m_lastIndex; }
     QAbstractButton* button(int index) const;
+    // Lights the choice that holds the focus and shows its help line; nothing when none does.
+    void showFocus();
 
 signals:
     void chosen(int index);
