@@ -211,26 +211,28 @@ void frmPresentQA::load() {
 }
 
 void frmPresentQA::activate() {
-    // The help panel is one line: the window is wide enough for the longest help line of
-    // the language.
+    // The help panel keeps the room of the longest help line of the language.
     for (int screen = 0; screen < InstructionTexts::kScreenCount; ++screen) {
         reserveHelpLine(m_msgPanel,
                         QString::fromStdString(InstructionTexts::helpLine(isSpanish(), screen)));
     }
     reserveHelpLine(m_msgPanel, questionHint());
     reserveHelpLine(m_msgPanel, optionHint());
-    if (m_msgPanel->minimumWidth() > width()) {
-        resize(m_msgPanel->minimumWidth(), height());
-        CenterForm(this);
-    }
     m_txtQuestion->setAccessibleName(m_fraQuestions->title());
     m_txtQuestion->setAccessibleDescription(questionHint());
     m_txtInstructions->setAccessibleName(m_fraInstructions->title());
     for (QPushButton* option : m_options) {
         option->setAccessibleDescription(optionHint());
     }
-    const int panelHeight = m_msgPanel->minimumHeight();
-    m_msgPanel->setGeometry(0, height() - panelHeight, width(), panelHeight);
+    // A wrapped help line at a large font needs more than the room left below the frames.
+    const int below = msgPanelRoom(this, m_msgPanel, width()) + twipsToPixels(120);
+    const int needed = std::max(m_frQandA->height(), m_fraInstructions->height()) -
+                       twipsToPixels(1000) + 2 * below;
+    if (needed > height()) {
+        resize(width(), needed);
+        CenterForm(this);
+    }
+    placeMsgPanel(this, m_msgPanel);
     CenterFrame(this, m_frQandA);
     CenterFrame(this, m_fraInstructions);
     if (isSpanish()) {

@@ -14,7 +14,9 @@
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -194,30 +196,97 @@ QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption) {
     return panel;
 }
 
+namespace {
+
+class HelpPanel : public QLabel {
+public:
+    explicit HelpPanel(QWidget* parent) : QLabel(parent) {}
+
+    void reserve(const QString& line) {
+        if (!m_lines.contains(line)) {
+            m_lines << line;
+        }
+    }
+
+    int heightFor(int width) const {
+        const QFontMetrics fm = fontMetrics();
+        const int room =
+            width - 2 * (frameWidth() + margin()) - fm.horizontalAdvance(QLatin1Char('x')) - 4;
+        int text = fm.height();
+        for (const QString& line : m_lines + QStringList{this->text()}) {
+            text = std::max(text, fm.boundingRect(QRect(0, 0, std::max(room, 1), 100000),
+                                                  Qt::TextWordWrap, line)
+                                      .height());
+        }
+        return std::max(twipsToPixels(375), text + 2 * frameWidth() + 4);
+    }
+
+    void fitHeight(int width) {
+        // Fixing the height resizes the panel at its old width: that resize must not fit again.
+        if (m_fitting) {
+            return;
+        }
+        m_fitting = true;
+        const int h = heightFor(width);
+        if (minimumHeight() != h || maximumHeight() != h) {
+            setFixedHeight(h);
+        }
+        m_fitting = false;
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        fitHeight(width());
+    }
+
+private:
+    QStringList m_lines;
+    bool m_fitting = false;
+};
+
+int contentMargin(const QWidget* form) {
+    return form->style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, form);
+}
+
+} // namespace
+
 QLabel* makeMsgPanel(QWidget* parent, const QString& objectName) {
-    auto* label = new QLabel(parent);
+    auto* label = new HelpPanel(parent);
     label->setObjectName(objectName);
     label->setTextFormat(Qt::PlainText);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
-    label->setWordWrap(false);
+    label->setWordWrap(true);
+    // Its width comes from the form, never the other way round.
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     const int line = label->fontMetrics().height() + 2 * label->frameWidth() + 4;
     label->setFixedHeight(std::max(twipsToPixels(375), line));
     return label;
 }
 
 void reserveHelpLine(QLabel* msgPanel, const QString& helpLine) {
-    if (msgPanel == nullptr) {
-        return;
+    if (auto* panel = dynamic_cast<HelpPanel*>(msgPanel)) {
+        panel->reserve(helpLine);
+        if (panel->isVisible()) {
+            panel->fitHeight(panel->width());
+        }
     }
-    // The text, the frame and margins, and the indent a framed label keeps from its edge.
-    const QFontMetrics fm = msgPanel->fontMetrics();
-    const int needed = fm.horizontalAdvance(helpLine) +
-                       2 * (msgPanel->frameWidth() + msgPanel->margin()) +
-                       std::max(msgPanel->indent(), fm.horizontalAdvance(QLatin1Char('x'))) + 8;
-    if (needed > msgPanel->minimumWidth()) {
-        msgPanel->setMinimumWidth(needed);
+}
+
+int msgPanelRoom(const QWidget* form, QLabel* msgPanel, int formWidth) {
+    const int m = contentMargin(form);
+    const auto* panel = dynamic_cast<const HelpPanel*>(msgPanel);
+    return (panel != nullptr ? panel->heightFor(formWidth - 2 * m) : msgPanel->height()) + m;
+}
+
+void placeMsgPanel(QWidget* form, QLabel* msgPanel) {
+    const int m = contentMargin(form);
+    const int width = form->width() - 2 * m;
+    if (auto* panel = dynamic_cast<HelpPanel*>(msgPanel)) {
+        panel->fitHeight(width);
     }
+    msgPanel->setGeometry(m, form->height() - m - msgPanel->height(), width, msgPanel->height());
 }
 
 namespace {

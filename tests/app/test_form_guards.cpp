@@ -418,10 +418,31 @@ bool showsFocus(QWidget* form, const QWidget* control) {
     return cyan >= std::min(control->width(), control->height()) * 2;
 }
 
-// What the supervisor cannot see: a control holding the focus without a cyan mark, an
-// indicator or frame of the blue tab area that does not stand out from it.
-QStringList unseen(QWidget* form) {
+// The screen the form must fit at a scale: the smallest a supervisor uses that large a font on.
+QSize screenFor(double scale) {
+    return scale >= 2.0 ? QSize(1920, 1080) : scale >= 1.5 ? QSize(1280, 1024) : QSize(1024, 768);
+}
+
+// What the supervisor cannot see: a window larger than its screen, a help panel outside the
+// form's content margins, a control holding the focus without a cyan mark, an indicator or
+// frame of the blue tab area that does not stand out from it.
+QStringList unseen(QWidget* form, double scale) {
     QStringList out;
+    const QSize screen = screenFor(scale);
+    if (form->width() > screen.width() || form->height() > screen.height()) {
+        out << u"the window is "_s + sizeText(form->size()) + u", the screen "_s + sizeText(screen);
+    }
+    if (const QLabel* panel =
+            form->findChildren<QLabel*>(QRegularExpression(u"^(MsgPanel|pnlMessage)$"_s))
+                .value(0)) {
+        const int m = form->style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, form);
+        const QRect r(panel->mapTo(form, QPoint(0, 0)), panel->size());
+        if (!form->rect().adjusted(m, m, -m, -m).contains(r)) {
+            out << u"the help panel lies at %1,%2 %3, outside the margins of %4"_s.arg(r.x())
+                       .arg(r.y())
+                       .arg(sizeText(r.size()), sizeText(form->size()));
+        }
+    }
     for (QWidget* control : form->findChildren<QWidget*>()) {
         if (!control->isVisibleTo(form) || !control->isEnabled() ||
             !(control->focusPolicy() & Qt::TabFocus) || control->focusProxy() != nullptr) {
@@ -522,8 +543,8 @@ TEST(FormGuards, EveryTextFitsNothingMovesEachControlIsDescribedAndTabKeepsTheOr
     QApplication::setFont(font);
 }
 
-// Each scene at each scale, as the supervisor sees it.
-TEST(FormGuards, TheFocusShowsAndTheTabAreaReads) {
+// Each scene at each scale, as the supervisor sees it on the smallest screen used at that scale.
+TEST(FormGuards, WindowsFitTheScreenTheHelpPanelTheMarginsTheFocusShowsAndTheTabAreaReads) {
     const QFont font = QApplication::font();
     for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
         SCOPED_TRACE(scale);
@@ -536,7 +557,7 @@ TEST(FormGuards, TheFocusShowsAndTheTabAreaReads) {
             std::unique_ptr<QWidget> form(scene.open(home));
             showActive(form.get());
             QTest::qWait(10);
-            EXPECT_EQ(unseen(form.get()).join(u'\n').toStdString(), "");
+            EXPECT_EQ(unseen(form.get(), scale).join(u'\n').toStdString(), "");
         }
     }
     QApplication::setFont(font);
