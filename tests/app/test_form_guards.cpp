@@ -563,5 +563,43 @@ TEST(FormGuards, WindowsFitTheScreenTheHelpPanelTheMarginsTheFocusShowsAndTheTab
     QApplication::setFont(font);
 }
 
+// The instruction text reads in the same type and paragraph spacing in both languages, and the
+// type grows with the font scale.
+TEST(FormGuards, PresentationTextFollowsTheScaleAlikeInBothLanguages) {
+    const QFont font = QApplication::font();
+    int smallest = 0;
+    int largest = 0;
+    for (const double scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        QFont scaled = font;
+        scaled.setPointSizeF(font.pointSizeF() * scale);
+        QApplication::setFont(scaled);
+        std::map<std::string, int> lineHeight;
+        for (const char* language : {"English", "Spanish"}) {
+            SCOPED_TRACE(language);
+            TestHome home;
+            std::unique_ptr<QWidget> form(presentation(language)(home));
+            showActive(form.get());
+            QTest::qWait(10);
+            const auto* text = form->findChild<QPlainTextEdit*>(u"txtInstructions"_s);
+            ASSERT_NE(text, nullptr);
+            lineHeight[language] = text->fontMetrics().lineSpacing();
+            // The heading, then paragraphs each after a blank line.
+            const QStringList lines = text->toPlainText().split(u'\n');
+            ASSERT_GT(lines.size(), 2);
+            EXPECT_TRUE(lines[1].trimmed().isEmpty()) << lines.join(u'|').toStdString();
+            for (qsizetype i = 2; i < lines.size(); ++i) {
+                if (lines[i].startsWith(u' ') && !lines[i].trimmed().isEmpty()) {
+                    EXPECT_TRUE(lines[i - 1].trimmed().isEmpty()) << lines[i].toStdString();
+                }
+            }
+        }
+        EXPECT_EQ(lineHeight["English"], lineHeight["Spanish"]);
+        (scale == 1.0 ? smallest : largest) = lineHeight["Spanish"];
+    }
+    QApplication::setFont(font);
+    EXPECT_GT(largest, smallest * 3 / 2);
+}
+
 } // namespace
 } // namespace orvj::test
