@@ -327,7 +327,9 @@ void sizeToLayout(QWidget* form, int widthTwips, int heightTwips) {
 void keepBoldRoom(QWidget* w) {
     const bool wasBold = w->font().bold();
     setBold(w, true);
-    const int bold = std::max(w->sizeHint().width(), w->minimumSizeHint().width());
+    // Half an em each side beyond the bold caption, so it never touches the button's edge.
+    const int bold = std::max(w->sizeHint().width(), w->minimumSizeHint().width()) +
+                     w->fontMetrics().height() / 2;
     setBold(w, wasBold);
     w->setMinimumWidth(std::max(w->minimumWidth(), bold));
 }

@@ -80,6 +80,9 @@ int FormStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
     case PM_IndicatorHeight:
         return std::max(QProxyStyle::pixelMetric(metric, option, widget),
                         metricsFor(option, widget).height() * 4 / 5);
+    case PM_ScrollBarExtent:
+        return std::max(QProxyStyle::pixelMetric(metric, option, widget),
+                        metricsFor(option, widget).height() * 4 / 5);
     default:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }

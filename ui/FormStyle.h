@@ -10,7 +10,7 @@ namespace orvj {
 // - group frames drawn in the text colour;
 // - a cyan band with a black edge inside a plain button that holds the focus, and a cyan
 //   panel behind an option or check box that holds it (menu choices show their own panel);
-// - scroll bars as wide as the font is tall.
+// - scroll bars that widen with the font.
 class FormStyle : public QProxyStyle {
 public:
     FormStyle();
