@@ -9,6 +9,7 @@
 #include "store/OrvjError.h"
 #include "store/ProgramFolder.h"
 #include "store/platform/File.h"
+#include "ui/FormStyle.h"
 #include "ui/MessageService.h"
 
 #include <QApplication>
@@ -51,6 +52,7 @@ int runApplication(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("org.orvj.ORVJuvenile"));
     // The program ends through its own exit commands, not when a splash or dialog closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    installFormStyle();
 
     const CommandLine cmd = parseCommandLine(argumentsOf(QApplication::arguments()));
     if (cmd.action == CommandLine::Action::Error) {

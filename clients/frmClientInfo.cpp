@@ -294,6 +294,8 @@ void frmClientInfo::activate() {
     }
     if (m_state.editMode || m_state.scanEditMode) {
         menuButton(this, 0)->setFocus(Qt::OtherFocusReason);
+        // It may have held the focus already, from the window's first activation.
+        m_choices->showFocus();
     } else {
         m_txtName->setFocus(Qt::OtherFocusReason);
     }

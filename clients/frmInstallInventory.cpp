@@ -55,6 +55,12 @@ frmInstallInventory::frmInstallInventory(AppState& state, Services& services, QW
     target->setTextFormat(Qt::PlainText);
     target->setWordWrap(true);
     form->addRow(QStringLiteral("Copy into:"), target);
+    // The form's own height passes on no height-for-width: each wrapped label asks for the
+    // height its text needs at its narrowest.
+    for (QLabel* label : {files, target}) {
+        label->setMinimumWidth(twipsToPixels(5000));
+        label->setMinimumHeight(label->heightForWidth(label->minimumWidth()));
+    }
 
     m_prgInstall = FolderFormParts::addProgressRow(frame, form, QStringLiteral("prgInstall"));
     outer->addWidget(frame);

@@ -152,9 +152,6 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
     m_lblNameDisplay = new QLabel(QStringLiteral("No Clients"), m_frCurrentClient);
     m_lblNameDisplay->setObjectName(QStringLiteral("lblNameDisplay"));
     m_lblNameDisplay->setTextFormat(Qt::PlainText);
-    QFont fixed(QStringLiteral("Courier New"));
-    fixed.setStyleHint(QFont::TypeWriter);
-    m_lblNameDisplay->setFont(fixed);
     (new QVBoxLayout(m_frCurrentClient))->addWidget(m_lblNameDisplay);
 
     auto* buttons = new QHBoxLayout;

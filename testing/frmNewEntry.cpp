@@ -208,14 +208,13 @@ void frmNewEntry::layOutGrids() {
 
     const int margin = twipsToPixels(240);
     m_lblClientName->setGeometry(margin, margin / 2, m_frEntry->width(), labelHeight);
-    const int panelHeight = m_msgPanel->minimumHeight();
     QWidget* savePanel = menuPanel(this, kSave);
     QWidget* cancelPanel = menuPanel(this, kCancel);
     savePanel->adjustSize();
     cancelPanel->adjustSize();
-    const int formWidth = std::max({m_frEntry->width() + 2 * margin,
-                                    savePanel->width() + cancelPanel->width() + 3 * margin,
-                                    m_msgPanel->minimumWidth()});
+    const int formWidth = std::max(m_frEntry->width() + 2 * margin,
+                                   savePanel->width() + cancelPanel->width() + 3 * margin);
+    const int panelHeight = msgPanelRoom(this, m_msgPanel, formWidth);
     const int framesTop = margin / 2 + labelHeight + margin / 2;
     const int buttonsTop = framesTop + m_frEntry->height() + margin / 2;
     const int formHeight = buttonsTop + savePanel->height() + margin / 2 + panelHeight;
@@ -225,7 +224,7 @@ void frmNewEntry::layOutGrids() {
         formWidth / 2 - (savePanel->width() + margin + cancelPanel->width()) / 2;
     savePanel->move(buttonsLeft, buttonsTop);
     cancelPanel->move(buttonsLeft + savePanel->width() + margin, buttonsTop);
-    m_msgPanel->setGeometry(0, formHeight - panelHeight, formWidth, panelHeight);
+    placeMsgPanel(this, m_msgPanel);
 }
 
 void frmNewEntry::paintRow(int g, int row) {

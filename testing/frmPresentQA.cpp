@@ -22,9 +22,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace orvj {
 
@@ -49,13 +52,42 @@ private:
     std::function<bool(QObject*, QKeyEvent*)> m_handler;
 };
 
+// Paragraphs are set apart by a blank line in every language: a text that starts its
+// paragraphs with an indent only gets the blank line before each.
 QString forDisplay(const std::string& text) {
-    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QStringList in = QString::fromStdString(text)
+                               .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                               .split(QLatin1Char('\n'));
+    QStringList out;
+    for (const QString& line : in) {
+        if (!out.isEmpty() && !out.last().trimmed().isEmpty() &&
+            line.startsWith(QLatin1Char(' ')) && !line.trimmed().isEmpty()) {
+            out << QString();
+        }
+        out << line;
+    }
+    return out.join(QLatin1Char('\n'));
 }
 
 constexpr int kFrameWidth = 10000; // twips
 constexpr int kFrameHeight = 6600;
 constexpr int kClientPointSize = 12;
+constexpr int kWindowWidth = kFrameWidth + 1200;
+constexpr int kWindowHeight = kFrameHeight + 2400;
+
+// How much larger than its design the presentation is: the client's type keeps its proportion
+// to the form font (12 points to 9), and the window grows with it as far as the screen allows.
+double growth(const QWidget* form) {
+    double g = std::max(1.0, form->font().pointSizeF() * 4.0 / 3.0 / kClientPointSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect room = screen->availableGeometry();
+        // The title bar and frame of the window come on top of its size.
+        const int decoration = twipsToPixels(600);
+        g = std::min({g, 1.0 * (room.width() - decoration) / twipsToPixels(kWindowWidth),
+                      1.0 * (room.height() - decoration) / twipsToPixels(kWindowHeight)});
+    }
+    return std::max(1.0, g);
+}
 
 } // namespace
 
@@ -64,14 +96,16 @@ frmPresentQA::frmPresentQA(AppState& state, Services& services, QWidget* parent)
     setObjectName(QStringLiteral("frmPresentQA"));
     setWindowTitle(QStringLiteral("Question Presentation"));
     setModal(true);
-    resize(twipsToPixels(kFrameWidth + 1200), twipsToPixels(kFrameHeight + 2400));
+    m_growth = growth(this);
+    auto grown = [this](int twips) { return static_cast<int>(twipsToPixels(twips) * m_growth); };
+    resize(grown(kWindowWidth), grown(kWindowHeight));
 
     QFont clientFont = font();
-    clientFont.setPointSize(kClientPointSize);
+    clientFont.setPointSizeF(kClientPointSize * m_growth);
 
     m_frQandA = new QWidget(this);
     m_frQandA->setObjectName(QStringLiteral("frQandA"));
-    m_frQandA->resize(twipsToPixels(kFrameWidth), twipsToPixels(kFrameHeight));
+    m_frQandA->resize(grown(kFrameWidth), grown(kFrameHeight));
     auto* qaLayout = new QVBoxLayout(m_frQandA);
 
     m_fraQuestions = new QGroupBox(QStringLiteral("Question"), m_frQandA);
@@ -119,7 +153,7 @@ frmPresentQA::frmPresentQA(AppState& state, Services& services, QWidget* parent)
 
     m_fraInstructions = new QGroupBox(QStringLiteral("Instructions"), this);
     m_fraInstructions->setObjectName(QStringLiteral("fraInstructions"));
-    m_fraInstructions->resize(twipsToPixels(kFrameWidth), twipsToPixels(kFrameHeight));
+    m_fraInstructions->resize(grown(kFrameWidth), grown(kFrameHeight));
     auto* instructionLayout = new QVBoxLayout(m_fraInstructions);
     m_txtInstructions = new QPlainTextEdit(m_fraInstructions);
     m_txtInstructions->setObjectName(QStringLiteral("txtInstructions"));
@@ -211,26 +245,28 @@ void frmPresentQA::load() {
 }
 
 void frmPresentQA::activate() {
-    // The help panel is one line: the window is wide enough for the longest help line of
-    // the language.
+    // The help panel keeps the room of the longest help line of the language.
     for (int screen = 0; screen < InstructionTexts::kScreenCount; ++screen) {
         reserveHelpLine(m_msgPanel,
                         QString::fromStdString(InstructionTexts::helpLine(isSpanish(), screen)));
     }
     reserveHelpLine(m_msgPanel, questionHint());
     reserveHelpLine(m_msgPanel, optionHint());
-    if (m_msgPanel->minimumWidth() > width()) {
-        resize(m_msgPanel->minimumWidth(), height());
-        CenterForm(this);
-    }
     m_txtQuestion->setAccessibleName(m_fraQuestions->title());
     m_txtQuestion->setAccessibleDescription(questionHint());
     m_txtInstructions->setAccessibleName(m_fraInstructions->title());
     for (QPushButton* option : m_options) {
         option->setAccessibleDescription(optionHint());
     }
-    const int panelHeight = m_msgPanel->minimumHeight();
-    m_msgPanel->setGeometry(0, height() - panelHeight, width(), panelHeight);
+    // A wrapped help line at a large font needs more than the room left below the frames.
+    const int below = msgPanelRoom(this, m_msgPanel, width()) + twipsToPixels(120);
+    const int needed = std::max(m_frQandA->height(), m_fraInstructions->height()) -
+                       twipsToPixels(1000) + 2 * below;
+    if (needed > height()) {
+        resize(width(), needed);
+        CenterForm(this);
+    }
+    placeMsgPanel(this, m_msgPanel);
     CenterFrame(this, m_frQandA);
     CenterFrame(this, m_fraInstructions);
     if (isSpanish()) {
@@ -300,7 +336,7 @@ void frmPresentQA::TestInstructions(int section) {
     m_msgPanel->setText(QString::fromStdString(InstructionTexts::helpLine(isSpanish(), section)));
     m_txtInstructions->setAccessibleDescription(m_msgPanel->text());
     const QString text = forDisplay(InstructionTexts::text(isSpanish(), section));
-    fitInstructionFont(text);
+    fitInstructionFont();
     m_txtInstructions->setPlainText(text);
     m_txtInstructions->setFocus();
     for (QLabel* optionText : m_optionTexts) {
@@ -308,19 +344,31 @@ void frmPresentQA::TestInstructions(int section) {
     }
 }
 
-// The client cannot scroll an instruction screen (its keys only leave it), so a long text is
-// set in a smaller type until it fits.
-void frmPresentQA::fitInstructionFont(const QString& text) {
+// The client cannot scroll an instruction screen (its keys only leave it), so the type is made
+// smaller until the longest screen of either language fits; every screen of both languages then
+// reads in the same size.
+void frmPresentQA::fitInstructionFont() {
+    if (m_instructionFontFitted) {
+        return;
+    }
+    m_instructionFontFitted = true;
     QFont f = m_txtInstructions->font();
     const int width = m_txtInstructions->viewport()->width() - 12;
     const int height = m_txtInstructions->viewport()->height() - 12;
-    for (int points = kClientPointSize; points >= 8; --points) {
-        f.setPointSize(points);
-        QTextDocument doc;
-        doc.setDefaultFont(f);
-        doc.setPlainText(text);
-        doc.setTextWidth(width);
-        if (doc.size().height() <= height) {
+    const double largest = kClientPointSize * m_growth;
+    for (double points = largest; points >= 8; points -= 0.5) {
+        f.setPointSizeF(points);
+        bool fits = true;
+        for (const bool spanish : {false, true}) {
+            for (int screen = 0; fits && screen < InstructionTexts::kScreenCount; ++screen) {
+                QTextDocument doc;
+                doc.setDefaultFont(f);
+                doc.setPlainText(forDisplay(InstructionTexts::text(spanish, screen)));
+                doc.setTextWidth(width);
+                fits = doc.size().height() <= height;
+            }
+        }
+        if (fits) {
             break;
         }
     }

@@ -64,7 +64,7 @@ private:
     void onOptionFocusIn(int index);
     void onOptionFocusOut(int index);
     void leaveInstructions();
-    void fitInstructionFont(const QString& text);
+    void fitInstructionFont();
     void chooseOption(int index);
     void goBack();
     void abortTest();
@@ -103,6 +103,8 @@ private:
     // While the next item's texts go in: hiding the focused option moves the focus on, and that
     // move must neither play a sound nor light a control before the item is complete.
     bool m_changingItem = false;
+    bool m_instructionFontFitted = false;
+    double m_growth = 1.0;
 };
 
 } // namespace orvj

@@ -57,18 +57,18 @@ frmSelectEntryMethod::frmSelectEntryMethod(AppState& state, Services& services, 
                    QStringLiteral("Cancel. Do not enter a new client. Return to Main Menu."));
     connect(m_choices, &MenuChoices::chosen, this, &frmSelectEntryMethod::choose);
 
-    // The window holds the frame above the centre and the longest help line whole.
+    // The window holds the frame above the centre and the help panel below it.
     const int margin = twipsToPixels(240);
-    resize(std::max({width(), m_fraSelectMethod->width() + 2 * margin, m_msgPanel->minimumWidth()}),
+    const int formWidth = std::max(width(), m_fraSelectMethod->width() + 2 * margin);
+    resize(formWidth,
            std::max(height(), m_fraSelectMethod->height() + twipsToPixels(1000) +
-                                  2 * m_msgPanel->height() + 2 * margin));
+                                  2 * msgPanelRoom(this, m_msgPanel, formWidth) + 2 * margin));
 }
 
 void frmSelectEntryMethod::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     CenterForm(this);
-    const int panelHeight = m_msgPanel->minimumHeight();
-    m_msgPanel->setGeometry(0, height() - panelHeight, width(), panelHeight);
+    placeMsgPanel(this, m_msgPanel);
     CenterFrame(this, m_fraSelectMethod);
     m_frBlank->setGeometry(m_fraSelectMethod->geometry());
     ClearHighlights(this, kCancel);

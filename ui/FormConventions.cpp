@@ -1,5 +1,7 @@
 #include "ui/FormConventions.h"
 
+#include "ui/FormStyle.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -12,8 +14,11 @@
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <algorithm>
 #include <utility>
@@ -191,42 +196,110 @@ QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption) {
     return panel;
 }
 
+namespace {
+
+class HelpPanel : public QLabel {
+public:
+    explicit HelpPanel(QWidget* parent) : QLabel(parent) {}
+
+    void reserve(const QString& line) {
+        if (!m_lines.contains(line)) {
+            m_lines << line;
+        }
+    }
+
+    int heightFor(int width) const {
+        const QFontMetrics fm = fontMetrics();
+        const int room =
+            width - 2 * (frameWidth() + margin()) - fm.horizontalAdvance(QLatin1Char('x')) - 4;
+        int text = fm.height();
+        for (const QString& line : m_lines + QStringList{this->text()}) {
+            text = std::max(text, fm.boundingRect(QRect(0, 0, std::max(room, 1), 100000),
+                                                  Qt::TextWordWrap, line)
+                                      .height());
+        }
+        return std::max(twipsToPixels(375), text + 2 * frameWidth() + 4);
+    }
+
+    void fitHeight(int width) {
+        // Fixing the height resizes the panel at its old width: that resize must not fit again.
+        if (m_fitting) {
+            return;
+        }
+        m_fitting = true;
+        const int h = heightFor(width);
+        if (minimumHeight() != h || maximumHeight() != h) {
+            setFixedHeight(h);
+        }
+        m_fitting = false;
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        fitHeight(width());
+    }
+
+private:
+    QStringList m_lines;
+    bool m_fitting = false;
+};
+
+int contentMargin(const QWidget* form) {
+    return form->style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, form);
+}
+
+} // namespace
+
 QLabel* makeMsgPanel(QWidget* parent, const QString& objectName) {
-    auto* label = new QLabel(parent);
+    auto* label = new HelpPanel(parent);
     label->setObjectName(objectName);
     label->setTextFormat(Qt::PlainText);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
-    label->setWordWrap(false);
+    label->setWordWrap(true);
+    // Its width comes from the form, never the other way round.
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     const int line = label->fontMetrics().height() + 2 * label->frameWidth() + 4;
     label->setFixedHeight(std::max(twipsToPixels(375), line));
     return label;
 }
 
 void reserveHelpLine(QLabel* msgPanel, const QString& helpLine) {
-    if (msgPanel == nullptr) {
-        return;
+    if (auto* panel = dynamic_cast<HelpPanel*>(msgPanel)) {
+        panel->reserve(helpLine);
+        if (panel->isVisible()) {
+            panel->fitHeight(panel->width());
+        }
     }
-    // The text, the frame and margins, and the indent a framed label keeps from its edge.
-    const QFontMetrics fm = msgPanel->fontMetrics();
-    const int needed = fm.horizontalAdvance(helpLine) +
-                       2 * (msgPanel->frameWidth() + msgPanel->margin()) +
-                       std::max(msgPanel->indent(), fm.horizontalAdvance(QLatin1Char('x'))) + 8;
-    if (needed > msgPanel->minimumWidth()) {
-        msgPanel->setMinimumWidth(needed);
+}
+
+int msgPanelRoom(const QWidget* form, QLabel* msgPanel, int formWidth) {
+    const int m = contentMargin(form);
+    const auto* panel = dynamic_cast<const HelpPanel*>(msgPanel);
+    return (panel != nullptr ? panel->heightFor(formWidth - 2 * m) : msgPanel->height()) + m;
+}
+
+void placeMsgPanel(QWidget* form, QLabel* msgPanel) {
+    const int m = contentMargin(form);
+    const int width = form->width() - 2 * m;
+    if (auto* panel = dynamic_cast<HelpPanel*>(msgPanel)) {
+        panel->fitHeight(width);
     }
+    msgPanel->setGeometry(m, form->height() - m - msgPanel->height(), width, msgPanel->height());
 }
 
 namespace {
 
-class AsteriskMaskStyle : public QProxyStyle {
+// On top of the shared look, so a masked field shows its focus as every other field does.
+class AsteriskMaskStyle : public FormStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override {
         if (hint == SH_LineEdit_PasswordCharacter) {
             return '*';
         }
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
+        return FormStyle::styleHint(hint, option, widget, returnData);
     }
 };
 
@@ -254,7 +327,9 @@ void sizeToLayout(QWidget* form, int widthTwips, int heightTwips) {
 void keepBoldRoom(QWidget* w) {
     const bool wasBold = w->font().bold();
     setBold(w, true);
-    const int bold = std::max(w->sizeHint().width(), w->minimumSizeHint().width());
+    // Half an em each side beyond the bold caption, so it never touches the button's edge.
+    const int bold = std::max(w->sizeHint().width(), w->minimumSizeHint().width()) +
+                     w->fontMetrics().height() / 2;
     setBold(w, wasBold);
     w->setMinimumWidth(std::max(w->minimumWidth(), bold));
 }
@@ -278,7 +353,20 @@ void describeControl(QWidget* control, const QString& name, const QString& helpL
 }
 
 MenuChoices::MenuChoices(QWidget* form, QLabel* msgPanel, bool clearOnFocusOut)
-    : QObject(form), m_form(form), m_msgPanel(msgPanel), m_clearOnFocusOut(clearOnFocusOut) {}
+    : QObject(form), m_form(form), m_msgPanel(msgPanel), m_clearOnFocusOut(clearOnFocusOut) {
+    form->installEventFilter(this);
+}
+
+void MenuChoices::showFocus() {
+    const int i = indexOf(m_form->focusWidget());
+    if (i < 0 || !m_buttons[i]->hasFocus()) {
+        return;
+    }
+    HighlightChoice(m_form, m_lastIndex, m_indexes[i]);
+    if (m_msgPanel != nullptr) {
+        m_msgPanel->setText(m_help[i]);
+    }
+}
 
 void MenuChoices::add(int index, const QString& helpLine) {
     QAbstractButton* b = menuButton(m_form, index);
@@ -315,6 +403,12 @@ int MenuChoices::indexOf(QObject* o) const {
 }
 
 bool MenuChoices::eventFilter(QObject* watched, QEvent* event) {
+    // Forms clear their highlights when they come back in front, but a choice that kept the
+    // focus while a dialog was up gets no new focus event: it is lit again once the form is done.
+    if (watched == m_form && event->type() == QEvent::WindowActivate) {
+        QTimer::singleShot(0, this, &MenuChoices::showFocus);
+        return false;
+    }
     const int i = indexOf(watched);
     if (i < 0) {
         return QObject::eventFilter(watched, event);

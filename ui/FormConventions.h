@@ -90,10 +90,16 @@ inline QString clientListHelpLine() {
 // button "cmdMenuChoice<index>" with the caption. The panel is returned; the button is its
 // only child.
 QWidget* makeMenuChoice(QWidget* parent, int index, const QString& caption);
-// The help panel: one line that never wraps. Every help line it may show is reserved with
-// reserveHelpLine, so the form is wide enough for the longest.
+// The help panel: one line while its help lines fit the form's width, two or more (wrapped)
+// when the longest does not, so the panel never widens the form. Every help line it may show
+// is reserved with reserveHelpLine, so its height does not change as the focus moves.
 QLabel* makeMsgPanel(QWidget* parent, const QString& objectName = QStringLiteral("MsgPanel"));
 void reserveHelpLine(QLabel* msgPanel, const QString& helpLine);
+// For forms placed by hand: the height the help panel takes at the bottom of a form that wide,
+// its margin included, and the panel placed there inside the form's content margins at the
+// full content width.
+int msgPanelRoom(const QWidget* form, QLabel* msgPanel, int formWidth);
+void placeMsgPanel(QWidget* form, QLabel* msgPanel);
 
 // A masked field shows "*" for every character, whatever the platform's own mask is (the
 // field's echo mode decides whether it is masked).
@@ -133,6 +139,8 @@ public:
     void setHelpLine(int index, const QString& helpLine);
     int lastIndex() const { return m_lastIndex; }
     QAbstractButton* button(int index) const;
+    // Lights the choice that holds the focus and shows its help line; nothing when none does.
+    void showFocus();
 
 signals:
     void chosen(int index);

@@ -27,6 +27,7 @@
 #include "ui/frmMyInputBox.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -34,14 +35,18 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <memory>
@@ -369,6 +374,124 @@ QStringList problemsOf(QWidget* form) {
     return problems;
 }
 
+// Contrast ratio of two colours by their relative luminance, 1 to 21.
+double contrast(const QColor& a, const QColor& b) {
+    auto luminance = [](const QColor& c) {
+        auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The strongest contrast any pixel of `area` in the picture has against `background`.
+double strongestContrast(const QImage& picture, QRect area, const QColor& background) {
+    double best = 1;
+    area &= picture.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            best = std::max(best, contrast(picture.pixelColor(x, y), background));
+        }
+    }
+    return best;
+}
+
+// The focus mark of a control: a cyan area (a highlight panel, a coloured field or frame, a
+// focus band) on the control or within a line's height around it.
+bool showsFocus(QWidget* form, const QWidget* control) {
+    const QImage picture = form->grab().toImage();
+    const int around = control->fontMetrics().height();
+    const QRect area = QRect(control->mapTo(form, QPoint(0, 0)), control->size())
+                           .adjusted(-around, -around, around, around) &
+                       picture.rect();
+    int cyan = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            cyan += c.red() < 64 && c.green() > 192 && c.blue() > 192 ? 1 : 0;
+        }
+    }
+    return cyan >= std::min(control->width(), control->height()) * 2;
+}
+
+// The screen the form must fit at a scale: the smallest a supervisor uses that large a font on.
+QSize screenFor(double scale) {
+    return scale >= 2.0 ? QSize(1920, 1080) : scale >= 1.5 ? QSize(1280, 1024) : QSize(1024, 768);
+}
+
+// What the supervisor cannot see: a window larger than its screen, a help panel outside the
+// form's content margins, a control holding the focus without a cyan mark, an indicator or
+// frame of the blue tab area that does not stand out from it.
+QStringList unseen(QWidget* form, double scale) {
+    QStringList out;
+    const QSize screen = screenFor(scale);
+    if (form->width() > screen.width() || form->height() > screen.height()) {
+        out << u"the window is "_s + sizeText(form->size()) + u", the screen "_s + sizeText(screen);
+    }
+    if (const QLabel* panel =
+            form->findChildren<QLabel*>(QRegularExpression(u"^(MsgPanel|pnlMessage)$"_s))
+                .value(0)) {
+        const int m = form->style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, form);
+        const QRect r(panel->mapTo(form, QPoint(0, 0)), panel->size());
+        if (!form->rect().adjusted(m, m, -m, -m).contains(r)) {
+            out << u"the help panel lies at %1,%2 %3, outside the margins of %4"_s.arg(r.x())
+                       .arg(r.y())
+                       .arg(sizeText(r.size()), sizeText(form->size()));
+        }
+    }
+    for (QWidget* control : form->findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(form) || !control->isEnabled() ||
+            !(control->focusPolicy() & Qt::TabFocus) || control->focusProxy() != nullptr) {
+            continue;
+        }
+        control->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        const QWidget* focused = QApplication::focusWidget();
+        if (focused != nullptr && !showsFocus(form, focused)) {
+            out << nameOf(focused) + u" holds the focus without a mark"_s;
+        }
+    }
+    // Unchecked options and check boxes show only their ring or box: it alone must stand out.
+    if (auto* tabs = form->findChild<QTabWidget*>()) {
+        form->setFocus();
+        QApplication::processEvents();
+        const QImage picture = form->grab().toImage();
+        const QColor area = tabs->palette().color(QPalette::Window);
+        for (QAbstractButton* option : tabs->currentWidget()->findChildren<QAbstractButton*>()) {
+            if (option->isChecked() || !option->isVisible()) {
+                continue;
+            }
+            QStyleOptionButton styleOption;
+            styleOption.initFrom(option);
+            const bool box = qobject_cast<QCheckBox*>(option) != nullptr;
+            const QRect indicator = option->style()->subElementRect(
+                box ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator, &styleOption,
+                option);
+            const QRect inForm(option->mapTo(form, indicator.topLeft()), indicator.size());
+            const double c = strongestContrast(picture, inForm, area);
+            if (c < 3.0) {
+                out << nameOf(option) + u" stands out %1:1 from the tab area"_s.arg(c, 0, 'f', 1);
+            }
+            if (indicator.height() < option->fontMetrics().height() * 3 / 4) {
+                out << nameOf(option) + u" has a %1 px indicator"_s.arg(indicator.height());
+            }
+        }
+        for (QGroupBox* group : tabs->currentWidget()->findChildren<QGroupBox*>()) {
+            // The left edge of the frame, below the title.
+            const QPoint at = group->mapTo(form, QPoint(0, group->height() / 2));
+            const double c = strongestContrast(picture, QRect(at, QSize(4, 1)), area);
+            if (c < 3.0) {
+                out << nameOf(group) + u" frame stands out %1:1"_s.arg(c, 0, 'f', 1);
+            }
+        }
+    }
+    return out;
+}
+
 // Where Tab takes the focus from the first control of `order` on: one step past the last.
 std::string tabWalk(QWidget* form, const QStringList& order) {
     QStringList visited;
@@ -418,6 +541,64 @@ TEST(FormGuards, EveryTextFitsNothingMovesEachControlIsDescribedAndTabKeepsTheOr
         }
     }
     QApplication::setFont(font);
+}
+
+// Each scene at each scale, as the supervisor sees it on the smallest screen used at that scale.
+TEST(FormGuards, WindowsFitTheScreenTheHelpPanelTheMarginsTheFocusShowsAndTheTabAreaReads) {
+    const QFont font = QApplication::font();
+    for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        QFont scaled = font;
+        scaled.setPointSizeF(font.pointSizeF() * scale);
+        QApplication::setFont(scaled);
+        for (const Scene& scene : scenes()) {
+            SCOPED_TRACE(scene.name);
+            TestHome home;
+            std::unique_ptr<QWidget> form(scene.open(home));
+            showActive(form.get());
+            QTest::qWait(10);
+            EXPECT_EQ(unseen(form.get(), scale).join(u'\n').toStdString(), "");
+        }
+    }
+    QApplication::setFont(font);
+}
+
+// The instruction text reads in the same type and paragraph spacing in both languages, and the
+// type grows with the font scale.
+TEST(FormGuards, PresentationTextFollowsTheScaleAlikeInBothLanguages) {
+    const QFont font = QApplication::font();
+    int smallest = 0;
+    int largest = 0;
+    for (const double scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        QFont scaled = font;
+        scaled.setPointSizeF(font.pointSizeF() * scale);
+        QApplication::setFont(scaled);
+        std::map<std::string, int> lineHeight;
+        for (const char* language : {"English", "Spanish"}) {
+            SCOPED_TRACE(language);
+            TestHome home;
+            std::unique_ptr<QWidget> form(presentation(language)(home));
+            showActive(form.get());
+            QTest::qWait(10);
+            const auto* text = form->findChild<QPlainTextEdit*>(u"txtInstructions"_s);
+            ASSERT_NE(text, nullptr);
+            lineHeight[language] = text->fontMetrics().lineSpacing();
+            // The heading, then paragraphs each after a blank line.
+            const QStringList lines = text->toPlainText().split(u'\n');
+            ASSERT_GT(lines.size(), 2);
+            EXPECT_TRUE(lines[1].trimmed().isEmpty()) << lines.join(u'|').toStdString();
+            for (qsizetype i = 2; i < lines.size(); ++i) {
+                if (lines[i].startsWith(u' ') && !lines[i].trimmed().isEmpty()) {
+                    EXPECT_TRUE(lines[i - 1].trimmed().isEmpty()) << lines[i].toStdString();
+                }
+            }
+        }
+        EXPECT_EQ(lineHeight["English"], lineHeight["Spanish"]);
+        (scale == 1.0 ? smallest : largest) = lineHeight["Spanish"];
+    }
+    QApplication::setFont(font);
+    EXPECT_GT(largest, smallest * 3 / 2);
 }
 
 } // namespace

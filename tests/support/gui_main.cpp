@@ -1,3 +1,5 @@
+#include "ui/FormStyle.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -7,6 +9,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    orvj::installFormStyle();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
