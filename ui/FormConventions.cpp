@@ -289,6 +289,19 @@ void placeMsgPanel(QWidget* form, QLabel* msgPanel) {
     msgPanel->setGeometry(m, form->height() - m - msgPanel->height(), width, msgPanel->height());
 }
 
+QList<QLabel*> msgPanelsOf(QWidget* w) {
+    QList<QLabel*> panels;
+    if (w == nullptr) {
+        return panels;
+    }
+    for (auto* label : w->window()->findChildren<QLabel*>()) {
+        if (dynamic_cast<HelpPanel*>(label) != nullptr) {
+            panels.append(label);
+        }
+    }
+    return panels;
+}
+
 namespace {
 
 // On top of the shared look, so a masked field shows its focus as every other field does.
@@ -358,6 +371,12 @@ MenuChoices::MenuChoices(QWidget* form, QLabel* msgPanel, bool clearOnFocusOut)
 }
 
 void MenuChoices::showFocus() {
+    // A box opened over the form since the form came to the front has the focus and its own
+    // help: the form's choice is not to claim the help panel under it.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != m_form->window()) {
+        return;
+    }
     const int i = indexOf(m_form->focusWidget());
     if (i < 0 || !m_buttons[i]->hasFocus()) {
         return;

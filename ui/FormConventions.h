@@ -100,6 +100,8 @@ void reserveHelpLine(QLabel* msgPanel, const QString& helpLine);
 // full content width.
 int msgPanelRoom(const QWidget* form, QLabel* msgPanel, int formWidth);
 void placeMsgPanel(QWidget* form, QLabel* msgPanel);
+// The help panels made by makeMsgPanel in the window of `w`; none when `w` is null.
+QList<QLabel*> msgPanelsOf(QWidget* w);
 
 // A masked field shows "*" for every character, whatever the platform's own mask is (the
 // field's echo mode decides whether it is masked).

@@ -5,9 +5,11 @@
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace orvj {
@@ -52,7 +54,29 @@ void frmMyInputBox::showEvent(QShowEvent* event) {
     }
 }
 
+void frmMyInputBox::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (event->spontaneous()) {
+        return;
+    }
+    for (const auto& [panel, line] : std::as_const(m_ownerHelp)) {
+        // The owner may have shown a newer line meanwhile: that one stays.
+        if (panel != nullptr && panel->text().isEmpty()) {
+            panel->setText(line);
+        }
+    }
+    m_ownerHelp.clear();
+}
+
 void frmMyInputBox::activate() {
+    // The owner's help line belongs to a control that no longer has the focus; this box's
+    // prompt is the help now.
+    if (m_ownerHelp.isEmpty()) {
+        for (QLabel* panel : msgPanelsOf(parentWidget())) {
+            m_ownerHelp.append({panel, panel->text()});
+            panel->clear();
+        }
+    }
     m_txtInput->setMaxLength(m_inputLength);
     m_lblHelpMsg->setText(m_helpMessage);
     m_txtInput->setAccessibleName(windowTitle());

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
+#include <QPointer>
 #include <QString>
+
+#include <utility>
 
 class QLabel;
 class QLineEdit;
@@ -33,6 +37,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -49,6 +54,8 @@ private:
     QString m_helpMessage;
     QString m_inputValue;
     bool m_cancelled = false;
+    // The owner's help lines, put aside while the box has the focus.
+    QList<std::pair<QPointer<QLabel>, QString>> m_ownerHelp;
 };
 
 } // namespace orvj

@@ -9,7 +9,9 @@
 #include "tests/support/Files.h"
 #include "tests/support/FormDriving.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -190,6 +192,40 @@ TEST(SecretCode, ADamagedStoredCodeRefusesEveryCode) {
         typeCodes({QStringLiteral("K")}, seen);
         EXPECT_TRUE(home.prompt.AskSecretCode(nullptr));
     }
+}
+
+// While the box is up its prompt is the help: the owner's help panel does not go on showing
+// the line of its choice that no longer has the focus, and shows it again once the box is gone.
+TEST(SecretCode, TheOwnersHelpLineIsPutAsideWhileTheBoxIsUp) {
+    PromptHome home;
+    QWidget owner;
+    auto* layout = new QVBoxLayout(&owner);
+    layout->addWidget(makeMenuChoice(&owner, 0, QStringLiteral("Perform Operation")));
+    QLabel* panel = makeMsgPanel(&owner);
+    layout->addWidget(panel);
+    auto* choices = new MenuChoices(&owner, panel, false);
+    const QString line = QStringLiteral("Perform the selected operation.");
+    choices->add(0, line);
+    owner.show();
+    QApplication::setActiveWindow(&owner);
+    menuButton(&owner, 0)->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(panel->text(), line);
+
+    QStringList shownUnderTheBox;
+    int seen = 0;
+    answerBoxes({[&](frmMyInputBox* box) {
+                     shownUnderTheBox << panel->text();
+                     typeAndAccept(box, QStringLiteral("wrong"));
+                 },
+                 [&](frmMyInputBox* box) {
+                     shownUnderTheBox << panel->text();
+                     menuButton(box, 1)->click();
+                 }},
+                seen);
+    EXPECT_FALSE(home.prompt.AskSecretCode(&owner));
+    EXPECT_EQ(seen, 2);
+    EXPECT_EQ(shownUnderTheBox, QStringList({QString(), QString()}));
+    EXPECT_EQ(panel->text(), line);
 }
 
 } // namespace
