@@ -171,11 +171,20 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     buttons->addWidget(makeMenuChoice(this, 1, QStringLiteral("Cancel Input")));
     buttons->addStretch();
 
+    m_lblLocked = new QLabel(this);
+    m_lblLocked->setObjectName(QStringLiteral("lblLocked"));
+    m_lblLocked->setTextFormat(Qt::PlainText);
+    m_lblLocked->setWordWrap(true);
+    m_lblLocked->setAlignment(Qt::AlignCenter);
+    m_lblLocked->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_lblLocked->hide();
+
     m_msgPanel = makeMsgPanel(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addStretch();
     layout->addWidget(m_frClient, 0, Qt::AlignHCenter);
+    layout->addWidget(m_lblLocked);
     layout->addLayout(buttons);
     layout->addStretch();
     layout->addWidget(m_msgPanel);
@@ -311,7 +320,7 @@ void frmClientInfo::activate() {
         break;
     case ClientInfo::OpenNotice::EditLimit:
         EditLimitMessage();
-        setFieldsEnabled(false);
+        lockFields();
         break;
     }
 }
@@ -335,16 +344,34 @@ void frmClientInfo::RecordToScreen() {
     m_state.nameDeleted = isNameDeleted(r) ? 1 : 0;
     m_state.workingEditCount = static_cast<std::int16_t>(ClientInfo::digitOrZero(r, F::EditCount));
     if (ClientInfo::fieldsLocked(m_state.nameDeleted, m_state.workingEditCount)) {
-        setFieldsEnabled(false);
+        lockFields();
         m_msgPanel->setText(okHelpLine());
     }
     m_loaded.load(r);
 }
 
-void frmClientInfo::setFieldsEnabled(bool on) {
+void frmClientInfo::lockFields() {
+    m_fieldsLocked = true;
+    // Disabled fields would be grey on grey: the values stay readable, only out of reach of the
+    // keyboard and the mouse, and the note says why.
     for (int i = 0; i < kFieldCount; ++i) {
-        fieldAt(i)->setEnabled(on);
+        QWidget* field = fieldAt(i);
+        if (auto* line = qobject_cast<QLineEdit*>(field)) {
+            line->setReadOnly(true);
+        } else {
+            comboAt(i)->lineEdit()->setReadOnly(true);
+        }
+        field->setFocusPolicy(Qt::NoFocus);
+        field->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
+    m_lblLocked->setText(
+        m_state.nameDeleted == 1
+            ? QStringLiteral("This client's name has been deleted, so this information can no "
+                             "longer be changed.")
+            : QStringLiteral("This client's information has been edited %1 times and can no "
+                             "longer be changed.")
+                  .arg(ClientInfo::kEditLimit));
+    m_lblLocked->show();
 }
 
 QString frmClientInfo::okHelpLine() const {
@@ -367,6 +394,9 @@ bool frmClientInfo::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (event->type()) {
     case QEvent::KeyPress: {
+        if (m_fieldsLocked) {
+            return true;
+        }
         auto* key = static_cast<QKeyEvent*>(event);
         if (ClientInfo::isCombo(order)) {
             return comboKey(order, key);

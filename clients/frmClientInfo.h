@@ -74,7 +74,7 @@ private:
     int comboPosition(int order) const;
     QString currentValue(int order) const;
     ClientInfo::Fields collect() const;
-    void setFieldsEnabled(bool on);
+    void lockFields();
     QString okHelpLine() const;
 
     AppState& m_state;
@@ -88,11 +88,13 @@ private:
     QComboBox* m_cmbGender;
     QComboBox* m_cmbRace;
     QComboBox* m_cmbEducation;
+    QLabel* m_lblLocked;
     QLabel* m_msgPanel;
     MenuChoices* m_choices;
 
     ClientInfo::LoadedValues m_loaded;
     bool m_loadedOnce = false;
+    bool m_fieldsLocked = false;
     bool m_applyingRule = false;
     int m_dropDowns = 0;
 };

@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 
 #include <tuple>
@@ -38,6 +39,30 @@ protected:
             type(child(kFields[i]), QStringLiteral("\r"));
         }
         press(form.get(), 0);
+    }
+    // A locked record's fields keep the normal text colour (not the disabled grey), take no
+    // typing, and a note on the form says why.
+    void expectReadableButLocked(const char* why) {
+        for (const char* name : kFields) {
+            SCOPED_TRACE(name);
+            QWidget* field = child(name);
+            auto* line = qobject_cast<QLineEdit*>(field);
+            if (line == nullptr) {
+                line = child<QComboBox>(name)->lineEdit();
+            }
+            EXPECT_TRUE(field->isEnabled());
+            EXPECT_TRUE(line->isReadOnly());
+            EXPECT_NE(field->palette().color(QPalette::Text),
+                      field->palette().color(QPalette::Disabled, QPalette::Text));
+            const QString before = line->text();
+            type(line, QStringLiteral("Zz\b"));
+            EXPECT_EQ(line->text(), before);
+        }
+        auto* note = form->findChild<QLabel*>(QStringLiteral("lblLocked"));
+        ASSERT_NE(note, nullptr);
+        EXPECT_TRUE(note->isVisible());
+        EXPECT_TRUE(note->text().contains(QLatin1String(why))) << note->text().toStdString();
+        EXPECT_FALSE(note->visibleRegion().isEmpty());
     }
     // "\r" is Enter and "\b" Backspace; other keys carry only their text, as from any layout.
     void type(QWidget* w, const QString& keys) {
@@ -170,6 +195,7 @@ TEST_F(ClientInfoTest, LockedRecordsOpenWithTheirNoticeAndCannotBeEdited) {
         ASSERT_EQ(messages.shown.size(), k);
         EXPECT_EQ(messages.shown.last().title, QString::fromLatin1(notices[k - 1].first));
         EXPECT_EQ(lastText(), QString::fromLatin1(notices[k - 1].second));
+        expectReadableButLocked(k == 1 ? "edited 3 times" : "name has been deleted");
         type(ok(), QStringLiteral("\r"));
         EXPECT_FALSE(form->isVisible());
     }
