@@ -94,6 +94,8 @@ frmMainMenu::frmMainMenu(AppState& state, Services& services, QWidget* parent)
     }
     m_msgPanel = makeMsgPanel(m_frMainMenu);
     grid->addWidget(m_msgPanel, 6, 0, 1, 2);
+    // A list taller than the choices beside it leaves them together under the logo.
+    grid->setRowStretch(5, 1);
 
     m_choices = new MenuChoices(this, m_msgPanel, true);
     for (int i = 0; i <= kLastChoice; ++i) {
@@ -123,8 +125,12 @@ frmMainMenu::frmMainMenu(AppState& state, Services& services, QWidget* parent)
     connect(m_timNumLock, &QTimer::timeout, this, [] {});
     m_timNumLock->start();
 
-    m_frMainMenu->adjustSize();
-    m_frMainMenu->setFixedSize(m_frMainMenu->sizeHint());
+    // Every line of the list is as tall as this one: the list is sized in whole lines.
+    m_lbNameDisplay->addItem(QStringLiteral("00-"));
+    m_listRowHeight = std::max(1, m_lbNameDisplay->sizeHintForRow(0));
+    m_lbNameDisplay->clear();
+    m_listLeastHeight = m_lbNameDisplay->minimumHeight();
+    setListRows(0);
     central->setMinimumSize(m_frMainMenu->width(), m_frMainMenu->height() + twipsToPixels(1000));
     resize(std::max(twipsToPixels(10500), m_frMainMenu->width() + twipsToPixels(600)),
            std::max(twipsToPixels(7800), m_frMainMenu->height() + twipsToPixels(2200)));
@@ -207,7 +213,7 @@ void frmMainMenu::UpdateEditButton() {
 }
 
 void frmMainMenu::Activation() {
-    CenterFrame(centralWidget(), m_frMainMenu);
+    FitList();
     ClearHighlights(this, kLastChoice);
     UpdateEditButton();
     if (m_state.clients.clientCount >= 1 && m_state.testStored) {
@@ -434,7 +440,32 @@ bool frmMainMenu::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMainMenu::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    CenterFrame(centralWidget(), m_frMainMenu);
+    FitList();
+}
+
+int frmMainMenu::setListRows(int rows) {
+    const int border = 2 * m_lbNameDisplay->frameWidth();
+    // Never fewer lines than the list's least height holds, the last one whole.
+    const int least = (m_listLeastHeight - border + m_listRowHeight - 1) / m_listRowHeight;
+    const int shown = std::max(rows, least);
+    m_lbNameDisplay->setFixedHeight(shown * m_listRowHeight + border);
+    // The frame is measured at once: the sizes its layouts keep must not be the old ones.
+    m_fraClient->updateGeometry();
+    m_frMainMenu->setFixedSize(m_frMainMenu->sizeHint());
+    return shown;
+}
+
+void frmMainMenu::FitList() {
+    // The height the window has beyond the frame goes to the list, in whole lines, instead of
+    // being left empty below it.
+    const int least = setListRows(0);
+    const QWidget* central = centralWidget();
+    const int spare = central->height() - 2 * twipsToPixels(240) - m_frMainMenu->height();
+    if (spare >= m_listRowHeight) {
+        setListRows(least + spare / m_listRowHeight);
+    }
+    m_frMainMenu->move((central->width() - m_frMainMenu->width()) / 2,
+                       std::max(0, (central->height() - m_frMainMenu->height()) / 2));
 }
 
 void frmMainMenu::closeEvent(QCloseEvent* event) {

@@ -81,6 +81,9 @@ private:
     void FocusAfterPath(int index);
     void DisableEdit();
     void FocusList();
+    void FitList();
+    // The list holds so many lines, or as many as its least height holds; returns which.
+    int setListRows(int rows);
 
     AppState& m_state;
     Services& m_services;
@@ -95,6 +98,8 @@ private:
     QLabel* m_imgQLNLogo = nullptr;
     MenuChoices* m_choices = nullptr;
     QTimer* m_timNumLock = nullptr;
+    int m_listRowHeight = 1;
+    int m_listLeastHeight = 0;
 
     QAction* m_mnuExit = nullptr;
     QAction* m_mnuInstallVoiceFiles = nullptr;

@@ -112,6 +112,33 @@ TEST(MainMenu, ListLinesFocusChoosingAClientAndTheEditButton) {
     EXPECT_EQ(f.state.clients.currentClient, 2);
 }
 
+// The list takes the height the window has beyond the menu, leaving no band empty below the
+// frame, and shows whole lines only, however tall the window is made.
+TEST(MainMenu, TheClientListFillsTheSpareHeightInWholeLines) {
+    Menu f(50);
+    ASSERT_EQ(f.list()->count(), 50);
+    const int line = f.list()->sizeHintForRow(0);
+    ASSERT_GT(line, 0);
+    const auto check = [&](const char* when) {
+        SCOPED_TRACE(when);
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QWidget* central = f.menu.centralWidget();
+        const QRect frame = f.menuFrame()->geometry();
+        EXPECT_TRUE(central->rect().contains(frame));
+        EXPECT_LT(central->height() - frame.bottom() - 1, twipsToPixels(240) + line)
+            << "the spare height is left below the frame";
+        EXPECT_EQ(f.list()->viewport()->height() % line, 0) << "a line is cut";
+        EXPECT_GE(f.list()->viewport()->height(), line);
+        return f.list()->viewport()->height();
+    };
+    const int before = check("as opened");
+    f.menu.resize(f.menu.width(), f.menu.height() + 7 * line + line / 2);
+    const int taller = check("made taller");
+    EXPECT_GE(taller - before, 7 * line);
+    f.menu.resize(f.menu.width(), f.menu.height() - 3 * line);
+    EXPECT_EQ(check("made lower again"), taller - 3 * line);
+}
+
 TEST(MainMenu, EditPathOpensClientInfoThenNewEntryAndLightsTheListEvenBehindAnotherWindow) {
     Menu f(3);
     f.clickLine(2);
