@@ -509,12 +509,10 @@ std::string tabWalk(QWidget* form, const QStringList& order) {
     return visited.join(u' ').toStdString();
 }
 
-// Each scene is opened as the active window at each scale, checked as the focus moves through
-// its controls, then walked with Tab from its first control.
-// ORVJ_SCREENSHOTS=<folder> keeps a picture of every form at every scale, to look at.
-TEST(FormGuards, EveryTextFitsNothingMovesEachControlIsDescribedAndTabKeepsTheOrder) {
+// Opens every scene as the active window at every font scale and hands it to `check`; the
+// application's font is put back afterwards.
+template <typename Check> void forEachSceneAtEveryScale(Check check) {
     const QFont font = QApplication::font();
-    const QString shots = qEnvironmentVariable("ORVJ_SCREENSHOTS");
     for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
         SCOPED_TRACE(scale);
         QFont scaled = font;
@@ -526,41 +524,38 @@ TEST(FormGuards, EveryTextFitsNothingMovesEachControlIsDescribedAndTabKeepsTheOr
             std::unique_ptr<QWidget> form(scene.open(home));
             showActive(form.get());
             QTest::qWait(10); // the layouts settle
-            EXPECT_EQ(problemsOf(form.get()).join(u'\n').toStdString(), "");
-            if (!shots.isEmpty()) {
-                form->grab().save(
-                    u"%1/%2-%3.png"_s.arg(shots, QString::fromLatin1(scene.name)).arg(scale));
-            }
-            const auto order = QString::fromLatin1(scene.tabOrder).split(u' ', Qt::SkipEmptyParts);
-            if (!order.isEmpty()) {
-                const auto boxesBefore = home.messages.shown.size();
-                EXPECT_EQ(tabWalk(form.get(), order),
-                          (order + QStringList{order.first()}).join(u' ').toStdString());
-                EXPECT_EQ(home.messages.shown.size(), boxesBefore) << "Tab raised a message box";
-            }
+            check(scene, home, form.get(), scale);
         }
     }
     QApplication::setFont(font);
 }
 
+// Each scene is opened as the active window at each scale, checked as the focus moves through
+// its controls, then walked with Tab from its first control.
+// ORVJ_SCREENSHOTS=<folder> keeps a picture of every form at every scale, to look at.
+TEST(FormGuards, EveryTextFitsNothingMovesEachControlIsDescribedAndTabKeepsTheOrder) {
+    const QString shots = qEnvironmentVariable("ORVJ_SCREENSHOTS");
+    forEachSceneAtEveryScale([&](const Scene& scene, TestHome& home, QWidget* form, double scale) {
+        EXPECT_EQ(problemsOf(form).join(u'\n').toStdString(), "");
+        if (!shots.isEmpty()) {
+            form->grab().save(
+                u"%1/%2-%3.png"_s.arg(shots, QString::fromLatin1(scene.name)).arg(scale));
+        }
+        const auto order = QString::fromLatin1(scene.tabOrder).split(u' ', Qt::SkipEmptyParts);
+        if (!order.isEmpty()) {
+            const auto boxesBefore = home.messages.shown.size();
+            EXPECT_EQ(tabWalk(form, order),
+                      (order + QStringList{order.first()}).join(u' ').toStdString());
+            EXPECT_EQ(home.messages.shown.size(), boxesBefore) << "Tab raised a message box";
+        }
+    });
+}
+
 // Each scene at each scale, as the supervisor sees it on the smallest screen used at that scale.
 TEST(FormGuards, WindowsFitTheScreenTheHelpPanelTheMarginsTheFocusShowsAndTheTabAreaReads) {
-    const QFont font = QApplication::font();
-    for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
-        SCOPED_TRACE(scale);
-        QFont scaled = font;
-        scaled.setPointSizeF(font.pointSizeF() * scale);
-        QApplication::setFont(scaled);
-        for (const Scene& scene : scenes()) {
-            SCOPED_TRACE(scene.name);
-            TestHome home;
-            std::unique_ptr<QWidget> form(scene.open(home));
-            showActive(form.get());
-            QTest::qWait(10);
-            EXPECT_EQ(unseen(form.get(), scale).join(u'\n').toStdString(), "");
-        }
-    }
-    QApplication::setFont(font);
+    forEachSceneAtEveryScale([](const Scene&, TestHome&, QWidget* form, double scale) {
+        EXPECT_EQ(unseen(form, scale).join(u'\n').toStdString(), "");
+    });
 }
 
 // The instruction text reads in the same type and paragraph spacing in both languages, and the
