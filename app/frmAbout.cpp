@@ -1,8 +1,8 @@
 #include "app/frmAbout.h"
 
 #include "core/AppState.h"
-#include "store/Cp1252.h"
 #include "ui/FormConventions.h"
+#include "ui/RecordText.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -55,7 +55,7 @@ QString decodeLine(const QByteArray& bytes) {
     if (!utf8.contains(QChar::ReplacementCharacter)) {
         return utf8;
     }
-    return QString::fromStdString(cp1252ToUtf8(raw));
+    return toScreen(raw);
 }
 
 } // namespace

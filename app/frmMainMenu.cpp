@@ -4,11 +4,11 @@
 #include "app/frmAbout.h"
 #include "core/AppState.h"
 #include "store/ConfigFile.h"
-#include "store/Cp1252.h"
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
 #include "ui/FormLauncher.h"
 #include "ui/MessageService.h"
+#include "ui/RecordText.h"
 #include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
 
@@ -183,7 +183,7 @@ void frmMainMenu::BuildMenuBar() {
 
 QString frmMainMenu::ListLine(const AppState& state, int record) {
     const std::string_view name = state.clients.at(record).field(ClientRecord::Field::Name);
-    return QString::number(record) + QLatin1Char('-') + QString::fromStdString(cp1252ToUtf8(name));
+    return QString::number(record) + QLatin1Char('-') + toScreen(name);
 }
 
 void frmMainMenu::RebuildList() {

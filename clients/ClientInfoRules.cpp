@@ -1,6 +1,6 @@
 #include "clients/ClientInfoRules.h"
 
-#include "core/TestLayout.h"
+#include "core/InventoryLayout.h"
 #include "store/Cp1252.h"
 
 #include <algorithm>
@@ -275,7 +275,7 @@ OkStep decide(const Fields& f, bool editMode, bool scanEditMode, const ClientRec
 }
 
 void initialiseNewRecord(ClientRecord& r, int editCount, const Date& today) {
-    r.set(F::Responses, std::string(TestLayout::kItemCount, '0'));
+    r.set(F::Responses, std::string(InventoryLayout::kItemCount, '0'));
     r.set(F::EditCount, std::to_string(editCount));
     r.set(F::NameDeleted, "0");
     r.set(F::TestDate, today.toRecordText());

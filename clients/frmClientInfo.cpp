@@ -1,11 +1,11 @@
 #include "clients/frmClientInfo.h"
 
-#include "clients/RecordText.h"
 #include "core/AppState.h"
 #include "store/ClientFile.h"
 #include "store/Clock.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/RecordText.h"
 #include "ui/Scramble.h"
 #include "ui/Services.h"
 

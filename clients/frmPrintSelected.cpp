@@ -1,10 +1,10 @@
 #include "clients/frmPrintSelected.h"
 
-#include "clients/RecordText.h"
 #include "core/AppState.h"
 #include "scoring/ReportRuns.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/RecordText.h"
 #include "ui/Services.h"
 
 #include <QAbstractButton>

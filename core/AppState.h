@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/ClientTable.h"
+#include "core/InventoryLayout.h"
 #include "core/ReportOption.h"
-#include "core/TestLayout.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -38,7 +38,7 @@ struct AppState {
     std::int16_t workingEditCount = 0;
 
     // The on-screen test's answers, index 1..143.
-    TestLayout::ResponseArray responses{};
+    InventoryLayout::ResponseArray responses{};
 };
 
 } // namespace orvj

@@ -1,6 +1,6 @@
 #include "core/ClientRecord.h"
 
-#include "core/TestLayout.h"
+#include "core/InventoryLayout.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ ClientRecord::Layout ClientRecord::layout(Field f) {
     case Field::TestDate:
         return {41, 10, "TestDate"};
     case Field::Responses:
-        return {51, TestLayout::kItemCount, "Responses"};
+        return {51, InventoryLayout::kItemCount, "Responses"};
     case Field::EditCount:
         return {194, 1, "EditCount"};
     case Field::NameDeleted:

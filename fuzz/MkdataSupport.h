@@ -2,7 +2,7 @@
 
 #include "FuzzSupport.h"
 
-#include "sample/tool/SourceText.h"
+#include "tools/mkdata/SourceText.h"
 
 #include <charconv>
 

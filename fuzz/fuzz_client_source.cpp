@@ -3,10 +3,10 @@
 // for record, each with valid codes.
 #include "MkdataSupport.h"
 
-#include "core/TestLayout.h"
-#include "sample/tool/ClientSource.h"
+#include "core/InventoryLayout.h"
 #include "store/ClientFile.h"
 #include "store/DemographicLabels.h"
+#include "tools/mkdata/ClientSource.h"
 
 using namespace orvj;
 
@@ -30,8 +30,8 @@ void checkRecord(const ClientRecord& r) {
     const std::string_view date = r.field(F::TestDate);
     fuzz::check(date[2] == '/' && date[5] == '/', "a date written mm/dd/yyyy", std::string(date));
     const std::string_view answers = r.field(F::Responses);
-    for (int item = 1; item <= TestLayout::kItemCount; ++item) {
-        fuzz::check(TestLayout::isValidCode(item, answers[static_cast<std::size_t>(item - 1)]),
+    for (int item = 1; item <= InventoryLayout::kItemCount; ++item) {
+        fuzz::check(InventoryLayout::isValidCode(item, answers[static_cast<std::size_t>(item - 1)]),
                     "every answer code fits its item");
     }
 }

@@ -4,10 +4,10 @@
 // question text file holds each question, numbered, on a line of its own.
 #include "MkdataSupport.h"
 
-#include "core/TestLayout.h"
-#include "sample/tool/QuestionSource.h"
-#include "sample/tool/QuestionText.h"
+#include "core/InventoryLayout.h"
 #include "store/Cp1252.h"
+#include "tools/mkdata/QuestionSource.h"
+#include "tools/mkdata/QuestionText.h"
 
 using namespace orvj;
 
@@ -16,7 +16,7 @@ namespace {
 const std::string kFile = "english.tsv";
 
 void checkAccepted(const mkdata::QuestionSource& source, std::size_t lineCount) {
-    fuzz::check(source.rows.size() == static_cast<std::size_t>(TestLayout::kItemCount),
+    fuzz::check(source.rows.size() == static_cast<std::size_t>(InventoryLayout::kItemCount),
                 "an accepted source holds every item");
     std::size_t lastLine = 1;
     for (std::size_t i = 0; i < source.rows.size(); ++i) {
@@ -25,7 +25,7 @@ void checkAccepted(const mkdata::QuestionSource& source, std::size_t lineCount) 
         fuzz::check(row.line > lastLine && row.line <= lineCount, "a row knows its line");
         lastLine = row.line;
         const int options = row.optionCount();
-        fuzz::check(options >= 2 && options <= TestLayout::optionCount(row.id),
+        fuzz::check(options >= 2 && options <= InventoryLayout::optionCount(row.id),
                     "an item offers two to its section's number of options");
         for (int k = 0; k < options; ++k) {
             fuzz::check(row.answers[static_cast<std::size_t>(k)].has_value(),

@@ -1,6 +1,6 @@
 #include "scoring/InventoryInstaller.h"
 
-#include "core/TestLayout.h"
+#include "core/InventoryLayout.h"
 #include "scoring/InventoryFiles.h"
 #include "scoring/InventoryLoader.h"
 #include "scoring/ReportTexts.h"
@@ -24,10 +24,10 @@ const char* const kParagraphKeys[] = {"LOW",     "MEDIUM-LOW",  "MEDIUM-HIGH",
 // A question table must hold every item once, in order.
 void checkQuestionTable(const QuestionBank& bank, const std::string& table) {
     const auto rows = bank.rows(table);
-    if (rows.size() != static_cast<std::size_t>(TestLayout::kItemCount)) {
+    if (rows.size() != static_cast<std::size_t>(InventoryLayout::kItemCount)) {
         throw OrvjError(ErrorCode::InputPastEnd,
                         "the table \"" + table + "\" holds " + std::to_string(rows.size()) +
-                            " questions, not " + std::to_string(TestLayout::kItemCount));
+                            " questions, not " + std::to_string(InventoryLayout::kItemCount));
     }
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].id != static_cast<int>(i) + 1) {

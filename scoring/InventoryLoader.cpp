@@ -1,6 +1,6 @@
 #include "scoring/InventoryLoader.h"
 
-#include "core/TestLayout.h"
+#include "core/InventoryLayout.h"
 #include "scoring/FieldReader.h"
 #include "scoring/InventoryFiles.h"
 #include "scoring/LineReader.h"
@@ -13,8 +13,8 @@
 namespace orvj {
 namespace {
 
-using TestLayout::SectionEnd;
-using TestLayout::SectionOptions;
+using InventoryLayout::SectionEnd;
+using InventoryLayout::SectionOptions;
 
 // One inventory file of the program folder, found by its name and read whole.
 template <class Reader> Reader openFile(const std::filesystem::path& home, std::string_view name) {
@@ -30,7 +30,7 @@ std::string group(int sex, int race) {
 void readSignificantItems(FieldReader& f, ScoringTables& t) {
     for (int k = 1; k <= ScoringTables::kSignificantItems; ++k) {
         t.significantItems[static_cast<std::size_t>(k)] =
-            static_cast<std::int16_t>(f.numberInRange(1, TestLayout::kItemCount, [k] {
+            static_cast<std::int16_t>(f.numberInRange(1, InventoryLayout::kItemCount, [k] {
                 return "item number of significant-item entry " + std::to_string(k) + " of " +
                        std::to_string(ScoringTables::kSignificantItems);
             }));
@@ -143,11 +143,11 @@ void readItemLists(FieldReader& f, ScoringTables& t) {
         });
         list[0] = static_cast<std::int16_t>(n);
         for (int p = 1; p <= n; ++p) {
-            const int item = f.numberInRange(1, TestLayout::kItemCount, [&] {
+            const int item = f.numberInRange(1, InventoryLayout::kItemCount, [&] {
                 return "item " + std::to_string(p) + " of " + std::to_string(n) + " of " +
                        Scales::name(scale);
             });
-            if (TestLayout::sectionOf(item) == 2) {
+            if (InventoryLayout::sectionOf(item) == 2) {
                 f.fail(ErrorCode::SubscriptOutOfRange,
                        "item " + std::to_string(item) + " of " + Scales::name(scale) +
                            " is in section 2, which has no answer key");
@@ -159,8 +159,10 @@ void readItemLists(FieldReader& f, ScoringTables& t) {
 
 void readKeyItems(FieldReader& f, ScoringTables& t) {
     for (int k = 1; k <= ScoringTables::kKeyItems; ++k) {
-        t.keyItems[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(f.numberInRange(
-            1, TestLayout::kItemCount, [k] { return "key item " + std::to_string(k) + " of 72"; }));
+        t.keyItems[static_cast<std::size_t>(k)] =
+            static_cast<std::int16_t>(f.numberInRange(1, InventoryLayout::kItemCount, [k] {
+                return "key item " + std::to_string(k) + " of 72";
+            }));
     }
 }
 

@@ -1,6 +1,6 @@
 #include "scoring/ReportComposer.h"
 
-#include "core/TestLayout.h"
+#include "core/InventoryLayout.h"
 #include "scoring/InventoryFiles.h"
 #include "scoring/Scales.h"
 #include "store/DemographicLabels.h"
@@ -354,7 +354,7 @@ void ReportComposer::significantItems() {
             // A run of entries for one item belongs to the item's highest response codes,
             // in order; a single entry stands for every code.
             const int code = m_scores.code(item);
-            const int firstCode = TestLayout::optionCount(item) - run + 1;
+            const int firstCode = InventoryLayout::optionCount(item) - run + 1;
             const int minimum = InRange(item, 121, 131) ? 1 : 2;
             for (int j = 0; j < run; ++j) {
                 const bool considered = run == 1 || code == firstCode + j;
@@ -412,7 +412,8 @@ void ReportComposer::significantItems() {
 
 void ReportComposer::treatmentNeeds(bool fullReport) {
     std::vector<std::string_view> needs;
-    for (int item = TestLayout::SectionEnd[3] + 1; item <= TestLayout::SectionEnd[4]; ++item) {
+    for (int item = InventoryLayout::SectionEnd[3] + 1; item <= InventoryLayout::SectionEnd[4];
+         ++item) {
         if (m_scores.code(item) == 1) {
             std::string_view line = m_inventory.texts.questionLine(item);
             needs.push_back(line.size() > 5 ? line.substr(5) : std::string_view{});
@@ -453,7 +454,7 @@ void ReportComposer::treatmentNeeds(bool fullReport) {
 
     std::vector<std::string> stressors;
     for (int k = 1; k <= 12; ++k) {
-        const int item = TestLayout::SectionEnd[4] + k;
+        const int item = InventoryLayout::SectionEnd[4] + k;
         const int code = m_scores.code(item);
         if (code == 0) {
             const std::string number = std::to_string(item);
@@ -507,15 +508,16 @@ void ReportComposer::responsesListing() {
     m_p.endLine();
     m_p.spaces(31).text("----------------------");
     m_p.endLine();
-    const int rows[3][2] = {{1, 50}, {51, 100}, {101, TestLayout::kItemCount}};
+    const int rows[3][2] = {{1, 50}, {51, 100}, {101, InventoryLayout::kItemCount}};
     for (const auto& row : rows) {
         m_p.spaces(9).text(rightAligned3(row[0])).text("-").text(rightAligned3(row[1])).text("   ");
         for (int item = row[0]; item <= row[1]; ++item) {
             const int code = m_scores.code(item);
             char mark = static_cast<char>('0' + code % 10);
-            if (item <= TestLayout::SectionEnd[1]) {
+            if (item <= InventoryLayout::SectionEnd[1]) {
                 mark = code == 1 ? 'T' : code == 2 ? 'F' : '0';
-            } else if (InRange(item, TestLayout::SectionEnd[3] + 1, TestLayout::SectionEnd[4])) {
+            } else if (InRange(item, InventoryLayout::SectionEnd[3] + 1,
+                               InventoryLayout::SectionEnd[4])) {
                 mark = code == 1 ? 'Y' : code == 2 ? 'N' : '0';
             }
             m_p.text(std::string_view(&mark, 1));

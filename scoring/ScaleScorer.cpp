@@ -1,6 +1,6 @@
 #include "scoring/ScaleScorer.h"
 
-#include "core/TestLayout.h"
+#include "core/InventoryLayout.h"
 #include "scoring/Scales.h"
 #include "store/OrvjError.h"
 
@@ -9,7 +9,7 @@
 namespace orvj {
 namespace {
 
-using TestLayout::SectionEnd;
+using InventoryLayout::SectionEnd;
 
 constexpr std::size_t ix(int i) {
     return static_cast<std::size_t>(i);
@@ -152,7 +152,7 @@ void ScaleScorer::loadClient(const ClientRecord& record, int recordNumber, Clien
                             std::string(1, race) + "\"; only 0 (or blank) to 6 can be scored");
     }
     const std::string_view responses = record.field(ClientRecord::Field::Responses);
-    for (int item = 1; item <= TestLayout::kItemCount; ++item) {
+    for (int item = 1; item <= InventoryLayout::kItemCount; ++item) {
         const char c = responses[ix(item - 1)];
         int code = 0;
         if (c >= '0' && c <= '9') {
@@ -163,12 +163,12 @@ void ScaleScorer::loadClient(const ClientRecord& record, int recordNumber, Clien
                                 std::to_string(item) + " is \"" + std::string(1, c) +
                                 "\", not a response code");
         }
-        if (code > TestLayout::optionCount(item)) {
+        if (code > InventoryLayout::optionCount(item)) {
             throw OrvjError(ErrorCode::SubscriptOutOfRange,
                             recordName(recordNumber) + ": the answer to item " +
                                 std::to_string(item) + " is " + std::to_string(code) +
                                 ", but the item has only " +
-                                std::to_string(TestLayout::optionCount(item)) + " options");
+                                std::to_string(InventoryLayout::optionCount(item)) + " options");
         }
         s.itemCode[ix(item)] = static_cast<std::int16_t>(code);
     }
@@ -185,7 +185,7 @@ void ScaleScorer::computeRawScores(ClientScores& s) const {
         const auto& list = m_tables.scaleItems[ix(scale)];
         for (int p = 1; p <= list[0]; ++p) {
             const int item = list[ix(p)];
-            const int section = TestLayout::sectionOf(item);
+            const int section = InventoryLayout::sectionOf(item);
             if (section == 0) {
                 continue;
             }

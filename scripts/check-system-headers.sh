@@ -20,7 +20,7 @@ while IFS= read -r -d '' file; do
       found=1
     fi
   done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*<' "$file" || true)
-done < <(find app bench cli clients core fuzz sample scoring store testing tests ui \
+done < <(find app bench clients core fuzz sample scoring session store supervisor tests tools ui \
   \( -name '*.cpp' -o -name '*.h' \) -print0)
 
 # What /proc holds is the system's too: the running program's file, its processes.
@@ -30,7 +30,7 @@ while IFS=: read -r file lineNo _; do
   esac
   echo "check-system-headers: $file:$lineNo: a /proc path belongs in store/platform" >&2
   found=1
-done < <(grep -rnE '"/proc(/|")' app bench cli clients core fuzz sample scoring store testing tests ui \
+done < <(grep -rnE '"/proc(/|")' app bench clients core fuzz sample scoring session store supervisor tests tools ui \
   --include='*.cpp' --include='*.h' || true)
 
 if [ "$found" -ne 0 ]; then

@@ -1,6 +1,6 @@
 // Prints one instruction screen of the on-screen test as plain text, for speech synthesis:
 //   orvj-instruction-text English|Spanish 0..5
-#include "testing/InstructionTexts.h"
+#include "session/InstructionTexts.h"
 
 #include <iostream>
 #include <string>

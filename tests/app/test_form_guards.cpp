@@ -8,21 +8,21 @@
 
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
-#include "clients/frmChangeSecretCode.h"
 #include "clients/frmClientInfo.h"
-#include "clients/frmDataFolder.h"
-#include "clients/frmInstallInventory.h"
 #include "clients/frmPrintSelected.h"
-#include "clients/frmSupervisorOptions.h"
-#include "clients/frmVerify.h"
 #include "clients/frmViewReport.h"
-#include "testing/frmInstallVoiceFiles.h"
-#include "testing/frmNewEntry.h"
-#include "testing/frmPresentQA.h"
-#include "testing/frmSelectEntryMethod.h"
-#include "testing/frmSelectLanguage.h"
+#include "session/frmNewEntry.h"
+#include "session/frmPresentQA.h"
+#include "session/frmSelectEntryMethod.h"
+#include "session/frmSelectLanguage.h"
+#include "supervisor/frmChangeSecretCode.h"
+#include "supervisor/frmDataFolder.h"
+#include "supervisor/frmInstallInventory.h"
+#include "supervisor/frmInstallVoiceFiles.h"
+#include "supervisor/frmSupervisorOptions.h"
+#include "supervisor/frmVerify.h"
 #include "tests/clients/ClientsTestSupport.h"
-#include "tests/testing/TestHome.h"
+#include "tests/support/ProgramHome.h"
 #include "ui/FormConventions.h"
 #include "ui/frmMyInputBox.h"
 
@@ -55,7 +55,7 @@ namespace orvj::test {
 namespace {
 
 using F = ClientRecord::Field;
-using Open = std::function<QWidget*(TestHome&)>;
+using Open = std::function<QWidget*(ProgramHome&)>;
 
 // Names as long as a record holds them.
 const char* const kLongNames[] = {"Maximilian Wolfgang Moore", "Guadalupe Montserrat Wood",
@@ -85,7 +85,7 @@ struct Scene {
 
 // Form T over `clients` registered clients, then `after` on the new form.
 template <typename T> Open form(int clients = 0, std::function<void(T&)> after = {}) {
-    return [clients, after](TestHome& h) {
+    return [clients, after](ProgramHome& h) {
         if (clients > 0) {
             registerClients(h.state, clients);
         }
@@ -103,7 +103,7 @@ Open supervisorTab(int tab) {
 }
 
 Open presentation(const char* language) {
-    return [language](TestHome& h) {
+    return [language](ProgramHome& h) {
         h.registerNewClient();
         auto* form = new frmPresentQA(h.state, h.services);
         form->setLanguage(QString::fromLatin1(language));
@@ -114,7 +114,7 @@ Open presentation(const char* language) {
 
 // The client form while editing record 1 after `edits` edits.
 Open clientEdited(const char* edits) {
-    return [edits](TestHome& h) {
+    return [edits](ProgramHome& h) {
         registerClients(h.state, 2);
         h.state.clients.at(1).set(F::EditCount, edits);
         h.state.editMode = true;
@@ -135,7 +135,7 @@ std::vector<Scene> scenes() {
         {"entry method", form<frmSelectEntryMethod>(),
          "cmdMenuChoice0 cmdMenuChoice1 cmdMenuChoice4"},
         {"language choice",
-         [](TestHome& h) {
+         [](ProgramHome& h) {
              h.writeBank(
                  {{"English", standardRows("English")}, {"Spanish", standardRows("Spanish")}});
              auto* form = new frmSelectLanguage(h.state, h.services);
@@ -146,7 +146,7 @@ std::vector<Scene> scenes() {
         {"presentation in English", presentation("English"), ""},
         {"presentation in Spanish", presentation("Spanish"), ""},
         {"answer grids",
-         [](TestHome& h) {
+         [](ProgramHome& h) {
              h.writeBank({{"English", standardRows("English")}});
              h.registerNewClient();
              return new frmNewEntry(h.state, h.services);
@@ -163,7 +163,7 @@ std::vector<Scene> scenes() {
         {"report selection", form<frmPrintSelected>(12),
          "lbNameDisplay cmdMenuChoice0 cmdMenuChoice1 cmdMenuChoice2"},
         {"report viewer",
-         [](TestHome& h) {
+         [](ProgramHome& h) {
              // A report of the full width: 70 lines of 80 columns, as a composed report.
              h.fakes.reports.home = h.dir;
              for (int line = 0; line < 70; ++line) {
@@ -176,7 +176,7 @@ std::vector<Scene> scenes() {
          "Text1 cmdPrintReport cmdSavePdf cmdCancel"},
         {"verification", form<frmVerify>(1), "txtCurQuestion cmdCancel"},
         {"verification, correction pass",
-         [](TestHome& h) {
+         [](ProgramHome& h) {
              registerClients(h.state, 1);
              h.state.clients.at(1).set(F::Responses, std::string(143, ' '));
              auto* form = new frmVerify(h.state, h.services);
@@ -186,7 +186,7 @@ std::vector<Scene> scenes() {
          },
          ""},
         {"secret code",
-         [](TestHome& h) {
+         [](ProgramHome& h) {
              auto* box = new frmMyInputBox(h.messages);
              box->setWindowTitle(u"Secret Code"_s);
              box->setHelpMessage(u"Enter the Secret Code to continue.  For security, asterisks "
@@ -520,7 +520,7 @@ template <typename Check> void forEachSceneAtEveryScale(Check check) {
         QApplication::setFont(scaled);
         for (const Scene& scene : scenes()) {
             SCOPED_TRACE(scene.name);
-            TestHome home;
+            ProgramHome home;
             std::unique_ptr<QWidget> form(scene.open(home));
             showActive(form.get());
             QTest::qWait(10); // the layouts settle
@@ -535,25 +535,26 @@ template <typename Check> void forEachSceneAtEveryScale(Check check) {
 // ORVJ_SCREENSHOTS=<folder> keeps a picture of every form at every scale, to look at.
 TEST(FormGuards, EveryTextFitsNothingMovesEachControlIsDescribedAndTabKeepsTheOrder) {
     const QString shots = qEnvironmentVariable("ORVJ_SCREENSHOTS");
-    forEachSceneAtEveryScale([&](const Scene& scene, TestHome& home, QWidget* form, double scale) {
-        EXPECT_EQ(problemsOf(form).join(u'\n').toStdString(), "");
-        if (!shots.isEmpty()) {
-            form->grab().save(
-                u"%1/%2-%3.png"_s.arg(shots, QString::fromLatin1(scene.name)).arg(scale));
-        }
-        const auto order = QString::fromLatin1(scene.tabOrder).split(u' ', Qt::SkipEmptyParts);
-        if (!order.isEmpty()) {
-            const auto boxesBefore = home.messages.shown.size();
-            EXPECT_EQ(tabWalk(form, order),
-                      (order + QStringList{order.first()}).join(u' ').toStdString());
-            EXPECT_EQ(home.messages.shown.size(), boxesBefore) << "Tab raised a message box";
-        }
-    });
+    forEachSceneAtEveryScale(
+        [&](const Scene& scene, ProgramHome& home, QWidget* form, double scale) {
+            EXPECT_EQ(problemsOf(form).join(u'\n').toStdString(), "");
+            if (!shots.isEmpty()) {
+                form->grab().save(
+                    u"%1/%2-%3.png"_s.arg(shots, QString::fromLatin1(scene.name)).arg(scale));
+            }
+            const auto order = QString::fromLatin1(scene.tabOrder).split(u' ', Qt::SkipEmptyParts);
+            if (!order.isEmpty()) {
+                const auto boxesBefore = home.messages.shown.size();
+                EXPECT_EQ(tabWalk(form, order),
+                          (order + QStringList{order.first()}).join(u' ').toStdString());
+                EXPECT_EQ(home.messages.shown.size(), boxesBefore) << "Tab raised a message box";
+            }
+        });
 }
 
 // Each scene at each scale, as the supervisor sees it on the smallest screen used at that scale.
 TEST(FormGuards, WindowsFitTheScreenTheHelpPanelTheMarginsTheFocusShowsAndTheTabAreaReads) {
-    forEachSceneAtEveryScale([](const Scene&, TestHome&, QWidget* form, double scale) {
+    forEachSceneAtEveryScale([](const Scene&, ProgramHome&, QWidget* form, double scale) {
         EXPECT_EQ(unseen(form, scale).join(u'\n').toStdString(), "");
     });
 }
@@ -572,7 +573,7 @@ TEST(FormGuards, PresentationTextFollowsTheScaleAlikeInBothLanguages) {
         std::map<std::string, int> lineHeight;
         for (const char* language : {"English", "Spanish"}) {
             SCOPED_TRACE(language);
-            TestHome home;
+            ProgramHome home;
             std::unique_ptr<QWidget> form(presentation(language)(home));
             showActive(form.get());
             QTest::qWait(10);

@@ -2,7 +2,7 @@
 #include "app/frmMainMenu.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
-#include "tests/testing/TestHome.h"
+#include "tests/support/ProgramHome.h"
 #include "ui/FormConventions.h"
 
 #include <QAction>
@@ -54,7 +54,7 @@ void addClient(AppState& state, const std::string& name) {
     state.clients.countNewTest();
 }
 
-struct Menu : test::TestHome {
+struct Menu : test::ProgramHome {
     FakeForms forms{state, services};
     frmMainMenu menu{state, services};
 

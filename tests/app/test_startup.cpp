@@ -6,7 +6,7 @@
 #include "store/OrvjError.h"
 #include "store/platform/File.h"
 #include "tests/platform/TestProcess.h"
-#include "tests/testing/TestHome.h"
+#include "tests/support/ProgramHome.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -37,7 +37,7 @@ frmAbout* visibleSplash() {
     return nullptr;
 }
 
-struct Start : test::TestHome {
+struct Start : test::ProgramHome {
     frmMainMenu menu{state, services};
     StartupOptions options;
     std::optional<StartupSequence> seq; // holds the lock on its program folder while it lives

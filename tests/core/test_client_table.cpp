@@ -1,5 +1,5 @@
 #include "core/ClientTable.h"
-#include "core/TestLayout.h"
+#include "core/InventoryLayout.h"
 
 #include "tests/support/FakeRecordWriter.h"
 
@@ -9,7 +9,7 @@ namespace {
 
 using namespace orvj;
 using F = ClientRecord::Field;
-namespace TL = orvj::TestLayout;
+namespace TL = orvj::InventoryLayout;
 using Fmt = TL::AnswerFormat;
 
 // The writer may store a new client in a later record than asked (another program stored one
@@ -57,14 +57,14 @@ TEST(ClientTableSave, PassesTheOutcomeOnOrRestoresTheRecordAndNamesTheFault) {
 // Section edges and the highest code of each are the verify session's and the sample
 // content's tests' (every item); the response string is the whole-test walk's. Here what
 // lies below '0' (a blank among it).
-TEST(TestLayout, NoCodeBelowZeroIsValid) {
+TEST(InventoryLayout, NoCodeBelowZeroIsValid) {
     EXPECT_TRUE(TL::isValidCode(10, '0'));
     EXPECT_FALSE(TL::isValidCode(10, '/'));
 }
 
 // The formats of the sample's sections are the sample content's test's; here the one no section
 // of the sample uses, and a near miss.
-TEST(TestLayout, AnswerFormatFromTheSecondOption) {
+TEST(InventoryLayout, AnswerFormatFromTheSecondOption) {
     EXPECT_EQ(TL::formatOf("Mostly True"), Fmt::MostlyTrue);
     EXPECT_EQ(TL::formatOf("Nobody helps me"), Fmt::Numbered) << "begins with No but is longer";
 }

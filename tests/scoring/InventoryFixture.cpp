@@ -1,6 +1,6 @@
 #include "tests/scoring/InventoryFixture.h"
 
-#include "core/TestLayout.h"
+#include "core/InventoryLayout.h"
 #include "scoring/Scales.h"
 
 #include <algorithm>
@@ -113,7 +113,7 @@ std::string InventoryFixture::tableFileText(const ScoringTables& t) {
     };
     addAll(t.significantItems, 1, 89);
     for (int s : {1, 3, 4, 5}) {
-        for (int r = 0; r <= TestLayout::SectionOptions[ix(s)]; ++r) {
+        for (int r = 0; r <= InventoryLayout::SectionOptions[ix(s)]; ++r) {
             f.push_back("\"" + t.answerKey[ix(s)][ix(r)] + "\"");
         }
     }

@@ -2,7 +2,7 @@
 
 #include "store/BankDatabase.h"
 #include "store/QuestionBank.h"
-#include "tests/testing/BankBuilder.h"
+#include "tests/session/BankBuilder.h"
 
 #include <sqlite3.h>
 

@@ -2,9 +2,9 @@
 
 #include "core/AppState.h"
 #include "scoring/ReportJobs.h"
+#include "session/AudioPlayer.h"
 #include "store/Clock.h"
 #include "store/OrvjError.h"
-#include "testing/AudioPlayer.h"
 #include "tests/support/FakeMessageService.h"
 #include "tests/support/Files.h"
 #include "ui/FormLauncher.h"
