@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSpacerItem>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
@@ -82,6 +83,10 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
 
     auto* reportsTab = new QWidget;
     auto* printLayout = new QVBoxLayout;
+    // Lowered on show to the first row of "Choose Report Operation", so the two columns' options
+    // stand on the same lines.
+    m_printColumnTop = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
+    printLayout->addSpacerItem(m_printColumnTop);
     for (int i = 0; i < 3; ++i) {
         auto* opt = new QRadioButton(QString::fromLatin1(kPrintOptions[i]), reportsTab);
         opt->setObjectName(QStringLiteral("optPrintOption%1").arg(i));
@@ -108,6 +113,7 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
         m_optReportOption[static_cast<std::size_t>(i)] = opt;
         reportLayout->addWidget(opt);
     }
+    reportLayout->addStretch();
     m_optReportOption[0]->setChecked(true);
     auto* reportsLayout = new QHBoxLayout(reportsTab);
     reportsLayout->addLayout(printLayout);
@@ -295,9 +301,23 @@ void frmSupervisorOptions::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!m_shown) {
         m_shown = true;
+        alignReportColumns();
         CenterForm(this);
         setColors(m_sstSupervisorOperations, Colors::blue, Colors::white);
         QTimer::singleShot(0, this, &frmSupervisorOptions::activate);
+    }
+}
+
+void frmSupervisorOptions::alignReportColumns() {
+    QWidget* tab = m_optPrintOption[0]->parentWidget();
+    tab->layout()->activate();
+    m_frame1->layout()->activate();
+    const int drop = m_optReportOption[0]->mapTo(tab, QPoint(0, 0)).y() -
+                     m_optPrintOption[0]->mapTo(tab, QPoint(0, 0)).y();
+    if (drop > 0) {
+        m_printColumnTop->changeSize(0, drop, QSizePolicy::Minimum, QSizePolicy::Fixed);
+        tab->layout()->invalidate();
+        tab->layout()->activate();
     }
 }
 

@@ -11,6 +11,7 @@ class QGroupBox;
 class QFrame;
 class QLabel;
 class QRadioButton;
+class QSpacerItem;
 class QTabWidget;
 
 namespace orvj {
@@ -39,6 +40,7 @@ protected:
 private:
     void load();
     void activate();
+    void alignReportColumns();
     void tabChanged(int tab);
     void choose(int index);
     void executeSelection();
@@ -57,6 +59,7 @@ private:
     QFrame* m_frControls;
     QTabWidget* m_sstSupervisorOperations;
     std::array<QRadioButton*, 3> m_optPrintOption{};
+    QSpacerItem* m_printColumnTop;
     QGroupBox* m_frame1;
     std::array<QRadioButton*, 3> m_optReportOption{};
     QCheckBox* m_chkPdfFolder;

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace orvj {
 namespace {
@@ -32,6 +33,11 @@ QString cancelHelp() {
 
 QString question(int item) {
     return QStringLiteral("Question #") + QString::number(item);
+}
+
+// An answer box holds one code: 600 twips wide, or two lines of its font where that is more.
+int answerBoxWidth(const QWidget* box) {
+    return std::max(twipsToPixels(600), box->fontMetrics().height() * 2);
 }
 
 } // namespace
@@ -57,7 +63,7 @@ frmVerify::frmVerify(AppState& state, Services& services, QWidget* parent)
     m_txtCurQuestion->setObjectName(QStringLiteral("txtCurQuestion"));
     m_txtCurQuestion->setMaxLength(1);
     m_txtCurQuestion->setAlignment(Qt::AlignCenter);
-    m_txtCurQuestion->setFixedWidth(twipsToPixels(600));
+    m_txtCurQuestion->setFixedWidth(answerBoxWidth(m_txtCurQuestion));
     m_txtCurQuestion->installEventFilter(this);
     auto* current = new QHBoxLayout(m_frame2);
     current->addWidget(m_lblCurQuestion);
@@ -73,7 +79,7 @@ frmVerify::frmVerify(AppState& state, Services& services, QWidget* parent)
     m_txtPrevQuestion->setFocusPolicy(Qt::NoFocus);
     m_txtPrevQuestion->setMaxLength(1);
     m_txtPrevQuestion->setAlignment(Qt::AlignCenter);
-    m_txtPrevQuestion->setFixedWidth(twipsToPixels(600));
+    m_txtPrevQuestion->setFixedWidth(answerBoxWidth(m_txtPrevQuestion));
     auto* previous = new QHBoxLayout(m_frame1);
     previous->addWidget(m_lblPrevQuestion);
     previous->addWidget(m_txtPrevQuestion);

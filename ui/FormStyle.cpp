@@ -59,6 +59,30 @@ void drawCyanRing(QPainter* painter, const QRect& r, int width) {
     painter->restore();
 }
 
+// The platform draws a small fixed arrow: this one is drawn over it, sized from the font.
+void drawComboArrow(QPainter* painter, const QStyleOption* option, const QRect& button,
+                    const QFontMetrics& fm) {
+    const QRect face = button.adjusted(2, 2, -2, -2);
+    const qreal half = std::max(3.0, fm.height() * 0.22);
+    if (face.width() < 2 * half + 2 || face.height() < half + 2) {
+        return;
+    }
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->fillRect(face, option->palette.color(QPalette::Button));
+    const QPointF c = QRectF(face).center();
+    QPainterPath arrow(c + QPointF(-half, -half / 2));
+    arrow.lineTo(c + QPointF(half, -half / 2));
+    arrow.lineTo(c + QPointF(0, half / 2));
+    arrow.closeSubpath();
+    painter->setPen(Qt::NoPen);
+    const bool enabled = (option->state & QStyle::State_Enabled) != 0;
+    painter->setBrush(option->palette.color(enabled ? QPalette::Active : QPalette::Disabled,
+                                            QPalette::ButtonText));
+    painter->drawPath(arrow);
+    painter->restore();
+}
+
 bool holdsFocus(const QStyleOption* option) {
     return (option->state & QStyle::State_HasFocus) && (option->state & QStyle::State_Enabled);
 }
@@ -185,10 +209,35 @@ void FormStyle::drawControl(ControlElement element, const QStyleOption* option, 
     QProxyStyle::drawControl(element, option, painter, widget);
 }
 
+QRect FormStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+                                SubControl sub, const QWidget* widget) const {
+    QRect r = QProxyStyle::subControlRect(control, option, sub, widget);
+    if (control != CC_ComboBox || (sub != SC_ComboBoxArrow && sub != SC_ComboBoxEditField &&
+                                   sub != SC_ComboBoxListBoxPopup)) {
+        return r;
+    }
+    // The drop-down button is as wide as a line of the font is high, so it grows with the scale.
+    const QRect arrow = QProxyStyle::subControlRect(control, option, SC_ComboBoxArrow, widget);
+    const int grow = metricsFor(option, widget).height() - arrow.width();
+    if (grow <= 0) {
+        return r;
+    }
+    const bool rightToLeft = option->direction == Qt::RightToLeft;
+    if (sub == SC_ComboBoxArrow) {
+        return rightToLeft ? r.adjusted(0, 0, grow, 0) : r.adjusted(-grow, 0, 0, 0);
+    }
+    if (sub == SC_ComboBoxEditField) {
+        return rightToLeft ? r.adjusted(grow, 0, 0, 0) : r.adjusted(0, 0, -grow, 0);
+    }
+    return r;
+}
+
 void FormStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                                    QPainter* painter, const QWidget* widget) const {
     if (control == CC_ComboBox) {
         QProxyStyle::drawComplexControl(control, option, painter, widget);
+        drawComboArrow(painter, option, subControlRect(control, option, SC_ComboBoxArrow, widget),
+                       metricsFor(option, widget));
         if (holdsFocus(option)) {
             drawCyanRing(painter, option->rect.adjusted(1, 1, -1, -1),
                          std::max(2, pixelMetric(PM_DefaultFrameWidth, option, widget)));

@@ -10,7 +10,7 @@ namespace orvj {
 // - group frames drawn in the text colour;
 // - a cyan band with a black edge inside a plain button that holds the focus, and a cyan
 //   panel behind an option or check box that holds it (menu choices show their own panel);
-// - scroll bars that widen with the font.
+// - scroll bars and the drop-down button of combo boxes that widen with the font.
 class FormStyle : public QProxyStyle {
 public:
     FormStyle();
@@ -23,6 +23,8 @@ public:
                      const QWidget* widget) const override;
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                             QPainter* painter, const QWidget* widget) const override;
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override;
 };
 
 // Makes FormStyle the application's style, once; later calls change nothing.

@@ -2,6 +2,7 @@
 
 #include "tests/clients/ClientsTestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -167,6 +168,29 @@ TEST_F(SupervisorOptionsTest, TheTabAreaIsBlueOrCyanWithReadableText) {
         QApplication::processEvents();
         EXPECT_EQ(form->grab().toImage().pixelColor(at * form->devicePixelRatio()), area);
         EXPECT_EQ(option("optReportOption1")->palette().color(QPalette::WindowText), text);
+    }
+}
+
+// The print options and the report options stand on the same lines, whatever the font.
+TEST_F(SupervisorOptionsTest, ReportsTabColumnsShareTheirLines) {
+    registerClients({makeClient("Ann")});
+    for (const double scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        const QFont font = QApplication::font();
+        QFont scaled = font;
+        scaled.setPointSizeF(font.pointSizeF() * scale);
+        QApplication::setFont(scaled);
+        openOn(0);
+        QWidget* tab = tabs()->widget(0);
+        for (int i = 0; i < 3; ++i) {
+            auto* print = form->findChild<QRadioButton*>(QStringLiteral("optPrintOption%1").arg(i));
+            auto* report =
+                form->findChild<QRadioButton*>(QStringLiteral("optReportOption%1").arg(i));
+            EXPECT_NEAR(print->mapTo(tab, QPoint(0, 0)).y(), report->mapTo(tab, QPoint(0, 0)).y(),
+                        1)
+                << "row " << i;
+        }
+        QApplication::setFont(font);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "tests/clients/ClientsTestSupport.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -93,6 +94,20 @@ TEST_F(VerifyTest, DifferencesAreCorrectedAndStoredOrCancelled) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(clientFile(), bytesOf({makeClient("Ann"), ClientRecord()}));
     EXPECT_TRUE(state.clients.at(2).isCleared());
+}
+
+// At twice the font the answer boxes widen with it: a code and its margins still fit.
+TEST_F(VerifyTest, AnswerBoxesGrowWithTheFont) {
+    const QFont font = QApplication::font();
+    QFont large = font;
+    large.setPointSizeF(font.pointSizeF() * 2);
+    QApplication::setFont(large);
+    openOn(withAnswers(stored));
+    for (const char* name : {"txtCurQuestion", "txtPrevQuestion"}) {
+        auto* box = child<QLineEdit>(name);
+        EXPECT_GE(box->width(), 2 * box->fontMetrics().height()) << name;
+    }
+    QApplication::setFont(font);
 }
 
 } // namespace
