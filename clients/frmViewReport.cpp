@@ -21,7 +21,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-
 namespace orvj {
 
 frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* parent)
