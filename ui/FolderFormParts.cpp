@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace orvj::FolderFormParts {
 
@@ -28,6 +29,23 @@ FolderRow addFolderRow(QWidget* frame, QFormLayout* form, const QString& caption
     row.browse->setAccessibleName(plainCaption(row.browse->text()));
     form->addRow(label, layout);
     return row;
+}
+
+MenuChoices* addMenuRow(QWidget* form, QVBoxLayout* outer, const QList<MenuChoice>& choices,
+                        QLabel*& msgPanel) {
+    auto* buttons = new QHBoxLayout;
+    for (const MenuChoice& c : choices) {
+        buttons->addWidget(makeMenuChoice(form, c.index, c.caption));
+    }
+    outer->addLayout(buttons);
+    msgPanel = makeMsgPanel(form);
+    outer->addWidget(msgPanel);
+
+    auto* menu = new MenuChoices(form, msgPanel, true);
+    for (const MenuChoice& c : choices) {
+        menu->add(c.index, c.helpLine);
+    }
+    return menu;
 }
 
 void browseInto(QWidget* parent, QLineEdit* field, const FolderPicker& pick) {

@@ -9,7 +9,6 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -59,16 +58,11 @@ void InstallerDialog::addProgressAndMenu(const QString& progressName, const QStr
     m_form->addRow(QStringLiteral("Progress:"), m_progress);
     m_outer->addWidget(m_frame);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(makeMenuChoice(this, kInstall, QStringLiteral("&Install")));
-    buttons->addWidget(makeMenuChoice(this, kClose, QStringLiteral("&Close")));
-    m_outer->addLayout(buttons);
-    m_msgPanel = makeMsgPanel(this);
-    m_outer->addWidget(m_msgPanel);
-
-    m_choices = new MenuChoices(this, m_msgPanel, true);
-    m_choices->add(kInstall, installHelp);
-    m_choices->add(kClose, QStringLiteral("Close this window and return to Main Menu."));
+    m_choices = FolderFormParts::addMenuRow(
+        this, m_outer,
+        {{kInstall, QStringLiteral("&Install"), installHelp},
+         {kClose, QStringLiteral("&Close"), FolderFormParts::closeHelpLine()}},
+        m_msgPanel);
     connect(m_choices, &MenuChoices::chosen, this, &InstallerDialog::choose);
 }
 
