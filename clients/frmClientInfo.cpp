@@ -115,7 +115,17 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     setObjectName(QStringLiteral("frmClientInfo"));
     setWindowTitle(QStringLiteral("Client Information"));
     setModal(true);
+    buildFields();
+    buildLayout();
+    buildChoices();
+    setFocusOrder();
+    for (int i = ClientInfo::kFirstCombo; i < kFieldCount; ++i) {
+        connect(comboAt(i), &QComboBox::editTextChanged, this, [this, i] { applyEntryRule(i); });
+    }
+}
 
+// The frame "frClient" with the six fields in focus order, each beside its label.
+void frmClientInfo::buildFields() {
     m_frClient = new QFrame(this);
     m_frClient->setObjectName(QStringLiteral("frClient"));
     m_frClient->setFrameShape(QFrame::Box);
@@ -164,7 +174,11 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
         grid->addWidget(fieldAt(i), i, 1);
         fieldAt(i)->installEventFilter(this);
     }
+}
 
+// The frame, the note on locked fields, the two menu choices and the help panel, one below
+// the other.
+void frmClientInfo::buildLayout() {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(makeMenuChoice(this, 0, QStringLiteral("Information OK")));
@@ -188,7 +202,10 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     layout->addLayout(buttons);
     layout->addStretch();
     layout->addWidget(m_msgPanel);
+}
 
+// The menu choices and the help lines of every control.
+void frmClientInfo::buildChoices() {
     m_choices = new MenuChoices(this, m_msgPanel, false);
     m_choices->add(0, QString());
     m_choices->add(1, QStringLiteral("Cancel information input and return to Main Menu."));
@@ -203,7 +220,10 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     }
     connect(m_choices, &MenuChoices::chosen, this, &frmClientInfo::choose);
     sizeToLayout(this, 8000, 5200);
+}
 
+// The fields in order, then "Information OK" and "Cancel Input".
+void frmClientInfo::setFocusOrder() {
     QWidget* previous = nullptr;
     for (int i = 0; i < kFieldCount; ++i) {
         if (previous != nullptr) {
@@ -213,10 +233,6 @@ frmClientInfo::frmClientInfo(AppState& state, Services& services, QWidget* paren
     }
     setTabOrder(previous, menuButton(this, 0));
     setTabOrder(menuButton(this, 0), menuButton(this, 1));
-
-    for (int i = ClientInfo::kFirstCombo; i < kFieldCount; ++i) {
-        connect(comboAt(i), &QComboBox::editTextChanged, this, [this, i] { applyEntryRule(i); });
-    }
 }
 
 bool frmClientInfo::EditMode() const {

@@ -50,6 +50,12 @@ private:
     using FieldKey = ClientInfo::FieldKey;
     using Combo = ClientInfo::Combo;
 
+    // The construction steps, in this order.
+    void buildFields();
+    void buildLayout();
+    void buildChoices();
+    void setFocusOrder();
+
     void load();
     void activate();
     void choose(int index);

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "scoring/ReportRuns.h"
+#include "ui/Attempt.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/RecordText.h"
@@ -205,21 +206,14 @@ void frmPrintSelected::printSelected() {
         }
     }
     m_busy = true;
-    QString fault;
-    try {
-        const WaitCursor wait;
+    attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [&] {
         ReportRuns runs(*m_services.reports, m_state.paths.home);
         runs.setPdfFolder(m_pdfFolder);
         runs.printSelected(
             m_state.clients, selected, m_state.reportOption, [this, &selected](std::size_t k) {
                 m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
             });
-    } catch (const ReportRunError& e) {
-        fault = errorText(e.message());
-    }
-    if (!fault.isEmpty()) {
-        m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
-    }
+    });
     m_busy = false;
     accept();
 }

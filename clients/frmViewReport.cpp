@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "scoring/ReportJobs.h"
+#include "ui/Attempt.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/RecordText.h"
@@ -19,8 +20,6 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
-
-#include <optional>
 
 namespace orvj {
 
@@ -121,18 +120,9 @@ void frmViewReport::savePdf() {
     }
     m_busy = true;
     setButtonsEnabled(false);
-    QString fault;
-    try {
-        const WaitCursor wait;
-        m_services.reports->saveReportTextPdf(m_reportText, file.toStdString());
-    } catch (const std::exception& e) {
-        fault = errorText(e);
-    }
-    if (!fault.isEmpty()) {
-        m_services.messages->show(this, appTitle(),
-                                  QStringLiteral("The report was not saved as PDF.\n") + fault,
-                                  MessageService::Icon::Critical);
-    }
+    attempt(this, *m_services.messages, appTitle(),
+            QStringLiteral("The report was not saved as PDF.\n"),
+            [&] { m_services.reports->saveReportTextPdf(m_reportText, file.toStdString()); });
     setButtonsEnabled(true);
     m_busy = false;
     m_front.reset();
@@ -160,25 +150,19 @@ void frmViewReport::activate() {
     }
     m_busy = true;
     CenterForm(this);
-    std::optional<QString> fault;
-    try {
-        const WaitCursor wait;
-        // Composed and read back under the lock, so the text is this client's report.
-        const ReportFolderLock lock = m_services.reports->lockReportFolder();
-        m_services.reports->compose(m_state.clients, m_state.clients.currentClient,
-                                    m_state.reportOption);
-        m_reportText = m_services.reports->readReportText();
-        m_text1->setPlainText(toScreen(m_reportText));
-    } catch (const std::exception& e) {
-        fault = errorText(e);
-    }
-    if (fault) {
-        m_services.messages->show(this, appTitle(),
-                                  QStringLiteral("The report of client %1 could not be "
-                                                 "composed.\n")
-                                          .arg(m_state.clients.currentClient) +
-                                      *fault,
-                                  MessageService::Icon::Critical);
+    const bool composed =
+        attempt(this, *m_services.messages, appTitle(),
+                QStringLiteral("The report of client %1 could not be composed.\n")
+                    .arg(m_state.clients.currentClient),
+                [this] {
+                    // Composed and read back under the lock, so the text is this client's report.
+                    const ReportFolderLock lock = m_services.reports->lockReportFolder();
+                    m_services.reports->compose(m_state.clients, m_state.clients.currentClient,
+                                                m_state.reportOption);
+                    m_reportText = m_services.reports->readReportText();
+                    m_text1->setPlainText(toScreen(m_reportText));
+                });
+    if (!composed) {
         m_busy = false;
         reject();
         return;
@@ -190,18 +174,8 @@ void frmViewReport::activate() {
 void frmViewReport::printReport() {
     m_busy = true;
     setButtonsEnabled(false);
-    QString fault;
-    try {
-        const WaitCursor wait;
-        m_services.reports->printReportText(m_reportText);
-    } catch (const std::exception& e) {
-        fault = errorText(e);
-    }
-    if (!fault.isEmpty()) {
-        m_services.messages->show(this, appTitle(),
-                                  QStringLiteral("The report was not printed.\n") + fault,
-                                  MessageService::Icon::Critical);
-    }
+    attempt(this, *m_services.messages, appTitle(), QStringLiteral("The report was not printed.\n"),
+            [this] { m_services.reports->printReportText(m_reportText); });
     setButtonsEnabled(true);
     m_busy = false;
     m_front.reset();

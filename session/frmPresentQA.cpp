@@ -3,10 +3,9 @@
 #include "core/AppState.h"
 #include "core/InventoryLayout.h"
 #include "session/AnswerHints.h"
-#include "session/AudioPlayer.h"
 #include "session/EndOfTest.h"
 #include "session/InstructionTexts.h"
-#include "session/VoiceFiles.h"
+#include "session/PresentationSound.h"
 #include "store/ClientFile.h"
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
@@ -176,16 +175,7 @@ frmPresentQA::frmPresentQA(AppState& state, Services& services, QWidget* parent)
     m_txtQuestion->installEventFilter(this);
     m_txtInstructions->installEventFilter(this);
 
-    m_audio = m_services.makeAudioPlayer();
-    if (m_audio) {
-        m_audio->setLateErrorHandler([this] {
-            m_services.messages->show(this, QStringLiteral("Sound Error"),
-                                      QStringLiteral("Error %1:%2")
-                                          .arg(m_audio->errorNumber())
-                                          .arg(m_audio->errorDescription()),
-                                      MessageService::Icon::Critical, MessageService::Buttons::Ok);
-        });
-    }
+    m_sound = std::make_unique<PresentationSound>(m_state, m_services, this);
 
     m_keyPreview = std::make_unique<KeyPreview>(
         [this](QObject* receiver, QKeyEvent* key) { return handlePreviewKey(receiver, key); });
@@ -194,10 +184,7 @@ frmPresentQA::frmPresentQA(AppState& state, Services& services, QWidget* parent)
 
 frmPresentQA::~frmPresentQA() {
     qApp->removeEventFilter(m_keyPreview.get());
-    if (m_audio) {
-        m_audio->setLateErrorHandler({});
-        m_audio->close();
-    }
+    m_sound.reset();
 }
 
 void frmPresentQA::setQuestions(std::vector<QuestionRow> rows) {
@@ -272,18 +259,11 @@ void frmPresentQA::activate() {
     if (isSpanish()) {
         setWindowTitle(QStringLiteral("Presentación de preguntas"));
     }
-    prepareAudio();
+    m_sound->prepare();
     m_generalInstructions = true;
     TestInstructions(0);
     Play(QString::fromStdString(InstructionTexts::soundFile(0)));
     ClearHighlights(this, kOptions - 1);
-}
-
-void frmPresentQA::prepareAudio() {
-    m_state.audioAvailable = true;
-    if (!m_audio || !m_audio->prepare()) {
-        m_state.audioAvailable = false;
-    }
 }
 
 void frmPresentQA::GetNextQuestion() {
@@ -507,40 +487,11 @@ void frmPresentQA::finishTest() {
 }
 
 void frmPresentQA::Play(const QString& fileName) {
-    if (!m_state.audioAvailable || !m_audio) {
-        return;
-    }
-    StopAllPlay();
-    if (fileName.trimmed().isEmpty()) {
-        return;
-    }
-    const auto folder = VoiceFiles::soundFolder(m_state.paths.soundBase, m_state.paths.home,
-                                                m_language.toStdString());
-    const auto path = VoiceFiles::find(folder, fileName.toStdString());
-    if (path.empty()) {
-        return;
-    }
-    if (!m_audio->open(QString::fromStdString(path.string())) || !m_audio->play()) {
-        m_services.messages->show(this, QStringLiteral("Sound Error"),
-                                  QStringLiteral("Error %1:%2")
-                                      .arg(m_audio->errorNumber())
-                                      .arg(m_audio->errorDescription()),
-                                  MessageService::Icon::Critical, MessageService::Buttons::Ok);
-    }
+    m_sound->play(fileName, m_language);
 }
 
 void frmPresentQA::StopAllPlay() {
-    if (!m_audio) {
-        return;
-    }
-    if (!m_audio->stop()) {
-        m_services.messages->show(this, QStringLiteral("Sound Error"),
-                                  QStringLiteral("Error %1:%2")
-                                      .arg(m_audio->errorNumber())
-                                      .arg(m_audio->errorDescription()),
-                                  MessageService::Icon::Critical, MessageService::Buttons::Ok);
-    }
-    m_audio->close();
+    m_sound->stopAll();
 }
 
 bool frmPresentQA::handlePreviewKey(QObject* receiver, QKeyEvent* key) {
@@ -665,9 +616,7 @@ bool frmPresentQA::eventFilter(QObject* watched, QEvent* event) {
 
 void frmPresentQA::closeForm(int result) {
     m_closing = true;
-    if (m_audio) {
-        StopAllPlay();
-    }
+    StopAllPlay();
     QDialog::done(result);
 }
 

@@ -20,7 +20,7 @@ namespace orvj {
 
 struct AppState;
 struct Services;
-class AudioPlayer;
+class PresentationSound;
 
 // The on-screen test: the instruction screens, the 143 questions one at a time with their
 // options, the sounds, F10 to go back, Alt+Shift+F10 for the supervisor's abort, and the
@@ -57,7 +57,6 @@ private:
     bool isSpanish() const;
     void load();
     void activate();
-    void prepareAudio();
     void showCurrentQuestion();
     void focusQuestion();
     void onQuestionFocus();
@@ -81,7 +80,7 @@ private:
     Services& m_services;
     QString m_language;
     std::optional<QuestionSequence> m_sequence;
-    std::unique_ptr<AudioPlayer> m_audio;
+    std::unique_ptr<PresentationSound> m_sound;
     std::unique_ptr<QObject> m_keyPreview;
 
     QGroupBox* m_fraInstructions = nullptr;

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "store/OrvjError.h"
 #include "store/SecretCode.h"
+#include "ui/Attempt.h"
 #include "ui/FormConventions.h"
 #include "ui/InputBoxSecretCodePrompt.h"
 #include "ui/MessageService.h"
@@ -209,17 +210,15 @@ void frmChangeSecretCode::choose(int index) {
 void frmChangeSecretCode::changeCode() {
     const SecretCode code(m_state.paths.configFile);
     SecretCode::Change result = SecretCode::Change::WrongCurrent;
-    try {
-        const WaitCursor wait; // the slow hash takes a moment
-        result = code.change(field(Current)->text().toStdString(), field(New)->text().toStdString(),
-                             field(Repeated)->text().toStdString());
-    } catch (const OrvjError& e) {
-        m_services.messages->show(
-            this, title(),
-            QStringLiteral("The new secret code could not be saved, so the code stays as it "
-                           "was.\n\n") +
-                errorText(e),
-            MessageService::Icon::Critical, MessageService::Buttons::Ok);
+    // The hourglass covers the slow hash.
+    if (!attempt<OrvjError>(this, *m_services.messages, title(),
+                            QStringLiteral("The new secret code could not be saved, so the "
+                                           "code stays as it was.\n\n"),
+                            [&] {
+                                result = code.change(field(Current)->text().toStdString(),
+                                                     field(New)->text().toStdString(),
+                                                     field(Repeated)->text().toStdString());
+                            })) {
         return;
     }
     switch (result) {

@@ -11,7 +11,6 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,19 +46,15 @@ frmDataFolder::frmDataFolder(AppState& state, Services& services, QWidget* paren
     m_cmdBrowse = row.browse;
     outer->addWidget(frame);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(makeMenuChoice(this, kUseFolder, QStringLiteral("&Use This Folder")));
-    buttons->addWidget(makeMenuChoice(this, kNewFolder, QStringLiteral("&New Empty Folder")));
-    buttons->addWidget(makeMenuChoice(this, kClose, QStringLiteral("&Close")));
-    outer->addLayout(buttons);
-    m_msgPanel = makeMsgPanel(this);
-    outer->addWidget(m_msgPanel);
-
-    m_choices = new MenuChoices(this, m_msgPanel, true);
-    m_choices->add(kUseFolder, QStringLiteral("Use the clients of the folder named above."));
-    m_choices->add(kNewFolder, QStringLiteral("Make the folder named above, empty, and start a "
-                                              "new client file there."));
-    m_choices->add(kClose, QStringLiteral("Close this window and return to Main Menu."));
+    m_choices = FolderFormParts::addMenuRow(
+        this, outer,
+        {{kUseFolder, QStringLiteral("&Use This Folder"),
+          QStringLiteral("Use the clients of the folder named above.")},
+         {kNewFolder, QStringLiteral("&New Empty Folder"),
+          QStringLiteral("Make the folder named above, empty, and start a new client file "
+                         "there.")},
+         {kClose, QStringLiteral("&Close"), FolderFormParts::closeHelpLine()}},
+        m_msgPanel);
     connect(m_choices, &MenuChoices::chosen, this, &frmDataFolder::choose);
     connect(m_cmdBrowse, &QPushButton::clicked, this, &frmDataFolder::browse);
     showCurrent();

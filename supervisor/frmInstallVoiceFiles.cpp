@@ -3,65 +3,37 @@
 #include "core/AppState.h"
 #include "session/VoiceFiles.h"
 #include "store/OrvjError.h"
-#include "ui/FolderFormParts.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
-#include <QFileDialog>
+#include <QEvent>
 #include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
-#include <QVBoxLayout>
 
 namespace orvj {
 
 frmInstallVoiceFiles::frmInstallVoiceFiles(AppState& state, Services& services, QWidget* parent)
-    : QDialog(parent), m_state(state), m_services(services) {
-    setObjectName(QStringLiteral("frmInstallVoiceFiles"));
-    setWindowTitle(QStringLiteral("Install Voice Files"));
-    setModal(true);
-    m_pickFolder = [](QWidget* p, const QString& start) {
-        return QFileDialog::getExistingDirectory(p, QStringLiteral("Folder of Voice Files"), start);
-    };
-
-    auto* outer = new QVBoxLayout(this);
-    auto* frame = new QGroupBox(QStringLiteral("Copy Voice Files into the Sound Folder"), this);
-    frame->setObjectName(QStringLiteral("fraInstall"));
-    auto* form = new QFormLayout(frame);
-
-    m_cmbLanguage = new QComboBox(frame);
+    : InstallerDialog(state, services, parent, QStringLiteral("frmInstallVoiceFiles"),
+                      QStringLiteral("Install Voice Files"),
+                      QStringLiteral("Copy Voice Files into the Sound Folder"),
+                      QStringLiteral("Folder of Voice Files")) {
+    m_cmbLanguage = new QComboBox(m_form->parentWidget());
     m_cmbLanguage->setObjectName(QStringLiteral("cmbLanguage"));
     m_cmbLanguage->addItems({QStringLiteral("English"), QStringLiteral("Spanish")});
-    form->addRow(QStringLiteral("&Language:"), m_cmbLanguage);
+    m_form->addRow(QStringLiteral("&Language:"), m_cmbLanguage);
 
-    const auto source = FolderFormParts::addSourceFolderRow(frame, form);
-    m_txtSourceFolder = source.field;
-    m_cmdBrowse = source.browse;
-
-    m_lblTarget = new QLabel(frame);
-    m_lblTarget->setObjectName(QStringLiteral("lblTarget"));
-    m_lblTarget->setTextFormat(Qt::PlainText);
-    m_lblTarget->setWordWrap(true);
-    form->addRow(QStringLiteral("Copy into:"), m_lblTarget);
-
-    m_prgCopy = FolderFormParts::addProgressRow(frame, form, QStringLiteral("prgCopy"));
-    outer->addWidget(frame);
-
-    m_choices = FolderFormParts::addInstallMenu(
-        this, outer,
-        QStringLiteral("Copy every .wav file of the folder into the sound "
-                       "folder of the language."),
-        m_msgPanel);
-    connect(m_choices, &MenuChoices::chosen, this, &frmInstallVoiceFiles::choose);
+    addSourceRow();
+    m_lblTarget = new QLabel(m_form->parentWidget());
+    addTargetRow(m_lblTarget);
+    addProgressAndMenu(QStringLiteral("prgCopy"),
+                       QStringLiteral("Copy every .wav file of the folder into the sound "
+                                      "folder of the language."));
 
     describeControl(m_cmbLanguage, QStringLiteral("Language"),
                     QStringLiteral("Use up or down arrow keys to select the language of the "
@@ -89,7 +61,6 @@ frmInstallVoiceFiles::frmInstallVoiceFiles(AppState& state, Services& services, 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setObjectName(QStringLiteral("escClose"));
     connect(escape, &QShortcut::activated, this, &QDialog::reject);
-    connect(m_cmdBrowse, &QPushButton::clicked, this, &frmInstallVoiceFiles::browse);
     connect(m_cmbLanguage, &QComboBox::currentIndexChanged, this,
             &frmInstallVoiceFiles::showTarget);
     showTarget();
@@ -130,21 +101,8 @@ void frmInstallVoiceFiles::showTarget() {
     m_lblTarget->setText(targetFolder());
 }
 
-void frmInstallVoiceFiles::browse() {
-    FolderFormParts::browseInto(this, m_txtSourceFolder, m_pickFolder);
-}
-
-void frmInstallVoiceFiles::choose(int index) {
-    if (index == kInstall) {
-        install();
-    } else {
-        accept();
-    }
-}
-
 void frmInstallVoiceFiles::install() {
-    const QString source = FolderFormParts::chosenSource(
-        this, m_txtSourceFolder, *m_services.messages, QStringLiteral("voice files"));
+    const QString source = chosenSource(QStringLiteral("voice files"));
     if (source.isEmpty()) {
         return;
     }
@@ -166,18 +124,13 @@ void frmInstallVoiceFiles::install() {
     }
 
     const QString target = targetFolder();
-    m_prgCopy->setRange(0, static_cast<int>(files.size()));
-    m_prgCopy->setValue(0);
-    FolderFormParts::setInstallMenuEnabled(this, false);
+    m_progress->setRange(0, static_cast<int>(files.size()));
+    m_progress->setValue(0);
     VoiceFiles::InstallResult result;
-    {
-        const WaitCursor wait;
-        result = VoiceFiles::install(files, target.toStdString(), [this](int done, int) {
-            m_prgCopy->setValue(done);
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
-    }
-    FolderFormParts::setInstallMenuEnabled(this, true);
+    runInstall([&] {
+        result = VoiceFiles::install(files, target.toStdString(),
+                                     [this](int done, int total) { showProgress(done, total); });
+    });
 
     QString summary = QStringLiteral("%1 of %2 voice files were copied into %3.")
                           .arg(result.copied)
@@ -193,10 +146,7 @@ void frmInstallVoiceFiles::install() {
             summary += QStringLiteral("\n") + QString::fromStdString(line);
         }
     }
-    m_services.messages->show(this, appTitle(), summary,
-                              result.failed.empty() ? MessageService::Icon::Information
-                                                    : MessageService::Icon::Critical,
-                              MessageService::Buttons::Ok);
+    showSummary(summary, result.failed.empty());
 }
 
 } // namespace orvj

@@ -6,6 +6,7 @@
 #include "scoring/ReportRuns.h"
 #include "supervisor/DeleteNames.h"
 #include "supervisor/frmVerify.h"
+#include "ui/Attempt.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/RecordText.h"
@@ -481,18 +482,11 @@ void frmSupervisorOptions::reports() {
 }
 
 void frmSupervisorOptions::printAll() {
-    QString fault;
-    try {
-        const WaitCursor wait;
+    attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [this] {
         ReportRuns runs(*m_services.reports, m_state.paths.home);
         runs.setPdfFolder(m_pdfFolder);
         runs.printAll(m_state.clients, m_state.reportOption);
-    } catch (const ReportRunError& e) {
-        fault = errorText(e.message());
-    }
-    if (!fault.isEmpty()) {
-        m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
-    }
+    });
 }
 
 } // namespace orvj

@@ -1,14 +1,11 @@
 #include "ui/FolderFormParts.h"
 
 #include "ui/FormConventions.h"
-#include "ui/MessageService.h"
 
-#include <QDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -34,51 +31,21 @@ FolderRow addFolderRow(QWidget* frame, QFormLayout* form, const QString& caption
     return row;
 }
 
-FolderRow addSourceFolderRow(QWidget* frame, QFormLayout* form) {
-    return addFolderRow(frame, form, QStringLiteral("Copy &from:"),
-                        QStringLiteral("txtSourceFolder"));
-}
-
-QProgressBar* addProgressRow(QWidget* frame, QFormLayout* form, const QString& objectName) {
-    auto* bar = new QProgressBar(frame);
-    bar->setObjectName(objectName);
-    bar->setRange(0, 1);
-    bar->setValue(0);
-    form->addRow(QStringLiteral("Progress:"), bar);
-    return bar;
-}
-
-MenuChoices* addInstallMenu(QDialog* form, QVBoxLayout* outer, const QString& installHelp,
-                            QLabel*& msgPanel) {
+MenuChoices* addMenuRow(QWidget* form, QVBoxLayout* outer, const QList<MenuChoice>& choices,
+                        QLabel*& msgPanel) {
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(makeMenuChoice(form, kInstall, QStringLiteral("&Install")));
-    buttons->addWidget(makeMenuChoice(form, kClose, QStringLiteral("&Close")));
+    for (const MenuChoice& c : choices) {
+        buttons->addWidget(makeMenuChoice(form, c.index, c.caption));
+    }
     outer->addLayout(buttons);
     msgPanel = makeMsgPanel(form);
     outer->addWidget(msgPanel);
 
-    auto* choices = new MenuChoices(form, msgPanel, true);
-    choices->add(kInstall, installHelp);
-    choices->add(kClose, QStringLiteral("Close this window and return to Main Menu."));
-    return choices;
-}
-
-QString chosenSource(QWidget* form, QLineEdit* field, MessageService& messages,
-                     const QString& filesName) {
-    const QString source = field->text().trimmed();
-    if (source.isEmpty()) {
-        messages.show(
-            form, appTitle(),
-            QStringLiteral("Choose the folder that holds the %1 first (Browse...).").arg(filesName),
-            MessageService::Icon::Critical, MessageService::Buttons::Ok);
-        field->setFocus();
+    auto* menu = new MenuChoices(form, msgPanel, true);
+    for (const MenuChoice& c : choices) {
+        menu->add(c.index, c.helpLine);
     }
-    return source;
-}
-
-void setInstallMenuEnabled(QWidget* form, bool on) {
-    menuButton(form, kInstall)->setEnabled(on);
-    menuButton(form, kClose)->setEnabled(on);
+    return menu;
 }
 
 void browseInto(QWidget* parent, QLineEdit* field, const FolderPicker& pick) {

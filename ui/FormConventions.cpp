@@ -165,6 +165,12 @@ void MOUSEDEFAULT() {
     QApplication::processEvents();
 }
 
+WaitCursor::~WaitCursor() {
+    // Nothing to end when MOUSEDEFAULT already put the default pointer back.
+    QApplication::restoreOverrideCursor();
+    QApplication::processEvents();
+}
+
 void ShowClientListFocus(QWidget* frame, QLabel* msgPanel, bool focused) {
     if (focused) {
         setColors(frame, Colors::cyan, Colors::black);

@@ -69,12 +69,14 @@ private:
     bool m_away = false;
 };
 
-// The hourglass while the object lives: MOUSEWAIT when it is made, MOUSEDEFAULT when it goes,
-// however the scope is left.
+// The hourglass while the object lives: MOUSEWAIT when it is made, and when it goes, however the
+// scope is left, its own hourglass ends (letting pending window events run, as MOUSEDEFAULT
+// does). A guard inside another ends only its own: the outer hourglass shows until the outer
+// guard goes.
 class WaitCursor {
 public:
     WaitCursor() { MOUSEWAIT(); }
-    ~WaitCursor() { MOUSEDEFAULT(); }
+    ~WaitCursor();
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };

@@ -1,7 +1,12 @@
 #include "ui/FormConventions.h"
 
+#include "store/OrvjError.h"
+#include "tests/support/FakeMessageService.h"
 #include "tests/support/FormDriving.h"
+#include "ui/Attempt.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +14,7 @@
 #include <QVBoxLayout>
 
 using namespace orvj;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -69,6 +75,63 @@ TEST(FormConventions, MenuButtonKeysAndHighlight) {
         f.edit->setFocus();
         EXPECT_EQ(f.lit(), clear ? QString() : QStringLiteral("4"));
     }
+}
+
+bool hourglass() {
+    const QCursor* c = QApplication::overrideCursor();
+    return c != nullptr && c->shape() == Qt::WaitCursor;
+}
+
+// A guard inside another ends only its own hourglass; the outer one showing until its guard
+// goes, and then the arrow is back, also when the inner guard is left by an exception.
+TEST(FormConventions, NestedWaitCursorsEndInTurn) {
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    {
+        const WaitCursor outer;
+        {
+            const WaitCursor inner;
+            EXPECT_TRUE(hourglass());
+        }
+        EXPECT_TRUE(hourglass()) << "the inner guard ended the outer hourglass";
+        try {
+            const WaitCursor inner;
+            throw OrvjError(ErrorCode::FileNotFound, "gone");
+        } catch (const OrvjError&) {
+            EXPECT_TRUE(hourglass());
+        }
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// The work runs under the hourglass; its error ends it before the box, which shows the lead
+// and the error's text. An error of another kind passes on.
+TEST(FormConventions, AttemptShowsTheFaultAfterTheHourglass) {
+    test::FakeMessageService messages;
+    bool waited = false;
+    EXPECT_TRUE(attempt(nullptr, messages, u"Title"_s, u"Lead\n"_s, [&] { waited = hourglass(); }));
+    EXPECT_TRUE(waited);
+    EXPECT_TRUE(messages.shown.isEmpty());
+
+    bool boxUnderHourglass = true;
+    messages.onShow([&](const auto&) { boxUnderHourglass = hourglass(); });
+    EXPECT_FALSE(attempt<OrvjError>(nullptr, messages, u"Title"_s, u"Lead\n"_s, [] {
+        throw OrvjError(ErrorCode::FileNotFound, "DATA301.OVJ is missing");
+    }));
+    EXPECT_FALSE(boxUnderHourglass);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].title, u"Title"_s);
+    EXPECT_EQ(messages.shown[0].text, u"Lead\nDATA301.OVJ is missing"_s);
+    EXPECT_EQ(messages.shown[0].icon, MessageService::Icon::Critical);
+
+    const WaitCursor outer; // a caller's own hourglass outlives a failed attempt
+    EXPECT_FALSE(attempt<OrvjError>(nullptr, messages, u"Title"_s, QString(),
+                                    [] { throw OrvjError(ErrorCode::DeviceIO, "x"); }));
+    EXPECT_TRUE(hourglass());
+
+    EXPECT_THROW(attempt<OrvjError>(nullptr, messages, u"Title"_s, QString(),
+                                    [] { throw std::logic_error("other"); }),
+                 std::logic_error);
+    EXPECT_EQ(messages.shown.size(), 2);
 }
 
 } // namespace
