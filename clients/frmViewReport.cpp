@@ -4,6 +4,7 @@
 #include "scoring/ReportJobs.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/RecordText.h"
 #include "ui/Services.h"
 
@@ -124,7 +125,7 @@ void frmViewReport::savePdf() {
     QString fault;
     try {
         const WaitCursor wait;
-        m_services.reports->saveReportTextPdf(m_reportText, file.toStdString());
+        m_services.reports->saveReportTextPdf(m_reportText, qStringToPath(file));
     } catch (const std::exception& e) {
         fault = errorText(e);
     }

@@ -11,6 +11,7 @@
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/Services.h"
 
 #include <QApplication>
@@ -520,7 +521,7 @@ void frmPresentQA::Play(const QString& fileName) {
     if (path.empty()) {
         return;
     }
-    if (!m_audio->open(QString::fromStdString(path.string())) || !m_audio->play()) {
+    if (!m_audio->open(pathToQString(path)) || !m_audio->play()) {
         m_services.messages->show(this, QStringLiteral("Sound Error"),
                                   QStringLiteral("Error %1:%2")
                                       .arg(m_audio->errorNumber())

@@ -6,6 +6,7 @@
 #include "ui/FolderFormParts.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/Services.h"
 
 #include <QApplication>
@@ -50,7 +51,7 @@ frmInstallInventory::frmInstallInventory(AppState& state, Services& services, QW
     m_txtSourceFolder = source.field;
     m_cmdBrowse = source.browse;
 
-    auto* target = new QLabel(QString::fromStdString(m_state.paths.home.string()), frame);
+    auto* target = new QLabel(pathToQString(m_state.paths.home), frame);
     target->setObjectName(QStringLiteral("lblTarget"));
     target->setTextFormat(Qt::PlainText);
     target->setWordWrap(true);
@@ -99,7 +100,7 @@ void frmInstallInventory::install() {
     try {
         const WaitCursor wait;
         const auto result = InventoryInstaller::install(
-            source.toStdString(), m_state.paths.home, m_stamp(), [this](int step, int total) {
+            qStringToPath(source), m_state.paths.home, m_stamp(), [this](int step, int total) {
                 m_prgInstall->setRange(0, total);
                 m_prgInstall->setValue(step);
                 QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -6,6 +6,7 @@
 #include "ui/FolderFormParts.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/Services.h"
 
 #include <QAbstractButton>
@@ -120,10 +121,8 @@ bool frmInstallVoiceFiles::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString frmInstallVoiceFiles::targetFolder() const {
-    return QString::fromStdString(
-        VoiceFiles::soundFolder(m_state.paths.soundBase, m_state.paths.home,
-                                m_cmbLanguage->currentText().toStdString())
-            .string());
+    return pathToQString(VoiceFiles::soundFolder(m_state.paths.soundBase, m_state.paths.home,
+                                                 m_cmbLanguage->currentText().toStdString()));
 }
 
 void frmInstallVoiceFiles::showTarget() {
@@ -150,7 +149,7 @@ void frmInstallVoiceFiles::install() {
     }
     std::vector<std::filesystem::path> files;
     try {
-        files = VoiceFiles::waveFilesIn(source.toStdString());
+        files = VoiceFiles::waveFilesIn(qStringToPath(source));
     } catch (const OrvjError& e) {
         m_services.messages->show(this, appTitle(), errorText(e), MessageService::Icon::Critical,
                                   MessageService::Buttons::Ok);
@@ -172,7 +171,7 @@ void frmInstallVoiceFiles::install() {
     VoiceFiles::InstallResult result;
     {
         const WaitCursor wait;
-        result = VoiceFiles::install(files, target.toStdString(), [this](int done, int) {
+        result = VoiceFiles::install(files, qStringToPath(target), [this](int done, int) {
             m_prgCopy->setValue(done);
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });

@@ -8,6 +8,7 @@
 #include "supervisor/frmVerify.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/RecordText.h"
 #include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
@@ -440,7 +441,7 @@ void frmSupervisorOptions::reports() {
         if (folder.isEmpty()) {
             return;
         }
-        m_pdfFolder = folder.toStdString();
+        m_pdfFolder = qStringToPath(folder);
     }
     switch (m_printOption) {
     case 0:
