@@ -8,6 +8,7 @@
 #include "store/Clock.h"
 #include "ui/InputBoxSecretCodePrompt.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/QtClock.h"
 #include "ui/SecretCodePrompt.h"
 
@@ -21,8 +22,8 @@ AppServices::AppServices(AppState& state)
     // REPORT.PRN lives in the program folder; reports print on the default printer, or into
     // PDF files in the folder that ORVJ_PRINT_DIR names.
     PrintTarget target;
-    if (const QByteArray dir = qgetenv("ORVJ_PRINT_DIR"); !dir.isEmpty()) {
-        target.pdfFolder = std::filesystem::path(dir.toStdString());
+    if (const QString dir = qEnvironmentVariable("ORVJ_PRINT_DIR"); !dir.isEmpty()) {
+        target.pdfFolder = qStringToPath(dir);
     }
     // Name deletion removes the print files there with the other report files.
     state.paths.printFolder = target.pdfFolder;

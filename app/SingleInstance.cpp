@@ -102,7 +102,9 @@ QString SingleInstance::keyFor(const std::filesystem::path& home) {
     if (ec) {
         canonical = home;
     }
-    std::string text = canonical.lexically_normal().string();
+    // UTF-8 everywhere: string() would take the ANSI code page on Windows.
+    const std::u8string name = canonical.lexically_normal().u8string();
+    std::string text(name.begin(), name.end());
     while (text.size() > 1 && (text.back() == '/' || text.back() == '\\')) {
         text.pop_back();
     }

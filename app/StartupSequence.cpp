@@ -8,6 +8,7 @@
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/Services.h"
 
 #include <QApplication>
@@ -77,7 +78,7 @@ ClientFile::LoadReport StartupSequence::LoadClientFile(AppState& state) {
 }
 
 QString StartupSequence::LoadNotice(const AppState& state, const ClientFile::LoadReport& report) {
-    const QString file = QString::fromStdString(state.paths.clientFile.string());
+    const QString file = pathToQString(state.paths.clientFile);
     QStringList parts;
     if (report.overflow) {
         parts << QStringLiteral("The client file %1 holds %2 clients, more than the %3 this "

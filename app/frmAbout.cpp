@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "ui/FormConventions.h"
+#include "ui/PathText.h"
 #include "ui/RecordText.h"
 
 #include <QApplication>
@@ -152,7 +153,7 @@ void frmAbout::setFadeRunMs(int ms) {
 }
 
 QStringList frmAbout::PublisherLines(const std::filesystem::path& home) {
-    QFile file(QString::fromStdString((home / "PUBLISHER.TXT").string()));
+    QFile file(pathToQString(home / "PUBLISHER.TXT"));
     QStringList lines;
     if (!file.open(QIODevice::ReadOnly)) {
         return lines;

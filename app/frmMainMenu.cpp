@@ -8,6 +8,7 @@
 #include "ui/FormConventions.h"
 #include "ui/FormLauncher.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/RecordText.h"
 #include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
@@ -290,7 +291,7 @@ bool frmMainMenu::RefuseWhenFull() {
     if (!m_state.clients.isFull()) {
         return false;
     }
-    const QString file = QString::fromStdString(m_state.paths.clientFile.string());
+    const QString file = pathToQString(m_state.paths.clientFile);
     m_services.messages->show(
         this, appTitle(),
         QStringLiteral("The data disk is full: the client file holds %1 clients, the most it "

@@ -5,6 +5,7 @@
 #include "ui/Attempt.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/RecordText.h"
 #include "ui/Services.h"
 
@@ -122,7 +123,7 @@ void frmViewReport::savePdf() {
     setButtonsEnabled(false);
     attempt(this, *m_services.messages, appTitle(),
             QStringLiteral("The report was not saved as PDF.\n"),
-            [&] { m_services.reports->saveReportTextPdf(m_reportText, file.toStdString()); });
+            [&] { m_services.reports->saveReportTextPdf(m_reportText, qStringToPath(file)); });
     setButtonsEnabled(true);
     m_busy = false;
     m_front.reset();

@@ -4,6 +4,7 @@
 #include "session/AudioPlayer.h"
 #include "session/VoiceFiles.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/Services.h"
 
 namespace orvj {
@@ -51,7 +52,7 @@ void PresentationSound::play(const QString& fileName, const QString& language) {
     if (path.empty()) {
         return;
     }
-    if (!m_audio->open(QString::fromStdString(path.string())) || !m_audio->play()) {
+    if (!m_audio->open(pathToQString(path)) || !m_audio->play()) {
         showError();
     }
 }

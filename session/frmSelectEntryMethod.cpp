@@ -9,6 +9,7 @@
 #include "ui/FormConventions.h"
 #include "ui/FormLauncher.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
 
@@ -113,7 +114,7 @@ void frmSelectEntryMethod::administerTest() {
         if (count == 0) {
             abandonNewClient(QStringLiteral("The question bank %1 holds no question table named "
                                             "\"English\" or \"Spanish\".")
-                                 .arg(QString::fromStdString(m_state.paths.questionBank.string())));
+                                 .arg(pathToQString(m_state.paths.questionBank)));
             return;
         }
         if (count < 2) {

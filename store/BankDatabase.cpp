@@ -38,7 +38,10 @@ BankDatabase openBankDatabase(const std::filesystem::path& path, BankAccess acce
     const int flags = access == BankAccess::Read ? SQLITE_OPEN_READONLY
                                                  : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.string().c_str(), &raw, flags, nullptr);
+    // SQLite takes the name in UTF-8; string() would be the ANSI code page on Windows.
+    const std::u8string name = path.u8string();
+    const int rc =
+        sqlite3_open_v2(reinterpret_cast<const char*>(name.c_str()), &raw, flags, nullptr);
     BankDatabase db(raw);
     if (rc != SQLITE_OK) {
         cannotOpen(path, access, raw != nullptr ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));

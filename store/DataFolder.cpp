@@ -1,9 +1,11 @@
 #include "store/DataFolder.h"
 
 #include "store/ConfigFile.h"
+#include "store/Cp1252.h"
 #include "store/OrvjError.h"
 #include "store/platform/File.h"
 
+#include <optional>
 #include <system_error>
 
 namespace orvj::DataFolder {
@@ -13,19 +15,26 @@ std::string filePathValue(const fs::path& home, const fs::path& folder) {
     const fs::path normal = fs::absolute(folder).lexically_normal();
     const fs::path base = fs::absolute(home).lexically_normal();
     fs::path relative = normal.lexically_relative(base);
-    std::string value;
-    if (!relative.empty() && *relative.begin() != "..") {
-        value = relative.generic_string();
-    } else {
-        value = normal.string();
-    }
+    // UTF-8 here; ORVJTest.ini holds the name in Windows-1252, as the configuration is read.
+    const std::u8string name = !relative.empty() && *relative.begin() != ".."
+                                   ? relative.generic_u8string()
+                                   : normal.u8string();
+    std::string value(name.begin(), name.end());
     while (value.size() > 1 && value.back() == '/') {
         value.pop_back();
     }
-    const int keep = ConfigFile::kFilePath.bufferLength - 1;
-    if (value.size() > static_cast<std::size_t>(keep)) {
+    const std::optional<std::string> stored = utf8ToCp1252(value);
+    if (!stored) {
         throw OrvjError(ErrorCode::BadFileName,
-                        "the folder name " + value + " is " + std::to_string(value.size()) +
+                        "the folder name " + value + " has letters that FilePath in " +
+                            ConfigFile::kFileName +
+                            " cannot hold (it is Windows-1252 text). Choose a folder whose name "
+                            "has none of them.");
+    }
+    const int keep = ConfigFile::kFilePath.bufferLength - 1;
+    if (stored->size() > static_cast<std::size_t>(keep)) {
+        throw OrvjError(ErrorCode::BadFileName,
+                        "the folder name " + value + " is " + std::to_string(stored->size()) +
                             " characters long; FilePath in " + ConfigFile::kFileName +
                             " keeps only " + std::to_string(keep) +
                             ". Choose a folder with a shorter name.");
@@ -98,7 +107,7 @@ Switched switchTo(const fs::path& home, const fs::path& configFile, const fs::pa
         s.report = ClientFile(s.clientFile).load(s.clients);
         ConfigFile(configFile)
             .WritePrivateProfileString(ConfigFile::kFilePath.section, ConfigFile::kFilePath.key,
-                                       s.filePathValue);
+                                       *utf8ToCp1252(s.filePathValue));
     } catch (...) {
         if (!hadClientFile) {
             platform::removeFile(s.clientFile);

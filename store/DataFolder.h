@@ -13,8 +13,8 @@ namespace orvj {
 namespace DataFolder {
 
 // The value FilePath gets for a folder: relative to the program folder when the folder lies
-// inside it, else the absolute path. Throws OrvjError when the value is longer than the 49
-// characters the program reads back.
+// inside it, else the absolute path; UTF-8. Throws OrvjError when the value is longer than the
+// 49 characters the program reads back, or has a letter Windows-1252 cannot hold.
 std::string filePathValue(const std::filesystem::path& home, const std::filesystem::path& folder);
 
 // Throws OrvjError naming the folder when it is missing, no folder, or cannot be written.

@@ -7,6 +7,7 @@
 #include "ui/FormConventions.h"
 #include "ui/InputBoxSecretCodePrompt.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/Services.h"
 
 #include <QAbstractButton>
@@ -253,10 +254,9 @@ void frmChangeSecretCode::changeCode() {
                New, true);
         return;
     case SecretCode::Change::Damaged:
-        m_services.messages->show(
-            this, QStringLiteral("Secret Code Damaged"),
-            damagedSecretCodeText(QString::fromStdString(m_state.paths.configFile.string())),
-            MessageService::Icon::Critical, MessageService::Buttons::Ok);
+        m_services.messages->show(this, QStringLiteral("Secret Code Damaged"),
+                                  damagedSecretCodeText(pathToQString(m_state.paths.configFile)),
+                                  MessageService::Icon::Critical, MessageService::Buttons::Ok);
         reject();
         return;
     }

@@ -6,6 +6,7 @@
 #include "ui/FolderFormParts.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/Services.h"
 
 #include <QFileDialog>
@@ -61,7 +62,7 @@ frmDataFolder::frmDataFolder(AppState& state, Services& services, QWidget* paren
 }
 
 void frmDataFolder::showCurrent() {
-    m_lblDataFolder->setText(QString::fromStdString(m_state.paths.dataFolder.string()));
+    m_lblDataFolder->setText(pathToQString(m_state.paths.dataFolder));
     m_lblClientCount->setText(
         QStringLiteral("%1 of %2").arg(m_state.clients.clientCount).arg(ClientTable::kMaxClients));
 }
@@ -87,7 +88,7 @@ void frmDataFolder::switchFolder(bool makeNew) {
         m_txtDataFolder->setFocus();
         return;
     }
-    std::filesystem::path folder = name.toStdString();
+    std::filesystem::path folder = qStringToPath(name);
     if (folder.is_relative()) {
         folder = m_state.paths.home / folder;
     }
@@ -107,8 +108,7 @@ void frmDataFolder::switchFolder(bool makeNew) {
     m_changed = true;
     showCurrent();
     QString text = QStringLiteral("The data folder is now %1 (FilePath=%2). It holds %3 clients.")
-                       .arg(QString::fromStdString(s.dataFolder.string()),
-                            QString::fromStdString(s.filePathValue))
+                       .arg(pathToQString(s.dataFolder), QString::fromStdString(s.filePathValue))
                        .arg(s.clients.clientCount);
     m_report = s.report;
     m_services.messages->show(this, appTitle(), text, MessageService::Icon::Information,

@@ -5,6 +5,7 @@
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/Services.h"
 
 #include <QFormLayout>
@@ -30,7 +31,7 @@ frmInstallInventory::frmInstallInventory(AppState& state, Services& services, QW
     m_form->addRow(QStringLiteral("Files:"), files);
 
     addSourceRow();
-    auto* target = new QLabel(QString::fromStdString(m_state.paths.home.string()), frame);
+    auto* target = new QLabel(pathToQString(m_state.paths.home), frame);
     addTargetRow(target);
     // The form's own height passes on no height-for-width: each wrapped label asks for the
     // height its text needs at its narrowest.
@@ -56,7 +57,7 @@ void frmInstallInventory::install() {
     runInstall([&] {
         try {
             const auto result = InventoryInstaller::install(
-                source.toStdString(), m_state.paths.home, m_stamp(),
+                qStringToPath(source), m_state.paths.home, m_stamp(),
                 [this](int step, int total) { showProgress(step, total); });
             text = QString::fromStdString(InventoryInstaller::summary(result));
             done = true;

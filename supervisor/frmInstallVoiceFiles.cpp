@@ -5,6 +5,7 @@
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/Services.h"
 
 #include <QComboBox>
@@ -91,10 +92,8 @@ bool frmInstallVoiceFiles::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString frmInstallVoiceFiles::targetFolder() const {
-    return QString::fromStdString(
-        VoiceFiles::soundFolder(m_state.paths.soundBase, m_state.paths.home,
-                                m_cmbLanguage->currentText().toStdString())
-            .string());
+    return pathToQString(VoiceFiles::soundFolder(m_state.paths.soundBase, m_state.paths.home,
+                                                 m_cmbLanguage->currentText().toStdString()));
 }
 
 void frmInstallVoiceFiles::showTarget() {
@@ -108,7 +107,7 @@ void frmInstallVoiceFiles::install() {
     }
     std::vector<std::filesystem::path> files;
     try {
-        files = VoiceFiles::waveFilesIn(source.toStdString());
+        files = VoiceFiles::waveFilesIn(qStringToPath(source));
     } catch (const OrvjError& e) {
         m_services.messages->show(this, appTitle(), errorText(e), MessageService::Icon::Critical,
                                   MessageService::Buttons::Ok);
@@ -128,7 +127,7 @@ void frmInstallVoiceFiles::install() {
     m_progress->setValue(0);
     VoiceFiles::InstallResult result;
     runInstall([&] {
-        result = VoiceFiles::install(files, target.toStdString(),
+        result = VoiceFiles::install(files, qStringToPath(target),
                                      [this](int done, int total) { showProgress(done, total); });
     });
 

@@ -9,6 +9,7 @@
 #include "ui/Attempt.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/RecordText.h"
 #include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
@@ -461,7 +462,7 @@ void frmSupervisorOptions::reports() {
         if (folder.isEmpty()) {
             return;
         }
-        m_pdfFolder = folder.toStdString();
+        m_pdfFolder = qStringToPath(folder);
     }
     switch (m_printOption) {
     case 0:

@@ -5,6 +5,7 @@
 #include "store/SecretCode.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/frmMyInputBox.h"
 
 namespace orvj {
@@ -23,10 +24,9 @@ int InputBoxSecretCodePrompt::inputLength() {
 }
 
 void InputBoxSecretCodePrompt::refuseDamaged(QWidget* parent) {
-    m_messages.show(
-        parent, QStringLiteral("Secret Code Damaged"),
-        damagedSecretCodeText(QString::fromStdString(m_state.paths.configFile.string())),
-        MessageService::Icon::Critical);
+    m_messages.show(parent, QStringLiteral("Secret Code Damaged"),
+                    damagedSecretCodeText(pathToQString(m_state.paths.configFile)),
+                    MessageService::Icon::Critical);
 }
 
 bool InputBoxSecretCodePrompt::AskSecretCode(QWidget* parent) {

@@ -188,12 +188,22 @@ TEST_F(DataFolderSwitch, AFolderThatCannotServeIsRefusedAndNothingChanges) {
     const fs::path deep = fs::temp_directory_path() / std::string(60, 'd');
     EXPECT_NE(refused(deep, true).find("keeps only 49"), std::string::npos);
 
+    // Nor can a name with letters Windows-1252 has not: refused before the folder is made.
+    EXPECT_NE(refused(dir / u8"Данные", true).find("Windows-1252"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / u8"Данные"));
+
     // A new folder outside the program folder is recorded by its full name.
     const fs::path fresh = fs::temp_directory_path() / "orvj-data-new-folder";
     fs::remove_all(fresh);
     EXPECT_EQ(DataFolder::switchTo(dir, ini, fresh, true).clients.clientCount, 0);
     EXPECT_EQ(ConfigFile(ini).GetINIFilePath(), fresh.string());
     fs::remove_all(fresh);
+
+    // Other letters are recorded in Windows-1252, and the value names the folder again.
+    const fs::path office = dir / u8"Büro é";
+    DataFolder::switchTo(dir, ini, office, true);
+    EXPECT_EQ(ConfigFile(ini).GetINIFilePath(), "B\xFCro \xE9");
+    EXPECT_EQ(resolveConfiguredFolder(dir, ConfigFile(ini).GetINIFilePath()), office);
 }
 
 // The program folder: which one is chosen, and its first start from the installed template.
