@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <sstream>
@@ -57,13 +58,15 @@ protected:
     void TearDown() override { platform::disarmWriteFaults(); }
 
     // Runs the tool in `folder`, or in the test's program folder.
-    int run(std::vector<std::string> args, const fs::path& folder = {}) {
+    // `tools` is orvj-report's own folder, which holds orvj-report-print.
+    int run(std::vector<std::string> args, const fs::path& folder = {},
+            const fs::path& tools = "/nonexistent") {
         args.insert(args.begin(), {"--home", (folder.empty() ? home.path() : folder).string()});
         std::ostringstream o;
         std::ostringstream e;
         ReportToolOptions options = parseReportToolArguments(args);
         options.lockWait = lockWait;
-        const int status = runReportTool(options, "/nonexistent", o, e);
+        const int status = runReportTool(options, tools, o, e);
         out = o.str();
         err = e.str();
         return status;
@@ -244,6 +247,30 @@ TEST_F(ReportToolTest, OutputThatCannotBeWrittenFailsAndAPdfReplacesOnlyAPdf) {
 }
 
 #ifndef ORVJ_CORE_ONLY
+// orvj-report-print prints each report of a run; the fault that stops it reaches the run's
+// message whole, with what was printed before it.
+TEST_F(ReportToolTest, PrintingIsDoneByThePrintProgramAndItsFaultsArePassedOn) {
+    const fs::path tools = fs::path(ORVJ_REPORT_BINARY).parent_path();
+    const fs::path prints = home.path() / "prints";
+    fs::create_directory(prints);
+    ASSERT_EQ(::setenv("ORVJ_PRINT_DIR", prints.c_str(), 1), 0);
+    EXPECT_EQ(run({"--all", "--print"}, {}, tools), 0) << err;
+    EXPECT_THAT(out, HasSubstr("Printed 3 reports into PDF files in " + prints.string()));
+    for (const char* name : {"print-001.pdf", "print-002.pdf", "print-003.pdf"}) {
+        EXPECT_TRUE(fs::exists(prints / name)) << name;
+    }
+    EXPECT_EQ(pdfPages(prints / "print-002.pdf"), pages(file("temp2")));
+
+    ASSERT_EQ(::setenv("ORVJ_PRINT_DIR", (home.path() / "missing").c_str(), 1), 0);
+    EXPECT_EQ(run({"--all", "--print"}, {}, tools), 1);
+    ::unsetenv("ORVJ_PRINT_DIR");
+    EXPECT_EQ(err, "orvj-report: Printing stopped at the report of client 1.\nNo report was "
+                   "printed.\n" +
+                       (home.path() / "missing").string() + ": the print folder does not exist\n");
+    EXPECT_EQ(run({"--client", "1", "--print"}, {}, home.path()), 1);
+    EXPECT_THAT(err, HasSubstr((home.path() / "orvj-report-print").string()));
+}
+
 // Every report page is one sheet of the PDF; printing draws the same pages.
 TEST_F(ReportToolTest, PdfGivesASheetPerReportPage) {
     const auto pdf = home.path() / "r.pdf";
