@@ -25,10 +25,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifndef ORVJ_CORE_ONLY
+// The program itself, for what only the full build does (--pdf).
 int runProcess(const fs::path& home, const std::string& args) {
     return testplatform::runCommand(std::string(ORVJ_REPORT_BINARY) + " --home '" + home.string() +
                                     "' " + args + " " + testplatform::discardOutput());
 }
+#endif
 
 // A program folder with the fixture inventory, a configuration file and three clients; the
 // third has an invalid test.

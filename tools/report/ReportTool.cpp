@@ -20,7 +20,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <iomanip>
-#include <optional>
 #include <ostream>
 
 namespace orvj {
