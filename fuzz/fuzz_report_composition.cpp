@@ -75,11 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string standard =
-        ReportComposer(inventory, scores, record, client, home).compose(ReportOption::Standard);
+        ReportComposer(inventory, scores, record, client).compose(ReportOption::Standard);
     const std::string onePage =
-        ReportComposer(inventory, scores, record, client, home).compose(ReportOption::OnePage);
+        ReportComposer(inventory, scores, record, client).compose(ReportOption::OnePage);
     const std::string both =
-        ReportComposer(inventory, scores, record, client, home).compose(ReportOption::Both);
+        ReportComposer(inventory, scores, record, client).compose(ReportOption::Both);
     checkLayout(standard);
     checkLayout(onePage);
     checkLayout(both);

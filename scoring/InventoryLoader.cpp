@@ -210,6 +210,13 @@ Inventory loadInventory(const std::filesystem::path& home) {
     readTruthAdjust(table, inv.scoring);
 
     inv.texts.publisher = readPublisher(home);
+    // Read now, parsed when a report needs them: a missing file fails only such a report.
+    for (int n = 1; n <= ReportTexts::kParagraphFiles; ++n) {
+        inv.texts.paragraphFiles[static_cast<std::size_t>(n)] =
+            HeldFile::read(InventoryFiles::locate(home, Scales::paragraphFile(n)));
+    }
+    inv.texts.invalidExplanation =
+        HeldFile::read(InventoryFiles::locate(home, InventoryFiles::kInvalidExplanation));
     return std::move(inv);
 }
 

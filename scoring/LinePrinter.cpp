@@ -31,6 +31,11 @@ LinePrinter& LinePrinter::number(int value) {
 }
 
 void LinePrinter::endLine() {
+    endUncountedLine();
+    ++m_lines;
+}
+
+void LinePrinter::endUncountedLine() {
     m_out.append("\r\n");
     m_lineStart = m_out.size();
 }

@@ -95,22 +95,7 @@ void QtReportJobs::printTexts(const std::vector<std::string>& texts, const Print
 }
 
 void QtReportJobs::checkPdfTarget(const std::filesystem::path& pdfFile) {
-    platform::FileIdentity identity;
-    if (!platform::identityOf(pdfFile, identity)) {
-        return;
-    }
-    const std::string what = "checking the file the PDF would replace";
-    // Opening for reading refuses a device, a pipe or a folder under the name.
-    const platform::File file = platform::File::open(pdfFile, platform::File::Mode::Read, what);
-    char head[5] = {};
-    const std::size_t got = file.readAt(0, head, sizeof head, what);
-    if (got == 0 || (got == sizeof head && std::memcmp(head, "%PDF-", sizeof head) == 0)) {
-        return;
-    }
-    throw OrvjError(ErrorCode::PermissionDenied,
-                    pdfFile.string() +
-                        ": the file is not a PDF file, so the report is not written over it; "
-                        "choose another name");
+    ReportFiles::checkPdfTarget(pdfFile);
 }
 
 void QtReportJobs::writePdfFile(const std::filesystem::path& pdfFile, const std::string& pdf) {

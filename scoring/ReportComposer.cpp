@@ -1,7 +1,6 @@
 #include "scoring/ReportComposer.h"
 
 #include "core/InventoryLayout.h"
-#include "scoring/InventoryFiles.h"
 #include "scoring/Scales.h"
 #include "store/DemographicLabels.h"
 #include "store/OrvjError.h"
@@ -50,10 +49,9 @@ std::string rightAligned3(int n) {
 } // namespace
 
 ReportComposer::ReportComposer(const Inventory& inventory, const ClientScores& scores,
-                               const ClientRecord& record, int clientNumber,
-                               std::filesystem::path home)
+                               const ClientRecord& record, int clientNumber)
     : m_inventory(inventory), m_scores(scores), m_record(record.printable()),
-      m_clientNumber(clientNumber), m_home(std::move(home)), m_p(m_out) {}
+      m_clientNumber(clientNumber), m_p(m_out) {}
 
 std::string ReportComposer::compose(ReportOption option) {
     m_out.clear();
@@ -88,11 +86,17 @@ void ReportComposer::newPage() {
     m_p.column(60).text("ORV-Juvenile Report");
     m_p.endLine();
     m_p.endLine();
-    m_lines = 2;
+    m_p.setLines(2);
 }
 
 void ReportComposer::room(int lines) {
-    if (m_lines + lines > kPageLines) {
+    if (m_p.lines() + lines > kPageLines) {
+        newPage();
+    }
+}
+
+void ReportComposer::rowRoom(int lines) {
+    if (m_p.lines() >= kPageLines || m_p.lines() + lines > kPageLines) {
         newPage();
     }
 }
@@ -102,26 +106,24 @@ void ReportComposer::emptyLine() {
 }
 
 void ReportComposer::closingEmptyLine() {
-    if (m_lines < kPageLines) {
+    if (m_p.lines() < kPageLines) {
         emptyLine();
-        ++m_lines;
     }
 }
 
 void ReportComposer::printLines(const std::vector<std::string>& lines, int indent) {
     for (const std::string& line : lines) {
-        if (m_lines >= kPageLines) {
+        if (m_p.lines() >= kPageLines) {
             newPage();
         }
         m_p.spaces(indent).text(line);
         m_p.endLine();
-        ++m_lines;
     }
 }
 
 void ReportComposer::standardReport() {
     m_page = 1;
-    m_lines = 1;
+    m_p.setLines(1);
     headerBlock(true);
     m_p.spaces(7).text("Orvell-Juvenile results  are confidential  and");
     m_p.endLine();
@@ -132,7 +134,6 @@ void ReportComposer::standardReport() {
     m_p.spaces(7).text("judgment.");
     m_p.endLine();
     emptyLine();
-    m_lines += 5;
     profileChart();
 
     if (m_scores.invalid()) {
@@ -165,7 +166,7 @@ void ReportComposer::summaryPage(bool afterStandardReport) {
     } else {
         m_page = 1;
     }
-    m_lines = 0;
+    m_p.setLines(0);
     headerBlock(false);
     m_p.spaces(7).text("Orvell results are confidential and should be");
     m_p.endLine();
@@ -174,7 +175,6 @@ void ReportComposer::summaryPage(bool afterStandardReport) {
     m_p.spaces(7).text("solely upon these results. Use only with experienced staff judgment.");
     m_p.endLine();
     emptyLine();
-    m_lines += 4;
     profileChart();
     recommendations();
     treatmentNeeds(false);
@@ -209,8 +209,6 @@ void ReportComposer::headerBlock(bool fullReport) {
     m_p.column(8).text("DATE        : ").text(m_record.field(Field::TestDate));
     m_p.endLine();
     emptyLine();
-    // Each line of the header block fills a line of the page.
-    m_lines += 12;
 }
 
 void ReportComposer::profileChart() {
@@ -266,8 +264,6 @@ void ReportComposer::profileChart() {
     m_p.column(38).text("----------- PERCENTILE SCORES -----------");
     m_p.endLine();
     emptyLine();
-    // The chart and its legend fill 25 lines of the page.
-    m_lines += 25;
 }
 
 void ReportComposer::summaryParagraphs() {
@@ -276,7 +272,6 @@ void ReportComposer::summaryParagraphs() {
     m_p.spaces(7).text("     ------------------------------------------------------------");
     m_p.endLine();
     emptyLine();
-    m_lines += 3;
 
     for (int n = 1; n <= Scales::kCount; ++n) {
         bool paragraphWritten = false;
@@ -284,7 +279,6 @@ void ReportComposer::summaryParagraphs() {
             room(5);
             m_p.spaces(7).text(Scales::name(n));
             m_p.endLine();
-            ++m_lines;
             emptyLine();
             m_p.spaces(8).text(
                 "This scale is inaccurate and  not  scorable  because  the  respondent");
@@ -292,7 +286,6 @@ void ReportComposer::summaryParagraphs() {
             m_p.spaces(8).text("omitted or skipped an excessive number of items.");
             m_p.endLine();
             emptyLine();
-            m_lines += 4;
         } else if (m_scores.raw(Scales::Truthfulness) == 99 && n == Scales::Truthfulness) {
             room(4);
             emptyLine();
@@ -302,7 +295,6 @@ void ReportComposer::summaryParagraphs() {
             m_p.spaces(8).text("number of True responses in Section 1.");
             m_p.endLine();
             emptyLine();
-            m_lines += 4;
             paragraphWritten = true;
         } else {
             const int p = m_scores.pct(n);
@@ -313,18 +305,15 @@ void ReportComposer::summaryParagraphs() {
             m_p.text(" RISK RANGE").column(61).text("RISK PERCENTILE:");
             m_p.text(std::string_view(digits).substr(digits.size() - 2));
             m_p.endLine();
-            ++m_lines;
-            printLines(
-                ParagraphFile::section(InventoryFiles::locate(m_home, Scales::paragraphFile(n)),
-                                       Scales::paragraphKey(p)),
-                8);
+            printLines(ParagraphFile::section(m_inventory.texts.paragraphFiles[ix(n)],
+                                              Scales::paragraphKey(p)),
+                       8);
             paragraphWritten = true;
         }
         if (paragraphWritten) {
             room(2);
-            if (m_lines > 2 && m_lines < kPageLines) {
+            if (m_p.lines() > 2 && m_p.lines() < kPageLines) {
                 emptyLine();
-                ++m_lines;
             }
         }
         room(3);
@@ -337,7 +326,6 @@ void ReportComposer::significantItems() {
     m_p.spaces(7).text("that may help in understanding the inmate's situation.");
     m_p.endLine();
     emptyLine();
-    m_lines += 3;
 
     const auto& table = m_inventory.scoring.significantItems;
     const auto& statements = m_inventory.texts.statements;
@@ -386,9 +374,12 @@ void ReportComposer::significantItems() {
             .column(44)
             .text(std::string(right.size(), '-'));
         m_p.endLine();
-        m_lines += 2;
         const std::size_t rows = std::max(lists[g].size(), lists[g + 1].size());
         for (std::size_t row = 0; row < rows; ++row) {
+            // A statement that reaches past the right column takes a second line.
+            if (row < lists[g].size() && row < lists[g + 1].size()) {
+                rowRoom(LinePrinter::linesOf(8, lists[g][row], 44));
+            }
             if (row < lists[g].size()) {
                 m_p.spaces(7).text(lists[g][row]);
             }
@@ -396,16 +387,14 @@ void ReportComposer::significantItems() {
                 m_p.column(44).text(lists[g + 1][row]);
             }
             m_p.endLine();
-            ++m_lines;
             // The page ends with the row that fills it, so that the next pair's heading
             // never lands below the foot of the page.
-            if (m_lines >= kPageLines) {
+            if (m_p.lines() >= kPageLines) {
                 newPage();
             }
         }
-        if (m_lines >= 3 && m_lines < kPageLines) {
+        if (m_p.lines() >= 3 && m_p.lines() < kPageLines) {
             emptyLine();
-            ++m_lines;
         }
     }
 }
@@ -423,28 +412,22 @@ void ReportComposer::treatmentNeeds(bool fullReport) {
     m_p.endLine();
     m_p.spaces(7).text("self-reported opinions about perceived treatment needs.");
     m_p.endLine();
-    m_lines += 2;
-    if (m_lines < kPageLines) {
+    if (m_p.lines() < kPageLines) {
         emptyLine();
-        ++m_lines;
     }
     if (needs.empty()) {
         m_p.spaces(7).text("No Treatment Needs Identified");
         m_p.endLine();
-        ++m_lines;
     } else {
         const std::size_t m = needs.size();
         const std::size_t r = (m + 1) / 2;
         for (std::size_t j = 1; j <= r; ++j) {
-            if (m_lines >= kPageLines) {
-                newPage();
-            }
+            rowRoom(2 * j <= m ? LinePrinter::linesOf(8, needs[j - 1], 47) : 1);
             m_p.spaces(7).text(needs[j - 1]);
             if (2 * j <= m) {
                 m_p.column(47).text(needs[j + r - 1]);
             }
             m_p.endLine();
-            ++m_lines;
         }
     }
     closingEmptyLine();
@@ -469,16 +452,15 @@ void ReportComposer::treatmentNeeds(bool fullReport) {
     m_p.endLine();
     m_p.spaces(7).text("---------------------------------------");
     m_p.endLine();
-    m_lines += 2;
     for (std::size_t j = 0; j < 6; ++j) {
+        rowRoom(LinePrinter::linesOf(8, stressors[j], 44));
         m_p.spaces(7).text(stressors[j]).column(44).text(stressors[j + 6]);
         m_p.endLine();
-        ++m_lines;
     }
     // This empty line is not counted: the page model of the offices' reports leaves it out,
     // and the printed sheet has room for the extra line.
-    if (m_lines >= 3 && m_lines < kPageLines) {
-        emptyLine();
+    if (m_p.lines() >= 3 && m_p.lines() < kPageLines) {
+        m_p.endUncountedLine();
     }
 }
 
@@ -486,12 +468,10 @@ void ReportComposer::recommendations() {
     const std::string rule(71, '_');
     m_p.spaces(7).text("RECOMMENDATIONS:").text(std::string(55, '_'));
     m_p.endLine();
-    ++m_lines;
     for (int i = 0; i < 2; ++i) {
         emptyLine();
         m_p.spaces(7).text(rule);
         m_p.endLine();
-        m_lines += 2;
     }
     emptyLine();
     m_p.spaces(7).text("______________________        ______________");
@@ -499,7 +479,6 @@ void ReportComposer::recommendations() {
     m_p.spaces(7).text("STAFF MEMBER SIGNATURE             DATE").column(66).text("(TEST #");
     m_p.number(m_clientNumber).text(")");
     m_p.endLine();
-    m_lines += 3;
     closingEmptyLine();
 }
 
@@ -527,22 +506,18 @@ void ReportComposer::responsesListing() {
         }
         m_p.endLine();
     }
-    m_lines += 5;
-    if (m_lines < kPageLines) {
+    if (m_p.lines() < kPageLines) {
         emptyLine();
-        ++m_lines;
     }
 }
 
 void ReportComposer::footer() {
-    while (m_lines < kPageLines - 1) {
+    while (m_p.lines() < kPageLines - 1) {
         emptyLine();
-        ++m_lines;
     }
-    if (m_lines < kPageLines) {
+    if (m_p.lines() < kPageLines) {
         m_p.column(8).text(m_inventory.texts.publisher);
         m_p.endLine();
-        ++m_lines;
     }
 }
 
@@ -551,10 +526,7 @@ void ReportComposer::truthfulnessExplanation() {
     m_p.column(30).text("TRUTHFULNESS EXPLANATION");
     m_p.endLine();
     emptyLine();
-    m_lines += 3;
-    printLines(ParagraphFile::untilEnd(
-                   InventoryFiles::locate(m_home, InventoryFiles::kInvalidExplanation)),
-               7);
+    printLines(ParagraphFile::untilEnd(m_inventory.texts.invalidExplanation), 7);
 }
 
 } // namespace orvj

@@ -14,14 +14,14 @@
 namespace orvj {
 
 // Writes one client's report text (REPORT.PRN's bytes) from the scored client: the standard
-// report, the one-page summary, or both. The scale paragraphs and the invalid-test
-// explanation are read from the program folder while the report is written.
+// report, the one-page summary, or both, from the texts loaded with the inventory: composing
+// reads no file. The line printer counts the lines of the page.
 class ReportComposer {
 public:
     static constexpr int kPageLines = 58;
 
     ReportComposer(const Inventory& inventory, const ClientScores& scores,
-                   const ClientRecord& record, int clientNumber, std::filesystem::path home);
+                   const ClientRecord& record, int clientNumber);
 
     // Throws OrvjError when a text file is missing or malformed; nothing is returned then.
     std::string compose(ReportOption option);
@@ -32,6 +32,9 @@ private:
 
     void newPage();
     void room(int lines);
+    // Before a row of a list: a new page when the row (`lines` long, two when its left text
+    // reaches past the right column) does not fit the page.
+    void rowRoom(int lines);
     void emptyLine();
     // The empty line that ends a block, left out when the block filled the page.
     void closingEmptyLine();
@@ -51,12 +54,10 @@ private:
     const ClientScores& m_scores;
     const ClientRecord m_record; // as printed: control characters shown as spaces
     int m_clientNumber;
-    std::filesystem::path m_home;
 
     std::string m_out;
     LinePrinter m_p;
     int m_page = 1;
-    int m_lines = 1;
 };
 
 } // namespace orvj

@@ -4,8 +4,29 @@
 #include "scoring/LineReader.h"
 #include "store/OrvjError.h"
 
-namespace orvj::ParagraphFile {
+namespace orvj {
+
+HeldFile HeldFile::read(const std::filesystem::path& path) {
+    HeldFile held;
+    held.path = path;
+    try {
+        held.bytes = InventoryFiles::readBytes(path);
+    } catch (const OrvjError& e) {
+        held.faultCode = e.code();
+        held.fault = e.what();
+    }
+    return held;
+}
+
+namespace ParagraphFile {
 namespace {
+
+LineReader readerOf(const HeldFile& file) {
+    if (file.faultCode != 0) {
+        throw OrvjError(file.faultCode, file.fault);
+    }
+    return LineReader(file.path, file.bytes);
+}
 
 std::vector<std::string> linesUntilEnd(LineReader& reader, std::string_view what) {
     std::vector<std::string> lines;
@@ -27,7 +48,12 @@ std::vector<std::string> linesUntilEnd(LineReader& reader, std::string_view what
 } // namespace
 
 std::vector<std::string> section(const std::filesystem::path& path, std::string_view key) {
-    LineReader reader(path, InventoryFiles::readBytes(path));
+    return section(HeldFile::read(path), key);
+}
+
+std::vector<std::string> section(const HeldFile& file, std::string_view key) {
+    LineReader reader = readerOf(file);
+    const std::filesystem::path& path = file.path;
     while (!reader.atEnd()) {
         if (reader.next(key) == key) {
             return linesUntilEnd(reader, "the section \"" + std::string(key) +
@@ -41,8 +67,13 @@ std::vector<std::string> section(const std::filesystem::path& path, std::string_
 }
 
 std::vector<std::string> untilEnd(const std::filesystem::path& path) {
-    LineReader reader(path, InventoryFiles::readBytes(path));
+    return untilEnd(HeldFile::read(path));
+}
+
+std::vector<std::string> untilEnd(const HeldFile& file) {
+    LineReader reader = readerOf(file);
     return linesUntilEnd(reader, "the text");
 }
 
-} // namespace orvj::ParagraphFile
+} // namespace ParagraphFile
+} // namespace orvj

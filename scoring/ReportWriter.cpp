@@ -33,7 +33,7 @@ std::string ReportWriter::composeText(const ClientTable& clients, int client,
         }
         throw OrvjError(e.code(), m_clientFile.string() + ": " + e.what());
     }
-    return ReportComposer(inventory, scores, record, client, m_home).compose(option);
+    return ReportComposer(inventory, scores, record, client).compose(option);
 }
 
 void ReportWriter::compose(const ClientTable& clients, int client, ReportOption option,

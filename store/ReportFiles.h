@@ -59,5 +59,9 @@ bool isPrintFileName(const std::string& fileName);
 // be removed: its name and the reason.
 std::vector<std::string> removePrintFiles(const std::filesystem::path& printFolder);
 
+// Refuses (OrvjError) to let a PDF replace `pdfFile` when that holds something else than a
+// PDF, such as a client file or an inventory file; a missing or empty file is fine.
+void checkPdfTarget(const std::filesystem::path& pdfFile);
+
 } // namespace ReportFiles
 } // namespace orvj

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace orvj::platform {
 
@@ -158,5 +159,12 @@ std::filesystem::path executablePath(const char* argv0);
 // The folder of the running program's own file: where the program folder rule looks for a
 // portable folder and for the installed template.
 std::filesystem::path executableFolder(const char* argv0);
+
+// Runs `program` with `args` (without the program name), with this program's environment,
+// standard input and standard output, and waits for it to end. What it writes to standard
+// error is collected in `errorOutput`. Returns its exit status (128 + the signal number when a
+// signal ended it). Throws OrvjError naming the program when it cannot be started.
+int runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+               std::string& errorOutput);
 
 } // namespace orvj::platform

@@ -13,7 +13,9 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
 
@@ -380,6 +382,51 @@ std::filesystem::path executablePath(const char* argv0) {
         exe = std::filesystem::absolute(argv0, ec);
     }
     return ec ? std::filesystem::path() : exe;
+}
+
+int runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+               std::string& errorOutput) {
+    int pipeEnds[2] = {-1, -1};
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        throwFileError(program, errno, "starting the program");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDERR_FILENO);
+    std::vector<std::string> argStrings{program.string()};
+    argStrings.insert(argStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : argStrings) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    const int started =
+        ::posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeEnds[1]);
+    if (started != 0) {
+        ::close(pipeEnds[0]);
+        throwFileError(program, started, "starting the program");
+    }
+    errorOutput.clear();
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(pipeEnds[0], buffer, sizeof buffer);
+        if (got > 0) {
+            errorOutput.append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0 || errno != EINTR) {
+            break;
+        }
+    }
+    ::close(pipeEnds[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) {
+            throwFileError(program, errno, "waiting for the program");
+        }
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 } // namespace orvj::platform

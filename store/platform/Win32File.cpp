@@ -449,4 +449,12 @@ std::filesystem::path executablePath(const char*) {
     }
 }
 
+// Only the full build starts other programs (orvj-report's printing program), and it has no
+// Windows side.
+int runProgram(const std::filesystem::path& program, const std::vector<std::string>&,
+               std::string&) {
+    throw OrvjError(ErrorCode::DeviceIO,
+                    program.string() + ": starting another program is not part of this build");
+}
+
 } // namespace orvj::platform

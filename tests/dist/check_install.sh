@@ -11,12 +11,14 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
 root="$work/root/usr"
-for f in bin/orvj bin/orvj-report bin/orvj-mkdata share/orvj/ORVJTest.ini share/orvj/ORVj32.db \
+for f in bin/orvj bin/orvj-report bin/orvj-report-print bin/orvj-mkdata \
+         share/orvj/ORVJTest.ini share/orvj/ORVj32.db \
          share/orvj/data/DATA301.OVJ share/applications/org.orvj.ORVJuvenile.desktop \
          share/metainfo/org.orvj.ORVJuvenile.metainfo.xml \
          share/icons/hicolor/scalable/apps/org.orvj.ORVJuvenile.svg \
          share/icons/hicolor/48x48/apps/org.orvj.ORVJuvenile.png \
-         share/man/man1/orvj.1.gz share/man/man1/orvj-report.1.gz share/man/man1/orvj-mkdata.1.gz \
+         share/man/man1/orvj.1.gz share/man/man1/orvj-report.1.gz share/man/man1/orvj-report-print.1.gz \
+         share/man/man1/orvj-mkdata.1.gz \
          share/doc/orvj/copyright; do
   [ -e "$root/$f" ] || fail "the install lacks $f"
 done
@@ -26,11 +28,16 @@ list=$(cd "$work/root" && find . -mindepth 1 | sed 's|^\./|/|')
 if grep -E -e "$build" -e '/tests?/|/test_|\.PRN$|/temp[0-9]+$|\.LCK$|CMakeFiles' <<<"$list"; then
   fail "the install holds the files above"
 fi
-for b in orvj orvj-report orvj-mkdata; do
+for b in orvj orvj-report orvj-report-print orvj-mkdata; do
   if readelf -d "$root/bin/$b" | grep -E 'RPATH|RUNPATH' | grep -q -F "$build"; then
     fail "$b keeps a run path into the build tree"
   fi
 done
+
+# orvj-report's text work loads no window system; --pdf and --print start orvj-report-print.
+if ldd "$root/bin/orvj-report" | grep -E 'libQt6(Gui|Widgets|PrintSupport|DBus)'; then
+  fail "orvj-report links the window-system libraries above"
+fi
 
 # A user with no program folder yet.
 home="$work/home"

@@ -5,7 +5,7 @@ set -euo pipefail
 bin=$1
 man=$2
 status=0
-for program in orvj orvj-report orvj-mkdata; do
+for program in orvj orvj-report orvj-report-print orvj-mkdata; do
   page="$man/$program.1"
   [ -f "$page" ] || { echo "FAIL: $page is missing"; status=1; continue; }
   # The page's text with roff's escaped hyphens made plain.

@@ -1,3 +1,5 @@
+#include "scoring/LinePrinter.h"
+#include "scoring/ReportComposer.h"
 #include "scoring/ReportWriter.h"
 #include "scoring/Scales.h"
 #include "tests/scoring/InventoryFixture.h"
@@ -91,6 +93,61 @@ TEST_F(ReportComposerTest, ControlCharactersInNameAndIdPrintAsSpaces) {
     const std::string report = compose(ReportOption::Both);
     EXPECT_THAT(report, HasSubstr("       NAME        : Doe,  J a n  e"));
     EXPECT_THAT(report, HasSubstr("       ID#         : 12 34 5"));
+}
+
+// A left column's text that reaches past the right column makes the printer start a new line;
+// that line is counted like any other.
+TEST(LinePrinter, ABrokenLineIsCounted) {
+    std::string out;
+    LinePrinter p(out);
+    p.setLines(10);
+    const std::string statement(40, 's');
+    p.spaces(7).text(statement).column(44).text("right");
+    p.endLine();
+    EXPECT_EQ(out, "       " + statement + "\r\n" + std::string(43, ' ') + "right\r\n");
+    EXPECT_EQ(p.lines(), 12);
+    EXPECT_EQ(LinePrinter::linesOf(8, statement, 44), 2);
+    EXPECT_EQ(LinePrinter::linesOf(8, std::string(36, 's'), 44), 1);
+    p.endUncountedLine();
+    EXPECT_EQ(p.lines(), 12);
+}
+
+// Statements, needs and stressors of any length: every page, cut at its form feed, prints no
+// more than a page's lines and the one empty line after the stressors that the count leaves out.
+TEST_F(ReportComposerTest, APageNeverPrintsMoreLinesThanItsSheetHolds) {
+    for (std::size_t k = 1; k < fx.statements.size(); ++k) {
+        fx.statements[k] = std::string(60, 'S') + std::to_string(k);
+    }
+    for (int item = 121; item <= 131; ++item) {
+        fx.questions[ix(item - 1)] =
+            fx.questions[ix(item - 1)].substr(0, 5) + std::string(50, 'N') + std::to_string(item);
+    }
+    const std::vector<std::string> answers = {neutralResponses(), std::string(143, '1'),
+                                              std::string(50, '1') + std::string(25, '5') +
+                                                  std::string(45, '4') + std::string(11, '1') +
+                                                  std::string(12, '4')};
+    for (const std::string& a : answers) {
+        responses = a;
+        for (ReportOption option :
+             {ReportOption::Standard, ReportOption::OnePage, ReportOption::Both}) {
+            const std::string report = compose(option);
+            std::size_t from = 0;
+            int page = 1;
+            for (;;) {
+                const std::size_t feed = report.find('\f', from);
+                const std::string text = report.substr(from, feed - from);
+                const auto lines = std::count(text.begin(), text.end(), '\n');
+                EXPECT_LE(lines, ReportComposer::kPageLines + 1)
+                    << "page " << page << " of option " << static_cast<int>(option);
+                if (feed == std::string::npos) {
+                    break;
+                }
+                // The line end after the form feed is the page break, not a line.
+                from = feed + 3;
+                ++page;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <sstream>
@@ -24,10 +25,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifndef ORVJ_CORE_ONLY
+// The program itself, for what only the full build does (--pdf).
 int runProcess(const fs::path& home, const std::string& args) {
     return testplatform::runCommand(std::string(ORVJ_REPORT_BINARY) + " --home '" + home.string() +
                                     "' " + args + " " + testplatform::discardOutput());
 }
+#endif
 
 // A program folder with the fixture inventory, a configuration file and three clients; the
 // third has an invalid test.
@@ -57,13 +61,15 @@ protected:
     void TearDown() override { platform::disarmWriteFaults(); }
 
     // Runs the tool in `folder`, or in the test's program folder.
-    int run(std::vector<std::string> args, const fs::path& folder = {}) {
+    // `tools` is orvj-report's own folder, which holds orvj-report-print.
+    int run(std::vector<std::string> args, const fs::path& folder = {},
+            const fs::path& tools = "/nonexistent") {
         args.insert(args.begin(), {"--home", (folder.empty() ? home.path() : folder).string()});
         std::ostringstream o;
         std::ostringstream e;
         ReportToolOptions options = parseReportToolArguments(args);
         options.lockWait = lockWait;
-        const int status = runReportTool(options, "/nonexistent", o, e);
+        const int status = runReportTool(options, tools, o, e);
         out = o.str();
         err = e.str();
         return status;
@@ -244,6 +250,30 @@ TEST_F(ReportToolTest, OutputThatCannotBeWrittenFailsAndAPdfReplacesOnlyAPdf) {
 }
 
 #ifndef ORVJ_CORE_ONLY
+// orvj-report-print prints each report of a run; the fault that stops it reaches the run's
+// message whole, with what was printed before it.
+TEST_F(ReportToolTest, PrintingIsDoneByThePrintProgramAndItsFaultsArePassedOn) {
+    const fs::path tools = fs::path(ORVJ_REPORT_BINARY).parent_path();
+    const fs::path prints = home.path() / "prints";
+    fs::create_directory(prints);
+    ASSERT_EQ(::setenv("ORVJ_PRINT_DIR", prints.c_str(), 1), 0);
+    EXPECT_EQ(run({"--all", "--print"}, {}, tools), 0) << err;
+    EXPECT_THAT(out, HasSubstr("Printed 3 reports into PDF files in " + prints.string()));
+    for (const char* name : {"print-001.pdf", "print-002.pdf", "print-003.pdf"}) {
+        EXPECT_TRUE(fs::exists(prints / name)) << name;
+    }
+    EXPECT_EQ(pdfPages(prints / "print-002.pdf"), pages(file("temp2")));
+
+    ASSERT_EQ(::setenv("ORVJ_PRINT_DIR", (home.path() / "missing").c_str(), 1), 0);
+    EXPECT_EQ(run({"--all", "--print"}, {}, tools), 1);
+    ::unsetenv("ORVJ_PRINT_DIR");
+    EXPECT_EQ(err, "orvj-report: Printing stopped at the report of client 1.\nNo report was "
+                   "printed.\n" +
+                       (home.path() / "missing").string() + ": the print folder does not exist\n");
+    EXPECT_EQ(run({"--client", "1", "--print"}, {}, home.path()), 1);
+    EXPECT_THAT(err, HasSubstr((home.path() / "orvj-report-print").string()));
+}
+
 // Every report page is one sheet of the PDF; printing draws the same pages.
 TEST_F(ReportToolTest, PdfGivesASheetPerReportPage) {
     const auto pdf = home.path() / "r.pdf";
@@ -251,45 +281,6 @@ TEST_F(ReportToolTest, PdfGivesASheetPerReportPage) {
     EXPECT_EQ(pdfPages(pdf), pages(file("REPORT.PRN")));
 }
 #endif
-
-TEST(ReportToolArguments, NumbersArePlainDigitsAndNoOptionIsGivenTwice) {
-    const std::vector<std::vector<std::string>> refused = {{"--client", " 1"},
-                                                           {"--client", ""},
-                                                           {"--client", "99999999999"},
-                                                           {"--client"},
-                                                           {"--frobnicate"},
-                                                           {"--list", "--deidentified"},
-                                                           {"--scores", "--responses"}};
-    for (const auto& args : refused) {
-        EXPECT_THROW(parseReportToolArguments(args), std::invalid_argument)
-            << ::testing::PrintToString(args);
-    }
-    const auto twice = [] { parseReportToolArguments({"--list", "--list"}); };
-    EXPECT_THAT(twice, ::testing::ThrowsMessage<std::invalid_argument>(
-                           ::testing::StrEq("--list is given more than once")));
-    EXPECT_EQ(parseReportToolArguments({"--client", "007"}).client, 7);
-    EXPECT_EQ(runProcess("/nonexistent", "--client 1 --client 2"), 2) << "the exit status";
-}
-
-TEST(ReportToolArguments, HomeTakesBothFormsAndRefusesAnEmptyOrSecondValue) {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--home", "/a", "--list"}, {"--list", "--home=/a"}}) {
-        EXPECT_EQ(parseReportToolArguments(args).home, fs::path("/a"))
-            << ::testing::PrintToString(args);
-    }
-    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
-        {{"--list", "--home="}, "--home needs the program folder after it"},
-        {{"--home", "", "--list"}, "--home needs the program folder after it"},
-        {{"--list", "--home"}, "--home needs the program folder after it"},
-        {{"--home=/a", "--list", "--home", "/a"}, "--home is given more than once"},
-    };
-    for (const auto& [args, message] : refused) {
-        EXPECT_THAT([&] { parseReportToolArguments(args); },
-                    ::testing::ThrowsMessage<std::invalid_argument>(::testing::StrEq(message)))
-            << ::testing::PrintToString(args);
-    }
-    EXPECT_EQ(runProcess("/nonexistent", "--list --home="), 2) << "the exit status";
-}
 
 TEST_F(ReportToolTest, MessagesNameTheFileAndTheRealReason) {
     TempFolder bare;

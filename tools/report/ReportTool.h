@@ -1,43 +1,16 @@
 #pragma once
 
-#include "core/ReportOption.h"
-#include "store/ReportFolderLock.h"
+#include "tools/report/ReportToolArguments.h"
 
-#include <chrono>
 #include <filesystem>
 #include <iosfwd>
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace orvj {
 
 // orvj-report: reports from the command line, over the same code as the program's windows.
-struct ReportToolOptions {
-    enum class Command { None, Client, All, List, Scores, Help };
-    Command command = Command::None;
-    std::optional<std::filesystem::path> home;
-    int client = 0;
-    ReportOption reportOption = ReportOption::Standard;
-    std::optional<std::filesystem::path> pdf;
-    bool print = false;
-    bool csv = false;
-    bool deidentified = false; // --scores without name and ID
-    bool responses = false;    // --scores --csv with the 143 answer codes
-    // How long --client and --all wait for the program folder's report lock (no command-line
-    // option: an office never needs another; tests shorten it).
-    std::chrono::milliseconds lockWait = ReportFolderLock::kDefaultWait;
-};
-
-// Parses the arguments (without the program name). Throws std::invalid_argument with a message
-// for the user when they make no sense.
-ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args);
-
-const char* reportToolHelp();
-
 // Runs a parsed command. Returns the exit status; messages go to `out` and `err`. The program
 // folder follows the programs' one rule (store/ProgramFolder), with `executableFolder` as the
-// folder of this executable.
+// folder of this executable, which also holds orvj-report-print for --pdf and --print.
 int runReportTool(const ReportToolOptions& options, const std::filesystem::path& executableFolder,
                   std::ostream& out, std::ostream& err);
 

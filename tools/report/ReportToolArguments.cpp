@@ -1,0 +1,138 @@
+#include "tools/report/ReportToolArguments.h"
+
+#include "store/ProgramFolder.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace orvj {
+namespace {
+
+using Command = ReportToolOptions::Command;
+
+// Plain decimal digits only: no sign, no spaces, nothing after them.
+int parseNumber(const std::string& text, const std::string& what) {
+    const bool digits = !text.empty() && text.size() <= 9 &&
+                        text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits) {
+        throw std::invalid_argument(what + " must be a record number in plain digits, not \"" +
+                                    text + "\"");
+    }
+    return std::stoi(text);
+}
+
+ReportOption parseReportOption(const std::string& text) {
+    if (text == "standard" || text == "0") {
+        return ReportOption::Standard;
+    }
+    if (text == "one-page" || text == "1") {
+        return ReportOption::OnePage;
+    }
+    if (text == "both" || text == "2") {
+        return ReportOption::Both;
+    }
+    throw std::invalid_argument("--option must be standard, one-page or both, not \"" + text +
+                                "\"");
+}
+
+void setCommand(ReportToolOptions& o, Command c, const std::string& arg) {
+    if (o.command != Command::None && o.command != c) {
+        throw std::invalid_argument("choose one of --client, --all, --list, --scores (" + arg +
+                                    " given after another)");
+    }
+    o.command = c;
+}
+
+// One option of the command line: its name, whether a value follows it, and what it sets.
+struct Argument {
+    const char* name;
+    bool takesValue;
+    void (*apply)(ReportToolOptions& o, const std::string& value);
+};
+
+const Argument kArguments[] = {
+    {"--client", true,
+     [](ReportToolOptions& o, const std::string& v) {
+         setCommand(o, Command::Client, "--client");
+         o.client = parseNumber(v, "--client");
+     }},
+    {"--all", false,
+     [](ReportToolOptions& o, const std::string&) { setCommand(o, Command::All, "--all"); }},
+    {"--list", false,
+     [](ReportToolOptions& o, const std::string&) { setCommand(o, Command::List, "--list"); }},
+    {"--scores", false,
+     [](ReportToolOptions& o, const std::string&) { setCommand(o, Command::Scores, "--scores"); }},
+    {"--option", true,
+     [](ReportToolOptions& o, const std::string& v) {
+         o.reportOption = parseReportOption(v);
+         o.reportOptionGiven = true;
+     }},
+    {"--pdf", true,
+     [](ReportToolOptions& o, const std::string& v) { o.pdf = std::filesystem::path(v); }},
+    {"--print", false, [](ReportToolOptions& o, const std::string&) { o.print = true; }},
+    {"--csv", false, [](ReportToolOptions& o, const std::string&) { o.csv = true; }},
+    {"--deidentified", false,
+     [](ReportToolOptions& o, const std::string&) { o.deidentified = true; }},
+    {"--responses", false, [](ReportToolOptions& o, const std::string&) { o.responses = true; }},
+};
+
+// The options that only go with some commands.
+void checkCombinations(const ReportToolOptions& o) {
+    if (o.command == Command::None) {
+        throw std::invalid_argument("say what to do: --client N, --all, --list or --scores");
+    }
+    const bool reports = o.command == Command::Client || o.command == Command::All;
+    if (!reports && (o.reportOptionGiven || o.pdf || o.print)) {
+        throw std::invalid_argument("--option, --pdf and --print go with --client or --all");
+    }
+    if (o.csv && o.command != Command::Scores) {
+        throw std::invalid_argument("--csv goes with --scores");
+    }
+    if (o.deidentified && o.command != Command::Scores) {
+        throw std::invalid_argument("--deidentified goes with --scores");
+    }
+    if (o.responses && !o.csv) {
+        throw std::invalid_argument("--responses goes with --scores --csv");
+    }
+}
+
+} // namespace
+
+ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args) {
+    ReportToolOptions o;
+    // An option given twice is a usage error: which one was meant is not ours to guess.
+    std::vector<std::string> seen;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (takeHomeOption(args, i, o.home)) {
+            continue;
+        }
+        const std::string& a = args[i];
+        if (a.rfind("--", 0) == 0) {
+            if (std::find(seen.begin(), seen.end(), a) != seen.end()) {
+                throw std::invalid_argument(a + " is given more than once");
+            }
+            seen.push_back(a);
+        }
+        if (a == "--help" || a == "-h") {
+            o.command = Command::Help;
+            return o;
+        }
+        const auto* argument = std::find_if(std::begin(kArguments), std::end(kArguments),
+                                            [&](const Argument& k) { return a == k.name; });
+        if (argument == std::end(kArguments)) {
+            throw std::invalid_argument("unknown argument \"" + a + "\"");
+        }
+        std::string value;
+        if (argument->takesValue) {
+            if (i + 1 >= args.size()) {
+                throw std::invalid_argument(a + " needs a value");
+            }
+            value = args[++i];
+        }
+        argument->apply(o, value);
+    }
+    checkCombinations(o);
+    return o;
+}
+
+} // namespace orvj
