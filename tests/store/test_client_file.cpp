@@ -21,15 +21,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-TEST(ClientRecordTest, FieldsArePaddedOrCutInPlace) {
-    ClientRecord r;
-    r.set(F::Name, std::string(30, 'x'));
-    EXPECT_EQ(r.field(F::Name), std::string(25, 'x'));
-    EXPECT_EQ(r.field(F::SSN), std::string(11, ' ')) << "a long name must not spill into SSN";
-    r.set(F::Name, "Ann");
-    EXPECT_EQ(r.field(F::Name), "Ann" + std::string(22, ' ')) << "the longer name's tail must go";
-}
-
 TEST_F(DataFolderTest, MissingFileIsCreatedEmptyAndLoadsNoClients) {
     ClientTable t;
     t.currentClient = 5;
