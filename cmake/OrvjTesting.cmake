@@ -44,6 +44,7 @@ function(orvj_add_test)
     gtest_discover_tests(${T_NAME}
         TEST_PREFIX "${T_NAME}."
         TEST_LIST ${T_NAME}_TESTS
+        NO_PRETTY_VALUES
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
         PROPERTIES TIMEOUT 300)
