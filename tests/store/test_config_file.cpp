@@ -53,8 +53,7 @@ TEST_F(ConfigFileTest, NumLockReadsOnOnlyForTru) {
 
 // Writing the Num Lock option changes its line only (an editor's byte-order mark and CR LF
 // endings stay as they were), adds it after the last line of its section, or adds its section
-// after the last line, which a lone carriage return at the end ends. (That the values read
-// before stay is the configuration-file fuzz target's; "True" written, the main menu's.)
+// after the last line, which a lone carriage return at the end ends.
 TEST_F(ConfigFileTest, WritingNumLockChangesItsLineOrAddsItsSectionAndKeepsEveryOtherLine) {
     const auto office = [](const std::string& numLock) {
         return "\xEF\xBB\xBF; office settings\r\n[Path]\r\nSndPath=/snd\r\n\r\n[Settings]\r\n"
@@ -79,18 +78,18 @@ TEST_F(ConfigFileTest, WritingNumLockChangesItsLineOrAddsItsSectionAndKeepsEvery
 }
 
 TEST_F(ConfigFileTest, AMissingFileGivesTheDefaultsAndAWriteCreatesIt) {
-    ConfigFile cfg(ini); // (FilePath's "a:" is the start-up's diskette box)
+    ConfigFile cfg(ini);
     EXPECT_EQ(cfg.GetINISndPath(), "C:");
     EXPECT_TRUE(cfg.ReadNumLock());
     EXPECT_FALSE(fs::exists(ini));
     cfg.WriteNumLock(false);
-    // A new file has the system's line ends. (The workgroup setting is the start-up's test's.)
+    // A new file has the system's line ends.
     const std::string eol = fs::path::preferred_separator == '\\' ? "\r\n" : "\n";
     EXPECT_EQ(read(), "[Settings]" + eol + "NumLock=False" + eol);
 }
 
 // A write that fails part-way leaves the file as it was; one the fault misses adds the option.
-// Either way no temporary file is left behind. (A folder that is gone is the main menu's.)
+// Either way no temporary file is left behind.
 TEST_F(ConfigFileTest, AFailedWriteLeavesTheFileAndNoTemporaryBehind) {
     const std::string original = "[Path]\r\nFilePath=data\r\n[Engine]\r\nKeep=this\r\n";
     for (const auto& fc : kWriteFaults) {

@@ -9,10 +9,8 @@
 
 namespace {
 
-// Overlong forms, surrogates, values past U+10FFFF and bytes that lead nothing are the
-// Windows-1252 fuzz target's (and the sample tool's refusals of an overlong "/" and a
-// surrogate); here a character the code page lacks, the broken shapes the fuzz target cannot
-// tell from good ones, and the lowest value of each length, which must still decode.
+// A character the code page lacks and a broken UTF-8 sequence are refused; the lowest value
+// of each UTF-8 length still decodes.
 TEST(Cp1252, RoundTripsTheOfficeCharactersAndRefusesOthers) {
     const std::string utf8 = "Pe\xC3\xB1"
                              "a \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D \xC2\xAB\xC3\xBF\xC2\xBB";

@@ -32,8 +32,6 @@ protected:
     Disarm m_disarm;
 };
 
-// (A new folder under the program folder, a switch back to the old one and a file that is no
-// folder are the setup utilities' test's.)
 TEST_F(DataFolderSwitch, AFolderThatCannotServeIsRefusedAndNothingChanges) {
     EXPECT_NE(refused(dir / "missing", false).find("does not exist"), std::string::npos);
 

@@ -91,7 +91,6 @@ TEST_F(ProgramFolderTest, TheRuleTakesOptionThenEnvironmentThenPortableThenPerUs
     expectChoice(S::PerUser, m_dir / "xdg" / "orvj");
 
     // A relative XDG_DATA_HOME is ignored; then HOME decides; without either there is none.
-    // (The --help line of a folder found is the start-up's and the install check's.)
     in.xdgDataHome = "relative/share";
     expectChoice(S::PerUser, m_dir / "home" / ".local" / "share" / "orvj");
     in.userHome.clear();
@@ -130,8 +129,7 @@ TEST_F(ProgramFolderTest, FirstStartLaysTheTemplateOutWholeWithoutOverwritingAnd
     EXPECT_EQ(test::readFile(user / "data" / "DATA301.OVJ"), std::string(196, 'x'));
     EXPECT_EQ(test::readFile(user / "ORVJTest.ini"), "[Path]\r\nFilePath=data\r\n");
 
-    // Later starts find the configuration file and copy nothing, not even a lost file. (The
-    // first start's notice is the install check's.)
+    // Later starts find the configuration file and copy nothing, not even a lost file.
     fs::remove(user / "data" / "DATA301.OVJ");
     prepareProgramFolder(in, laidOut);
     EXPECT_FALSE(laidOut);
