@@ -1,9 +1,11 @@
-// Guards over every form of the program, in each of its modes and languages:
-// - at application font scales 1.0, 1.25, 1.5 and 2.0 every label, button, option, list line,
-//   grid cell and text field shows its whole text, every control lies inside its window, and
-//   nothing moves when the focus moves from control to control;
+// Guards over every form of the program, in each of its modes and languages, each scene at
+// each application font scale (1.0, 1.25, 1.5 and 2.0) a case of its own:
+// - every label, button, option, list line, grid cell and text field shows its whole text,
+//   every control lies inside its window, and nothing moves when the focus moves from control
+//   to control;
 // - every focusable control has an accessible name, and its accessible description is the help
 //   line the form shows while it has the focus;
+// - the window fits the screen used at that scale, and the control with the focus shows it;
 // - Tab from the first control visits the controls in the form's order and comes back.
 
 #include "app/frmAbout.h"
@@ -46,10 +48,14 @@
 #include <QTableWidget>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace orvj::test {
 namespace {
@@ -509,59 +515,80 @@ std::string tabWalk(QWidget* form, const QStringList& order) {
     return visited.join(u' ').toStdString();
 }
 
-// Opens every scene as the active window at every font scale and hands it to `check`; the
-// application's font is put back afterwards.
-template <typename Check> void forEachSceneAtEveryScale(Check check) {
-    const QFont font = QApplication::font();
-    for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
-        SCOPED_TRACE(scale);
-        QFont scaled = font;
-        scaled.setPointSizeF(font.pointSizeF() * scale);
-        QApplication::setFont(scaled);
-        for (const Scene& scene : scenes()) {
-            SCOPED_TRACE(scene.name);
-            ProgramHome home;
-            std::unique_ptr<QWidget> form(scene.open(home));
-            showActive(form.get());
-            QTest::qWait(10); // the layouts settle
-            check(scene, home, form.get(), scale);
+// The application font scales the forms are checked at.
+constexpr double kScales[] = {1.0, 1.25, 1.5, 2.0};
+
+// One scene at one scale: the scene's place in scenes() and the scale.
+using SceneAtScale = std::tuple<std::size_t, double>;
+
+// "main menu, with clients" at 1.25 is "MainMenuWithClients_At125".
+std::string caseName(const ::testing::TestParamInfo<SceneAtScale>& info) {
+    std::string name;
+    bool upper = true;
+    for (const char c : std::string(scenes()[std::get<0>(info.param)].name)) {
+        if (std::isalnum(static_cast<unsigned char>(c)) != 0) {
+            name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
         }
+        upper = std::isalnum(static_cast<unsigned char>(c)) == 0;
     }
-    QApplication::setFont(font);
+    return name + "_At" + std::to_string(std::lround(std::get<1>(info.param) * 100));
 }
 
-// Each scene is opened as the active window at each scale, checked as the focus moves through
-// its controls, then walked with Tab from its first control.
-// ORVJ_SCREENSHOTS=<folder> keeps a picture of every form at every scale, to look at.
-TEST(FormGuards, EveryTextFitsNothingMovesEachControlIsDescribedAndTabKeepsTheOrder) {
-    const QString shots = qEnvironmentVariable("ORVJ_SCREENSHOTS");
-    forEachSceneAtEveryScale(
-        [&](const Scene& scene, ProgramHome& home, QWidget* form, double scale) {
-            EXPECT_EQ(problemsOf(form).join(u'\n').toStdString(), "");
-            if (!shots.isEmpty()) {
-                form->grab().save(
-                    u"%1/%2-%3.png"_s.arg(shots, QString::fromLatin1(scene.name)).arg(scale));
-            }
-            const auto order = QString::fromLatin1(scene.tabOrder).split(u' ', Qt::SkipEmptyParts);
-            if (!order.isEmpty()) {
-                const auto boxesBefore = home.messages.shown.size();
-                EXPECT_EQ(tabWalk(form, order),
-                          (order + QStringList{order.first()}).join(u' ').toStdString());
-                EXPECT_EQ(home.messages.shown.size(), boxesBefore) << "Tab raised a message box";
-            }
-        });
+// The scene opened as the active window with the application font at the scale; the font is
+// put back afterwards.
+class FormGuards : public ::testing::TestWithParam<SceneAtScale> {
+protected:
+    void SetUp() override {
+        QFont scaled = m_font;
+        scaled.setPointSizeF(m_font.pointSizeF() * scale());
+        QApplication::setFont(scaled);
+        form.reset(scene().open(home));
+        showActive(form.get());
+        QTest::qWait(10); // the layouts settle
+    }
+    void TearDown() override {
+        form.reset();
+        QApplication::setFont(m_font);
+    }
+    const Scene& scene() const { return m_scenes[std::get<0>(GetParam())]; }
+    double scale() const { return std::get<1>(GetParam()); }
+
+    const std::vector<Scene> m_scenes = scenes();
+    const QFont m_font = QApplication::font();
+    ProgramHome home;
+    std::unique_ptr<QWidget> form;
+};
+
+// The scene as opened and with the focus on each of its controls in turn, then as the
+// supervisor sees it on the smallest screen used at that scale (the window within the screen,
+// the help panel within the margins, the focus marked, the options and frames of a tab area
+// standing out from it); then Tab from the first control visits the controls in the form's
+// order, back to the first, without raising a message box. One case opens the form once for
+// all of it. ORVJ_SCREENSHOTS=<folder> keeps a picture of the form, to look at.
+TEST_P(FormGuards, EveryControlReadsWholeOnTheScreenAndTabKeepsTheOrder) {
+    EXPECT_EQ(problemsOf(form.get()).join(u'\n').toStdString(), "");
+    EXPECT_EQ(unseen(form.get(), scale()).join(u'\n').toStdString(), "");
+    if (const QString shots = qEnvironmentVariable("ORVJ_SCREENSHOTS"); !shots.isEmpty()) {
+        form->grab().save(
+            u"%1/%2-%3.png"_s.arg(shots, QString::fromLatin1(scene().name)).arg(scale()));
+    }
+    const auto order = QString::fromLatin1(scene().tabOrder).split(u' ', Qt::SkipEmptyParts);
+    if (!order.isEmpty()) {
+        const auto boxesBefore = home.messages.shown.size();
+        EXPECT_EQ(tabWalk(form.get(), order),
+                  (order + QStringList{order.first()}).join(u' ').toStdString());
+        EXPECT_EQ(home.messages.shown.size(), boxesBefore) << "Tab raised a message box";
+    }
 }
 
-// Each scene at each scale, as the supervisor sees it on the smallest screen used at that scale.
-TEST(FormGuards, WindowsFitTheScreenTheHelpPanelTheMarginsTheFocusShowsAndTheTabAreaReads) {
-    forEachSceneAtEveryScale([](const Scene&, ProgramHome&, QWidget* form, double scale) {
-        EXPECT_EQ(unseen(form, scale).join(u'\n').toStdString(), "");
-    });
-}
+INSTANTIATE_TEST_SUITE_P(Scenes, FormGuards,
+                         ::testing::Combine(::testing::Range(std::size_t{0}, scenes().size()),
+                                            ::testing::ValuesIn(kScales)),
+                         caseName);
 
 // The instruction text reads in the same type and paragraph spacing in both languages, and the
 // type grows with the font scale.
-TEST(FormGuards, PresentationTextFollowsTheScaleAlikeInBothLanguages) {
+TEST(PresentationType, FollowsTheScaleAlikeInBothLanguages) {
     const QFont font = QApplication::font();
     int smallest = 0;
     int largest = 0;

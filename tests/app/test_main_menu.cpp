@@ -21,9 +21,7 @@ using Calls = std::vector<std::string>;
 namespace {
 
 // Records each form the menu opens, as "<form>[, editing]": the edit mode while it ran. Then
-// runs the test's stand-in for it.
-// (The flags each work path sets are held by MenuPath and tested there; here the edit mode
-// tells which path a button runs.)
+// runs the test's stand-in for it. The edit mode tells which path a button runs.
 class FakeForms : public FormLauncher {
 public:
     FakeForms(AppState& state, Services& services) : m_state(state) { services.forms = this; }
@@ -80,8 +78,6 @@ struct Menu : test::ProgramHome {
     }
 };
 
-// (Without clients the list passes the focus on to Add New Client: the form guards' Tab walk
-// of the empty menu holds that.)
 TEST(MainMenu, ListLinesFocusChoosingAClientAndTheEditButton) {
     Menu f(14);
     // Record 12 as the office PCs store it: one Windows-1252 byte for the accented letter.
@@ -109,6 +105,22 @@ TEST(MainMenu, ListLinesFocusChoosingAClientAndTheEditButton) {
     EXPECT_EQ(f.state.clients.currentClient, 1);
     EXPECT_TRUE(f.button(0)->isEnabled());
     QTest::keyClick(f.list(), Qt::Key_Down);
+    EXPECT_EQ(f.state.clients.currentClient, 2);
+}
+
+// Without a stored test the menu keeps its list: coming back to the menu turns Edit Current
+// Client off, and the list taking the focus again turns it on for the line still chosen.
+TEST(MainMenu, EditCurrentClientComesBackWhenTheListGetsTheFocus) {
+    Menu f(3);
+    f.clickLine(1);
+    ASSERT_TRUE(f.button(0)->isEnabled());
+    f.state.testStored = false;
+    f.button(3)->setFocus(Qt::TabFocusReason);
+    f.menu.Activation();
+    ASSERT_EQ(f.list()->selectedItems().size(), 1);
+    EXPECT_FALSE(f.button(0)->isEnabled());
+    f.list()->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(f.button(0)->isEnabled());
     EXPECT_EQ(f.state.clients.currentClient, 2);
 }
 
@@ -186,8 +198,7 @@ TEST(MainMenu, AddPathClearsEditModeAndIsRefusedOnceTheTableIsFull) {
         f.messages.shown[0].text.contains(u"new data folder with \"Options > Data Folder"_s));
 }
 
-// The Supervisor path by Enter, then the voice-files and About commands, then Exit. (The keys
-// of a menu button are the form conventions' test; the flags of a path are MenuPath's.)
+// The Supervisor path by Enter, then the voice-files and About commands, then Exit.
 TEST(MainMenu, SupervisorPathReportsItsErrorThenVoiceFilesAboutAndExit) {
     Menu f(1);
     f.forms.actions["frmSupervisorOptions"] = [] {

@@ -121,7 +121,7 @@ TEST(Startup, EachLoadErrorGetsItsBoxAndOnlyDataDiskErrorsRetry) {
     }
 }
 
-// The end after a retry leaves no hourglass behind (the end itself is the loop's error 6 case).
+// The end after a retry leaves no hourglass behind.
 TEST(Startup, WithoutAConfigurationTheDisketteBoxAsksUntilCancel) {
     Start f;
     fs::remove(f.dir / ConfigFile::kFileName); // FilePath "a:": a drive letter names no folder here

@@ -202,8 +202,8 @@ TEST_F(ClientInfoTest, LockedRecordsOpenWithTheirNoticeAndCannotBeEdited) {
     EXPECT_EQ(clientFile(), fileBefore);
 }
 
-// OK writes only a change. The write takes in what another program stored meanwhile (how is
-// ClientTable's business), and the main menu must then rebuild its list. A failed write keeps
+// OK writes only a change. The write takes in what another program stored meanwhile, and the
+// main menu must then rebuild its list. A failed write keeps
 // the form open and memory as the file is.
 TEST_F(ClientInfoTest, OkWritesOnlyAChangeAndAFailedWriteChangesNothing) {
     registerClients({makeClient("Ann"), makeClient("Bob")});

@@ -1,5 +1,4 @@
 #include "core/ClientTable.h"
-#include "core/InventoryLayout.h"
 
 #include "tests/support/FakeRecordWriter.h"
 
@@ -9,13 +8,19 @@ namespace {
 
 using namespace orvj;
 using F = ClientRecord::Field;
-namespace TL = orvj::InventoryLayout;
-using Fmt = TL::AnswerFormat;
+
+TEST(ClientRecord, FieldsArePaddedOrCutInPlace) {
+    ClientRecord r;
+    r.set(F::Name, std::string(30, 'x'));
+    EXPECT_EQ(r.field(F::Name), std::string(25, 'x'));
+    EXPECT_EQ(r.field(F::SSN), std::string(11, ' ')) << "a long name must not spill into SSN";
+    r.set(F::Name, "Ann");
+    EXPECT_EQ(r.field(F::Name), "Ann" + std::string(22, ' ')) << "the longer name's tail must go";
+}
 
 // The writer may store a new client in a later record than asked (another program stored one
 // meanwhile) and may have reloaded the table: the save passes both on. A failed write puts the
-// record back as it was and hands the writer's message on. (Dropping an abandoned new client
-// and the default client are the new-entry form's save-and-cancel test's.)
+// record back as it was and hands the writer's message on.
 TEST(ClientTableSave, PassesTheOutcomeOnOrRestoresTheRecordAndNamesTheFault) {
     const struct {
         const char* name;
@@ -52,21 +57,6 @@ TEST(ClientTableSave, PassesTheOutcomeOnOrRestoresTheRecordAndNamesTheFault) {
         EXPECT_EQ(table.clientCount, 2);
         EXPECT_EQ(table.currentClient, c.slot);
     }
-}
-
-// Section edges and the highest code of each are the verify session's and the sample
-// content's tests' (every item); the response string is the whole-test walk's. Here what
-// lies below '0' (a blank among it).
-TEST(InventoryLayout, NoCodeBelowZeroIsValid) {
-    EXPECT_TRUE(TL::isValidCode(10, '0'));
-    EXPECT_FALSE(TL::isValidCode(10, '/'));
-}
-
-// The formats of the sample's sections are the sample content's test's; here the one no section
-// of the sample uses, and a near miss.
-TEST(InventoryLayout, AnswerFormatFromTheSecondOption) {
-    EXPECT_EQ(TL::formatOf("Mostly True"), Fmt::MostlyTrue);
-    EXPECT_EQ(TL::formatOf("Nobody helps me"), Fmt::Numbered) << "begins with No but is longer";
 }
 
 } // namespace

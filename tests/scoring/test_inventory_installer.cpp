@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
 
 using namespace orvj;
 using namespace orvj::testing;
@@ -104,34 +105,42 @@ TEST_F(InstallerTest, OneBadFileIsNamedAndNothingIsReplaced) {
     EXPECT_EQ(installer::check(source.path() / "none")[0].reason, "the folder does not exist");
 }
 
-TEST_F(InstallerTest, AWriteFaultAnywhereLeavesTheCurrentSetUntouched) {
+// One kind of write fault, struck at every call of an install in turn.
+struct InstallFault {
+    const char* name;
+    platform::FaultOp op;
+    platform::FaultKind kind;
+};
+
+class InstallerFault : public InstallerTest, public ::testing::WithParamInterface<InstallFault> {};
+
+TEST_P(InstallerFault, AFaultAnywhereLeavesTheCurrentSetUntouched) {
     const auto before = snapshot(home.path());
-    using platform::FaultKind;
-    using platform::FaultOp;
-    for (auto [op, kind] :
-         {std::pair{FaultOp::Write, FaultKind::Short}, std::pair{FaultOp::Flush, FaultKind::Fail},
-          std::pair{FaultOp::Close, FaultKind::Fail},
-          std::pair{FaultOp::Rename, FaultKind::Fail}}) {
-        std::string error;
-        std::size_t faults = 0;
-        eachWriteFault(
-            op, kind,
-            [&] {
-                error = errorOf(
-                    [&] { installer::install(source.path(), home.path(), "2026-12-07-101500"); });
-            },
-            [&](int n) {
-                ++faults;
-                EXPECT_THAT(error, HasSubstr(home.path().string())) << "fault " << n;
-                ASSERT_EQ(snapshot(home.path()), before) << "fault " << n;
-            });
-        EXPECT_GE(faults, installer::fileNames().size()) << "every file's step met a fault";
-        fs::remove_all(home.path());
-        fs::create_directories(home.path());
-        for (const auto& [name, bytes] : before) {
-            writeFile(home.path() / name, bytes);
-        }
-    }
+    std::string error;
+    std::size_t faults = 0;
+    eachWriteFault(
+        GetParam().op, GetParam().kind,
+        [&] {
+            error = errorOf(
+                [&] { installer::install(source.path(), home.path(), "2026-12-07-101500"); });
+        },
+        [&](int n) {
+            ++faults;
+            EXPECT_THAT(error, HasSubstr(home.path().string())) << "fault " << n;
+            ASSERT_EQ(snapshot(home.path()), before) << "fault " << n;
+        });
+    EXPECT_GE(faults, installer::fileNames().size()) << "every file's step met a fault";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    WriteFaults, InstallerFault,
+    ::testing::Values(
+        InstallFault{"ShortWrite", platform::FaultOp::Write, platform::FaultKind::Short},
+        InstallFault{"FailedFlush", platform::FaultOp::Flush, platform::FaultKind::Fail},
+        InstallFault{"FailedClose", platform::FaultOp::Close, platform::FaultKind::Fail},
+        InstallFault{"FailedRename", platform::FaultOp::Rename, platform::FaultKind::Fail}),
+    [](const ::testing::TestParamInfo<InstallFault>& fault) {
+        return std::string(fault.param.name);
+    });
 
 } // namespace

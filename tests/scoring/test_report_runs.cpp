@@ -1,8 +1,6 @@
-// The print runs shared by the supervisor's utilities and orvj-report --all. The forms' tests
-// (tests/clients) drive whole runs: copies parked before the first print, the order, the current
-// client afterwards, PDF folders, a failed composition and a print fault after one report. Here:
-// what a fault later in a run, a parked copy gone missing, or a run that finds the program
-// folder's report lock taken, tells the supervisor.
+// The print runs shared by the supervisor's utilities and orvj-report --all: what a fault later
+// in a run, a parked copy gone missing, or a run that finds the program folder's report lock
+// taken, tells the supervisor.
 #include "scoring/ReportJobs.h"
 #include "scoring/ReportRuns.h"
 #include "store/OrvjError.h"

@@ -58,6 +58,8 @@ TEST_F(NewEntry, GridsKeysBeepsTheLitCursorRowAndAFailedSave) {
               "Tab=Next grid"_s);
     key(Qt::Key_Up);
     EXPECT_TRUE(grid(0)->hasFocus()) << "Up from row 1 goes to the grid before";
+    EXPECT_EQ(grid(0)->verticalScrollBar()->value(), 33)
+        << "entered at its last row, the grid shows its last 17 rows";
     key(Qt::Key_Up, 17);
     EXPECT_EQ(grid(0)->verticalScrollBar()->value(), 31) << "row 33 comes in under row 32";
     key(Qt::Key_Tab, 3);

@@ -21,15 +21,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-TEST(ClientRecordTest, FieldsArePaddedOrCutInPlace) {
-    ClientRecord r;
-    r.set(F::Name, std::string(30, 'x'));
-    EXPECT_EQ(r.field(F::Name), std::string(25, 'x'));
-    EXPECT_EQ(r.field(F::SSN), std::string(11, ' ')) << "a long name must not spill into SSN";
-    r.set(F::Name, "Ann");
-    EXPECT_EQ(r.field(F::Name), "Ann" + std::string(22, ' ')) << "the longer name's tail must go";
-}
-
 TEST_F(DataFolderTest, MissingFileIsCreatedEmptyAndLoadsNoClients) {
     ClientTable t;
     t.currentClient = 5;
@@ -40,10 +31,7 @@ TEST_F(DataFolderTest, MissingFileIsCreatedEmptyAndLoadsNoClients) {
 }
 
 // Neither loading nor writing cuts the file: a part record past the last whole one counts when
-// it holds at least half a record, and its missing part reads as spaces. (Counting by that
-// rule, the 51-client limit and an unchanged write-back of whole records are the client-file
-// fuzz target's; an edit and an append amid other records are the shared folder's test below;
-// codes that are not digits, reported and kept, are the start-up's.)
+// it holds at least half a record, and its missing part reads as spaces.
 TEST_F(DataFolderTest, APartRecordAtTheEndLoadsAsAClientAndIsKept) {
     const std::string bytes = numberedClients(2) + std::string(100, 'z');
     test::writeFile(path, bytes);
@@ -239,7 +227,6 @@ protected:
     ClientTable there; // the other PC's
 };
 
-// (An edit when nobody else wrote, through the client information form, is that form's test's.)
 TEST_F(SharedFolder, ChangesMeetOnTheFileAsItIsNow) {
     // The other program edits client 1 and adds a third client.
     there.at(1).set(F::Age, "15");

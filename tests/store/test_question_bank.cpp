@@ -20,10 +20,7 @@ protected:
 };
 
 // A NULL first or second option reads as an empty text, unlike a later one: every item has
-// two. (Rows in stored order, not ID order, are the entry-method test's refusal of a swapped
-// table; the texts and sound names of a plain table and a NULL later option or sound are what
-// the question-and-answer form shows and plays; tables in database order are the sample
-// tool's read-back.)
+// two.
 TEST_F(QuestionBankTest, ANullFirstOptionReadsAsAnEmptyText) {
     auto rows = test::standardRows("English");
     rows[1].answers[0].reset();

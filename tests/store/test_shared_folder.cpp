@@ -48,8 +48,8 @@ protected:
     static bool isLink(const fs::path& p) { return fs::is_symlink(fs::symlink_status(p)); }
 };
 
-// Links, file modes, other users and a lock file deleted while held are the POSIX side's;
-// Windows keeps an open file's name and makes no links here.
+// Links, file modes, other users and a lock file deleted while held: POSIX only, as Windows
+// keeps an open file's name and makes no links here.
 #ifndef _WIN32
 TEST_F(SharedFolderSafety, NamesPlantedAsLinksOrFoldersAreNeverWrittenThrough) {
     // The name the temporary had before it was random: a save passes it by and removes it.

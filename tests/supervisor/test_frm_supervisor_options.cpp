@@ -153,6 +153,27 @@ TEST_F(SupervisorOptionsTest, OptionGroupsTakeTheArrowsAndEachTabShowsWhoseDataI
     EXPECT_EQ(label("lblNameDisplay"), bob);
 }
 
+// The options chosen on the Reports tab stay chosen while another tab is looked at, and
+// Execute then runs them.
+TEST_F(SupervisorOptionsTest, TheReportsTabKeepsItsChosenOptionsAcrossATabSwitch) {
+    registerClients({makeClient("Ann"), makeClient("Bob")});
+    state.clients.currentClient = 0; // a run of another print option shows a box, never a form
+    openOn(0);
+    option("optPrintOption0")->setFocus(Qt::TabFocusReason);
+    press(form.get(), Qt::Key_Down);
+    press(form.get(), Qt::Key_Down);
+    option("optReportOption1")->click();
+    for (const int tab : {1, 2, 0}) {
+        tabs()->setCurrentIndex(tab);
+    }
+    EXPECT_TRUE(option("optPrintOption2")->isChecked());
+    EXPECT_TRUE(option("optReportOption1")->isChecked());
+    press(form.get(), 0);
+    const std::vector<std::string> printed{FakeReportJobs::reportOf(1, ReportOption::OnePage),
+                                           FakeReportJobs::reportOf(2, ReportOption::OnePage)};
+    EXPECT_EQ(reports.printed, printed) << "all clients' reports, one page each";
+}
+
 // Blue with white text while the tab bar is left, cyan with black while it has the focus. The
 // colour is read at a point of the Reports page clear of its controls.
 TEST_F(SupervisorOptionsTest, TheTabAreaIsBlueOrCyanWithReadableText) {

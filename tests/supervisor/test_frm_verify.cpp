@@ -42,7 +42,7 @@ protected:
 
 // The keys refused on the way, three differences listed and corrected, a failed save, and the
 // corrections stored; then a cleared record, whose every item differs, and corrections keyed
-// and cancelled, which store nothing. (Same answers twice is the walkthrough's business.)
+// and cancelled, which store nothing.
 TEST_F(VerifyTest, DifferencesAreCorrectedAndStoredOrCancelled) {
     std::string second = stored;
     for (std::size_t i : {139u, 11u, 59u}) { // items 140, 12, 60

@@ -54,8 +54,7 @@ protected:
 };
 
 TEST_F(SupervisorWalkthrough, OneDayOnTheSampleData) {
-    // Tess, registered and tested: her record as the on-screen test stores it (registering
-    // through the form is the client form test's business).
+    // Tess, registered and tested: her record as the on-screen test stores it.
     const int tess = state.clients.clientCount + 1;
     ASSERT_GE(tess, 3);
     state.clients.currentClient = static_cast<std::int16_t>(tess);

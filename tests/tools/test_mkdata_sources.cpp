@@ -81,8 +81,7 @@ TEST_F(QuestionBankWriterTest, TablesReadBackThroughTheProgramsReaderOrTheOldFil
 
 // Line 9 is the first answers line: section 1 True/False, 2 five steps, 3 frequency, 4 Yes/No,
 // 5 four statements; item 50 is the last True/False item. The refusal names the line (after
-// "clients.txt:") and what is wrong with it. Where each field lands in the record is held byte
-// for byte by the golden reports of the sample clients.
+// "clients.txt:") and what is wrong with it.
 TEST(ClientSource, RefusesAnAnswerCodeTheItemDoesNotHave) {
     const std::string text = "[client]\nname: Doe, Sample\nid: S-1001\nage: 15\nsex: 2\nrace: 5\n"
                              "education: 3\ndate: 02/29/2024\nanswers: " +

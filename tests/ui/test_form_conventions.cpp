@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QVBoxLayout>
 
+#include <stdexcept>
+
 using namespace orvj;
 using namespace Qt::StringLiterals;
 
@@ -74,6 +76,21 @@ TEST(FormConventions, MenuButtonKeysAndHighlight) {
         EXPECT_EQ(f.lit(), QStringLiteral("4"));
         f.edit->setFocus();
         EXPECT_EQ(f.lit(), clear ? QString() : QStringLiteral("4"));
+    }
+}
+
+Qt::CursorShape pointer() {
+    const QCursor* c = QApplication::overrideCursor();
+    return c == nullptr ? Qt::ArrowCursor : c->shape();
+}
+
+TEST(FormConventions, TheHourglassShowsUntilItsScopeIsLeftEvenByAFault) {
+    try {
+        const WaitCursor wait;
+        EXPECT_EQ(pointer(), Qt::WaitCursor);
+        throw std::runtime_error("fault while waiting");
+    } catch (const std::runtime_error&) {
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 }
 
