@@ -1,5 +1,6 @@
 #include "store/ClientFile.h"
 
+#include "store/Backups.h"
 #include "store/ClientFileLock.h"
 #include "store/FileReplace.h"
 #include "store/OrvjError.h"
@@ -235,10 +236,11 @@ ClientFile::WriteOutcome ClientFile::writeRecord(ClientTable& table, int slot) c
                                 "this program was saving. Nothing was written; try again.");
         }
     };
-    if (m_beforeReplace) {
-        m_beforeReplace();
-    }
-    replaceFileContent(target, updated, "cannot write record " + number, stillMine);
+    AuditEntry entry{m_event.value_or(isNew ? AuditEvent::ClientAdded : AuditEvent::ClientEdited),
+                     std::to_string(at), m_eventDetail};
+    const std::string changed = describeChange(recordOf(bytes, at), mine);
+    entry.detail += (entry.detail.empty() || changed.empty() ? "" : "; ") + changed;
+    commit(lock, target, bytes, updated, entry, false, stillMine);
 
     // The table now takes what the file holds.
     outcome.slot = static_cast<int>(at);
@@ -268,12 +270,18 @@ ClientFile::WriteOutcome ClientFile::writeRecord(ClientTable& table, int slot) c
     return outcome;
 }
 
-void ClientFile::replaceAll(const std::string& bytes) const {
+void ClientFile::replaceAll(const std::string& bytes, const AuditEntry& entry) const {
     requireFolder(m_path);
     const std::filesystem::path target = resolveOwnLink(m_path, "cannot replace the client file");
     const ClientFileLock lock(target, m_lockWait);
     removeAbandonedTemporaries(target);
-    replaceFileContent(target, bytes, "cannot replace the client file", [&] {
+    std::string before;
+    {
+        const File current = File::open(target, File::Mode::ReadWriteCreate,
+                                        "cannot open the client file to replace it");
+        before = readAll(current, "cannot read the client file to replace it");
+    }
+    commit(lock, target, before, bytes, entry, entry.event == AuditEvent::BackupRestored, [&] {
         if (!lock.stillHeld()) {
             throw OrvjError(ErrorCode::FileLocked,
                             m_path.string() +
@@ -281,6 +289,77 @@ void ClientFile::replaceAll(const std::string& bytes) const {
                                 "taken over meanwhile. Nothing was written; try again.");
         }
     });
+}
+
+void ClientFile::commit(const ClientFileLock& lock, const std::filesystem::path& target,
+                        const std::string& before, const std::string& after,
+                        const AuditEntry& entry, bool backupFirst,
+                        const std::function<void()>& beforeRename) const {
+    const std::string what = entry.records.empty() ? std::string("cannot replace the client file")
+                                                   : "cannot write record " + entry.records;
+#ifdef ORVJ_HAVE_SODIUM
+    // The trail and the copies go first: a change never reaches the file without its line,
+    // and never on a day without a copy of the file as it was.
+    const AuditTrail trail(m_path);
+    std::uint64_t seq = 0;
+    try {
+        const std::filesystem::path backups = Backups::folderFor(m_path);
+        const std::time_t now = std::time(nullptr);
+        if (!before.empty() && (backupFirst || !Backups::madeOn(backups, now))) {
+            const auto copy = Backups::make(backups, before, now, Backups::options().keep);
+            trail.appendLocked({AuditEvent::BackupMade, "", copy.filename().string()}, nullptr,
+                               before);
+        }
+        seq = trail.appendLocked(entry, &after, before);
+    } catch (const OrvjError& e) {
+        // Reported like a failed save: nothing was changed.
+        throw OrvjError(e.code(),
+                        describe(m_path, what + ": nothing was changed, because " + e.what()));
+    }
+#endif
+    try {
+        if (m_beforeReplace) {
+            m_beforeReplace();
+        }
+        replaceFileContent(target, after, what, beforeRename);
+    } catch (...) {
+        static_cast<void>(lock);
+#ifdef ORVJ_HAVE_SODIUM
+        if (lock.stillHeld()) {
+            trail.appendFailureLocked(seq, entry, before);
+        }
+#endif
+        throw;
+    }
+}
+
+std::string ClientFile::describeChange(const ClientRecord& before, const ClientRecord& after) {
+    using F = ClientRecord::Field;
+    std::string fields;
+    std::vector<int> items;
+    for (F f : {F::Name, F::SSN, F::Age, F::Gender, F::Race, F::Education, F::TestDate,
+                F::Responses, F::EditCount, F::NameDeleted}) {
+        const std::string_view was = before.field(f);
+        const std::string_view is = after.field(f);
+        if (was == is) {
+            continue;
+        }
+        if (f == F::Responses) {
+            for (std::size_t i = 0; i < is.size(); ++i) {
+                if (was[i] != is[i]) {
+                    items.push_back(static_cast<int>(i + 1));
+                }
+            }
+        } else {
+            fields +=
+                (fields.empty() ? "fields " : ", ") + std::string(ClientRecord::layout(f).name);
+        }
+    }
+    if (!items.empty()) {
+        fields += (fields.empty() ? "" : "; ") +
+                  std::string(items.size() == 1 ? "item " : "items ") + recordList(items);
+    }
+    return fields;
 }
 
 } // namespace orvj
