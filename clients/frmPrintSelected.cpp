@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "scoring/ReportRuns.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/RecordText.h"
@@ -219,6 +220,9 @@ void frmPrintSelected::printSelected() {
     }
     if (!fault.isEmpty()) {
         m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
+    } else if (!selected.empty()) {
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::ReportPrinted, recordList(selected), "print selected"});
     }
     m_busy = false;
     accept();

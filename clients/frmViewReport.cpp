@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "scoring/ReportJobs.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/RecordText.h"
@@ -132,6 +133,10 @@ void frmViewReport::savePdf() {
         m_services.messages->show(this, appTitle(),
                                   QStringLiteral("The report was not saved as PDF.\n") + fault,
                                   MessageService::Icon::Critical);
+    } else {
+        recordAudit(
+            m_state.paths.clientFile, *m_services.messages, this,
+            {AuditEvent::ReportSavedAsPdf, std::to_string(m_state.clients.currentClient), ""});
     }
     setButtonsEnabled(true);
     m_busy = false;
@@ -183,6 +188,8 @@ void frmViewReport::activate() {
         reject();
         return;
     }
+    recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                {AuditEvent::ReportViewed, std::to_string(m_state.clients.currentClient), ""});
     m_busy = false;
     m_front.reset();
 }
@@ -201,6 +208,9 @@ void frmViewReport::printReport() {
         m_services.messages->show(this, appTitle(),
                                   QStringLiteral("The report was not printed.\n") + fault,
                                   MessageService::Icon::Critical);
+    } else {
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::ReportPrinted, std::to_string(m_state.clients.currentClient), ""});
     }
     setButtonsEnabled(true);
     m_busy = false;

@@ -300,12 +300,15 @@ std::uint64_t AuditTrail::appendLocked(const AuditEntry& entry, const std::strin
     return tail.seq;
 }
 
-void AuditTrail::appendFailureLocked(std::uint64_t seq, const AuditEntry& of,
+void AuditTrail::appendFailureLocked(std::uint64_t first, std::uint64_t last,
+                                     const std::string& records,
                                      const std::string& fileNow) const noexcept {
     try {
-        appendLocked(
-            {AuditEvent::ChangeFailed, of.records, failureDetail(seq, "the change was not saved")},
-            nullptr, fileNow);
+        const std::string lines =
+            first == last ? "line " + std::to_string(last)
+                          : "lines " + std::to_string(first) + "-" + std::to_string(last);
+        appendLocked({AuditEvent::ChangeFailed, records, lines + ": the change was not saved"},
+                     nullptr, fileNow);
     } catch (...) {
         // The next append finds the change missing from the client file and says so.
     }
@@ -390,11 +393,20 @@ AuditRead AuditTrail::parse(std::string_view bytes) {
         }
         AuditLine line = parsed[i]->line;
         line.line = static_cast<int>(i + 1);
-        if (line.event == auditEventName(AuditEvent::ChangeFailed) &&
-            line.detail.rfind("line ", 0) == 0) {
-            const auto it = bySeq.find(std::strtoull(line.detail.c_str() + 5, nullptr, 10));
-            if (it != bySeq.end()) {
-                out.lines[it->second].failed = true;
+        if (line.event == auditEventName(AuditEvent::ChangeFailed)) {
+            // "line 5: ..." or "lines 5-6: ..."
+            const bool many = line.detail.rfind("lines ", 0) == 0;
+            if (many || line.detail.rfind("line ", 0) == 0) {
+                char* end = nullptr;
+                const std::uint64_t from =
+                    std::strtoull(line.detail.c_str() + (many ? 6 : 5), &end, 10);
+                const std::uint64_t to =
+                    many && *end == '-' ? std::strtoull(end + 1, nullptr, 10) : from;
+                for (std::uint64_t s = from; s <= to && s < line.seq; ++s) {
+                    if (const auto it = bySeq.find(s); it != bySeq.end()) {
+                        out.lines[it->second].failed = true;
+                    }
+                }
             }
         }
         bySeq[line.seq] = out.lines.size();

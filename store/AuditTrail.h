@@ -100,9 +100,10 @@ public:
     std::uint64_t appendLocked(const AuditEntry& entry, const std::string* fileAfter,
                                const std::string& fileNow) const;
 
-    // Says that the change of line `seq` failed; the caller holds the lock. Never throws:
-    // when even this cannot be written, the next append finds the change missing.
-    void appendFailureLocked(std::uint64_t seq, const AuditEntry& of,
+    // Says that the change of lines `first` to `last` failed; the caller holds the lock.
+    // Never throws: when even this cannot be written, the next append finds the change
+    // missing.
+    void appendFailureLocked(std::uint64_t first, std::uint64_t last, const std::string& records,
                              const std::string& fileNow) const noexcept;
 
     // Takes the client file's lock (waiting at most `wait`) and appends an event that

@@ -236,11 +236,29 @@ ClientFile::WriteOutcome ClientFile::writeRecord(ClientTable& table, int slot) c
                                 "this program was saving. Nothing was written; try again.");
         }
     };
-    AuditEntry entry{m_event.value_or(isNew ? AuditEvent::ClientAdded : AuditEvent::ClientEdited),
-                     std::to_string(at), m_eventDetail};
+    // A new client's stored test is two events: the client added, with what was filled in,
+    // and the test stored.
     const std::string changed = describeChange(recordOf(bytes, at), mine);
-    entry.detail += (entry.detail.empty() || changed.empty() ? "" : "; ") + changed;
-    commit(lock, target, bytes, updated, entry, false, stillMine);
+    std::vector<AuditEntry> entries;
+    const AuditEvent event =
+        m_event.value_or(isNew ? AuditEvent::ClientAdded : AuditEvent::ClientEdited);
+    std::string detail = m_eventDetail;
+    if (event == AuditEvent::TestStored) {
+        const std::string_view answers = mine.field(ClientRecord::Field::Responses);
+        const auto open = std::count(answers.begin(), answers.end(), '0');
+        detail +=
+            std::string(detail.empty() ? "" : ", ") +
+            (open == 0 ? "completed" : "not completed (" + std::to_string(open) + " unanswered)");
+        if (isNew) {
+            entries.push_back({AuditEvent::ClientAdded, std::to_string(at), changed});
+        } else if (!changed.empty()) {
+            detail += "; " + changed;
+        }
+    } else if (!changed.empty()) {
+        detail += (detail.empty() ? "" : "; ") + changed;
+    }
+    entries.push_back({event, std::to_string(at), detail});
+    commit(lock, target, bytes, updated, entries, false, stillMine);
 
     // The table now takes what the file holds.
     outcome.slot = static_cast<int>(at);
@@ -281,7 +299,7 @@ void ClientFile::replaceAll(const std::string& bytes, const AuditEntry& entry) c
                                         "cannot open the client file to replace it");
         before = readAll(current, "cannot read the client file to replace it");
     }
-    commit(lock, target, before, bytes, entry, entry.event == AuditEvent::BackupRestored, [&] {
+    commit(lock, target, before, bytes, {entry}, entry.event == AuditEvent::BackupRestored, [&] {
         if (!lock.stillHeld()) {
             throw OrvjError(ErrorCode::FileLocked,
                             m_path.string() +
@@ -293,15 +311,17 @@ void ClientFile::replaceAll(const std::string& bytes, const AuditEntry& entry) c
 
 void ClientFile::commit(const ClientFileLock& lock, const std::filesystem::path& target,
                         const std::string& before, const std::string& after,
-                        const AuditEntry& entry, bool backupFirst,
+                        const std::vector<AuditEntry>& entries, bool backupFirst,
                         const std::function<void()>& beforeRename) const {
-    const std::string what = entry.records.empty() ? std::string("cannot replace the client file")
-                                                   : "cannot write record " + entry.records;
+    const std::string& records = entries.back().records;
+    const std::string what = records.empty() ? std::string("cannot replace the client file")
+                                             : "cannot write record " + records;
 #ifdef ORVJ_HAVE_SODIUM
     // The trail and the copies go first: a change never reaches the file without its line,
     // and never on a day without a copy of the file as it was.
     const AuditTrail trail(m_path);
-    std::uint64_t seq = 0;
+    std::uint64_t first = 0;
+    std::uint64_t last = 0;
     try {
         const std::filesystem::path backups = Backups::folderFor(m_path);
         const std::time_t now = std::time(nullptr);
@@ -310,7 +330,10 @@ void ClientFile::commit(const ClientFileLock& lock, const std::filesystem::path&
             trail.appendLocked({AuditEvent::BackupMade, "", copy.filename().string()}, nullptr,
                                before);
         }
-        seq = trail.appendLocked(entry, &after, before);
+        for (const AuditEntry& entry : entries) {
+            last = trail.appendLocked(entry, &after, before);
+            first = first == 0 ? last : first;
+        }
     } catch (const OrvjError& e) {
         // Reported like a failed save: nothing was changed.
         throw OrvjError(e.code(),
@@ -326,11 +349,41 @@ void ClientFile::commit(const ClientFileLock& lock, const std::filesystem::path&
         static_cast<void>(lock);
 #ifdef ORVJ_HAVE_SODIUM
         if (lock.stillHeld()) {
-            trail.appendFailureLocked(seq, entry, before);
+            trail.appendFailureLocked(first, last, records, before);
         }
 #endif
         throw;
     }
+}
+
+std::filesystem::path ClientFile::backupNow(const std::string& why) const {
+    std::filesystem::path copy;
+#ifdef ORVJ_HAVE_SODIUM
+    std::error_code ec;
+    if (!std::filesystem::is_directory(m_path.parent_path(), ec)) {
+        return copy; // no data folder, nothing to copy
+    }
+    const std::filesystem::path target = resolveOwnLink(m_path, "cannot make a backup");
+    const ClientFileLock lock(target, m_lockWait);
+    std::string bytes;
+    {
+        if (!std::filesystem::exists(target, ec)) {
+            return copy;
+        }
+        const File current = File::open(target, File::Mode::Read, "cannot make a backup");
+        bytes = readAll(current, "cannot make a backup");
+    }
+    if (bytes.empty()) {
+        return copy;
+    }
+    copy = Backups::make(Backups::folderFor(m_path), bytes, std::time(nullptr),
+                         Backups::options().keep);
+    AuditTrail(m_path).appendLocked(
+        {AuditEvent::BackupMade, "", copy.filename().string() + ", " + why}, nullptr, bytes);
+#else
+    static_cast<void>(why);
+#endif
+    return copy;
 }
 
 std::string ClientFile::describeChange(const ClientRecord& before, const ClientRecord& after) {

@@ -72,6 +72,11 @@ public:
         m_eventDetail = std::move(detail);
     }
 
+    // Copies the client file to the backups now, under the lock, and records the copy in the
+    // audit trail with `why` ("before name deletion"). Returns the copy; nothing for a
+    // missing or empty file. Throws OrvjError naming what could not be written.
+    std::filesystem::path backupNow(const std::string& why) const;
+
     // Fields and items that differ between two records: "fields Name, Age; items 3, 17-19".
     static std::string describeChange(const ClientRecord& before, const ClientRecord& after);
 
@@ -90,8 +95,9 @@ private:
     // Under the lock: the backup a change needs, its trail line, the replace, and a line
     // saying so when the replace fails.
     void commit(const ClientFileLock& lock, const std::filesystem::path& target,
-                const std::string& before, const std::string& after, const AuditEntry& entry,
-                bool backupFirst, const std::function<void()>& beforeRename) const;
+                const std::string& before, const std::string& after,
+                const std::vector<AuditEntry>& entries, bool backupFirst,
+                const std::function<void()>& beforeRename) const;
 
     std::filesystem::path m_path;
     std::chrono::milliseconds m_lockWait{10000};

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "scoring/InventoryInstaller.h"
 #include "store/OrvjError.h"
+#include "ui/AuditRecord.h"
 #include "ui/FolderFormParts.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
@@ -106,6 +107,8 @@ void frmInstallInventory::install() {
             });
         text = QString::fromStdString(InventoryInstaller::summary(result));
         done = true;
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::InventoryInstalled, "", ""});
     } catch (const InventoryInstaller::Refused& e) {
         text = errorText(e);
     } catch (const OrvjError& e) {

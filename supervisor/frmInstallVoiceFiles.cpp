@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "session/VoiceFiles.h"
 #include "store/OrvjError.h"
+#include "ui/AuditRecord.h"
 #include "ui/FolderFormParts.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
@@ -178,6 +179,12 @@ void frmInstallVoiceFiles::install() {
         });
     }
     FolderFormParts::setInstallMenuEnabled(this, true);
+    if (result.copied > 0) {
+        recordAudit(
+            m_state.paths.clientFile, *m_services.messages, this,
+            {AuditEvent::VoiceFilesInstalled, "",
+             std::to_string(result.copied) + " of " + std::to_string(files.size()) + " files"});
+    }
 
     QString summary = QStringLiteral("%1 of %2 voice files were copied into %3.")
                           .arg(result.copied)

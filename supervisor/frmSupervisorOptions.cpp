@@ -6,6 +6,7 @@
 #include "scoring/ReportRuns.h"
 #include "supervisor/DeleteNames.h"
 #include "supervisor/frmVerify.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/RecordText.h"
@@ -472,6 +473,10 @@ void frmSupervisorOptions::printAll() {
     }
     if (!fault.isEmpty()) {
         m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
+    } else if (m_state.clients.clientCount > 0) {
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::ReportPrinted, "1-" + std::to_string(m_state.clients.clientCount),
+                     "print all"});
     }
 }
 
