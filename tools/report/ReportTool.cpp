@@ -1,5 +1,7 @@
 #include "tools/report/ReportTool.h"
 
+#include "tools/report/AuditCommands.h"
+
 #include "scoring/InventoryFiles.h"
 #include "scoring/InventoryLoader.h"
 #ifndef ORVJ_CORE_ONLY
@@ -621,6 +623,8 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
             o.deidentified = true;
         } else if (a == "--responses") {
             o.responses = true;
+        } else if (takeAuditArgument(args, i, o)) {
+            continue;
         } else {
             throw std::invalid_argument("unknown argument \"" + a + "\"");
         }
@@ -641,13 +645,14 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
     if (o.responses && !o.csv) {
         throw std::invalid_argument("--responses goes with --scores --csv");
     }
+    checkAuditArguments(o);
     return o;
 }
 
 int runReportTool(const ReportToolOptions& o, const std::filesystem::path& executableFolder,
                   std::ostream& out, std::ostream& err) {
     if (o.command == Command::Help) {
-        out << kHelp << "\n"
+        out << kHelp << auditHelp() << "\n"
             << programFolderLine(programFolderInputs(o.home, executableFolder)) << "\n";
         return checkOutput(0, out, err);
     }
@@ -674,9 +679,14 @@ int runReportTool(const ReportToolOptions& o, const std::filesystem::path& execu
         case Command::Scores:
             status = listScores(o, home, out, err);
             break;
+        case Command::Audit:
+        case Command::Backups:
+            status = runAuditCommand(o, home, out, err);
+            break;
         default:
             return 2;
         }
+        status = recordReportEvent(o, home, status, err);
     } catch (const OrvjError& e) {
         err << "orvj-report: " << e.what() << "\n";
     } catch (const std::filesystem::filesystem_error& e) {
