@@ -210,7 +210,8 @@ Written makeLine(std::uint64_t seq, const std::string& previous, const AuditEntr
 struct Tail {
     std::string previous = kChainStart;
     std::uint64_t seq = 0;
-    bool broken = false;
+    bool broken = false; // the last line is torn or no trail line: a new segment begins
+    bool torn = false;   // the file does not end with a line end
     std::optional<AuditLine> last;
 };
 
@@ -224,6 +225,7 @@ Tail readTail(const File& file, const std::string& what) {
     std::string bytes(n, '\0');
     bytes.resize(file.readAt(size - n, bytes.data(), n, what));
     const bool torn = bytes.empty() || bytes.back() != '\n';
+    tail.torn = torn;
     const std::size_t end = torn ? bytes.rfind('\n') : bytes.size() - 1;
     if (end == std::string::npos) {
         // No whole line in the tail: a lone torn first line, or a damaged file.
@@ -287,7 +289,7 @@ std::uint64_t AuditTrail::appendLocked(const AuditEntry& entry, const std::strin
     if (tail.broken) {
         // The torn line stays as it is; the chain goes on from the last whole line, and the
         // new segment says where it begins.
-        text += '\n';
+        text += tail.torn ? "\n" : "";
         add({AuditEvent::TrailResumed, "", "after a torn line"}, "");
     } else if (tail.last && tail.last->fileHash != "-" &&
                tail.last->fileHash != fileHash(fileNow)) {
@@ -361,8 +363,18 @@ AuditRead AuditTrail::parse(std::string_view bytes) {
 
     std::string previous = kChainStart;
     std::uint64_t expected = 1;
+    const auto resumesAt = [&](std::size_t i) {
+        return chainsFrom(i, previous, expected) &&
+               parsed[i]->line.event == auditEventName(AuditEvent::TrailResumed);
+    };
     for (std::size_t i = 0; i < parsed.size() && out.check.intact; ++i) {
         const std::string number = std::to_string(i + 1);
+        if (resumesAt(i + 1)) {
+            // A torn line (whole but for its line end, or cut short), closed by the next
+            // append: the chain goes on from the line before it.
+            ++out.check.resumedAfterTorn;
+            continue;
+        }
         if (chainsFrom(i, previous, expected)) {
             previous = parsed[i]->hash;
             ++expected;
@@ -370,9 +382,6 @@ AuditRead AuditTrail::parse(std::string_view bytes) {
         }
         if (i + 1 == parsed.size() && !endsWhole) {
             fail(i, "line " + number + " is torn: the program stopped while writing it");
-        } else if (chainsFrom(i + 1, previous, expected) &&
-                   parsed[i + 1]->line.event == auditEventName(AuditEvent::TrailResumed)) {
-            ++out.check.resumedAfterTorn; // a torn line, closed by the next append
         } else if (chainsFrom(i + 1, previous, expected)) {
             fail(i, "line " + number + " was inserted");
         } else if (parsed[i] && parsed[i]->line.seq > expected) {

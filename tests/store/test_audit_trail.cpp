@@ -7,7 +7,14 @@
 #include "store/AuditTrail.h"
 #include "store/Backups.h"
 
+#include "tests/platform/TestProcess.h"
+
 #include <algorithm>
+#include <chrono>
+#include <iostream>
+#include <random>
+#include <set>
+#include <thread>
 
 using namespace orvj;
 using namespace orvj::storetest;
@@ -119,6 +126,16 @@ TEST_F(AuditTest, ATornLastLineIsNamedAndTheNextAppendStartsANewSegment) {
     ASSERT_EQ(repaired.lines.size(), 4u); // the torn line reads as no line
     EXPECT_EQ(repaired.lines[2].event, "trail resumed");
     EXPECT_EQ(repaired.lines[3].event, "report viewed");
+
+    // A line whole but for its line end is torn too, and mended alike.
+    const std::string mended = trailBytes();
+    test::writeFile(trailPath(), mended.substr(0, mended.size() - 1));
+    EXPECT_EQ(AuditTrail(path).read().check.problem,
+              "line 5 is torn: the program stopped while writing it");
+    AuditTrail(path).record({AuditEvent::ReportPrinted, "1", ""});
+    const AuditRead twice = AuditTrail(path).read();
+    EXPECT_TRUE(twice.check.intact) << twice.check.problem;
+    EXPECT_EQ(twice.check.resumedAfterTorn, 2);
 }
 
 // Each way a write can fail, at each call of its kind: the client file changed only with an
@@ -233,6 +250,95 @@ TEST_F(AuditTest, BackupsAreDailyRotateCompareRestoreAndLoseTheirNames) {
         EXPECT_EQ(bytes.find("C1"), std::string::npos) << b.file;
         EXPECT_EQ(bytes.find("C2"), std::string::npos) << b.file;
     }
+}
+
+// Edits record `k` through the program's write with an age drawn from `n`, and now and then
+// adds an event that changes no file.
+void mixedEvents(const fs::path& path, int k, int count) {
+    ClientTable t;
+    for (int i = 0; i < count; ++i) {
+        if (i % 3 == 2) {
+            AuditTrail(path).record({AuditEvent::ReportViewed, std::to_string(k), ""});
+            continue;
+        }
+        ClientFile file(path);
+        file.load(t);
+        t.at(k).set(F::Age, std::to_string(10 + i % 80));
+        file.writeRecord(t, k);
+    }
+}
+
+TEST_F(AuditTest, TwoProcessesAppendingAThousandEventsKeepTheChainWhole) {
+    if (!testplatform::childProcessesAvailable()) {
+        GTEST_SKIP() << "needs child processes";
+    }
+    saved(2);
+    const std::size_t before = AuditTrail(path).read().lines.size();
+    {
+        testplatform::Child a([&] {
+            mixedEvents(path, 1, 500);
+            return 0;
+        });
+        testplatform::Child b([&] {
+            mixedEvents(path, 2, 500);
+            return 0;
+        });
+        ASSERT_EQ(a.wait(), 0);
+        ASSERT_EQ(b.wait(), 0);
+    }
+    const AuditRead trail = AuditTrail(path).read();
+    EXPECT_TRUE(trail.check.intact) << trail.check.problem;
+    EXPECT_EQ(trail.check.resumedAfterTorn, 0);
+    const auto count = [&](const std::string& event) {
+        return std::count_if(trail.lines.begin(), trail.lines.end(),
+                             [&](const AuditLine& l) { return l.event == event; });
+    };
+    EXPECT_EQ(count("client edited") + count("report viewed"), 1000);
+    EXPECT_EQ(trail.lines.size(), before + 1000);
+    EXPECT_EQ(count("change failed"), 0);
+    EXPECT_EQ(trail.lines.back().fileHash == "-" ? AuditTrail::fileHash(test::readFile(path))
+                                                 : trail.lines.back().fileHash,
+              AuditTrail::fileHash(test::readFile(path)));
+}
+
+// A writer killed at random moments: whatever the client file holds was announced by an
+// unfailed line, the chain is whole but for a torn last line, and the next append mends it.
+TEST_F(AuditTest, AWriterKilledAtRandomMomentsNeverLeavesAChangeWithoutItsLine) {
+    if (!testplatform::childProcessesAvailable()) {
+        GTEST_SKIP() << "needs child processes";
+    }
+    saved(1);
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> pause(0, 15000); // microseconds
+    int torn = 0;
+    for (int attempt = 0; attempt < 150; ++attempt) {
+        testplatform::Child writer([&]() -> int {
+            mixedEvents(path, 1, 1 << 30);
+            return 0;
+        });
+        std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+        writer.kill();
+        ASSERT_EQ(writer.wait(), -1);
+
+        const AuditRead trail = AuditTrail(path).read();
+        if (!trail.check.intact) {
+            ASSERT_NE(trail.check.problem.find("torn"), std::string::npos)
+                << "attempt " << attempt << ": " << trail.check.problem;
+            ++torn;
+        }
+        std::set<std::string> announced;
+        for (const AuditLine& l : trail.lines) {
+            if (!l.failed) {
+                announced.insert(l.fileHash);
+            }
+        }
+        ASSERT_EQ(announced.count(AuditTrail::fileHash(test::readFile(path))), 1u)
+            << "attempt " << attempt << ": the client file holds a change without its line";
+        AuditTrail(path).record({AuditEvent::ReportViewed, "1", ""});
+        const AuditRead mended = AuditTrail(path).read();
+        ASSERT_TRUE(mended.check.intact) << "attempt " << attempt << ": " << mended.check.problem;
+    }
+    std::cout << torn << " of 150 kills left a torn line\n";
 }
 
 } // namespace
