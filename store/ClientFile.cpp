@@ -309,9 +309,9 @@ void ClientFile::replaceAll(const std::string& bytes, const AuditEntry& entry) c
     });
 }
 
-void ClientFile::commit(const ClientFileLock& lock, const std::filesystem::path& target,
-                        const std::string& before, const std::string& after,
-                        const std::vector<AuditEntry>& entries, bool backupFirst,
+void ClientFile::commit([[maybe_unused]] const ClientFileLock& lock, const std::filesystem::path& target,
+                        [[maybe_unused]] const std::string& before, const std::string& after,
+                        const std::vector<AuditEntry>& entries, [[maybe_unused]] bool backupFirst,
                         const std::function<void()>& beforeRename) const {
     const std::string& records = entries.back().records;
     const std::string what = records.empty() ? std::string("cannot replace the client file")
@@ -346,7 +346,6 @@ void ClientFile::commit(const ClientFileLock& lock, const std::filesystem::path&
         }
         replaceFileContent(target, after, what, beforeRename);
     } catch (...) {
-        static_cast<void>(lock);
 #ifdef ORVJ_HAVE_SODIUM
         if (lock.stillHeld()) {
             trail.appendFailureLocked(first, last, records, before);
