@@ -29,7 +29,9 @@ constexpr std::array<std::string_view, 19> kEventNames = {
     "trail resumed",
 };
 
-std::vector<std::string_view> splitAt(std::string_view line, char sep) {
+} // namespace
+
+std::vector<std::string_view> splitAuditText(std::string_view line, char sep) {
     std::vector<std::string_view> parts;
     std::size_t from = 0;
     for (;;) {
@@ -42,14 +44,12 @@ std::vector<std::string_view> splitAt(std::string_view line, char sep) {
     }
 }
 
-} // namespace
-
 std::string_view auditEventName(AuditEvent event) {
     return kEventNames.at(static_cast<std::size_t>(event));
 }
 
 bool AuditLine::mentionsRecord(int record) const {
-    for (std::string_view part : splitAt(records, ',')) {
+    for (std::string_view part : splitAuditText(records, ',')) {
         while (!part.empty() && part.front() == ' ') {
             part.remove_prefix(1);
         }

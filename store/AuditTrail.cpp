@@ -132,19 +132,6 @@ std::string utcNow() {
     return text;
 }
 
-std::vector<std::string_view> split(std::string_view line, char sep) {
-    std::vector<std::string_view> parts;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t at = line.find(sep, from);
-        parts.push_back(line.substr(from, at == std::string_view::npos ? at : at - from));
-        if (at == std::string_view::npos) {
-            return parts;
-        }
-        from = at + 1;
-    }
-}
-
 struct Parsed {
     AuditLine line;
     std::string_view body; // everything before the hash
@@ -152,7 +139,7 @@ struct Parsed {
 };
 
 std::optional<Parsed> parseLine(std::string_view text) {
-    const auto parts = split(text, '\t');
+    const auto parts = splitAuditText(text, '\t');
     if (parts.size() != kFields || parts[0].empty() || parts[0].size() > 19 ||
         parts[9].size() != kHashHex) {
         return std::nullopt;
@@ -341,7 +328,7 @@ AuditRead AuditTrail::read() const {
 
 AuditRead AuditTrail::parse(std::string_view bytes) {
     AuditRead out;
-    std::vector<std::string_view> lines = split(bytes, '\n');
+    std::vector<std::string_view> lines = splitAuditText(bytes, '\n');
     const bool endsWhole = lines.back().empty();
     if (endsWhole) {
         lines.pop_back();

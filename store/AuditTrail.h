@@ -125,6 +125,9 @@ private:
     std::filesystem::path m_path;
 };
 
+// The parts of `text` between the `sep` characters: one more than there are separators.
+std::vector<std::string_view> splitAuditText(std::string_view text, char sep);
+
 // Record numbers as a trail line writes them: "3", "1-3, 7".
 std::string recordList(const std::vector<int>& records);
 

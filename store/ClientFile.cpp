@@ -309,7 +309,8 @@ void ClientFile::replaceAll(const std::string& bytes, const AuditEntry& entry) c
     });
 }
 
-void ClientFile::commit([[maybe_unused]] const ClientFileLock& lock, const std::filesystem::path& target,
+void ClientFile::commit([[maybe_unused]] const ClientFileLock& lock,
+                        const std::filesystem::path& target,
                         [[maybe_unused]] const std::string& before, const std::string& after,
                         const std::vector<AuditEntry>& entries, [[maybe_unused]] bool backupFirst,
                         const std::function<void()>& beforeRename) const {
