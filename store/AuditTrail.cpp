@@ -264,6 +264,12 @@ std::string AuditTrail::fileHash(std::string_view bytes) {
 
 std::uint64_t AuditTrail::appendLocked(const AuditEntry& entry, const std::string* fileAfter,
                                        const std::string& fileNow) const {
+    return appendLocked(std::vector<AuditEntry>{entry}, fileAfter, fileNow);
+}
+
+std::uint64_t AuditTrail::appendLocked(const std::vector<AuditEntry>& entries,
+                                       const std::string* fileAfter,
+                                       const std::string& fileNow) const {
     const std::string what = "cannot write the audit trail";
     File file = File::open(m_path, File::Mode::ReadWriteCreate, what);
     Tail tail = readTail(file, what);
@@ -284,7 +290,9 @@ std::uint64_t AuditTrail::appendLocked(const AuditEntry& entry, const std::strin
              failureDetail(tail.last->seq, "the client file does not hold this change")},
             "");
     }
-    add(entry, fileAfter != nullptr ? fileHash(*fileAfter) : "");
+    for (const AuditEntry& entry : entries) {
+        add(entry, fileAfter != nullptr ? fileHash(*fileAfter) : "");
+    }
     writeLines(file, text, what);
     return tail.seq;
 }

@@ -99,6 +99,9 @@ public:
     // line's sequence number. Throws OrvjError naming the trail when it cannot be written.
     std::uint64_t appendLocked(const AuditEntry& entry, const std::string* fileAfter,
                                const std::string& fileNow) const;
+    // The lines of one change, in one write; returns the last one's number.
+    std::uint64_t appendLocked(const std::vector<AuditEntry>& entries, const std::string* fileAfter,
+                               const std::string& fileNow) const;
 
     // Says that the change of lines `first` to `last` failed; the caller holds the lock.
     // Never throws: when even this cannot be written, the next append finds the change

@@ -331,10 +331,8 @@ void ClientFile::commit([[maybe_unused]] const ClientFileLock& lock,
             trail.appendLocked({AuditEvent::BackupMade, "", copy.filename().string()}, nullptr,
                                before);
         }
-        for (const AuditEntry& entry : entries) {
-            last = trail.appendLocked(entry, &after, before);
-            first = first == 0 ? last : first;
-        }
+        last = trail.appendLocked(entries, &after, before);
+        first = last + 1 - entries.size();
     } catch (const OrvjError& e) {
         // Reported like a failed save: nothing was changed.
         throw OrvjError(e.code(),

@@ -81,6 +81,32 @@ TEST_F(AuditTest, SavesLeaveChainedLinesNamingFieldsAndItemsOnly) {
     EXPECT_EQ(recordList({7, 1, 2, 3, 5}), "1-3, 5, 7");
 }
 
+// A new client's stored test is the client added and the test stored; a later answer sheet
+// for the same client says how far it got.
+TEST_F(AuditTest, AStoredTestSaysHowItWasGivenAndWhetherItIsComplete) {
+    ClientTable t = saved(1);
+    t.at(2) = client("New");
+    ClientFile file(path);
+    file.setAuditEvent(AuditEvent::TestStored, "on-screen");
+    file.writeRecord(t, 2);
+    t.countNewTest();
+    std::string partial(143, '2');
+    partial[4] = partial[9] = '0';
+    t.at(2).set(F::Responses, partial);
+    file.setAuditEvent(AuditEvent::TestStored, "answer sheet");
+    file.writeRecord(t, 2);
+
+    const AuditRead trail = AuditTrail(path).read();
+    ASSERT_GE(trail.lines.size(), 3u);
+    const auto& l = trail.lines;
+    const std::size_t n = l.size();
+    EXPECT_EQ(l[n - 3].event, "client added");
+    EXPECT_EQ(l[n - 3].records, "2");
+    EXPECT_EQ(l[n - 2].event, "test stored");
+    EXPECT_EQ(l[n - 2].detail, "on-screen, completed");
+    EXPECT_EQ(l[n - 1].detail, "answer sheet, not completed (2 unanswered); items 1-143");
+}
+
 TEST_F(AuditTest, EveryChangedRemovedOrInsertedByteIsFoundAndNamed) {
     saved(3);
     const std::string good = trailBytes();

@@ -3,8 +3,11 @@
 // byte for byte and logs it; deleting names reaches every backup.
 #include "store/AuditTrail.h"
 #include "store/Backups.h"
+#include "store/ConfigFile.h"
 #include "supervisor/DeleteNames.h"
 #include "supervisor/frmAuditTrail.h"
+#include "supervisor/frmChangeSecretCode.h"
+#include "supervisor/frmDataFolder.h"
 #include "supervisor/frmRestoreBackup.h"
 
 #include "tests/clients/ClientsTestSupport.h"
@@ -126,6 +129,33 @@ TEST_F(AuditWindows, DeletingNamesReachesEveryBackupAndLogsEachRecord) {
     const std::vector<std::string> e = events();
     EXPECT_EQ(std::count(e.begin(), e.end(), "names deleted"), 2);
     EXPECT_TRUE(trail().check.intact);
+}
+
+// The secret code's change is recorded in the data folder it was changed from; a switch to a
+// new folder copies the old client file first and starts the new folder's trail.
+TEST_F(AuditWindows, SecretCodeAndDataFolderChangesAreRecorded) {
+    state.paths.configFile = root / ConfigFile::kFileName;
+    writeFile(state.paths.configFile, "[Path]\r\nFilePath=data\r\n");
+    open<frmChangeSecretCode>();
+    child<QLineEdit>("txtCurrentCode")->setText(QStringLiteral("K"));
+    child<QLineEdit>("txtNewCode")->setText(QStringLiteral("office-code"));
+    child<QLineEdit>("txtRepeatCode")->setText(QStringLiteral("office-code"));
+    QTest::keyClick(menuButton(form.get(), 0), Qt::Key_Return);
+    ASSERT_FALSE(events().empty()) << lastText().toStdString();
+    EXPECT_EQ(events().back(), "secret code changed");
+
+    const AuditTrail old(state.paths.clientFile);
+    auto& folders = open<frmDataFolder>();
+    QTest::keyClicks(child<QLineEdit>("txtDataFolder"), QStringLiteral("fresh"));
+    folders.choose(frmDataFolder::kNewFolder);
+    ASSERT_TRUE(folders.changed()) << lastText().toStdString();
+    EXPECT_EQ(old.read().lines.back().event, "backup made");
+    EXPECT_NE(old.read().lines.back().detail.find("before a data folder switch"),
+              std::string::npos);
+    EXPECT_EQ(Backups::read(Backups::list(root / "data" / "backups")[0].file),
+              bytesOf({makeClient("Ann Avery"), makeClient("Bob Brown")}));
+    ASSERT_EQ(trail().lines.size(), 1u);
+    EXPECT_EQ(trail().lines[0].event, "data folder started");
 }
 
 } // namespace
