@@ -5,10 +5,12 @@
 #include "core/AppState.h"
 #include "session/frmNewEntry.h"
 #include "session/frmSelectEntryMethod.h"
+#include "supervisor/frmAuditTrail.h"
 #include "supervisor/frmChangeSecretCode.h"
 #include "supervisor/frmDataFolder.h"
 #include "supervisor/frmInstallInventory.h"
 #include "supervisor/frmInstallVoiceFiles.h"
+#include "supervisor/frmRestoreBackup.h"
 #include "supervisor/frmSupervisorOptions.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"
@@ -49,6 +51,14 @@ void QtFormLauncher::showInstallVoiceFiles(QWidget* parent) {
 
 void QtFormLauncher::showChangeSecretCode(QWidget* parent) {
     execForm<frmChangeSecretCode>(m_state, m_services, parent);
+}
+
+void QtFormLauncher::showAuditTrail(QWidget* parent) {
+    execForm<frmAuditTrail>(m_state, m_services, parent);
+}
+
+void QtFormLauncher::showRestoreBackup(QWidget* parent) {
+    execForm<frmRestoreBackup>(m_state, m_services, parent);
 }
 
 void QtFormLauncher::showInstallInventory(QWidget* parent) {

@@ -22,6 +22,8 @@ public:
     void showInstallInventory(QWidget* parent) override;
     void showDataFolder(QWidget* parent) override;
     void showChangeSecretCode(QWidget* parent) override;
+    void showAuditTrail(QWidget* parent) override;
+    void showRestoreBackup(QWidget* parent) override;
 
 private:
     AppState& m_state;

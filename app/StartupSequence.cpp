@@ -4,6 +4,7 @@
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
 #include "core/AppState.h"
+#include "store/Backups.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
@@ -64,6 +65,7 @@ void StartupSequence::FillPaths(AppState& state, const std::filesystem::path& ho
                                  ? std::filesystem::path()
                                  : state.paths.dataFolder / ClientFile::kFileName;
     state.paths.questionBank = home / kQuestionBankName;
+    Backups::setOptions(Backups::optionsFrom(config, home));
 }
 
 ClientFile::LoadReport StartupSequence::LoadClientFile(AppState& state) {

@@ -168,6 +168,19 @@ void frmMainMenu::BuildMenuBar() {
     m_mnuChangeSecretCode->setObjectName(QStringLiteral("mnuChangeSecretCode"));
     connect(m_mnuChangeSecretCode, &QAction::triggered, this,
             [this] { RunGuarded([this] { m_services.forms->showChangeSecretCode(this); }); });
+    m_mnuAuditTrail = options->addAction(QStringLiteral("Audit &Trail..."));
+    m_mnuAuditTrail->setObjectName(QStringLiteral("mnuAuditTrail"));
+    connect(m_mnuAuditTrail, &QAction::triggered, this,
+            [this] { RunGuarded([this] { m_services.forms->showAuditTrail(this); }); });
+    m_mnuRestoreBackup = options->addAction(QStringLiteral("Restore &Backup..."));
+    m_mnuRestoreBackup->setObjectName(QStringLiteral("mnuRestoreBackup"));
+    connect(m_mnuRestoreBackup, &QAction::triggered, this, [this] {
+        RunGuarded([this] { m_services.forms->showRestoreBackup(this); });
+        // A restored file may hold other clients: the list is built anew.
+        RebuildList();
+        m_state.testStored = true;
+        Activation();
+    });
     QAction* separator = options->addSeparator();
     separator->setObjectName(QStringLiteral("mnuSeparator"));
     m_mnuNumLock = options->addAction(QStringLiteral("&Num Lock Always On"));

@@ -106,6 +106,8 @@ private:
     QAction* m_mnuInstallInventory = nullptr;
     QAction* m_mnuDataFolder = nullptr;
     QAction* m_mnuChangeSecretCode = nullptr;
+    QAction* m_mnuAuditTrail = nullptr;
+    QAction* m_mnuRestoreBackup = nullptr;
     QAction* m_mnuNumLock = nullptr;
     QAction* m_mnuAbout = nullptr;
 

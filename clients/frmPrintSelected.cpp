@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "scoring/ReportRuns.h"
 #include "ui/Attempt.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/RecordText.h"
@@ -206,7 +207,7 @@ void frmPrintSelected::printSelected() {
         }
     }
     m_busy = true;
-    attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [&] {
+    const bool printed = attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [&] {
         ReportRuns runs(*m_services.reports, m_state.paths.home);
         runs.setPdfFolder(m_pdfFolder);
         runs.printSelected(
@@ -214,6 +215,10 @@ void frmPrintSelected::printSelected() {
                 m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
             });
     });
+    if (printed && !selected.empty()) {
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::ReportPrinted, recordList(selected), "print selected"});
+    }
     m_busy = false;
     accept();
 }

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "scoring/ReportJobs.h"
 #include "ui/Attempt.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/PathText.h"
@@ -121,9 +122,13 @@ void frmViewReport::savePdf() {
     }
     m_busy = true;
     setButtonsEnabled(false);
-    attempt(this, *m_services.messages, appTitle(),
-            QStringLiteral("The report was not saved as PDF.\n"),
-            [&] { m_services.reports->saveReportTextPdf(m_reportText, qStringToPath(file)); });
+    if (attempt(this, *m_services.messages, appTitle(),
+                QStringLiteral("The report was not saved as PDF.\n"), [&] {
+                    m_services.reports->saveReportTextPdf(m_reportText, qStringToPath(file));
+                })) {
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::ReportSavedAsPdf, std::to_string(m_state.clients.currentClient), ""});
+    }
     setButtonsEnabled(true);
     m_busy = false;
     m_front.reset();
@@ -168,6 +173,8 @@ void frmViewReport::activate() {
         reject();
         return;
     }
+    recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                {AuditEvent::ReportViewed, std::to_string(m_state.clients.currentClient), ""});
     m_busy = false;
     m_front.reset();
 }
@@ -175,8 +182,12 @@ void frmViewReport::activate() {
 void frmViewReport::printReport() {
     m_busy = true;
     setButtonsEnabled(false);
-    attempt(this, *m_services.messages, appTitle(), QStringLiteral("The report was not printed.\n"),
-            [this] { m_services.reports->printReportText(m_reportText); });
+    if (attempt(this, *m_services.messages, appTitle(),
+                QStringLiteral("The report was not printed.\n"),
+                [this] { m_services.reports->printReportText(m_reportText); })) {
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::ReportPrinted, std::to_string(m_state.clients.currentClient), ""});
+    }
     setButtonsEnabled(true);
     m_busy = false;
     m_front.reset();

@@ -9,7 +9,7 @@ SECONDS_EACH=${1:-60}
 BUILD_DIR=${ORVJ_FUZZ_BUILD_DIR:-build-fuzz}
 targets=(fuzz_client_file fuzz_config_file fuzz_cp1252 fuzz_scoring_table fuzz_report_texts
          fuzz_report_composition fuzz_question_bank fuzz_question_source fuzz_client_source
-         fuzz_utf8_text fuzz_lock_holder)
+         fuzz_utf8_text fuzz_lock_holder fuzz_audit_trail)
 
 GEN=()
 if command -v ninja >/dev/null 2>&1; then

@@ -4,6 +4,7 @@
 #include "store/ClientFile.h"
 #include "store/OrvjError.h"
 #include "store/QuestionBank.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/RecordText.h"
@@ -387,9 +388,10 @@ void frmNewEntry::save() {
     menuButton(this, kCancel)->setEnabled(false);
     m_state.clients.chooseDefaultClient();
     const std::string responses = m_grids->responseString();
+    ClientFile file(m_state.paths.clientFile);
+    file.setAuditEvent(AuditEvent::TestStored, "answer sheet");
     const RecordSave save = m_state.clients.saveCurrent(
-        [&](ClientRecord& record) { record.set(ClientRecord::Field::Responses, responses); },
-        ClientFile(m_state.paths.clientFile));
+        [&](ClientRecord& record) { record.set(ClientRecord::Field::Responses, responses); }, file);
     if (!save.saved) {
         // The typed answers stay in the grids; Save can be chosen again.
         m_services.messages->show(
@@ -415,6 +417,9 @@ void frmNewEntry::cancel() {
     menuButton(this, kSave)->setEnabled(false);
     menuButton(this, kCancel)->setEnabled(false);
     if (!m_state.editMode) {
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::TestAborted, std::to_string(m_state.clients.currentClient),
+                     "answer sheet"});
         m_state.clients.dropNewClient();
     }
     m_state.editMode = false;

@@ -8,6 +8,7 @@
 #include "session/PresentationSound.h"
 #include "store/ClientFile.h"
 #include "store/OrvjError.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"
@@ -458,6 +459,9 @@ void frmPresentQA::goBack() {
 
 void frmPresentQA::abortTest() {
     m_state.dialogConfirmed = false;
+    recordAudit(
+        m_state.paths.clientFile, *m_services.messages, this,
+        {AuditEvent::TestAborted, std::to_string(m_state.clients.currentClient), "on-screen"});
     m_state.clients.dropNewClient();
     closeForm(QDialog::Rejected);
 }
@@ -471,9 +475,10 @@ void frmPresentQA::finishTest() {
                    MessageService::Icon::Critical,
                    MessageService::Buttons::YesNo) == MessageService::Answer::Yes;
     };
-    const auto outcome =
-        EndOfTest::store(m_state.clients, InventoryLayout::buildResponseString(m_state.responses),
-                         ClientFile(m_state.paths.clientFile), tryAgain);
+    ClientFile file(m_state.paths.clientFile);
+    file.setAuditEvent(AuditEvent::TestStored, "on-screen");
+    const auto outcome = EndOfTest::store(
+        m_state.clients, InventoryLayout::buildResponseString(m_state.responses), file, tryAgain);
     if (outcome == EndOfTest::Outcome::KeptInMemory) {
         m_services.messages->show(
             this, appTitle(),

@@ -6,6 +6,7 @@
 #include "session/frmSelectLanguage.h"
 #include "store/OrvjError.h"
 #include "store/QuestionBank.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/FormLauncher.h"
 #include "ui/MessageService.h"
@@ -161,6 +162,9 @@ void frmSelectEntryMethod::abandonNewClient(const QString& why) {
                                                    "client's entry was cancelled."),
                               MessageService::Icon::Critical, MessageService::Buttons::Ok);
     if (!m_state.editMode) {
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::TestAborted, std::to_string(m_state.clients.currentClient),
+                     "the test could not be given"});
         m_state.clients.dropNewClient();
     }
     m_state.dialogConfirmed = false;

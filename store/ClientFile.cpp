@@ -1,5 +1,6 @@
 #include "store/ClientFile.h"
 
+#include "store/Backups.h"
 #include "store/ClientFileLock.h"
 #include "store/FileReplace.h"
 #include "store/OrvjError.h"
@@ -235,10 +236,29 @@ ClientFile::WriteOutcome ClientFile::writeRecord(ClientTable& table, int slot) c
                                 "this program was saving. Nothing was written; try again.");
         }
     };
-    if (m_beforeReplace) {
-        m_beforeReplace();
+    // A new client's stored test is two events: the client added, with what was filled in,
+    // and the test stored.
+    const std::string changed = describeChange(recordOf(bytes, at), mine);
+    std::vector<AuditEntry> entries;
+    const AuditEvent event =
+        m_event.value_or(isNew ? AuditEvent::ClientAdded : AuditEvent::ClientEdited);
+    std::string detail = m_eventDetail;
+    if (event == AuditEvent::TestStored) {
+        const std::string_view answers = mine.field(ClientRecord::Field::Responses);
+        const auto open = std::count(answers.begin(), answers.end(), '0');
+        detail +=
+            std::string(detail.empty() ? "" : ", ") +
+            (open == 0 ? "completed" : "not completed (" + std::to_string(open) + " unanswered)");
+        if (isNew) {
+            entries.push_back({AuditEvent::ClientAdded, std::to_string(at), changed});
+        } else if (!changed.empty()) {
+            detail += "; " + changed;
+        }
+    } else if (!changed.empty()) {
+        detail += (detail.empty() ? "" : "; ") + changed;
     }
-    replaceFileContent(target, updated, "cannot write record " + number, stillMine);
+    entries.push_back({event, std::to_string(at), detail});
+    commit(lock, target, bytes, updated, entries, false, stillMine);
 
     // The table now takes what the file holds.
     outcome.slot = static_cast<int>(at);
@@ -268,12 +288,18 @@ ClientFile::WriteOutcome ClientFile::writeRecord(ClientTable& table, int slot) c
     return outcome;
 }
 
-void ClientFile::replaceAll(const std::string& bytes) const {
+void ClientFile::replaceAll(const std::string& bytes, const AuditEntry& entry) const {
     requireFolder(m_path);
     const std::filesystem::path target = resolveOwnLink(m_path, "cannot replace the client file");
     const ClientFileLock lock(target, m_lockWait);
     removeAbandonedTemporaries(target);
-    replaceFileContent(target, bytes, "cannot replace the client file", [&] {
+    std::string before;
+    {
+        const File current = File::open(target, File::Mode::ReadWriteCreate,
+                                        "cannot open the client file to replace it");
+        before = readAll(current, "cannot read the client file to replace it");
+    }
+    commit(lock, target, before, bytes, {entry}, entry.event == AuditEvent::BackupRestored, [&] {
         if (!lock.stillHeld()) {
             throw OrvjError(ErrorCode::FileLocked,
                             m_path.string() +
@@ -281,6 +307,110 @@ void ClientFile::replaceAll(const std::string& bytes) const {
                                 "taken over meanwhile. Nothing was written; try again.");
         }
     });
+}
+
+void ClientFile::commit([[maybe_unused]] const ClientFileLock& lock,
+                        const std::filesystem::path& target,
+                        [[maybe_unused]] const std::string& before, const std::string& after,
+                        const std::vector<AuditEntry>& entries, [[maybe_unused]] bool backupFirst,
+                        const std::function<void()>& beforeRename) const {
+    const std::string& records = entries.back().records;
+    const std::string what = records.empty() ? std::string("cannot replace the client file")
+                                             : "cannot write record " + records;
+#ifdef ORVJ_HAVE_SODIUM
+    // The trail and the copies go first: a change never reaches the file without its line,
+    // and never on a day without a copy of the file as it was.
+    const AuditTrail trail(m_path);
+    std::uint64_t first = 0;
+    std::uint64_t last = 0;
+    try {
+        const std::filesystem::path backups = Backups::folderFor(m_path);
+        const std::time_t now = std::time(nullptr);
+        if (!before.empty() && (backupFirst || !Backups::madeOn(backups, now))) {
+            const auto copy = Backups::make(backups, before, now, Backups::options().keep);
+            trail.appendLocked({AuditEvent::BackupMade, "", copy.filename().string()}, nullptr,
+                               before);
+        }
+        last = trail.appendLocked(entries, &after, before);
+        first = last + 1 - entries.size();
+    } catch (const OrvjError& e) {
+        // Reported like a failed save: nothing was changed.
+        throw OrvjError(e.code(),
+                        describe(m_path, what + ": nothing was changed, because " + e.what()));
+    }
+#endif
+    try {
+        if (m_beforeReplace) {
+            m_beforeReplace();
+        }
+        replaceFileContent(target, after, what, beforeRename);
+    } catch (...) {
+#ifdef ORVJ_HAVE_SODIUM
+        if (lock.stillHeld()) {
+            trail.appendFailureLocked(first, last, records, before);
+        }
+#endif
+        throw;
+    }
+}
+
+std::filesystem::path ClientFile::backupNow(const std::string& why) const {
+    std::filesystem::path copy;
+#ifdef ORVJ_HAVE_SODIUM
+    std::error_code ec;
+    if (!std::filesystem::is_directory(m_path.parent_path(), ec)) {
+        return copy; // no data folder, nothing to copy
+    }
+    const std::filesystem::path target = resolveOwnLink(m_path, "cannot make a backup");
+    const ClientFileLock lock(target, m_lockWait);
+    std::string bytes;
+    {
+        if (!std::filesystem::exists(target, ec)) {
+            return copy;
+        }
+        const File current = File::open(target, File::Mode::Read, "cannot make a backup");
+        bytes = readAll(current, "cannot make a backup");
+    }
+    if (bytes.empty()) {
+        return copy;
+    }
+    copy = Backups::make(Backups::folderFor(m_path), bytes, std::time(nullptr),
+                         Backups::options().keep);
+    AuditTrail(m_path).appendLocked(
+        {AuditEvent::BackupMade, "", copy.filename().string() + ", " + why}, nullptr, bytes);
+#else
+    static_cast<void>(why);
+#endif
+    return copy;
+}
+
+std::string ClientFile::describeChange(const ClientRecord& before, const ClientRecord& after) {
+    using F = ClientRecord::Field;
+    std::string fields;
+    std::vector<int> items;
+    for (F f : {F::Name, F::SSN, F::Age, F::Gender, F::Race, F::Education, F::TestDate,
+                F::Responses, F::EditCount, F::NameDeleted}) {
+        const std::string_view was = before.field(f);
+        const std::string_view is = after.field(f);
+        if (was == is) {
+            continue;
+        }
+        if (f == F::Responses) {
+            for (std::size_t i = 0; i < is.size(); ++i) {
+                if (was[i] != is[i]) {
+                    items.push_back(static_cast<int>(i + 1));
+                }
+            }
+        } else {
+            fields +=
+                (fields.empty() ? "fields " : ", ") + std::string(ClientRecord::layout(f).name);
+        }
+    }
+    if (!items.empty()) {
+        fields += (fields.empty() ? "" : "; ") +
+                  std::string(items.size() == 1 ? "item " : "items ") + recordList(items);
+    }
+    return fields;
 }
 
 } // namespace orvj

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/ClientTable.h"
+#include "store/AuditTrail.h"
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@ namespace orvj {
 namespace platform {
 class File;
 }
+class ClientFileLock;
 
 // DATA301.OVJ: fixed 196-byte records, no header, record numbers from 1.
 class ClientFile : public RecordWriter {
@@ -55,8 +58,27 @@ public:
     WriteOutcome writeRecord(ClientTable& table, int slot) const override;
 
     // Replaces the whole file with `bytes` (a client file built elsewhere), under the lock and
-    // through the same safe replace as writeRecord; an office's own link is kept.
-    void replaceAll(const std::string& bytes) const;
+    // through the same safe replace as writeRecord; an office's own link is kept. `entry` is
+    // what the audit trail says of it (a copy is always made first when it is a restore).
+    void replaceAll(const std::string& bytes,
+                    const AuditEntry& entry = {AuditEvent::ClientEdited, "",
+                                               "file replaced"}) const;
+
+    // What the audit trail says of the next writes: the event and a word on it ("on-screen,
+    // completed"); the changed fields and items are added to it. Without it a write is
+    // "client added" or "client edited".
+    void setAuditEvent(AuditEvent event, std::string detail = {}) {
+        m_event = event;
+        m_eventDetail = std::move(detail);
+    }
+
+    // Copies the client file to the backups now, under the lock, and records the copy in the
+    // audit trail with `why` ("before name deletion"). Returns the copy; nothing for a
+    // missing or empty file. Throws OrvjError naming what could not be written.
+    std::filesystem::path backupNow(const std::string& why) const;
+
+    // Fields and items that differ between two records: "fields Name, Age; items 3, 17-19".
+    static std::string describeChange(const ClientRecord& before, const ClientRecord& after);
 
     // How long a write waits for another program's lock before giving up (10 seconds).
     void setLockWait(std::chrono::milliseconds wait) { m_lockWait = wait; }
@@ -70,10 +92,18 @@ public:
 
 private:
     LoadReport readInto(const platform::File& file, ClientTable& table) const;
+    // Under the lock: the backup a change needs, its trail line, the replace, and a line
+    // saying so when the replace fails.
+    void commit(const ClientFileLock& lock, const std::filesystem::path& target,
+                const std::string& before, const std::string& after,
+                const std::vector<AuditEntry>& entries, bool backupFirst,
+                const std::function<void()>& beforeRename) const;
 
     std::filesystem::path m_path;
     std::chrono::milliseconds m_lockWait{10000};
     std::function<void()> m_beforeReplace;
+    std::optional<AuditEvent> m_event;
+    std::string m_eventDetail;
 };
 
 } // namespace orvj

@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "scoring/ReportJobs.h"
+#include "store/Backups.h"
 #include "store/ClientFile.h"
 #include "store/OrvjError.h"
 #include "store/ReportFiles.h"
@@ -67,8 +68,22 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
     }
 
     std::optional<WaitCursor> wait(std::in_place);
-    const ClientFile file(state.paths.clientFile);
+    ClientFile file(state.paths.clientFile);
+    file.setAuditEvent(AuditEvent::NamesDeleted);
     QString fault;
+    // A copy of the file as it was, made first and then scrubbed with every other copy: the
+    // answers stay recoverable, the names do not.
+    try {
+        file.backupNow("before name deletion");
+    } catch (const OrvjError& e) {
+        wait.reset();
+        messages.show(parent, appTitle(),
+                      QStringLiteral("No name was deleted: the client file could not be copied "
+                                     "to the backups first.\n") +
+                          errorText(e),
+                      MessageService::Icon::Critical);
+        return;
+    }
     for (int i = 1; i <= state.clients.clientCount; ++i) {
         ClientRecord scrambled = state.clients.at(i);
         try {
@@ -95,6 +110,13 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
         }
     }
     const QStringList leftOver = removeReportFiles(*services.reports, state.paths);
+    const auto scrub = [](ClientRecord& record) { return scrambleClientName(record); };
+    const std::filesystem::path backups = Backups::folderFor(state.paths.clientFile);
+    // The copies lose their names too; one that cannot be rewritten goes whole.
+    QStringList removedCopies;
+    for (const std::string& line : Backups::scrubNames(backups, scrub)) {
+        removedCopies << QString::fromStdString(line);
+    }
     wait.reset();
     state.testStored = true;
 
@@ -108,6 +130,13 @@ void DeleteNames(AppState& state, Services& services, QWidget* parent) {
                                      "be removed:\n") +
                           leftOver.join(QLatin1Char('\n')),
                       MessageService::Icon::Critical);
+    }
+    if (!removedCopies.isEmpty()) {
+        messages.show(parent, appTitle(),
+                      QStringLiteral("These backups of the client file could not have their "
+                                     "names deleted, so they were removed:\n") +
+                          removedCopies.join(QLatin1Char('\n')),
+                      MessageService::Icon::Warning);
     }
     messages.show(parent, appTitle(),
                   QStringLiteral("Delete process complete. Press Enter to continue."),

@@ -4,6 +4,7 @@
 #include "store/OrvjError.h"
 #include "store/SecretCode.h"
 #include "ui/Attempt.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/InputBoxSecretCodePrompt.h"
 #include "ui/MessageService.h"
@@ -225,6 +226,8 @@ void frmChangeSecretCode::changeCode() {
     switch (result) {
     case SecretCode::Change::Changed:
         m_changed = true;
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::SecretCodeChanged, "", ""});
         m_services.messages->show(this, title(),
                                   QStringLiteral("The office's secret code is changed. From now "
                                                  "on only the new code is accepted."),

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "store/DataFolder.h"
 #include "store/OrvjError.h"
+#include "ui/AuditRecord.h"
 #include "ui/FolderFormParts.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
@@ -94,6 +95,8 @@ void frmDataFolder::switchFolder(bool makeNew) {
     }
     DataFolder::Switched s;
     try {
+        // The client file left behind is copied first, as before every change of folder.
+        ClientFile(m_state.paths.clientFile).backupNow("before a data folder switch");
         s = DataFolder::switchTo(m_state.paths.home, m_state.paths.configFile, folder, makeNew);
     } catch (const OrvjError& e) {
         m_services.messages->show(
@@ -106,6 +109,9 @@ void frmDataFolder::switchFolder(bool makeNew) {
     m_state.clients = s.clients;
     m_state.testStored = true;
     m_changed = true;
+    recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                {makeNew ? AuditEvent::DataFolderStarted : AuditEvent::DataFolderSwitched, "",
+                 std::to_string(s.clients.clientCount) + " clients"});
     showCurrent();
     QString text = QStringLiteral("The data folder is now %1 (FilePath=%2). It holds %3 clients.")
                        .arg(pathToQString(s.dataFolder), QString::fromStdString(s.filePathValue))

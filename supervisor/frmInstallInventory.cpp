@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "scoring/InventoryInstaller.h"
 #include "store/OrvjError.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/PathText.h"
@@ -69,6 +70,10 @@ void frmInstallInventory::install() {
                    errorText(e);
         }
     });
+    if (done) {
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::InventoryInstalled, "", ""});
+    }
     showSummary(text, done);
 }
 

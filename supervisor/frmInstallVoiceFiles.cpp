@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "session/VoiceFiles.h"
 #include "store/OrvjError.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/PathText.h"
@@ -130,6 +131,12 @@ void frmInstallVoiceFiles::install() {
         result = VoiceFiles::install(files, qStringToPath(target),
                                      [this](int done, int total) { showProgress(done, total); });
     });
+    if (result.copied > 0) {
+        recordAudit(
+            m_state.paths.clientFile, *m_services.messages, this,
+            {AuditEvent::VoiceFilesInstalled, "",
+             std::to_string(result.copied) + " of " + std::to_string(files.size()) + " files"});
+    }
 
     QString summary = QStringLiteral("%1 of %2 voice files were copied into %3.")
                           .arg(result.copied)

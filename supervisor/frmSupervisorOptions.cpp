@@ -7,6 +7,7 @@
 #include "supervisor/DeleteNames.h"
 #include "supervisor/frmVerify.h"
 #include "ui/Attempt.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/PathText.h"
@@ -483,11 +484,16 @@ void frmSupervisorOptions::reports() {
 }
 
 void frmSupervisorOptions::printAll() {
-    attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [this] {
+    const bool printed = attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [this] {
         ReportRuns runs(*m_services.reports, m_state.paths.home);
         runs.setPdfFolder(m_pdfFolder);
         runs.printAll(m_state.clients, m_state.reportOption);
     });
+    if (printed && m_state.clients.clientCount > 0) {
+        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                    {AuditEvent::ReportPrinted, "1-" + std::to_string(m_state.clients.clientCount),
+                     "print all"});
+    }
 }
 
 } // namespace orvj

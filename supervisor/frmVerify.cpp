@@ -207,7 +207,7 @@ void frmVerify::noDifferences() {
                               QStringLiteral("Data Verification complete. No corrections needed."),
                               MessageService::Icon::None);
     // The record is written back as it was; a fault changes nothing, so it is only reported.
-    writeRecord([](ClientRecord&) {}, QString());
+    writeRecord([](ClientRecord&) {}, QString(), "no corrections needed");
     accept();
 }
 
@@ -227,7 +227,8 @@ void frmVerify::correctionsDone() {
     const std::string reKeyed = m_session->reKeyed();
     if (!writeRecord([&](ClientRecord& record) { record.set(F::Responses, reKeyed); },
                      QStringLiteral("\n\nKey the listed questions again to save once more, "
-                                    "or press Cancel."))) {
+                                    "or press Cancel."),
+                     "")) {
         // Memory keeps what the file holds; the corrections can be keyed again to retry.
         m_session->restartCorrections();
         refreshLabels();
@@ -239,9 +240,11 @@ void frmVerify::correctionsDone() {
     accept();
 }
 
-bool frmVerify::writeRecord(const ClientTable::Change& change, const QString& advice) {
-    const RecordSave save =
-        m_state.clients.saveCurrent(change, ClientFile(m_state.paths.clientFile));
+bool frmVerify::writeRecord(const ClientTable::Change& change, const QString& advice,
+                            const std::string& auditDetail) {
+    ClientFile file(m_state.paths.clientFile);
+    file.setAuditEvent(AuditEvent::VerificationCorrections, auditDetail);
+    const RecordSave save = m_state.clients.saveCurrent(change, file);
     if (!save.saved) {
         m_services.messages->show(this, appTitle(),
                                   QStringLiteral("The client's answers could not be saved; the "

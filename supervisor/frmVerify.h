@@ -39,7 +39,8 @@ private:
     void noDifferences();
     void correctionsNeeded();
     void correctionsDone();
-    bool writeRecord(const ClientTable::Change& change, const QString& advice);
+    bool writeRecord(const ClientTable::Change& change, const QString& advice,
+                     const std::string& auditDetail);
 
     AppState& m_state;
     Services& m_services;

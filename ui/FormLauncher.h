@@ -18,6 +18,8 @@ public:
     virtual void showInstallInventory(QWidget* parent) = 0;  // "Install &Inventory Files..."
     virtual void showDataFolder(QWidget* parent) = 0;        // "&Data Folder..."
     virtual void showChangeSecretCode(QWidget* parent) = 0;  // "Change &Secret Code..."
+    virtual void showAuditTrail(QWidget* parent) = 0;        // "Audit &Trail..."
+    virtual void showRestoreBackup(QWidget* parent) = 0;     // "Restore &Backup..."
 };
 
 } // namespace orvj

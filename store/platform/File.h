@@ -71,6 +71,9 @@ public:
     // Writes all n bytes from the current position.
     void writeAll(const char* data, std::size_t n, const std::string& what);
 
+    // Moves the position to the end of the file, where the next write appends.
+    void seekToEnd(const std::string& what);
+
     // Cuts or extends the file to `length` bytes; the position stays where it was.
     void truncate(std::uint64_t length, const std::string& what);
 

@@ -176,6 +176,12 @@ void File::writeAll(const char* data, std::size_t n, const std::string& what) {
     }
 }
 
+void File::seekToEnd(const std::string& what) {
+    if (::lseek(m_handle, 0, SEEK_END) < 0) {
+        throwFileError(m_path, errno, what);
+    }
+}
+
 void File::truncate(std::uint64_t length, const std::string& what) {
     while (::ftruncate(m_handle, static_cast<off_t>(length)) != 0) {
         if (errno != EINTR) {

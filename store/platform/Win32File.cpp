@@ -242,6 +242,12 @@ void File::writeAll(const char* data, std::size_t n, const std::string& what) {
     }
 }
 
+void File::seekToEnd(const std::string& what) {
+    if (!::SetFilePointerEx(toHandle(m_handle), largeInteger(0), nullptr, FILE_END)) {
+        throwLastError(m_path, what);
+    }
+}
+
 void File::truncate(std::uint64_t length, const std::string& what) {
     const HANDLE h = toHandle(m_handle);
     LARGE_INTEGER position;

@@ -17,10 +17,12 @@
 #include "session/frmPresentQA.h"
 #include "session/frmSelectEntryMethod.h"
 #include "session/frmSelectLanguage.h"
+#include "supervisor/frmAuditTrail.h"
 #include "supervisor/frmChangeSecretCode.h"
 #include "supervisor/frmDataFolder.h"
 #include "supervisor/frmInstallInventory.h"
 #include "supervisor/frmInstallVoiceFiles.h"
+#include "supervisor/frmRestoreBackup.h"
 #include "supervisor/frmSupervisorOptions.h"
 #include "supervisor/frmVerify.h"
 #include "tests/clients/ClientsTestSupport.h"
@@ -128,6 +130,24 @@ Open clientEdited(const char* edits) {
     };
 }
 
+// The audit trail window over three clients, each saved twice: a copy and six lines.
+Open auditTrail() {
+    return [](ProgramHome& h) {
+        registerClients(h.state, 3);
+        registerClients(h.state, 3);
+        return new frmAuditTrail(h.state, h.services);
+    };
+}
+
+// The restore window with the copy the day's first change made.
+Open restoreBackup() {
+    return [](ProgramHome& h) {
+        registerClients(h.state, 3);
+        registerClients(h.state, 3);
+        return new frmRestoreBackup(h.state, h.services);
+    };
+}
+
 std::vector<Scene> scenes() {
     return {
         {"main menu without clients", form<frmMainMenu>(),
@@ -204,6 +224,9 @@ std::vector<Scene> scenes() {
          "txtInput cmdMenuChoice0 cmdMenuChoice1"},
         {"about box", form<frmAbout>(), ""},
         {"data folder", form<frmDataFolder>(3), ""},
+        {"audit trail", auditTrail(),
+         "txtRecord txtSince grdAuditTrail cmdMenuChoice0 cmdMenuChoice1"},
+        {"restore backup", restoreBackup(), "grdBackups cmdMenuChoice0 cmdMenuChoice1"},
         {"change secret code", form<frmChangeSecretCode>(),
          "txtCurrentCode txtNewCode txtRepeatCode cmdMenuChoice0 cmdMenuChoice1"},
         {"install inventory files", form<frmInstallInventory>(), ""},

@@ -33,6 +33,8 @@ public:
     void showInstallInventory(QWidget* p) override { run("frmInstallInventory", p); }
     void showDataFolder(QWidget* p) override { run("frmDataFolder", p); }
     void showChangeSecretCode(QWidget* p) override { run("frmChangeSecretCode", p); }
+    void showAuditTrail(QWidget* p) override { run("frmAuditTrail", p); }
+    void showRestoreBackup(QWidget* p) override { run("frmRestoreBackup", p); }
 
     std::map<std::string, std::function<void()>> actions;
     Calls calls;
@@ -236,17 +238,25 @@ TEST(MainMenu, SupervisorPathReportsItsErrorThenVoiceFilesAboutAndExit) {
 
 TEST(MainMenu, OptionsMenuSecretCodeCommandsAndTheNumLockSetting) {
     Menu f(2);
-    f.secret.cancels = 3; // refused for the three commands, then given
-    for (const char* name : {"mnuInstallInventory", "mnuDataFolder", "mnuChangeSecretCode"}) {
+    f.secret.cancels = 5; // refused for the five commands, then given
+    for (const char* name : {"mnuInstallInventory", "mnuDataFolder", "mnuChangeSecretCode",
+                             "mnuAuditTrail", "mnuRestoreBackup"}) {
         f.action(name)->trigger();
         EXPECT_TRUE(f.forms.calls.empty()) << name << " opened without the secret code";
     }
-    EXPECT_EQ(f.secret.asked, 3);
+    EXPECT_EQ(f.secret.asked, 5);
     f.action("mnuInstallInventory")->trigger();
     EXPECT_EQ(f.forms.calls, (Calls{"frmInstallInventory"}));
     f.action("mnuChangeSecretCode")->trigger();
     EXPECT_EQ(f.forms.calls.back(), "frmChangeSecretCode");
     EXPECT_EQ(f.action("mnuChangeSecretCode")->text(), u"Change &Secret Code..."_s);
+    f.action("mnuAuditTrail")->trigger();
+    EXPECT_EQ(f.forms.calls.back(), "frmAuditTrail");
+    // A restored file may hold other clients: the list is rebuilt from it.
+    f.forms.actions["frmRestoreBackup"] = [&] { f.state.clients.clientCount = 1; };
+    f.action("mnuRestoreBackup")->trigger();
+    EXPECT_EQ(f.forms.calls.back(), "frmRestoreBackup");
+    EXPECT_EQ(f.list()->count(), 1);
 
     // The data-folder form loads another client file, here an empty one: the list is rebuilt
     // from it even though a list is rebuilt only over clients otherwise.

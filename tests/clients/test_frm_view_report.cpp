@@ -146,3 +146,28 @@ TEST_F(ViewReportTest, PrintsAndSavesTheTextItShowsAndClosesWhileAnotherRunHolds
 }
 
 } // namespace
+
+#include "store/AuditTrail.h"
+
+namespace {
+
+// The viewer's report, its print and its PDF each leave a line naming the record, and the
+// trail holds no name.
+TEST_F(ViewReportTest, ViewingPrintingAndSavingAreRecordedInTheAuditTrail) {
+    openViewer().setPdfFilePicker([&](QWidget*, const QString&) {
+        return QString::fromStdString((root / "r.pdf").string());
+    });
+    button("cmdPrintReport")->click();
+    button("cmdSavePdf")->click();
+    std::vector<std::string> seen;
+    for (const AuditLine& l : AuditTrail(state.paths.clientFile).read().lines) {
+        EXPECT_EQ(l.records, "2") << l.event;
+        seen.push_back(l.event);
+    }
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"report viewed", "report printed", "report saved as PDF"}));
+    EXPECT_EQ(readFile(state.paths.clientFile.parent_path() / AuditTrail::kFileName).find("Bob"),
+              std::string::npos);
+}
+
+} // namespace

@@ -140,6 +140,8 @@ public:
     void showInstallInventory(QWidget*) override { calls << QStringLiteral("installInventory"); }
     void showDataFolder(QWidget*) override { calls << QStringLiteral("dataFolder"); }
     void showChangeSecretCode(QWidget*) override { calls << QStringLiteral("changeSecretCode"); }
+    void showAuditTrail(QWidget*) override { calls << QStringLiteral("auditTrail"); }
+    void showRestoreBackup(QWidget*) override { calls << QStringLiteral("restoreBackup"); }
 
     QStringList calls;
     bool confirmClientInfo = true;

@@ -386,3 +386,48 @@ TEST_F(ReportToolTest, AReadOnlyDataFolderCanBeReported) {
 }
 
 } // namespace
+
+#ifndef ORVJ_CORE_ONLY
+namespace {
+
+// The trail and the backups from the command line: the tool's own runs add their lines, the
+// listing filters, --verify names the first line that breaks the chain, --backups compares.
+TEST_F(ReportToolTest, AuditTrailAndBackupsFromTheCommandLine) {
+    ASSERT_EQ(run({"--client", "2"}), 0) << err;
+    ASSERT_EQ(run({"--scores", "--csv", "--deidentified"}), 0) << err;
+    ASSERT_EQ(run({"--audit"}), 0) << err;
+    EXPECT_THAT(out, HasSubstr("\treport viewed\t2\torvj-report\n"));
+    EXPECT_THAT(out, HasSubstr("\tCSV exported\t-\torvj-report --scores --csv --deidentified\n"));
+    EXPECT_THAT(out, HasSubstr("\torvj-report 3.1.0\t"));
+    EXPECT_THAT(out, EndsWith("chain: intact\n"));
+    EXPECT_THAT(out, Not(HasSubstr("Baker"))) << "a name reached the trail";
+
+    ASSERT_EQ(run({"--audit", "--record", "2"}), 0) << err;
+    EXPECT_THAT(out, Not(HasSubstr("\t1\t")));
+    EXPECT_THAT(out, HasSubstr("\treport viewed\t2\t"));
+    ASSERT_EQ(run({"--audit", "--since", "2999-01-01"}), 0) << err;
+    EXPECT_EQ(out, "chain: intact\n");
+
+    ASSERT_EQ(run({"--audit", "--verify"}), 0) << err;
+    EXPECT_THAT(out, HasSubstr("the chain is intact"));
+    const fs::path trail = clientFile.parent_path() / "DATA301.LOG";
+    std::string bytes = readFile(trail);
+    const std::size_t second = bytes.find('\n') + 1;
+    bytes[second + 3] = bytes[second + 3] == '0' ? '1' : '0';
+    writeFile(trail, bytes);
+    EXPECT_EQ(run({"--audit", "--verify"}), 1);
+    EXPECT_THAT(err, HasSubstr("DATA301.LOG: line 2 was changed"));
+
+    // The three clients were saved one by one: the second save copied the first's file.
+    ASSERT_EQ(run({"--backups"}), 0) << err;
+    EXPECT_THAT(out, HasSubstr("\t1 client\t2 clients added (2-3)\n"));
+
+    EXPECT_THROW(parseReportToolArguments({"--list", "--verify"}), std::invalid_argument);
+    EXPECT_THROW(parseReportToolArguments({"--audit", "--record", "x"}), std::invalid_argument);
+    EXPECT_THROW(parseReportToolArguments({"--audit", "--since", "12/08/2026"}),
+                 std::invalid_argument);
+    EXPECT_THROW(parseReportToolArguments({"--audit", "--backups"}), std::invalid_argument);
+}
+
+} // namespace
+#endif

@@ -1,6 +1,7 @@
 // orvj-mkdata: turns readable sources into the files the program reads.
 
 #include "scoring/InventoryInstaller.h"
+#include "store/AuditTrail.h"
 #include "store/ClientFile.h"
 #include "store/OrvjError.h"
 #include "store/ProgramFolder.h"
@@ -189,6 +190,7 @@ int runInstall(const std::vector<std::string>& args, const fs::path& exeFolder) 
 int main(int argc, char** argv) {
     // Client files hold names: private unless a folder shares them.
     orvj::platform::restrictNewFileModes();
+    orvj::AuditTrail::setProgram(std::string("orvj-mkdata ") + ORVJ_VERSION);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         return usage("no command given");

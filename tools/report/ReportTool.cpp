@@ -12,6 +12,7 @@
 #include "store/OrvjError.h"
 #include "store/ProgramFolder.h"
 #include "store/ReportFiles.h"
+#include "tools/report/AuditCommands.h"
 #include "tools/report/ReportPrintProgram.h"
 #include "tools/report/ReportToolHelp.h"
 
@@ -303,7 +304,7 @@ int checkOutput(int status, std::ostream& out, std::ostream& err) {
 int runReportTool(const ReportToolOptions& o, const std::filesystem::path& executableFolder,
                   std::ostream& out, std::ostream& err) {
     if (o.command == Command::Help) {
-        out << reportToolHelp() << "\n"
+        out << reportToolHelp() << auditHelp() << "\n"
             << programFolderLine(programFolderInputs(o.home, executableFolder)) << "\n";
         return checkOutput(0, out, err);
     }
@@ -330,9 +331,14 @@ int runReportTool(const ReportToolOptions& o, const std::filesystem::path& execu
         case Command::Scores:
             status = listScores(o, home, out, err);
             break;
+        case Command::Audit:
+        case Command::Backups:
+            status = runAuditCommand(o, home, out, err);
+            break;
         default:
             return 2;
         }
+        status = recordReportEvent(o, home, status, err);
     } catch (const OrvjError& e) {
         err << "orvj-report: " << e.what() << "\n";
     } catch (const std::filesystem::filesystem_error& e) {

@@ -35,12 +35,27 @@ ReportOption parseReportOption(const std::string& text) {
                                 "\"");
 }
 
+// The commands, for the messages that ask for one of them.
+constexpr const char* kCommands = "--client N, --all, --list, --scores, --audit or --backups";
+
 void setCommand(ReportToolOptions& o, Command c, const std::string& arg) {
     if (o.command != Command::None && o.command != c) {
-        throw std::invalid_argument("choose one of --client, --all, --list, --scores (" + arg +
+        throw std::invalid_argument(std::string("choose one of ") + kCommands + " (" + arg +
                                     " given after another)");
     }
     o.command = c;
+}
+
+bool isDate(const std::string& s) {
+    if (s.size() != 10 || s[4] != '-' || s[7] != '-') {
+        return false;
+    }
+    for (std::size_t k : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (s[k] < '0' || s[k] > '9') {
+            return false;
+        }
+    }
+    return true;
 }
 
 // One option of the command line: its name, whether a value follows it, and what it sets.
@@ -74,12 +89,34 @@ const Argument kArguments[] = {
     {"--deidentified", false,
      [](ReportToolOptions& o, const std::string&) { o.deidentified = true; }},
     {"--responses", false, [](ReportToolOptions& o, const std::string&) { o.responses = true; }},
+    {"--audit", false,
+     [](ReportToolOptions& o, const std::string&) { setCommand(o, Command::Audit, "--audit"); }},
+    {"--backups", false,
+     [](ReportToolOptions& o, const std::string&) { setCommand(o, Command::Backups, "--backups"); }},
+    {"--verify", false, [](ReportToolOptions& o, const std::string&) { o.auditVerify = true; }},
+    {"--record", true,
+     [](ReportToolOptions& o, const std::string& v) {
+         if (v.empty() || v.size() > 2 || v.find_first_not_of("0123456789") != std::string::npos ||
+             std::stoi(v) < 1) {
+             throw std::invalid_argument(
+                 "--record must be a record number in plain digits, not \"" + v + "\"");
+         }
+         o.auditRecord = std::stoi(v);
+     }},
+    {"--since", true,
+     [](ReportToolOptions& o, const std::string& v) {
+         if (!isDate(v)) {
+             throw std::invalid_argument("--since must be a date as YYYY-MM-DD, not \"" + v +
+                                         "\"");
+         }
+         o.auditSince = v;
+     }},
 };
 
 // The options that only go with some commands.
 void checkCombinations(const ReportToolOptions& o) {
     if (o.command == Command::None) {
-        throw std::invalid_argument("say what to do: --client N, --all, --list or --scores");
+        throw std::invalid_argument(std::string("say what to do: ") + kCommands);
     }
     const bool reports = o.command == Command::Client || o.command == Command::All;
     if (!reports && (o.reportOptionGiven || o.pdf || o.print)) {
@@ -93,6 +130,14 @@ void checkCombinations(const ReportToolOptions& o) {
     }
     if (o.responses && !o.csv) {
         throw std::invalid_argument("--responses goes with --scores --csv");
+    }
+    if ((o.auditVerify || o.auditRecord > 0 || !o.auditSince.empty()) &&
+        o.command != Command::Audit) {
+        throw std::invalid_argument("--verify, --record and --since go with --audit");
+    }
+    if (o.auditVerify && (o.auditRecord > 0 || !o.auditSince.empty())) {
+        throw std::invalid_argument("--audit --verify checks the whole trail: leave out --record "
+                                    "and --since");
     }
 }
 

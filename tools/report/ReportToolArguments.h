@@ -13,7 +13,7 @@ namespace orvj {
 
 // orvj-report's command line: one command and the options that go with it.
 struct ReportToolOptions {
-    enum class Command { None, Client, All, List, Scores, Help };
+    enum class Command { None, Client, All, List, Scores, Help, Audit, Backups };
     Command command = Command::None;
     std::optional<std::filesystem::path> home;
     int client = 0;
@@ -24,6 +24,9 @@ struct ReportToolOptions {
     bool csv = false;
     bool deidentified = false; // --scores without name and ID
     bool responses = false;    // --scores --csv with the 143 answer codes
+    bool auditVerify = false;  // --audit --verify
+    int auditRecord = 0;       // --audit --record N
+    std::string auditSince;    // --audit --since YYYY-MM-DD
     // How long --client and --all wait for the program folder's report lock (no command-line
     // option: an office never needs another; tests shorten it).
     std::chrono::milliseconds lockWait = ReportFolderLock::kDefaultWait;
