@@ -207,14 +207,15 @@ void frmPrintSelected::printSelected() {
         }
     }
     m_busy = true;
-    const bool printed = attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [&] {
-        ReportRuns runs(*m_services.reports, m_state.paths.home);
-        runs.setPdfFolder(m_pdfFolder);
-        runs.printSelected(
-            m_state.clients, selected, m_state.reportOption, [this, &selected](std::size_t k) {
-                m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
-            });
-    });
+    const bool printed =
+        attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [&] {
+            ReportRuns runs(*m_services.reports, m_state.paths.home);
+            runs.setPdfFolder(m_pdfFolder);
+            runs.printSelected(
+                m_state.clients, selected, m_state.reportOption, [this, &selected](std::size_t k) {
+                    m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
+                });
+        });
     if (printed && !selected.empty()) {
         recordAudit(m_state.paths.clientFile, *m_services.messages, this,
                     {AuditEvent::ReportPrinted, recordList(selected), "print selected"});

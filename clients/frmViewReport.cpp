@@ -126,8 +126,9 @@ void frmViewReport::savePdf() {
                 QStringLiteral("The report was not saved as PDF.\n"), [&] {
                     m_services.reports->saveReportTextPdf(m_reportText, qStringToPath(file));
                 })) {
-        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
-                    {AuditEvent::ReportSavedAsPdf, std::to_string(m_state.clients.currentClient), ""});
+        recordAudit(
+            m_state.paths.clientFile, *m_services.messages, this,
+            {AuditEvent::ReportSavedAsPdf, std::to_string(m_state.clients.currentClient), ""});
     }
     setButtonsEnabled(true);
     m_busy = false;

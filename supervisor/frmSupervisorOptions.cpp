@@ -484,11 +484,12 @@ void frmSupervisorOptions::reports() {
 }
 
 void frmSupervisorOptions::printAll() {
-    const bool printed = attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [this] {
-        ReportRuns runs(*m_services.reports, m_state.paths.home);
-        runs.setPdfFolder(m_pdfFolder);
-        runs.printAll(m_state.clients, m_state.reportOption);
-    });
+    const bool printed =
+        attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [this] {
+            ReportRuns runs(*m_services.reports, m_state.paths.home);
+            runs.setPdfFolder(m_pdfFolder);
+            runs.printAll(m_state.clients, m_state.reportOption);
+        });
     if (printed && m_state.clients.clientCount > 0) {
         recordAudit(m_state.paths.clientFile, *m_services.messages, this,
                     {AuditEvent::ReportPrinted, "1-" + std::to_string(m_state.clients.clientCount),

@@ -92,7 +92,9 @@ const Argument kArguments[] = {
     {"--audit", false,
      [](ReportToolOptions& o, const std::string&) { setCommand(o, Command::Audit, "--audit"); }},
     {"--backups", false,
-     [](ReportToolOptions& o, const std::string&) { setCommand(o, Command::Backups, "--backups"); }},
+     [](ReportToolOptions& o, const std::string&) {
+         setCommand(o, Command::Backups, "--backups");
+     }},
     {"--verify", false, [](ReportToolOptions& o, const std::string&) { o.auditVerify = true; }},
     {"--record", true,
      [](ReportToolOptions& o, const std::string& v) {
@@ -106,8 +108,7 @@ const Argument kArguments[] = {
     {"--since", true,
      [](ReportToolOptions& o, const std::string& v) {
          if (!isDate(v)) {
-             throw std::invalid_argument("--since must be a date as YYYY-MM-DD, not \"" + v +
-                                         "\"");
+             throw std::invalid_argument("--since must be a date as YYYY-MM-DD, not \"" + v + "\"");
          }
          o.auditSince = v;
      }},
