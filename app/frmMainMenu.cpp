@@ -3,6 +3,7 @@
 #include "app/MenuPath.h"
 #include "app/frmAbout.h"
 #include "core/AppState.h"
+#include "scoring/CriticalCases.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
@@ -26,6 +27,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <cstring>
 
 namespace orvj {
 namespace {
@@ -73,11 +76,13 @@ frmMainMenu::frmMainMenu(AppState& state, Services& services, QWidget* parent)
     QFont listFont = m_lbNameDisplay->font();
     listFont.setBold(false);
     m_lbNameDisplay->setFont(listFont);
-    // The list shows a record number of two digits and a name of 25 characters whole.
+    // The list shows a record number of two digits, a name of 25 characters and the critical
+    // mark whole.
     const QFontMetrics listMetrics(listFont);
     m_lbNameDisplay->setMinimumWidth(
         std::max(m_lbNameDisplay->minimumWidth(),
-                 widestText(listMetrics, 28) + 2 * m_lbNameDisplay->frameWidth() + 16 +
+                 widestText(listMetrics, 29 + static_cast<int>(std::strlen(kCriticalMark))) +
+                     2 * m_lbNameDisplay->frameWidth() + 16 +
                      m_lbNameDisplay->verticalScrollBar()->sizeHint().width()));
     clientLayout->addWidget(m_lbNameDisplay);
     setColors(m_fraClient, Colors::blue, Colors::white);
@@ -181,16 +186,23 @@ void frmMainMenu::BuildMenuBar() {
     connect(m_mnuAbout, &QAction::triggered, this, &frmMainMenu::ShowAbout);
 }
 
-QString frmMainMenu::ListLine(const AppState& state, int record) {
+QString frmMainMenu::ListLine(const AppState& state, int record, bool critical) {
     const std::string_view name = state.clients.at(record).field(ClientRecord::Field::Name);
-    return QString::number(record) + QLatin1Char('-') + toScreen(name);
+    const QString line = QString::number(record) + QLatin1Char('-') + toScreen(name);
+    return critical ? line + QLatin1Char(' ') + QLatin1String(kCriticalMark) : line;
 }
 
 void frmMainMenu::RebuildList() {
     m_lbNameDisplay->clear();
+    const std::vector<bool> critical =
+        criticalClients(m_state.clients, m_state.paths.home, m_state.paths.configFile);
     for (int k = 1; k <= m_state.clients.clientCount; ++k) {
-        auto* item = new QListWidgetItem(ListLine(m_state, k), m_lbNameDisplay);
+        const bool flagged = critical[static_cast<std::size_t>(k)];
+        auto* item = new QListWidgetItem(ListLine(m_state, k, flagged), m_lbNameDisplay);
         item->setData(Qt::UserRole, k);
+        if (flagged) {
+            item->setToolTip(QString::fromLatin1(kCriticalMeaning));
+        }
     }
 }
 

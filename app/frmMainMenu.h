@@ -42,8 +42,9 @@ public:
     // The button actions (Enter on a focused button, a click, or the menu).
     void MenuChoice(int index);
 
-    // One line of the client list: record number, "-", the 25-character name as stored.
-    static QString ListLine(const AppState& state, int record);
+    // One line of the client list: record number, "-", the 25-character name as stored, and
+    // for a critical case a space and the critical mark.
+    static QString ListLine(const AppState& state, int record, bool critical = false);
 
     bool closeOthers() const { return m_closeOthers; }
     void setCloseOthers(bool on) { m_closeOthers = on; }

@@ -1,6 +1,7 @@
 #include "clients/frmViewReport.h"
 
 #include "core/AppState.h"
+#include "scoring/CriticalCases.h"
 #include "scoring/ReportJobs.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
@@ -27,7 +28,7 @@ namespace orvj {
 frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* parent)
     : QDialog(parent), m_state(state), m_services(services) {
     setObjectName(QStringLiteral("frmViewReport"));
-    setWindowTitle(QStringLiteral("Client Report"));
+    setWindowTitle(title(false));
     setModal(true);
 
     m_fraAll = new QFrame(this);
@@ -154,6 +155,13 @@ void frmViewReport::changeEvent(QEvent* event) {
     }
 }
 
+QString frmViewReport::title(bool critical) {
+    const QString plain = QStringLiteral("Client Report");
+    return critical ? plain + QLatin1Char(' ') + QLatin1String(kCriticalMark) + QLatin1Char(' ') +
+                          QLatin1String(kCriticalMeaning)
+                    : plain;
+}
+
 void frmViewReport::activate() {
     if (m_busy || !isVisible()) {
         return;
@@ -169,6 +177,8 @@ void frmViewReport::activate() {
                                     m_state.reportOption);
         m_reportText = m_services.reports->readReportText();
         m_text1->setPlainText(toScreen(m_reportText));
+        setWindowTitle(title(isCriticalClient(m_state.clients, m_state.clients.currentClient,
+                                              m_state.paths.home, m_state.paths.configFile)));
     } catch (const std::exception& e) {
         fault = errorText(e);
     }

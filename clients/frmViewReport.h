@@ -34,6 +34,8 @@ public:
     }
     // The name offered for the PDF of a record: no client name goes into a file name.
     static QString pdfFileName(int record);
+    // "Client Report", with the critical mark for a critical case.
+    static QString title(bool critical);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -28,6 +28,10 @@ public:
     static constexpr Key kSystemDB{"Options", "SystemDB", "", 0};
     // The office's secret code as a hash, read whole (ReadWholeValue): no buffer rule.
     static constexpr Key kSecretCode{"Security", "SecretCode", "", 0};
+    // The office's rule for a critical case (scoring/CriticalCases).
+    static constexpr Key kCriticalMaximum{"Critical", "MaximumScales", "1", 10};
+    static constexpr Key kCriticalProblem{"Critical", "ProblemScales", "2", 10};
+    static constexpr Key kCriticalInvalid{"Critical", "InvalidTruthfulness", "True", 10};
 
     explicit ConfigFile(std::filesystem::path path) : m_path(std::move(path)) {}
 

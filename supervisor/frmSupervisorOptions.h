@@ -11,6 +11,7 @@ class QGroupBox;
 class QFrame;
 class QLabel;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace orvj {
@@ -44,6 +45,7 @@ private:
     void executeSelection();
     void reports();
     void printAll();
+    void saveCriticalRule();
     bool currentClientChosen();
     QString currentName() const;
     QString tabHelpLine(int tab) const;
@@ -66,6 +68,10 @@ private:
     QLabel* m_label1;
     QGroupBox* m_frame4;
     QLabel* m_label2;
+    QGroupBox* m_fraCriticalRule;
+    QSpinBox* m_spnMaximumScales;
+    QSpinBox* m_spnProblemScales;
+    QCheckBox* m_chkInvalidTruthfulness;
     QGroupBox* m_frCurrentClient;
     QLabel* m_lblNameDisplay;
     QLabel* m_msgPanel;

@@ -160,6 +160,9 @@ std::vector<Scene> scenes() {
          "qt_tabwidget_tabbar cmdMenuChoice0 cmdMenuChoice1"},
         {"supervisor options, delete names", supervisorTab(2),
          "qt_tabwidget_tabbar cmdMenuChoice0 cmdMenuChoice1"},
+        {"supervisor options, critical cases", supervisorTab(3),
+         "qt_tabwidget_tabbar spnMaximumScales spnProblemScales chkInvalidTruthfulness "
+         "cmdMenuChoice0 cmdMenuChoice1"},
         {"report selection", form<frmPrintSelected>(12),
          "lbNameDisplay cmdMenuChoice0 cmdMenuChoice1 cmdMenuChoice2"},
         {"report viewer",

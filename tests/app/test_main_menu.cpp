@@ -1,5 +1,6 @@
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
+#include "scoring/CriticalCases.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 #include "tests/support/ProgramHome.h"
@@ -109,6 +110,30 @@ TEST(MainMenu, ListLinesFocusChoosingAClientAndTheEditButton) {
     EXPECT_EQ(f.state.clients.currentClient, 1);
     EXPECT_TRUE(f.button(0)->isEnabled());
     QTest::keyClick(f.list(), Qt::Key_Down);
+    EXPECT_EQ(f.state.clients.currentClient, 2);
+}
+
+// A critical case carries the mark after its line, by the office's rule of the moment.
+TEST(MainMenu, CriticalCasesCarryTheirMarkInTheList) {
+    Menu f(0);
+    f.copySampleInventory();
+    const ConfigFile config(f.state.paths.configFile);
+    CriticalRule{0, 0, true}.write(config);
+    addClient(f.state, "Valid");
+    f.state.clients.at(1).set(ClientRecord::Field::Responses, std::string(143, '2'));
+    addClient(f.state, "All True");
+    f.state.clients.at(2).set(ClientRecord::Field::Responses, std::string(143, '1'));
+    f.state.testStored = true;
+    f.menu.Activation();
+    ASSERT_EQ(f.list()->count(), 2);
+    EXPECT_EQ(f.list()->item(0)->text(), u"1-Valid"_s + QString(20, u' '));
+    EXPECT_EQ(f.list()->item(1)->text(), u"2-All True"_s + QString(17, u' ') + u" [!]"_s);
+    EXPECT_EQ(f.list()->item(1)->toolTip(), u"Critical case"_s);
+
+    CriticalRule{0, 0, false}.write(config);
+    f.menu.Activation();
+    EXPECT_EQ(f.list()->item(1)->text(), u"2-All True"_s + QString(17, u' '));
+    f.clickLine(1);
     EXPECT_EQ(f.state.clients.currentClient, 2);
 }
 

@@ -1,6 +1,8 @@
 #include "clients/frmViewReport.h"
 
+#include "scoring/CriticalCases.h"
 #include "scoring/QtReportJobs.h"
+#include "store/ConfigFile.h"
 #include "store/platform/WriteFaults.h"
 #include "tests/clients/ClientsTestSupport.h"
 
@@ -30,6 +32,21 @@ protected:
                !button("cmdCancel")->isEnabled();
     }
 };
+
+// The title carries the critical mark when the client is a critical case by the office's rule:
+// here every answer True makes the test invalid.
+TEST_F(ViewReportTest, TheTitleMarksACriticalCase) {
+    for (const auto& entry : fs::directory_iterator(fs::path(ORVJ_SAMPLE_HOME))) {
+        if (entry.path().extension() == ".TXT" || entry.path().extension() == ".txt") {
+            fs::copy_file(entry.path(), root / entry.path().filename());
+        }
+    }
+    state.paths.configFile = root / ConfigFile::kFileName;
+    CriticalRule{0, 0, true}.write(ConfigFile(state.paths.configFile));
+    EXPECT_EQ(openViewer().windowTitle(), QStringLiteral("Client Report [!] Critical case"));
+    CriticalRule{0, 0, false}.write(ConfigFile(state.paths.configFile));
+    EXPECT_EQ(open<frmViewReport>().windowTitle(), QStringLiteral("Client Report"));
+}
 
 // The chosen client's report in the chosen option; Print holds the buttons while it prints
 // and the viewer stays open; Save as PDF offers the record number in the documents folder,

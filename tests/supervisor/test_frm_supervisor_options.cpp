@@ -1,10 +1,13 @@
 #include "supervisor/frmSupervisorOptions.h"
 
+#include "scoring/CriticalCases.h"
+#include "store/ConfigFile.h"
 #include "tests/clients/ClientsTestSupport.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -89,6 +92,35 @@ TEST_F(SupervisorOptionsTest, NothingRunsWithoutClientsSecretCodeOrAChosenClient
     EXPECT_EQ(lastText(), QStringLiteral("Delete process ABORTED. Press Enter to continue."));
     EXPECT_EQ(clientFile(), fileBefore);
     EXPECT_EQ(state.clients.at(1), makeClient("Ann"));
+}
+
+// The Critical Cases tab shows the office's rule and saves the one set, after the secret code;
+// without the code nothing changes.
+TEST_F(SupervisorOptionsTest, TheCriticalCaseRuleIsSavedAfterTheSecretCode) {
+    registerClients({makeClient("Ann")});
+    state.paths.configFile = root / ConfigFile::kFileName;
+    const ConfigFile config(state.paths.configFile);
+    CriticalRule{2, 3, false}.write(config);
+    openOn(3);
+    EXPECT_EQ(label("lblNameDisplay"), QStringLiteral("All Clients"));
+    EXPECT_EQ(child<QSpinBox>("spnMaximumScales")->value(), 2);
+    EXPECT_EQ(child<QSpinBox>("spnProblemScales")->value(), 3);
+    EXPECT_FALSE(child<QCheckBox>("chkInvalidTruthfulness")->isChecked());
+    child<QSpinBox>("spnMaximumScales")->setValue(0);
+    child<QCheckBox>("chkInvalidTruthfulness")->setChecked(true);
+    secretCode.cancels = 1;
+    press(form.get(), 0);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(CriticalRule::read(config), (CriticalRule{2, 3, false}));
+
+    openOn(3);
+    child<QSpinBox>("spnMaximumScales")->setValue(0);
+    child<QSpinBox>("spnProblemScales")->setValue(8);
+    child<QCheckBox>("chkInvalidTruthfulness")->setChecked(true);
+    press(form.get(), 0);
+    EXPECT_EQ(secretCode.asked, 2);
+    EXPECT_EQ(CriticalRule::read(config), (CriticalRule{0, 8, true}));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 // Print all prints every report with the chosen option, or saves one PDF file each into a
