@@ -18,6 +18,7 @@
 #include "store/ProgramFolder.h"
 #include "store/ReportFiles.h"
 #include "store/platform/File.h"
+#include "tools/report/StatsCommands.h"
 
 #ifndef ORVJ_CORE_ONLY
 #include <QGuiApplication>
@@ -58,6 +59,10 @@ const char* const kHelp =
     "                  folder (REPORT.PRN then holds the last client's report)\n"
     "  --list          list the clients: record number, name, test date, answers complete\n"
     "  --scores        raw score, percentile and risk range of the nine scales for every client\n"
+    "  --stats         the office's figures: clients complete, incomplete (valid, some item\n"
+    "                  unanswered) and invalid, critical cases, and per scale the clients in\n"
+    "                  each risk range and the median percentile, in all, by sex and by race;\n"
+    "                  over the current data folder and each --folder DIR\n"
     "  --help          show this text\n"
     "\n"
     "Options:\n"
@@ -78,6 +83,14 @@ const char* const kHelp =
     "                  edit count. With --csv the header line begins\n"
     "                  study,age,sex,...,education label,test year,validity\n"
     "  --responses     with --scores --csv: add the column \"responses\", the 143 answer codes\n"
+    "  --folder DIR    with --stats: also count the client file of the data folder DIR (an\n"
+    "                  earlier one); may be given more than once\n"
+    "  --since DATE, --until DATE\n"
+    "                  with --stats: only tests from or up to DATE (mm/dd/yyyy or\n"
+    "                  yyyy-mm-dd); records without a readable date are then left out\n"
+    "  --csv           with --stats: one row per group and scale with the header line\n"
+    "                  group,clients,complete,incomplete,invalid,critical,scale,low,medium,\n"
+    "                  problem,maximum,not scored,median percentile\n"
     "\n"
     "Exit status: 0 on success; 1 when a file or a client could not be read or written (the\n"
     "message on standard error names the file and what was wrong); 2 on a usage error.\n";
@@ -117,49 +130,6 @@ std::filesystem::path programFolder(const ReportToolOptions& o,
         err << "orvj-report: " << firstStartNotice(folder.path) << "\n";
     }
     return folder.path;
-}
-
-struct ClientData {
-    std::filesystem::path file;
-    ClientTable table;
-};
-
-ClientData loadClients(const std::filesystem::path& home) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(home, ec)) {
-        throw OrvjError(ErrorCode::PathNotFound,
-                        home.string() + (std::filesystem::exists(home, ec)
-                                             ? ": names a file, not a program folder"
-                                             : ": the program folder does not exist"));
-    }
-    const ConfigFile config(home / ConfigFile::kFileName);
-    if (!std::filesystem::is_regular_file(config.path(), ec)) {
-        throw OrvjError(ErrorCode::FileNotFound,
-                        config.path().string() +
-                            ": the configuration file is missing, so the data folder "
-                            "(FilePath in [Path]) is not known");
-    }
-    const std::string value = config.GetINIFilePath();
-    const std::filesystem::path folder = resolveConfiguredFolder(home, value);
-    if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
-        throw OrvjError(ErrorCode::PathNotFound, config.path().string() + ": the data folder \"" +
-                                                     value +
-                                                     "\" (FilePath in [Path]) does not exist");
-    }
-    ClientData data{folder / ClientFile::kFileName, {}};
-    if (!std::filesystem::exists(data.file, ec)) {
-        throw OrvjError(ErrorCode::FileNotFound,
-                        data.file.string() + ": cannot open: file not found");
-    }
-    // Read only: an archived data set on a write-protected share or disc can be reported.
-    const auto report = ClientFile(data.file).loadReadOnly(data.table);
-    if (report.overflow) {
-        throw OrvjError(ErrorCode::SubscriptOutOfRange,
-                        data.file.string() + ": the file holds " +
-                            std::to_string(report.recordsInFile) + " records, more than " +
-                            std::to_string(ClientTable::kMaxClients));
-    }
-    return data;
 }
 
 void checkClientNumber(const ClientData& data, int client) {
@@ -564,6 +534,49 @@ const char* reportToolHelp() {
     return kHelp;
 }
 
+ClientData loadClients(const std::filesystem::path& home) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(home, ec)) {
+        throw OrvjError(ErrorCode::PathNotFound,
+                        home.string() + (std::filesystem::exists(home, ec)
+                                             ? ": names a file, not a program folder"
+                                             : ": the program folder does not exist"));
+    }
+    const ConfigFile config(home / ConfigFile::kFileName);
+    if (!std::filesystem::is_regular_file(config.path(), ec)) {
+        throw OrvjError(ErrorCode::FileNotFound,
+                        config.path().string() +
+                            ": the configuration file is missing, so the data folder "
+                            "(FilePath in [Path]) is not known");
+    }
+    const std::string value = config.GetINIFilePath();
+    const std::filesystem::path folder = resolveConfiguredFolder(home, value);
+    if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
+        throw OrvjError(ErrorCode::PathNotFound, config.path().string() + ": the data folder \"" +
+                                                     value +
+                                                     "\" (FilePath in [Path]) does not exist");
+    }
+    return loadDataFolder(folder);
+}
+
+ClientData loadDataFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    ClientData data{folder / ClientFile::kFileName, {}};
+    if (!std::filesystem::exists(data.file, ec)) {
+        throw OrvjError(ErrorCode::FileNotFound,
+                        data.file.string() + ": cannot open: file not found");
+    }
+    // Read only: an archived data set on a write-protected share or disc can be reported.
+    const auto report = ClientFile(data.file).loadReadOnly(data.table);
+    if (report.overflow) {
+        throw OrvjError(ErrorCode::SubscriptOutOfRange,
+                        data.file.string() + ": the file holds " +
+                            std::to_string(report.recordsInFile) + " records, more than " +
+                            std::to_string(ClientTable::kMaxClients));
+    }
+    return data;
+}
+
 ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args) {
     ReportToolOptions o;
     bool optionGiven = false;
@@ -577,8 +590,9 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
     };
     auto setCommand = [&](Command c, const std::string& arg) {
         if (o.command != Command::None && o.command != c) {
-            throw std::invalid_argument("choose one of --client, --all, --list, --scores (" + arg +
-                                        " given after another)");
+            throw std::invalid_argument(
+                "choose one of --client, --all, --list, --scores, --stats (" + arg +
+                " given after another)");
         }
         o.command = c;
     };
@@ -593,7 +607,7 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
         if (takeHomeOption(args, i, o.home)) {
             continue;
         }
-        if (a.rfind("--", 0) == 0) {
+        if (a.rfind("--", 0) == 0 && a != "--folder") {
             once(a);
         }
         if (a == "--help" || a == "-h") {
@@ -621,20 +635,26 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
             o.deidentified = true;
         } else if (a == "--responses") {
             o.responses = true;
+        } else if (takeStatsArgument(a, value, o)) {
+            if (a == "--stats") {
+                setCommand(Command::Stats, a);
+            }
         } else {
             throw std::invalid_argument("unknown argument \"" + a + "\"");
         }
     }
     if (o.command == Command::None) {
-        throw std::invalid_argument("say what to do: --client N, --all, --list or --scores");
+        throw std::invalid_argument(
+            "say what to do: --client N, --all, --list, --scores or --stats");
     }
     const bool reports = o.command == Command::Client || o.command == Command::All;
     if (!reports && (optionGiven || o.pdf || o.print)) {
         throw std::invalid_argument("--option, --pdf and --print go with --client or --all");
     }
-    if (o.csv && o.command != Command::Scores) {
-        throw std::invalid_argument("--csv goes with --scores");
+    if (o.csv && o.command != Command::Scores && o.command != Command::Stats) {
+        throw std::invalid_argument("--csv goes with --scores or --stats");
     }
+    checkStatsArguments(o);
     if (o.deidentified && o.command != Command::Scores) {
         throw std::invalid_argument("--deidentified goes with --scores");
     }
@@ -673,6 +693,9 @@ int runReportTool(const ReportToolOptions& o, const std::filesystem::path& execu
             break;
         case Command::Scores:
             status = listScores(o, home, out, err);
+            break;
+        case Command::Stats:
+            status = runStatistics(o, home, out, err);
             break;
         default:
             return 2;

@@ -1,0 +1,190 @@
+#include "scoring/OfficeStatistics.h"
+#include "store/ClientFile.h"
+#include "tests/scoring/InventoryFixture.h"
+#include "tools/report/ReportTool.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+using namespace orvj;
+using namespace orvj::testing;
+using ::testing::HasSubstr;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The rows of comma-separated values with CR LF line ends; quoted fields may hold commas.
+std::vector<std::vector<std::string>> rowsOf(const std::string& csv) {
+    std::vector<std::vector<std::string>> rows(1);
+    std::string field;
+    bool quoted = false;
+    for (std::size_t i = 0; i < csv.size(); ++i) {
+        const char c = csv[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < csv.size() && csv[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            rows.back().push_back(std::move(field));
+            field.clear();
+        } else if (c == '\r' && i + 1 < csv.size() && csv[i + 1] == '\n') {
+            rows.back().push_back(std::move(field));
+            field.clear();
+            rows.emplace_back();
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    rows.pop_back(); // after the last line end
+    return rows;
+}
+
+std::size_t column(const std::vector<std::string>& header, const std::string& name) {
+    return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+}
+
+// A copy of the sample program folder and a second data folder beside it, as an office's
+// earlier one, holding the sample clients once more with other test dates.
+class StatsCommandTest : public ::testing::Test {
+protected:
+    TempFolder home;
+    fs::path earlier = home.path() / "earlier";
+
+    void SetUp() override {
+        const fs::path sample = ORVJ_SAMPLE_HOME;
+        ASSERT_TRUE(fs::exists(sample / "ORVJB.TXT")) << "the sample data set is not built";
+        fs::copy(sample, home.path(), fs::copy_options::recursive);
+        ClientTable clients;
+        ClientFile(home.path() / "data" / ClientFile::kFileName).loadReadOnly(clients);
+        ASSERT_GE(clients.clientCount, 5);
+        for (int k = 1; k <= clients.clientCount; ++k) {
+            clients.at(k).set(ClientRecord::Field::TestDate, k % 2 ? "03/15/2019" : "11/30/2020");
+        }
+        fs::create_directories(earlier);
+        for (int k = 1; k <= clients.clientCount; ++k) {
+            ClientFile(earlier / ClientFile::kFileName).writeRecord(clients, k);
+        }
+    }
+    int run(std::vector<std::string> args, std::string& out, std::string& err) {
+        args.insert(args.begin(), {"--home", home.path().string()});
+        std::ostringstream o;
+        std::ostringstream e;
+        const int status = runReportTool(parseReportToolArguments(args), "/nonexistent", o, e);
+        out = o.str();
+        err = e.str();
+        return status;
+    }
+    std::string run(std::vector<std::string> args) {
+        std::string out;
+        std::string err;
+        EXPECT_EQ(run(std::move(args), out, err), 0) << err;
+        return out;
+    }
+};
+
+// The statistics count exactly what the scores export of the same folders shows: per scale
+// and risk range, in all, by sex and by race, and the invalid tests.
+TEST_F(StatsCommandTest, CountsAgreeWithTheScoresExportOfTheSameFolders) {
+    // The scores export of both folders: the current one, then the earlier one as current.
+    std::vector<std::vector<std::string>> scores = rowsOf(run({"--scores", "--csv"}));
+    const std::string ini = readFile(home.path() / "ORVJTest.ini");
+    writeFile(home.path() / "ORVJTest.ini", "[Path]\r\nFilePath=earlier\r\n");
+    const auto second = rowsOf(run({"--scores", "--csv"}));
+    writeFile(home.path() / "ORVJTest.ini", ini);
+    scores.insert(scores.end(), second.begin() + 1, second.end());
+    const auto& header = scores.front();
+
+    // group -> scale -> range -> clients, and group -> invalid tests.
+    std::map<std::string, std::map<std::string, std::map<std::string, int>>> expected;
+    std::map<std::string, int> invalid;
+    for (std::size_t r = 1; r < scores.size(); ++r) {
+        const auto& row = scores[r];
+        const std::string groups[] = {"ALL CLIENTS", "SEX: " + row[column(header, "sex label")],
+                                      "RACE: " + row[column(header, "race label")]};
+        for (const auto& group : groups) {
+            invalid[group] += row[column(header, "validity")] == "invalid";
+            for (const char* scale :
+                 {"TRUTHFULNESS", "ANXIETY", "DEPRESSION", "ALCOHOL", "DRUGS", "STRESS COPING",
+                  "SELF-ESTEEM", "DISTRESS", "FAMILY ISSUES"}) {
+                ++expected[group][scale][row[column(header, std::string(scale) + " risk")]];
+            }
+        }
+    }
+
+    const auto stats = rowsOf(run({"--stats", "--csv", "--folder", earlier.string()}));
+    ASSERT_EQ(stats.front(),
+              (std::vector<std::string>{"group", "clients", "complete", "incomplete", "invalid",
+                                        "critical", "scale", "low", "medium", "problem", "maximum",
+                                        "not scored", "median percentile"}));
+    ASSERT_EQ(stats.size() - 1, expected.size() * 9);
+    for (std::size_t r = 1; r < stats.size(); ++r) {
+        const auto& row = stats[r];
+        SCOPED_TRACE(row[0] + " " + row[6]);
+        auto& ranges = expected.at(row[0]).at(row[6]);
+        EXPECT_EQ(row[7], std::to_string(ranges["LOW"]));
+        EXPECT_EQ(row[8], std::to_string(ranges["MEDIUM"]));
+        EXPECT_EQ(row[9], std::to_string(ranges["PROBLEM"]));
+        EXPECT_EQ(row[10], std::to_string(ranges["MAXIMUM"]));
+        EXPECT_EQ(row[11], std::to_string(ranges["NOT SCORED"]));
+        EXPECT_EQ(row[4], std::to_string(invalid.at(row[0])));
+    }
+}
+
+// The dates keep only the tests between them, bounds included; a bad date or a statistics
+// option with another command is a usage error.
+TEST_F(StatsCommandTest, DatesChooseTheTestsCounted) {
+    const auto all = rowsOf(run({"--stats", "--csv", "--folder", earlier.string()}));
+    const auto only2019 = rowsOf(run({"--stats", "--csv", "--folder", earlier.string(), "--since",
+                                      "2019-03-15", "--until", "12/31/2019"}));
+    ClientTable clients;
+    ClientFile(earlier / ClientFile::kFileName).loadReadOnly(clients);
+    EXPECT_EQ(only2019[1][1], std::to_string((clients.clientCount + 1) / 2));
+    EXPECT_NE(all[1][1], only2019[1][1]);
+    EXPECT_THAT(run({"--stats", "--since", "03/16/2019", "--folder", earlier.string()}),
+                HasSubstr("Outside the dates:"));
+
+    EXPECT_THROW(parseReportToolArguments({"--stats", "--since", "2019-13-01"}),
+                 std::invalid_argument);
+    EXPECT_THROW(
+        parseReportToolArguments({"--stats", "--since", "2020-01-01", "--until", "2019-01-01"}),
+        std::invalid_argument);
+    EXPECT_THROW(parseReportToolArguments({"--scores", "--folder", "x"}), std::invalid_argument);
+    std::string out;
+    std::string err;
+    EXPECT_EQ(run({"--stats", "--folder", (home.path() / "missing").string()}, out, err), 1);
+    EXPECT_THAT(err, HasSubstr("missing"));
+}
+
+TEST(OfficeStatistics, MediansAndTestDates) {
+    ScaleCount odd;
+    odd.percentiles = {70, 10, 40};
+    EXPECT_EQ(odd.median(), 40.0);
+    ScaleCount even;
+    even.percentiles = {10, 45, 40, 99};
+    EXPECT_EQ(even.median(), 42.5);
+    EXPECT_FALSE(ScaleCount{}.median());
+
+    EXPECT_EQ(testDateKey("01/02/2025"), 20250102);
+    EXPECT_EQ(testDateKey("12/31/1999"), 19991231);
+    EXPECT_FALSE(testDateKey("13/01/2025"));
+    EXPECT_FALSE(testDateKey("1/2/2025"));
+    EXPECT_FALSE(testDateKey(""));
+    const OfficeStatistics::Filter from2020{20200101, std::nullopt};
+    EXPECT_TRUE(from2020.admits("01/01/2020"));
+    EXPECT_FALSE(from2020.admits("12/31/2019"));
+    EXPECT_FALSE(from2020.admits("N"));
+    EXPECT_TRUE(OfficeStatistics::Filter{}.admits("N"));
+}
+
+} // namespace

@@ -1,0 +1,77 @@
+#include "tools/report/StatsCommands.h"
+
+#include "scoring/CriticalCases.h"
+#include "scoring/InventoryLoader.h"
+#include "scoring/OfficeStatistics.h"
+#include "store/ConfigFile.h"
+
+#include <ostream>
+#include <stdexcept>
+
+namespace orvj {
+
+int parseDateArgument(const std::string& text, const std::string& option) {
+    std::string usual = text;
+    // yyyy-mm-dd as mm/dd/yyyy, the record's own form.
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
+        usual = text.substr(5, 2) + "/" + text.substr(8, 2) + "/" + text.substr(0, 4);
+    }
+    const auto key = testDateKey(usual);
+    if (!key || usual.size() != text.size()) {
+        throw std::invalid_argument(option + " must be a date as mm/dd/yyyy or yyyy-mm-dd, not \"" +
+                                    text + "\"");
+    }
+    return *key;
+}
+
+bool takeStatsArgument(const std::string& arg, const std::function<const std::string&()>& value,
+                       ReportToolOptions& o) {
+    if (arg == "--stats") {
+        return true;
+    }
+    if (arg == "--folder") {
+        o.folders.emplace_back(value());
+    } else if (arg == "--since") {
+        o.since = parseDateArgument(value(), arg);
+    } else if (arg == "--until") {
+        o.until = parseDateArgument(value(), arg);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void checkStatsArguments(const ReportToolOptions& o) {
+    using Command = ReportToolOptions::Command;
+    if ((!o.folders.empty() || o.since || o.until) && o.command != Command::Stats) {
+        throw std::invalid_argument("--folder, --since and --until go with --stats");
+    }
+    if (o.since && o.until && *o.since > *o.until) {
+        throw std::invalid_argument("--since is after --until");
+    }
+    if (o.command == Command::Stats && (o.deidentified || o.responses)) {
+        throw std::invalid_argument("--deidentified and --responses go with --scores");
+    }
+}
+
+int runStatistics(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out,
+                  std::ostream& err) {
+    std::vector<ClientData> files;
+    files.push_back(loadClients(home));
+    for (const auto& folder : o.folders) {
+        files.push_back(loadDataFolder(folder));
+    }
+    const Inventory inventory = loadInventory(home);
+    const CriticalRule rule = CriticalRule::read(ConfigFile(home / ConfigFile::kFileName));
+    OfficeStatistics stats(inventory.scoring, rule, {o.since, o.until});
+    for (const ClientData& data : files) {
+        stats.addTable(data.table, data.file.string());
+    }
+    for (const std::string& note : stats.notes()) {
+        err << "orvj-report: " << note << "\n";
+    }
+    out << (o.csv ? statisticsCsv(stats) : statisticsText(stats));
+    return stats.notes().empty() ? 0 : 1;
+}
+
+} // namespace orvj

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "tools/report/ReportTool.h"
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+namespace orvj {
+
+// The arguments of the office statistics (--stats, --folder, --since, --until). Returns false
+// for any other argument; `value` takes the argument's value.
+bool takeStatsArgument(const std::string& arg, const std::function<const std::string&()>& value,
+                       ReportToolOptions& o);
+// Throws std::invalid_argument when a statistics option goes with another command or the
+// dates are the wrong way round.
+void checkStatsArguments(const ReportToolOptions& o);
+
+// A date given as mm/dd/yyyy or yyyy-mm-dd, as yyyymmdd. Throws std::invalid_argument naming
+// the option.
+int parseDateArgument(const std::string& text, const std::string& option);
+
+// --stats: the office's figures over the current data folder and the --folder ones, as text or
+// with --csv as comma-separated values. Records that could not be scored are named on `err`
+// (exit status 1) and counted nowhere, as --scores leaves them out.
+int runStatistics(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out,
+                  std::ostream& err);
+
+} // namespace orvj
