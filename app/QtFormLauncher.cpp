@@ -9,6 +9,7 @@
 #include "supervisor/frmDataFolder.h"
 #include "supervisor/frmInstallInventory.h"
 #include "supervisor/frmInstallVoiceFiles.h"
+#include "supervisor/frmStatistics.h"
 #include "supervisor/frmSupervisorOptions.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"
@@ -49,6 +50,10 @@ void QtFormLauncher::showInstallVoiceFiles(QWidget* parent) {
 
 void QtFormLauncher::showChangeSecretCode(QWidget* parent) {
     execForm<frmChangeSecretCode>(m_state, m_services, parent);
+}
+
+void QtFormLauncher::showStatistics(QWidget* parent) {
+    execForm<frmStatistics>(m_state, m_services, parent);
 }
 
 void QtFormLauncher::showInstallInventory(QWidget* parent) {

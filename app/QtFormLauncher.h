@@ -22,6 +22,7 @@ public:
     void showInstallInventory(QWidget* parent) override;
     void showDataFolder(QWidget* parent) override;
     void showChangeSecretCode(QWidget* parent) override;
+    void showStatistics(QWidget* parent) override;
 
 private:
     AppState& m_state;

@@ -172,6 +172,10 @@ void frmMainMenu::BuildMenuBar() {
     m_mnuChangeSecretCode->setObjectName(QStringLiteral("mnuChangeSecretCode"));
     connect(m_mnuChangeSecretCode, &QAction::triggered, this,
             [this] { RunGuarded([this] { m_services.forms->showChangeSecretCode(this); }); });
+    m_mnuStatistics = options->addAction(QStringLiteral("S&tatistics..."));
+    m_mnuStatistics->setObjectName(QStringLiteral("mnuStatistics"));
+    connect(m_mnuStatistics, &QAction::triggered, this,
+            [this] { RunGuarded([this] { m_services.forms->showStatistics(this); }); });
     QAction* separator = options->addSeparator();
     separator->setObjectName(QStringLiteral("mnuSeparator"));
     m_mnuNumLock = options->addAction(QStringLiteral("&Num Lock Always On"));

@@ -107,6 +107,7 @@ private:
     QAction* m_mnuInstallInventory = nullptr;
     QAction* m_mnuDataFolder = nullptr;
     QAction* m_mnuChangeSecretCode = nullptr;
+    QAction* m_mnuStatistics = nullptr;
     QAction* m_mnuNumLock = nullptr;
     QAction* m_mnuAbout = nullptr;
 

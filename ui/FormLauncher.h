@@ -18,6 +18,7 @@ public:
     virtual void showInstallInventory(QWidget* parent) = 0;  // "Install &Inventory Files..."
     virtual void showDataFolder(QWidget* parent) = 0;        // "&Data Folder..."
     virtual void showChangeSecretCode(QWidget* parent) = 0;  // "Change &Secret Code..."
+    virtual void showStatistics(QWidget* parent) = 0;        // "S&tatistics..."
 };
 
 } // namespace orvj

@@ -19,6 +19,7 @@
 #include "supervisor/frmDataFolder.h"
 #include "supervisor/frmInstallInventory.h"
 #include "supervisor/frmInstallVoiceFiles.h"
+#include "supervisor/frmStatistics.h"
 #include "supervisor/frmSupervisorOptions.h"
 #include "supervisor/frmVerify.h"
 #include "tests/clients/ClientsTestSupport.h"
@@ -201,6 +202,24 @@ std::vector<Scene> scenes() {
          "txtInput cmdMenuChoice0 cmdMenuChoice1"},
         {"about box", form<frmAbout>(), ""},
         {"data folder", form<frmDataFolder>(3), ""},
+        {"statistics",
+         [](ProgramHome& h) {
+             h.copySampleInventory();
+             registerClients(h.state, 12);
+             return new frmStatistics(h.state, h.services);
+         },
+         "lstFolders cmdAddFolder chkSince chkUntil cmbGroup cmbShow tblCounts cmdSavePdf "
+         "cmdSaveCsv cmdClose"},
+        {"statistics chart",
+         [](ProgramHome& h) {
+             h.copySampleInventory();
+             registerClients(h.state, 12);
+             auto* form = new frmStatistics(h.state, h.services);
+             form->findChild<QComboBox*>(u"cmbShow"_s)->setCurrentIndex(1);
+             return form;
+         },
+         "lstFolders cmdAddFolder chkSince chkUntil cmbGroup cmbShow cmdSavePdf cmdSaveCsv "
+         "cmdClose"},
         {"change secret code", form<frmChangeSecretCode>(),
          "txtCurrentCode txtNewCode txtRepeatCode cmdMenuChoice0 cmdMenuChoice1"},
         {"install inventory files", form<frmInstallInventory>(), ""},

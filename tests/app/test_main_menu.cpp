@@ -36,6 +36,7 @@ public:
     void showInstallInventory(QWidget* p) override { run("frmInstallInventory", p); }
     void showDataFolder(QWidget* p) override { run("frmDataFolder", p); }
     void showChangeSecretCode(QWidget* p) override { run("frmChangeSecretCode", p); }
+    void showStatistics(QWidget* p) override { run("frmStatistics", p); }
 
     std::map<std::string, std::function<void()>> actions;
     Calls calls;
@@ -250,17 +251,20 @@ TEST(MainMenu, SupervisorPathReportsItsErrorThenVoiceFilesAboutAndExit) {
 
 TEST(MainMenu, OptionsMenuSecretCodeCommandsAndTheNumLockSetting) {
     Menu f(2);
-    f.secret.cancels = 3; // refused for the three commands, then given
-    for (const char* name : {"mnuInstallInventory", "mnuDataFolder", "mnuChangeSecretCode"}) {
+    f.secret.cancels = 4; // refused for the four commands, then given
+    for (const char* name :
+         {"mnuInstallInventory", "mnuDataFolder", "mnuChangeSecretCode", "mnuStatistics"}) {
         f.action(name)->trigger();
         EXPECT_TRUE(f.forms.calls.empty()) << name << " opened without the secret code";
     }
-    EXPECT_EQ(f.secret.asked, 3);
+    EXPECT_EQ(f.secret.asked, 4);
     f.action("mnuInstallInventory")->trigger();
     EXPECT_EQ(f.forms.calls, (Calls{"frmInstallInventory"}));
     f.action("mnuChangeSecretCode")->trigger();
     EXPECT_EQ(f.forms.calls.back(), "frmChangeSecretCode");
     EXPECT_EQ(f.action("mnuChangeSecretCode")->text(), u"Change &Secret Code..."_s);
+    f.action("mnuStatistics")->trigger();
+    EXPECT_EQ(f.forms.calls.back(), "frmStatistics");
 
     // The data-folder form loads another client file, here an empty one: the list is rebuilt
     // from it even though a list is rebuilt only over clients otherwise.

@@ -140,6 +140,7 @@ public:
     void showInstallInventory(QWidget*) override { calls << QStringLiteral("installInventory"); }
     void showDataFolder(QWidget*) override { calls << QStringLiteral("dataFolder"); }
     void showChangeSecretCode(QWidget*) override { calls << QStringLiteral("changeSecretCode"); }
+    void showStatistics(QWidget*) override { calls << QStringLiteral("statistics"); }
 
     QStringList calls;
     bool confirmClientInfo = true;
