@@ -2,13 +2,16 @@
 
 #include "core/AppState.h"
 #include "scoring/CriticalCases.h"
+#include "scoring/InventoryLoader.h"
 #include "scoring/ReportJobs.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/ProfileView.h"
 #include "ui/RecordText.h"
 #include "ui/Services.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFrame>
@@ -18,6 +21,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -33,7 +38,10 @@ frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* paren
 
     m_fraAll = new QFrame(this);
     m_fraAll->setObjectName(QStringLiteral("fraAll"));
-    m_text1 = new QPlainTextEdit(m_fraAll);
+    // The report's text, and beside it its profile picture.
+    m_tabPages = new QTabWidget(m_fraAll);
+    m_tabPages->setObjectName(QStringLiteral("tabPages"));
+    m_text1 = new QPlainTextEdit;
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setReadOnly(true);
     m_text1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -51,6 +59,15 @@ frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* paren
                              2 * m_text1->frameWidth() +
                              m_text1->verticalScrollBar()->sizeHint().width() + 2);
     m_text1->setAccessibleName(QStringLiteral("Client Report"));
+    m_picProfile = new ProfileView;
+    m_tabPages->addTab(m_text1, QStringLiteral("&Report"));
+    m_tabPages->addTab(m_picProfile, QStringLiteral("Pro&file"));
+    m_tabPages->tabBar()->setAccessibleName(QStringLiteral("Report pages"));
+    m_chkAddProfileChart = new QCheckBox(QStringLiteral("Add profile c&hart"), m_fraAll);
+    m_chkAddProfileChart->setObjectName(QStringLiteral("chkAddProfileChart"));
+    m_chkAddProfileChart->setAccessibleName(QStringLiteral("Add profile chart"));
+    m_chkAddProfileChart->setAccessibleDescription(
+        QStringLiteral("Print and save the profile chart as an extra sheet after the report."));
 
     m_cmdPrintReport = new QPushButton(QStringLiteral("&Print Report"), m_fraAll);
     m_cmdPrintReport->setObjectName(QStringLiteral("cmdPrintReport"));
@@ -64,13 +81,14 @@ frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* paren
     m_cmdCancel->setAutoDefault(false);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_chkAddProfileChart);
     buttons->addStretch();
     buttons->addWidget(m_cmdPrintReport);
     buttons->addWidget(m_cmdSavePdf);
     buttons->addWidget(m_cmdCancel);
     buttons->addStretch();
     auto* inner = new QVBoxLayout(m_fraAll);
-    inner->addWidget(m_text1, 1);
+    inner->addWidget(m_tabPages, 1);
     inner->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_fraAll);
@@ -78,7 +96,9 @@ frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* paren
     for (QPushButton* b : {m_cmdPrintReport, m_cmdSavePdf, m_cmdCancel}) {
         b->setAccessibleName(plainCaption(b->text()));
     }
-    setTabOrder(m_text1, m_cmdPrintReport);
+    setTabOrder(m_tabPages->tabBar(), m_text1);
+    setTabOrder(m_text1, m_chkAddProfileChart);
+    setTabOrder(m_chkAddProfileChart, m_cmdPrintReport);
     setTabOrder(m_cmdPrintReport, m_cmdSavePdf);
     setTabOrder(m_cmdSavePdf, m_cmdCancel);
 
@@ -89,6 +109,8 @@ frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* paren
     m_cmdPrintReport->installEventFilter(this);
     m_cmdSavePdf->installEventFilter(this);
     m_cmdCancel->installEventFilter(this);
+    m_chkAddProfileChart->installEventFilter(this);
+    m_tabPages->tabBar()->installEventFilter(this);
 
     m_pickPdfFile = [](QWidget* owner, const QString& suggested) {
         return QFileDialog::getSaveFileName(owner, QStringLiteral("Save Report as PDF"), suggested,
@@ -99,6 +121,13 @@ frmViewReport::frmViewReport(AppState& state, Services& services, QWidget* paren
 
 QString frmViewReport::pdfFileName(int record) {
     return QStringLiteral("report-%1.pdf").arg(record);
+}
+
+void frmViewReport::chooseProfileSheet() {
+    const auto& shown = m_picProfile->profiles();
+    m_services.reports->setProfileSheet(m_chkAddProfileChart->isChecked() && !shown.empty()
+                                            ? std::optional<ProfileData>(shown.front())
+                                            : std::nullopt);
 }
 
 void frmViewReport::setButtonsEnabled(bool on) {
@@ -125,6 +154,7 @@ void frmViewReport::savePdf() {
     QString fault;
     try {
         const WaitCursor wait;
+        chooseProfileSheet();
         m_services.reports->saveReportTextPdf(m_reportText, file.toStdString());
     } catch (const std::exception& e) {
         fault = errorText(e);
@@ -179,6 +209,14 @@ void frmViewReport::activate() {
         m_text1->setPlainText(toScreen(m_reportText));
         setWindowTitle(title(isCriticalClient(m_state.clients, m_state.clients.currentClient,
                                               m_state.paths.home, m_state.paths.configFile)));
+        try {
+            const int client = m_state.clients.currentClient;
+            m_picProfile->setProfiles({profileOf(m_state.clients.at(client), client,
+                                                 loadInventory(m_state.paths.home).scoring)});
+        } catch (const std::exception& e) {
+            m_picProfile->setNote(QStringLiteral("The profile chart cannot be drawn.\n") +
+                                  errorText(e));
+        }
     } catch (const std::exception& e) {
         fault = errorText(e);
     }
@@ -203,6 +241,7 @@ void frmViewReport::printReport() {
     QString fault;
     try {
         const WaitCursor wait;
+        chooseProfileSheet();
         m_services.reports->printReportText(m_reportText);
     } catch (const std::exception& e) {
         fault = errorText(e);
@@ -218,6 +257,16 @@ void frmViewReport::printReport() {
 }
 
 bool frmViewReport::eventFilter(QObject* watched, QEvent* event) {
+    // The page tabs are lit cyan while they have the focus, as every focused control is.
+    if (watched == m_tabPages->tabBar() &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        if (event->type() == QEvent::FocusIn) {
+            setColors(m_tabPages->tabBar(), Colors::cyan, Colors::black);
+        } else {
+            m_tabPages->tabBar()->setPalette(QPalette());
+            m_tabPages->tabBar()->setAutoFillBackground(false);
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
@@ -225,6 +274,9 @@ bool frmViewReport::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_Down:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
+            if (m_tabPages->currentWidget() != m_text1) {
+                break;
+            }
             m_text1->setFocus(Qt::OtherFocusReason);
             QApplication::sendEvent(m_text1, key);
             return true;

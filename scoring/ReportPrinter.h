@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scoring/ProfileData.h"
+
 #include <QPageSize>
 
 #include <string>
@@ -31,11 +33,15 @@ public:
     // Prints each text (REPORT.PRN without its final character) in order in one print job;
     // every report starts on a new sheet. Throws OrvjError when the printer cannot be used or
     // reports a fault.
-    static void print(QPrinter& printer, const std::vector<std::string>& texts);
+    // `profiles`, when given, has an entry per text: a profile chart sheet after that report,
+    // or none (null).
+    static void print(QPrinter& printer, const std::vector<std::string>& texts,
+                      const std::vector<const ProfileData*>& profiles = {});
 
     // The same sheets as a PDF document, made in memory, so that nothing reaches a file
     // before the whole document is there.
-    static std::string pdfOf(const std::vector<std::string>& texts, QPageSize::PageSizeId paper);
+    static std::string pdfOf(const std::vector<std::string>& texts, QPageSize::PageSizeId paper,
+                             const std::vector<const ProfileData*>& profiles = {});
 };
 
 } // namespace orvj

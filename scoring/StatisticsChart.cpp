@@ -31,21 +31,23 @@ QColor riskGrey(int range) {
 }
 
 QBrush riskPattern(int range) {
+    // Dark grey, never pure black: black is kept for the bars and outlines drawn over them.
+    const QColor ink = QColor::fromRgb(64, 64, 64);
     switch (range) {
     case 0:
         return Qt::NoBrush;
     case 1:
-        return QBrush(Qt::black, Qt::Dense6Pattern);
+        return QBrush(ink, Qt::Dense6Pattern);
     case 2:
-        return QBrush(Qt::black, Qt::BDiagPattern);
+        return QBrush(ink, Qt::BDiagPattern);
     case 3:
         return QBrush(Qt::white, Qt::DiagCrossPattern);
     default:
-        return QBrush(Qt::black, Qt::Dense7Pattern);
+        return QBrush(ink, Qt::Dense7Pattern);
     }
 }
 
-void fillRiskRange(QPainter& p, const QRectF& r, int range) {
+void fillRiskPattern(QPainter& p, const QRectF& r, int range) {
     p.save();
     p.setPen(Qt::NoPen);
     p.fillRect(r, riskGrey(range));
@@ -54,6 +56,12 @@ void fillRiskRange(QPainter& p, const QRectF& r, int range) {
     QBrush pattern = riskPattern(range);
     pattern.setTransform(QTransform::fromScale(cell, cell));
     p.fillRect(r, pattern);
+    p.restore();
+}
+
+void fillRiskRange(QPainter& p, const QRectF& r, int range) {
+    fillRiskPattern(p, r, range);
+    p.save();
     p.setPen(QPen(Qt::black, 0));
     p.setBrush(Qt::NoBrush);
     p.drawRect(r);

@@ -16,7 +16,8 @@ namespace orvj {
 // stay apart on a black-and-white printout. Index 0..3 LOW..MAXIMUM; 4 "not scored".
 QColor riskGrey(int range);
 QBrush riskPattern(int range);
-// Fills `r` with the range's grey and pattern, outlined in black.
+// Fills `r` with the range's grey and pattern; fillRiskRange outlines it in black too.
+void fillRiskPattern(QPainter& p, const QRectF& r, int range);
 void fillRiskRange(QPainter& p, const QRectF& r, int range);
 
 // A stacked bar per scale of how the group's clients fall into the risk ranges, with the scale

@@ -177,7 +177,18 @@ std::vector<Scene> scenes() {
              registerClients(h.state, 1);
              return new frmViewReport(h.state, h.services);
          },
-         "Text1 cmdPrintReport cmdSavePdf cmdCancel"},
+         "qt_tabwidget_tabbar Text1 chkAddProfileChart cmdPrintReport cmdSavePdf cmdCancel"},
+        {"report viewer, profile page",
+         [](ProgramHome& h) {
+             h.copySampleInventory();
+             h.fakes.reports.home = h.dir;
+             h.fakes.reports.readBack = "report\r\n";
+             registerClients(h.state, 1);
+             auto* form = new frmViewReport(h.state, h.services);
+             form->findChild<QTabWidget*>()->setCurrentIndex(1);
+             return form;
+         },
+         "qt_tabwidget_tabbar chkAddProfileChart cmdPrintReport cmdSavePdf cmdCancel"},
         {"verification", form<frmVerify>(1), "txtCurQuestion cmdCancel"},
         {"verification, correction pass",
          [](ProgramHome& h) {

@@ -5,9 +5,12 @@
 #include "store/ConfigFile.h"
 #include "store/platform/WriteFaults.h"
 #include "tests/clients/ClientsTestSupport.h"
+#include "ui/ProfileView.h"
 
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include <set>
 
@@ -46,6 +49,24 @@ TEST_F(ViewReportTest, TheTitleMarksACriticalCase) {
     EXPECT_EQ(openViewer().windowTitle(), QStringLiteral("Client Report [!] Critical case"));
     CriticalRule{0, 0, false}.write(ConfigFile(state.paths.configFile));
     EXPECT_EQ(open<frmViewReport>().windowTitle(), QStringLiteral("Client Report"));
+
+    // The Profile page draws the client's picture; "Add profile chart" puts it after the
+    // report in the printout, and leaves it out again when cleared.
+    auto* pages = child<QTabWidget>("tabPages");
+    ASSERT_EQ(pages->count(), 2);
+    EXPECT_EQ(pages->tabText(1), QStringLiteral("Pro&file"));
+    const auto* picture = child<ProfileView>("picProfile");
+    ASSERT_EQ(picture->profiles().size(), 1u);
+    EXPECT_EQ(picture->profiles()[0].record, 2);
+    EXPECT_TRUE(picture->accessibleDescription().contains(QStringLiteral("TRUTHFULNESS 99")));
+    EXPECT_FALSE(child<QCheckBox>("chkAddProfileChart")->isChecked());
+    button("cmdPrintReport")->click();
+    EXPECT_FALSE(reports.profileSheet());
+    child<QCheckBox>("chkAddProfileChart")->setChecked(true);
+    button("cmdPrintReport")->click();
+    ASSERT_TRUE(reports.profileSheet());
+    EXPECT_EQ(reports.profileSheet()->record, 2);
+    EXPECT_EQ(reports.profileSheet()->scores.pct(1), picture->profiles()[0].scores.pct(1));
 }
 
 // The chosen client's report in the chosen option; Print holds the buttons while it prints

@@ -166,6 +166,21 @@ TEST_F(StatsCommandTest, DatesChooseTheTestsCounted) {
     EXPECT_THAT(err, HasSubstr("missing"));
 }
 
+// --chart adds a profile sheet after each report of the PDF, and needs a PDF or a printout.
+TEST_F(StatsCommandTest, ChartAddsASheetPerReport) {
+    const fs::path plain = home.path() / "plain.pdf";
+    const fs::path chart = home.path() / "chart.pdf";
+    run({"--all", "--pdf", plain.string()});
+    run({"--all", "--pdf", chart.string(), "--chart"});
+    ClientTable clients;
+    ClientFile(home.path() / "data" / ClientFile::kFileName).loadReadOnly(clients);
+    EXPECT_EQ(pdfPages(chart), pdfPages(plain) + clients.clientCount);
+    run({"--client", "2", "--pdf", plain.string()});
+    run({"--client", "2", "--pdf", chart.string(), "--chart"});
+    EXPECT_EQ(pdfPages(chart), pdfPages(plain) + 1);
+    EXPECT_THROW(parseReportToolArguments({"--client", "2", "--chart"}), std::invalid_argument);
+}
+
 TEST(OfficeStatistics, MediansAndTestDates) {
     ScaleCount odd;
     odd.percentiles = {70, 10, 40};

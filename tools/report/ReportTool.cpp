@@ -73,6 +73,8 @@ const char* const kHelp =
     "                  with --all, one PDF of all reports in record order. An existing\n"
     "                  FILE is replaced only when it is a PDF file or empty\n"
     "  --print         also print the report(s) on the default printer, in record order\n"
+    "  --chart         with --pdf or --print: a sheet with the client's profile chart after\n"
+    "                  each report\n"
     "  --csv           with --scores: research export, comma-separated values (RFC 4180,\n"
     "                  UTF-8, CR LF line ends) with this header line:\n"
     "                  record,name,id,age,sex,sex label,race,race label,education,\n"
@@ -209,7 +211,8 @@ private:
 // the parked reports through the print run, as the program does.
 void printOrExport(const ReportToolOptions& o, const ReportFolderLock& lock,
                    const std::vector<std::filesystem::path>& files,
-                   const std::vector<ReportRuns::Parked>& parked, std::ostream& out) {
+                   const std::vector<ReportRuns::Parked>& parked,
+                   const std::vector<ProfileData>& profiles, std::ostream& out) {
     const std::filesystem::path& home = lock.home();
     if (!o.pdf && !o.print) {
         return;
@@ -220,7 +223,11 @@ void printOrExport(const ReportToolOptions& o, const ReportFolderLock& lock,
         for (const auto& f : files) {
             texts.push_back(QtReportJobs::readReportText(f));
         }
-        QtReportJobs(home, {*o.pdf, QPageSize::Letter}).printTexts(texts);
+        std::vector<const ProfileData*> sheets;
+        for (const ProfileData& p : profiles) {
+            sheets.push_back(&p);
+        }
+        QtReportJobs(home, {*o.pdf, QPageSize::Letter}).printTexts(texts, sheets);
         out << "Wrote " << o.pdf->string() << "\n";
     }
     if (o.print) {
@@ -231,10 +238,24 @@ void printOrExport(const ReportToolOptions& o, const ReportFolderLock& lock,
         }
         QtReportJobs printer(home, target);
         if (parked.empty()) {
+            if (!profiles.empty()) {
+                printer.setProfileSheet(profiles.front());
+            }
             printer.printReportFile();
         } else {
             try {
-                ReportRuns(printer, home).printParked(lock, parked);
+                ReportRuns runs(printer, home);
+                if (!profiles.empty()) {
+                    runs.setProfiles([&profiles](int client) -> std::optional<ProfileData> {
+                        for (const ProfileData& p : profiles) {
+                            if (p.record == client) {
+                                return p;
+                            }
+                        }
+                        return std::nullopt;
+                    });
+                }
+                runs.printParked(lock, parked);
             } catch (const ReportRunError& e) {
                 throw OrvjError(ErrorCode::DeviceIO, e.message());
             }
@@ -249,7 +270,8 @@ void printOrExport(const ReportToolOptions& o, const ReportFolderLock& lock,
 #else
 void printOrExport(const ReportToolOptions&, const ReportFolderLock&,
                    const std::vector<std::filesystem::path>&,
-                   const std::vector<ReportRuns::Parked>&, std::ostream&) {}
+                   const std::vector<ReportRuns::Parked>&, const std::vector<ProfileData>&,
+                   std::ostream&) {}
 #endif
 
 // A PDF that could not be written in the end is refused before any report is composed.
@@ -272,7 +294,8 @@ int composeOne(const ReportToolOptions& o, const std::filesystem::path& home, st
     const std::string report = InventoryFiles::readBytes(writer.reportPath());
     out << "Wrote " << writer.reportPath().string() << " (client " << o.client << ", "
         << pageCount(report) << (pageCount(report) == 1 ? " page)\n" : " pages)\n");
-    printOrExport(o, lock, {writer.reportPath()}, {}, out);
+    printOrExport(o, lock, {writer.reportPath()}, {},
+                  chartProfiles(o, home, data.table, {o.client}), out);
     return 0;
 }
 
@@ -302,7 +325,11 @@ int composeAll(const ReportToolOptions& o, const std::filesystem::path& home, st
     out << "Wrote " << copies.size() << " reports: " << runs.reportFile().string() << " and "
         << copies.front().filename().string() << " to " << copies.back().filename().string()
         << " in " << home.string() << "\n";
-    printOrExport(o, lock, copies, parked, out);
+    std::vector<int> clients;
+    for (const auto& p : parked) {
+        clients.push_back(p.client);
+    }
+    printOrExport(o, lock, copies, parked, chartProfiles(o, home, data.table, clients), out);
     return 0;
 }
 

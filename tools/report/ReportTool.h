@@ -22,6 +22,7 @@ struct ReportToolOptions {
     ReportOption reportOption = ReportOption::Standard;
     std::optional<std::filesystem::path> pdf;
     bool print = false;
+    bool chart = false; // --chart: a profile chart sheet after each report of --pdf/--print
     bool csv = false;
     bool deidentified = false; // --scores without name and ID
     bool responses = false;    // --scores --csv with the 143 answer codes

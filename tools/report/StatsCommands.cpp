@@ -29,6 +29,10 @@ bool takeStatsArgument(const std::string& arg, const std::function<const std::st
     if (arg == "--stats") {
         return true;
     }
+    if (arg == "--chart") {
+        o.chart = true;
+        return true;
+    }
     if (arg == "--folder") {
         o.folders.emplace_back(value());
     } else if (arg == "--since") {
@@ -46,12 +50,29 @@ void checkStatsArguments(const ReportToolOptions& o) {
     if ((!o.folders.empty() || o.since || o.until) && o.command != Command::Stats) {
         throw std::invalid_argument("--folder, --since and --until go with --stats");
     }
+    if (o.chart && !o.pdf && !o.print) {
+        throw std::invalid_argument("--chart goes with --pdf or --print");
+    }
     if (o.since && o.until && *o.since > *o.until) {
         throw std::invalid_argument("--since is after --until");
     }
     if (o.command == Command::Stats && (o.deidentified || o.responses)) {
         throw std::invalid_argument("--deidentified and --responses go with --scores");
     }
+}
+
+std::vector<ProfileData> chartProfiles(const ReportToolOptions& o,
+                                       const std::filesystem::path& home, const ClientTable& table,
+                                       const std::vector<int>& clients) {
+    std::vector<ProfileData> profiles;
+    if (!o.chart) {
+        return profiles;
+    }
+    const Inventory inventory = loadInventory(home);
+    for (int client : clients) {
+        profiles.push_back(profileOf(table.at(client), client, inventory.scoring));
+    }
+    return profiles;
 }
 
 int runStatistics(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out,

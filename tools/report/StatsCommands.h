@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scoring/ProfileData.h"
 #include "tools/report/ReportTool.h"
 
 #include <filesystem>
@@ -20,6 +21,12 @@ void checkStatsArguments(const ReportToolOptions& o);
 // A date given as mm/dd/yyyy or yyyy-mm-dd, as yyyymmdd. Throws std::invalid_argument naming
 // the option.
 int parseDateArgument(const std::string& text, const std::string& option);
+
+// --chart: the profile pictures of `clients` (record numbers), scored with the program folder's
+// inventory as their reports are. Nothing without --chart.
+std::vector<ProfileData> chartProfiles(const ReportToolOptions& o,
+                                       const std::filesystem::path& home, const ClientTable& table,
+                                       const std::vector<int>& clients);
 
 // --stats: the office's figures over the current data folder and the --folder ones, as text or
 // with --csv as comma-separated values. Records that could not be scored are named on `err`
