@@ -1,6 +1,7 @@
 #include "supervisor/frmDataFolder.h"
 
 #include "core/AppState.h"
+#include "store/ConfigFile.h"
 #include "store/DataFolder.h"
 #include "store/OrvjError.h"
 #include "ui/FolderFormParts.h"
@@ -97,6 +98,8 @@ void frmDataFolder::switchFolder(bool makeNew) {
         folder = m_state.paths.home / folder;
     }
     DataFolder::Switched s;
+    const ConfigFile config(m_state.paths.configFile);
+    const std::string previous = config.GetINIFilePath();
     try {
         s = DataFolder::switchTo(m_state.paths.home, m_state.paths.configFile, folder, makeNew);
     } catch (const OrvjError& e) {
@@ -115,6 +118,14 @@ void frmDataFolder::switchFolder(bool makeNew) {
                        .arg(QString::fromStdString(s.dataFolder.string()),
                             QString::fromStdString(s.filePathValue))
                        .arg(s.clients.clientCount);
+    // [Folders] keeps the folders used, for the statistics and the retest comparison.
+    try {
+        config.RememberFolder(previous);
+        config.RememberFolder(s.filePathValue);
+    } catch (const OrvjError& e) {
+        text +=
+            QStringLiteral("\n\nThe list of folders used could not be updated: ") + errorText(e);
+    }
     m_report = s.report;
     m_services.messages->show(this, appTitle(), text, MessageService::Icon::Information,
                               MessageService::Buttons::Ok);

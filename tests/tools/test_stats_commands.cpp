@@ -1,5 +1,9 @@
+#include "scoring/InventoryLoader.h"
 #include "scoring/OfficeStatistics.h"
+#include "scoring/ScaleScorer.h"
+#include "scoring/Scales.h"
 #include "store/ClientFile.h"
+#include "store/ConfigFile.h"
 #include "tests/scoring/InventoryFixture.h"
 #include "tools/report/ReportTool.h"
 
@@ -179,6 +183,68 @@ TEST_F(StatsCommandTest, ChartAddsASheetPerReport) {
     run({"--client", "2", "--pdf", chart.string(), "--chart"});
     EXPECT_EQ(pdfPages(chart), pdfPages(plain) + 1);
     EXPECT_THROW(parseReportToolArguments({"--client", "2", "--chart"}), std::invalid_argument);
+}
+
+// A youth tested in an earlier folder and again now: both tests in date order, whatever the
+// order of the folders, with the change from the first to the last; a deleted name is left out;
+// an ID with one test says so.
+TEST_F(StatsCommandTest, CompareListsEachTestInDateOrderWithTheChange) {
+    ClientTable now;
+    ClientFile(home.path() / "data" / ClientFile::kFileName).loadReadOnly(now);
+    ClientTable old;
+    ClientFile(earlier / ClientFile::kFileName).loadReadOnly(old);
+    const std::string id = now.at(2).trimmed(ClientRecord::Field::SSN);
+    // The earlier test of the youth of record 2 had the answers of record 1.
+    old.at(2).set(ClientRecord::Field::Responses,
+                  std::string(now.at(1).field(ClientRecord::Field::Responses)));
+    ClientFile(earlier / ClientFile::kFileName).writeRecord(old, 2);
+    // Another record with the ID, its name deleted: not the same youth any more.
+    old.at(3).set(ClientRecord::Field::SSN, id);
+    old.at(3).set(ClientRecord::Field::NameDeleted, "1");
+    ClientFile(earlier / ClientFile::kFileName).writeRecord(old, 3);
+
+    const std::string text = run({"--compare", id, "--folder", earlier.string()});
+    const std::size_t first =
+        text.find(std::string(old.at(2).trimmed(ClientRecord::Field::TestDate)));
+    const std::size_t second =
+        text.find(std::string(now.at(2).trimmed(ClientRecord::Field::TestDate)));
+    ASSERT_NE(first, std::string::npos) << text;
+    ASSERT_NE(second, std::string::npos) << text;
+    EXPECT_LT(first, second) << "the earlier test comes first";
+    EXPECT_EQ(text.find("TEST 3"), std::string::npos) << "the deleted name is left out";
+
+    const Inventory inventory = loadInventory(home.path());
+    const ClientScores before = ScaleScorer(inventory.scoring).score(old.at(2), 2);
+    const ClientScores after = ScaleScorer(inventory.scoring).score(now.at(2), 2);
+    std::istringstream lines(text);
+    std::string line;
+    int scales = 0;
+    while (std::getline(lines, line)) {
+        for (int n = 1; n <= 9; ++n) {
+            if (line.rfind(Scales::name(n), 0) != 0 || before.notScorable(n) ||
+                after.notScorable(n)) {
+                continue;
+            }
+            const int change = after.pct(n) - before.pct(n);
+            EXPECT_THAT(line, HasSubstr(std::to_string(before.pct(n)) + " " +
+                                        Scales::riskName(before.pct(n))));
+            const std::string expected = (change > 0 ? "+" : "") + std::to_string(change);
+            EXPECT_EQ(line.substr(54, expected.size()), expected) << line;
+            ++scales;
+        }
+    }
+    EXPECT_GE(scales, 7);
+
+    std::string out;
+    std::string err;
+    EXPECT_EQ(run({"--compare", now.at(4).trimmed(ClientRecord::Field::SSN)}, out, err), 0);
+    EXPECT_THAT(out, HasSubstr("Only one test"));
+
+    // The earlier folder remembered in [Folders] is searched without --folder.
+    ConfigFile(home.path() / "ORVJTest.ini").RememberFolder("earlier");
+    EXPECT_EQ(run({"--compare", id}), text);
+    EXPECT_EQ(run({"--compare", "NO-SUCH-ID"}, out, err), 1);
+    EXPECT_THAT(err, HasSubstr("no test"));
 }
 
 TEST(OfficeStatistics, MediansAndTestDates) {

@@ -3,6 +3,7 @@
 #include "scoring/InventoryFiles.h"
 #include "scoring/InventoryLoader.h"
 #ifndef ORVJ_CORE_ONLY
+#include "scoring/ComparisonPdf.h"
 #include "scoring/QtReportJobs.h"
 #endif
 #include "scoring/ReportJobs.h"
@@ -63,6 +64,12 @@ const char* const kHelp =
     "                  unanswered) and invalid, critical cases, and per scale the clients in\n"
     "                  each risk range and the median percentile, in all, by sex and by race;\n"
     "                  over the current data folder and each --folder DIR\n"
+    "  --compare ID    the retest comparison of the youth with this ID number: each test\n"
+    "                  (records whose names were deleted left out) in test-date order with\n"
+    "                  percentile and risk range per scale and the change from the first to\n"
+    "                  the last; over the current data folder, the folders in [Folders] of\n"
+    "                  ORVJTest.ini and each --folder DIR; with --pdf FILE also as a PDF\n"
+    "                  with the profile charts side by side\n"
     "  --help          show this text\n"
     "\n"
     "Options:\n"
@@ -272,6 +279,20 @@ void printOrExport(const ReportToolOptions&, const ReportFolderLock&,
                    const std::vector<std::filesystem::path>&,
                    const std::vector<ReportRuns::Parked>&, const std::vector<ProfileData>&,
                    std::ostream&) {}
+#endif
+
+#ifndef ORVJ_CORE_ONLY
+} // namespace
+
+void writeComparisonPdf(const RetestComparison& comparison, const std::filesystem::path& pdf,
+                        std::ostream& out) {
+    QtReportJobs::checkPdfTarget(pdf);
+    const auto gui = startGui();
+    QtReportJobs::writePdfFile(pdf, comparisonPdf(comparison));
+    out << "Wrote " << pdf.string() << "\n";
+}
+
+namespace {
 #endif
 
 // A PDF that could not be written in the end is refused before any report is composed.
@@ -665,6 +686,8 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
         } else if (takeStatsArgument(a, value, o)) {
             if (a == "--stats") {
                 setCommand(Command::Stats, a);
+            } else if (a == "--compare") {
+                setCommand(Command::Compare, a);
             }
         } else {
             throw std::invalid_argument("unknown argument \"" + a + "\"");
@@ -675,8 +698,9 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
             "say what to do: --client N, --all, --list, --scores or --stats");
     }
     const bool reports = o.command == Command::Client || o.command == Command::All;
-    if (!reports && (optionGiven || o.pdf || o.print)) {
-        throw std::invalid_argument("--option, --pdf and --print go with --client or --all");
+    if (!reports && (optionGiven || o.print || (o.pdf && o.command != Command::Compare))) {
+        throw std::invalid_argument("--option, --pdf and --print go with --client or --all "
+                                    "(--pdf also with --compare)");
     }
     if (o.csv && o.command != Command::Scores && o.command != Command::Stats) {
         throw std::invalid_argument("--csv goes with --scores or --stats");
@@ -723,6 +747,9 @@ int runReportTool(const ReportToolOptions& o, const std::filesystem::path& execu
             break;
         case Command::Stats:
             status = runStatistics(o, home, out, err);
+            break;
+        case Command::Compare:
+            status = runComparison(o, home, out, err);
             break;
         default:
             return 2;

@@ -15,7 +15,7 @@ namespace orvj {
 
 // orvj-report: reports from the command line, over the same code as the program's windows.
 struct ReportToolOptions {
-    enum class Command { None, Client, All, List, Scores, Stats, Help };
+    enum class Command { None, Client, All, List, Scores, Stats, Compare, Help };
     Command command = Command::None;
     std::optional<std::filesystem::path> home;
     int client = 0;
@@ -30,6 +30,7 @@ struct ReportToolOptions {
     std::vector<std::filesystem::path> folders;
     std::optional<int> since;
     std::optional<int> until;
+    std::string compareId; // --compare: the youth's ID number
     // How long --client and --all wait for the program folder's report lock (no command-line
     // option: an office never needs another; tests shorten it).
     std::chrono::milliseconds lockWait = ReportFolderLock::kDefaultWait;

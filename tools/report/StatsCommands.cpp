@@ -3,7 +3,9 @@
 #include "scoring/CriticalCases.h"
 #include "scoring/InventoryLoader.h"
 #include "scoring/OfficeStatistics.h"
+#include "store/ClientFile.h"
 #include "store/ConfigFile.h"
+#include "store/Cp1252.h"
 
 #include <ostream>
 #include <stdexcept>
@@ -33,7 +35,13 @@ bool takeStatsArgument(const std::string& arg, const std::function<const std::st
         o.chart = true;
         return true;
     }
-    if (arg == "--folder") {
+    if (arg == "--compare") {
+        o.compareId = value();
+        if (!comparableId(o.compareId)) {
+            throw std::invalid_argument("--compare needs an ID number, not \"" + o.compareId +
+                                        "\"");
+        }
+    } else if (arg == "--folder") {
         o.folders.emplace_back(value());
     } else if (arg == "--since") {
         o.since = parseDateArgument(value(), arg);
@@ -47,8 +55,11 @@ bool takeStatsArgument(const std::string& arg, const std::function<const std::st
 
 void checkStatsArguments(const ReportToolOptions& o) {
     using Command = ReportToolOptions::Command;
-    if ((!o.folders.empty() || o.since || o.until) && o.command != Command::Stats) {
-        throw std::invalid_argument("--folder, --since and --until go with --stats");
+    if ((o.since || o.until) && o.command != Command::Stats) {
+        throw std::invalid_argument("--since and --until go with --stats");
+    }
+    if (!o.folders.empty() && o.command != Command::Stats && o.command != Command::Compare) {
+        throw std::invalid_argument("--folder goes with --stats or --compare");
     }
     if (o.chart && !o.pdf && !o.print) {
         throw std::invalid_argument("--chart goes with --pdf or --print");
@@ -73,6 +84,56 @@ std::vector<ProfileData> chartProfiles(const ReportToolOptions& o,
         profiles.push_back(profileOf(table.at(client), client, inventory.scoring));
     }
     return profiles;
+}
+
+int runComparison(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out,
+                  std::ostream& err) {
+    std::vector<ClientData> files;
+    files.push_back(loadClients(home));
+    // The folders the office has used: one that is gone (a disk not in the drive) is passed by.
+    for (const std::string& name : ConfigFile(home / ConfigFile::kFileName).ReadFolders()) {
+        const std::filesystem::path folder = resolveConfiguredFolder(home, name);
+        std::error_code ec;
+        if (!folder.empty() &&
+            std::filesystem::is_regular_file(folder / ClientFile::kFileName, ec)) {
+            files.push_back(loadDataFolder(folder));
+        }
+    }
+    for (const auto& folder : o.folders) {
+        files.push_back(loadDataFolder(folder));
+    }
+    std::vector<SearchedTable> searched;
+    for (const ClientData& data : files) {
+        searched.push_back({data.file, &data.table});
+    }
+    const Inventory inventory = loadInventory(home);
+    const RetestComparison c = compareRetests(searched, o.compareId, inventory.scoring);
+    for (const std::string& note : c.notes) {
+        err << "orvj-report: " << note << "\n";
+    }
+    if (c.tests.empty()) {
+        err << "orvj-report: no test with ID number \"" << c.id << "\" was found\n";
+        return 1;
+    }
+    if (c.tests.size() == 1) {
+        out << "Only one test with ID number \"" << c.id << "\" was found ("
+            << c.tests.front().profile.testDate << "): there is nothing to compare.\n";
+        return c.notes.empty() ? 0 : 1;
+    }
+    // Record text reaches the terminal: no control character may steer it.
+    std::string text = comparisonText(c);
+    for (char& ch : text) {
+        if ((static_cast<unsigned char>(ch) < 0x20 && ch != '\n') || ch == 0x7F) {
+            ch = ' ';
+        }
+    }
+    out << cp1252ToUtf8(text);
+#ifndef ORVJ_CORE_ONLY
+    if (o.pdf) {
+        writeComparisonPdf(c, *o.pdf, out);
+    }
+#endif
+    return c.notes.empty() ? 0 : 1;
 }
 
 int runStatistics(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out,

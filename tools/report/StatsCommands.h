@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scoring/ProfileData.h"
+#include "scoring/RetestComparison.h"
 #include "tools/report/ReportTool.h"
 
 #include <filesystem>
@@ -21,6 +22,14 @@ void checkStatsArguments(const ReportToolOptions& o);
 // A date given as mm/dd/yyyy or yyyy-mm-dd, as yyyymmdd. Throws std::invalid_argument naming
 // the option.
 int parseDateArgument(const std::string& text, const std::string& option);
+
+// --compare ID: the retest comparison as text, and with --pdf as a PDF. One test only, or
+// none, is said so (status 0 and 1).
+int runComparison(const ReportToolOptions& o, const std::filesystem::path& home, std::ostream& out,
+                  std::ostream& err);
+// The PDF of --compare (full build only; in ReportTool.cpp beside the other PDF output).
+void writeComparisonPdf(const RetestComparison& comparison, const std::filesystem::path& pdf,
+                        std::ostream& out);
 
 // --chart: the profile pictures of `clients` (record numbers), scored with the program folder's
 // inventory as their reports are. Nothing without --chart.
