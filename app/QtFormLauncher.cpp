@@ -2,6 +2,7 @@
 
 #include "app/StartupSequence.h"
 #include "clients/frmClientInfo.h"
+#include "clients/frmCompare.h"
 #include "core/AppState.h"
 #include "session/frmNewEntry.h"
 #include "session/frmSelectEntryMethod.h"
@@ -50,6 +51,10 @@ void QtFormLauncher::showInstallVoiceFiles(QWidget* parent) {
 
 void QtFormLauncher::showChangeSecretCode(QWidget* parent) {
     execForm<frmChangeSecretCode>(m_state, m_services, parent);
+}
+
+void QtFormLauncher::showCompare(QWidget* parent) {
+    execForm<frmCompare>(m_state, m_services, parent);
 }
 
 void QtFormLauncher::showStatistics(QWidget* parent) {

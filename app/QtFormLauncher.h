@@ -23,6 +23,7 @@ public:
     void showDataFolder(QWidget* parent) override;
     void showChangeSecretCode(QWidget* parent) override;
     void showStatistics(QWidget* parent) override;
+    void showCompare(QWidget* parent) override;
 
 private:
     AppState& m_state;

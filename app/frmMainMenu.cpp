@@ -2,6 +2,7 @@
 
 #include "app/MenuPath.h"
 #include "app/frmAbout.h"
+#include "clients/frmCompare.h"
 #include "core/AppState.h"
 #include "scoring/CriticalCases.h"
 #include "store/ConfigFile.h"
@@ -172,6 +173,11 @@ void frmMainMenu::BuildMenuBar() {
     m_mnuChangeSecretCode->setObjectName(QStringLiteral("mnuChangeSecretCode"));
     connect(m_mnuChangeSecretCode, &QAction::triggered, this,
             [this] { RunGuarded([this] { m_services.forms->showChangeSecretCode(this); }); });
+    m_mnuCompare = options->addAction(QStringLiteral("Compare &Retests..."));
+    m_mnuCompare->setObjectName(QStringLiteral("mnuCompare"));
+    m_mnuCompare->setEnabled(false);
+    connect(m_mnuCompare, &QAction::triggered, this,
+            [this] { RunGuarded([this] { m_services.forms->showCompare(this); }); });
     m_mnuStatistics = options->addAction(QStringLiteral("S&tatistics..."));
     m_mnuStatistics->setObjectName(QStringLiteral("mnuStatistics"));
     connect(m_mnuStatistics, &QAction::triggered, this,
@@ -208,6 +214,7 @@ void frmMainMenu::RebuildList() {
             item->setToolTip(QString::fromLatin1(kCriticalMeaning));
         }
     }
+    UpdateCompare();
 }
 
 void frmMainMenu::ChooseClient() {
@@ -220,6 +227,12 @@ void frmMainMenu::ChooseClient() {
     if (ok && record >= 1 && record <= m_state.clients.clientCount) {
         m_state.clients.currentClient = static_cast<std::int16_t>(record);
     }
+    UpdateCompare();
+}
+
+void frmMainMenu::UpdateCompare() {
+    const bool chosen = !m_lbNameDisplay->selectedItems().isEmpty();
+    m_mnuCompare->setEnabled(chosen && frmCompare::TestCount(m_state) > 1);
 }
 
 void frmMainMenu::UpdateEditButton() {

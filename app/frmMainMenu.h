@@ -74,6 +74,8 @@ private:
     void BuildMenuBar();
     void RebuildList();
     void ChooseClient();
+    // "Compare Retests..." is offered while the chosen client has more than one test.
+    void UpdateCompare();
     void CloseOtherForms();
     void RunPath(const std::function<void()>& path);
     // A supervisor's utility: runs only after the secret code was given.
@@ -108,6 +110,7 @@ private:
     QAction* m_mnuDataFolder = nullptr;
     QAction* m_mnuChangeSecretCode = nullptr;
     QAction* m_mnuStatistics = nullptr;
+    QAction* m_mnuCompare = nullptr;
     QAction* m_mnuNumLock = nullptr;
     QAction* m_mnuAbout = nullptr;
 

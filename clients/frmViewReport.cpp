@@ -257,15 +257,8 @@ void frmViewReport::printReport() {
 }
 
 bool frmViewReport::eventFilter(QObject* watched, QEvent* event) {
-    // The page tabs are lit cyan while they have the focus, as every focused control is.
-    if (watched == m_tabPages->tabBar() &&
-        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-        if (event->type() == QEvent::FocusIn) {
-            setColors(m_tabPages->tabBar(), Colors::cyan, Colors::black);
-        } else {
-            m_tabPages->tabBar()->setPalette(QPalette());
-            m_tabPages->tabBar()->setAutoFillBackground(false);
-        }
+    if (watched == m_tabPages->tabBar()) {
+        ShowTabFocus(m_tabPages->tabBar(), event);
     }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);

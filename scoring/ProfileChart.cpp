@@ -76,6 +76,16 @@ QStringList ProfileChart::headerLines(const ProfileData& d) {
 void ProfileChart::draw(QPainter& p, const QRectF& area, const ProfileData& d) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
+    p.setClipRect(area, Qt::IntersectClip);
+    // A narrow area (pictures side by side) takes a smaller type, so that the names leave
+    // the bands at least three fifths of the width.
+    const double names =
+        layout(area, QFontMetricsF(p.font(), p.device())).plot.left() - area.left();
+    if (names > area.width() * 0.4) {
+        QFont smaller = p.font();
+        smaller.setPointSizeF(std::max(4.0, smaller.pointSizeF() * area.width() * 0.4 / names));
+        p.setFont(smaller);
+    }
     const QFontMetricsF fm(p.font(), p.device());
     const double line = fm.lineSpacing();
     const Layout l = layout(area, fm);
@@ -94,7 +104,7 @@ void ProfileChart::draw(QPainter& p, const QRectF& area, const ProfileData& d) {
     for (qsizetype i = 0; i < header.size(); ++i) {
         p.drawText(
             QPointF(area.left(), area.top() + line * static_cast<double>(i + 1) + fm.ascent()),
-            header[i]);
+            fm.elidedText(header[i], Qt::ElideRight, area.width()));
     }
     // Band names above their bands.
     for (std::size_t b = 0; b < kBandNames.size(); ++b) {

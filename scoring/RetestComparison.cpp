@@ -2,6 +2,8 @@
 
 #include "scoring/OfficeStatistics.h"
 #include "scoring/Scales.h"
+#include "store/ClientFile.h"
+#include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 
 #include <algorithm>
@@ -45,15 +47,16 @@ bool RetestComparison::changeKnown(int scale) const {
            !tests.back().profile.scores.notScorable(scale);
 }
 
-RetestComparison compareRetests(const std::vector<SearchedTable>& files, const std::string& id,
-                                const ScoringTables& tables) {
-    RetestComparison c;
-    c.id = trimmedId(id);
-    if (!comparableId(c.id)) {
-        return c;
+std::vector<std::pair<std::size_t, int>> findTests(const std::vector<SearchedTable>& files,
+                                                   const std::string& id) {
+    std::vector<std::pair<std::size_t, int>> found;
+    const std::string wanted = trimmedId(id);
+    if (!comparableId(wanted)) {
+        return found;
     }
     std::vector<std::filesystem::path> seen;
-    for (const SearchedTable& f : files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const SearchedTable& f = files[i];
         std::error_code ec;
         const std::filesystem::path same = std::filesystem::weakly_canonical(f.file, ec);
         const std::filesystem::path key = ec ? f.file : same;
@@ -63,15 +66,39 @@ RetestComparison compareRetests(const std::vector<SearchedTable>& files, const s
         seen.push_back(key);
         for (int k = 1; k <= f.table->clientCount; ++k) {
             const ClientRecord& r = f.table->at(k);
-            if (r.trimmed(ClientRecord::Field::NameDeleted) == "1" ||
-                trimmedId(r.trimmed(ClientRecord::Field::SSN)) != c.id) {
-                continue;
+            if (r.trimmed(ClientRecord::Field::NameDeleted) != "1" &&
+                trimmedId(r.trimmed(ClientRecord::Field::SSN)) == wanted) {
+                found.emplace_back(i, k);
             }
-            try {
-                c.tests.push_back({f.file, profileOf(r, k, tables)});
-            } catch (const OrvjError& e) {
-                c.notes.push_back(f.file.string() + ": " + e.what());
-            }
+        }
+    }
+    return found;
+}
+
+std::vector<std::filesystem::path> rememberedDataFolders(const std::filesystem::path& home,
+                                                         const std::filesystem::path& config) {
+    std::vector<std::filesystem::path> folders;
+    for (const std::string& name : ConfigFile(config).ReadFolders()) {
+        const std::filesystem::path folder = resolveConfiguredFolder(home, name);
+        std::error_code ec;
+        if (!folder.empty() &&
+            std::filesystem::is_regular_file(folder / ClientFile::kFileName, ec)) {
+            folders.push_back(folder);
+        }
+    }
+    return folders;
+}
+
+RetestComparison compareRetests(const std::vector<SearchedTable>& files, const std::string& id,
+                                const ScoringTables& tables) {
+    RetestComparison c;
+    c.id = trimmedId(id);
+    for (const auto& [file, k] : findTests(files, id)) {
+        const SearchedTable& f = files[file];
+        try {
+            c.tests.push_back({f.file, profileOf(f.table->at(k), k, tables)});
+        } catch (const OrvjError& e) {
+            c.notes.push_back(f.file.string() + ": " + e.what());
         }
     }
     // Undated tests last; equal dates keep the order found.

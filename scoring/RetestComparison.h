@@ -39,6 +39,17 @@ struct RetestComparison {
 // True when the ID can name a youth: not empty and not "N" (not available).
 bool comparableId(const std::string& id);
 
+// The records of the ID in the files, as (file index, record number): names not deleted, each
+// file once (a folder searched twice counts once).
+std::vector<std::pair<std::size_t, int>> findTests(const std::vector<SearchedTable>& files,
+                                                   const std::string& id);
+
+// The earlier data folders the office named in [Folders] of the configuration file `config`,
+// resolved against the program folder; those that hold no client file (a disk not in its
+// drive, a folder since removed) are passed by.
+std::vector<std::filesystem::path> rememberedDataFolders(const std::filesystem::path& home,
+                                                         const std::filesystem::path& config);
+
 // The tests of the ID in the files. A record met twice (a folder searched twice) counts once.
 RetestComparison compareRetests(const std::vector<SearchedTable>& files, const std::string& id,
                                 const ScoringTables& tables);

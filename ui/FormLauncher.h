@@ -19,6 +19,7 @@ public:
     virtual void showDataFolder(QWidget* parent) = 0;        // "&Data Folder..."
     virtual void showChangeSecretCode(QWidget* parent) = 0;  // "Change &Secret Code..."
     virtual void showStatistics(QWidget* parent) = 0;        // "S&tatistics..."
+    virtual void showCompare(QWidget* parent) = 0;           // "Compare &Retests..."
 };
 
 } // namespace orvj

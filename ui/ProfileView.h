@@ -11,6 +11,7 @@ namespace orvj {
 // One or more profile pictures side by side on the screen, drawn as the PDF and the printer
 // draw them. A screen reader reads the percentiles and risk ranges from its description.
 class ProfileView : public QWidget {
+    Q_OBJECT
 public:
     explicit ProfileView(QWidget* parent = nullptr);
 

@@ -9,6 +9,7 @@
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
 #include "clients/frmClientInfo.h"
+#include "clients/frmCompare.h"
 #include "clients/frmPrintSelected.h"
 #include "clients/frmViewReport.h"
 #include "session/frmNewEntry.h"
@@ -213,6 +214,22 @@ std::vector<Scene> scenes() {
          "txtInput cmdMenuChoice0 cmdMenuChoice1"},
         {"about box", form<frmAbout>(), ""},
         {"data folder", form<frmDataFolder>(3), ""},
+        {"retest comparison",
+         [](ProgramHome& h) {
+             h.copySampleInventory();
+             registerClients(h.state, 3);
+             return new frmCompare(h.state, h.services);
+         },
+         "cmbShow tblCompare cmdSavePdf cmdClose"},
+        {"retest comparison, profiles",
+         [](ProgramHome& h) {
+             h.copySampleInventory();
+             registerClients(h.state, 3);
+             auto* form = new frmCompare(h.state, h.services);
+             form->findChild<QComboBox*>(u"cmbShow"_s)->setCurrentIndex(1);
+             return form;
+         },
+         "cmbShow cmdSavePdf cmdClose"},
         {"statistics",
          [](ProgramHome& h) {
              h.copySampleInventory();

@@ -37,6 +37,7 @@ public:
     void showDataFolder(QWidget* p) override { run("frmDataFolder", p); }
     void showChangeSecretCode(QWidget* p) override { run("frmChangeSecretCode", p); }
     void showStatistics(QWidget* p) override { run("frmStatistics", p); }
+    void showCompare(QWidget* p) override { run("frmCompare", p); }
 
     std::map<std::string, std::function<void()>> actions;
     Calls calls;
@@ -135,6 +136,34 @@ TEST(MainMenu, CriticalCasesCarryTheirMarkInTheList) {
     f.menu.Activation();
     EXPECT_EQ(f.list()->item(1)->text(), u"2-All True"_s + QString(17, u' '));
     f.clickLine(1);
+    EXPECT_EQ(f.state.clients.currentClient, 2);
+}
+
+// "Compare Retests..." is there for a chosen client with more than one test (the same ID
+// number, its name not deleted), behind the secret code.
+TEST(MainMenu, CompareRetestsIsOfferedForAClientTestedMoreThanOnce) {
+    Menu f(4);
+    for (int k = 1; k <= 4; ++k) {
+        f.state.clients.at(k).set(ClientRecord::Field::SSN, k == 3 ? "B-2" : "A-1");
+    }
+    f.state.clients.at(4).set(ClientRecord::Field::NameDeleted, "1");
+    f.state.testStored = true;
+    f.menu.Activation();
+    QAction* compare = f.action("mnuCompare");
+    EXPECT_FALSE(compare->isEnabled()) << "no client chosen";
+    f.clickLine(0);
+    EXPECT_TRUE(compare->isEnabled());
+    f.clickLine(2);
+    EXPECT_FALSE(compare->isEnabled()) << "B-2 was tested once";
+    f.state.clients.at(2).set(ClientRecord::Field::NameDeleted, "1");
+    f.clickLine(0);
+    EXPECT_FALSE(compare->isEnabled()) << "the other A-1 records' names were deleted";
+    f.state.clients.at(2).set(ClientRecord::Field::NameDeleted, "0");
+    f.clickLine(2);
+    f.clickLine(1);
+    ASSERT_TRUE(compare->isEnabled());
+    compare->trigger();
+    EXPECT_EQ(f.forms.calls, (Calls{"frmCompare"}));
     EXPECT_EQ(f.state.clients.currentClient, 2);
 }
 

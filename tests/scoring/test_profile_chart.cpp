@@ -59,9 +59,10 @@ TEST_F(ProfileChartTest, BarsEndAtThePercentileOfEverySampleClient) {
             image.fill(Qt::white);
             QPainter p(&image);
             ProfileChart::draw(p, QRectF(image.rect()), profile);
+            const QFont font = p.font();
             p.end();
             const ProfileChart::Layout l =
-                ProfileChart::layout(QRectF(image.rect()), QFontMetricsF(p.font(), &image));
+                ProfileChart::layout(QRectF(image.rect()), QFontMetricsF(font, &image));
             const int left = static_cast<int>(std::floor(l.plot.left()));
             for (int n = 1; n <= Scales::kCount; ++n) {
                 const int y = static_cast<int>(l.row(n).center().y());

@@ -141,6 +141,7 @@ public:
     void showDataFolder(QWidget*) override { calls << QStringLiteral("dataFolder"); }
     void showChangeSecretCode(QWidget*) override { calls << QStringLiteral("changeSecretCode"); }
     void showStatistics(QWidget*) override { calls << QStringLiteral("statistics"); }
+    void showCompare(QWidget*) override { calls << QStringLiteral("compare"); }
 
     QStringList calls;
     bool confirmClientInfo = true;

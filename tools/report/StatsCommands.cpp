@@ -3,7 +3,6 @@
 #include "scoring/CriticalCases.h"
 #include "scoring/InventoryLoader.h"
 #include "scoring/OfficeStatistics.h"
-#include "store/ClientFile.h"
 #include "store/ConfigFile.h"
 #include "store/Cp1252.h"
 
@@ -90,14 +89,8 @@ int runComparison(const ReportToolOptions& o, const std::filesystem::path& home,
                   std::ostream& err) {
     std::vector<ClientData> files;
     files.push_back(loadClients(home));
-    // The folders the office has used: one that is gone (a disk not in the drive) is passed by.
-    for (const std::string& name : ConfigFile(home / ConfigFile::kFileName).ReadFolders()) {
-        const std::filesystem::path folder = resolveConfiguredFolder(home, name);
-        std::error_code ec;
-        if (!folder.empty() &&
-            std::filesystem::is_regular_file(folder / ClientFile::kFileName, ec)) {
-            files.push_back(loadDataFolder(folder));
-        }
+    for (const auto& folder : rememberedDataFolders(home, home / ConfigFile::kFileName)) {
+        files.push_back(loadDataFolder(folder));
     }
     for (const auto& folder : o.folders) {
         files.push_back(loadDataFolder(folder));
