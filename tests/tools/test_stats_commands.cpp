@@ -1,3 +1,4 @@
+#include "scoring/CriticalCases.h"
 #include "scoring/InventoryLoader.h"
 #include "scoring/OfficeStatistics.h"
 #include "scoring/ScaleScorer.h"
@@ -142,6 +143,43 @@ TEST_F(StatsCommandTest, CountsAgreeWithTheScoresExportOfTheSameFolders) {
         EXPECT_EQ(row[10], std::to_string(ranges["MAXIMUM"]));
         EXPECT_EQ(row[11], std::to_string(ranges["NOT SCORED"]));
         EXPECT_EQ(row[4], std::to_string(invalid.at(row[0])));
+    }
+}
+
+// The critical column of the scores export follows the office's rule, read from the risk
+// ranges the export itself shows; the statistics count the same clients.
+TEST_F(StatsCommandTest, TheCriticalColumnFollowsTheOfficeRule) {
+    const struct {
+        CriticalRule rule;
+        const char* name;
+    } rules[] = {{CriticalRule{}, "default"},
+                 {CriticalRule{0, 1, false}, "one problem"},
+                 {CriticalRule{2, 0, true}, "two maximum or invalid"}};
+    for (const auto& [rule, name] : rules) {
+        SCOPED_TRACE(name);
+        rule.write(ConfigFile(home.path() / "ORVJTest.ini"));
+        const auto rows = rowsOf(run({"--scores", "--csv"}));
+        const auto& header = rows.front();
+        int flagged = 0;
+        for (std::size_t r = 1; r < rows.size(); ++r) {
+            const auto& row = rows[r];
+            int maximum = 0;
+            int problem = 0;
+            for (int n = 2; n <= 9; ++n) {
+                const std::string risk =
+                    row[column(header, std::string(Scales::name(n)) + " risk")];
+                maximum += risk == "MAXIMUM";
+                problem += risk == "PROBLEM";
+            }
+            const bool expected =
+                (rule.invalidTruthfulness && row[column(header, "validity")] == "invalid") ||
+                (rule.maximumScales > 0 && maximum >= rule.maximumScales) ||
+                (rule.problemScales > 0 && problem >= rule.problemScales);
+            EXPECT_EQ(row[column(header, "critical")], expected ? "yes" : "no") << "row " << r;
+            flagged += expected;
+        }
+        const auto stats = rowsOf(run({"--stats", "--csv"}));
+        EXPECT_EQ(stats[1][5], std::to_string(flagged));
     }
 }
 

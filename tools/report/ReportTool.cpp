@@ -1,5 +1,6 @@
 #include "tools/report/ReportTool.h"
 
+#include "scoring/CriticalCases.h"
 #include "scoring/InventoryFiles.h"
 #include "scoring/InventoryLoader.h"
 #ifndef ORVJ_CORE_ONLY
@@ -85,12 +86,14 @@ const char* const kHelp =
     "  --csv           with --scores: research export, comma-separated values (RFC 4180,\n"
     "                  UTF-8, CR LF line ends) with this header line:\n"
     "                  record,name,id,age,sex,sex label,race,race label,education,\n"
-    "                  education label,test date,edit count,validity, then for each scale\n"
+    "                  education label,test date,edit count,validity,critical (yes or no:\n"
+    "                  the office's critical-case rule, [Critical] in ORVJTest.ini), then for\n"
+    "                  each scale\n"
     "                  \"<SCALE> raw,<SCALE> percentile,<SCALE> risk\"\n"
     "  --deidentified  with --scores: a random study number (new each run) instead of the\n"
     "                  record number, name and ID; the test year instead of the date; no\n"
     "                  edit count. With --csv the header line begins\n"
-    "                  study,age,sex,...,education label,test year,validity\n"
+    "                  study,age,sex,...,education label,test year,validity,critical\n"
     "  --responses     with --scores --csv: add the column \"responses\", the 143 answer codes\n"
     "  --folder DIR    with --stats: also count the client file of the data folder DIR (an\n"
     "                  earlier one); may be given more than once\n"
@@ -443,7 +446,7 @@ std::string codeAndLabel(const ClientRecord& r, ClientRecord::Field field,
 void csvHeader(const ReportToolOptions& o, std::ostream& out) {
     out << (o.deidentified ? "study" : "record,name,id");
     out << ",age,sex,sex label,race,race label,education,education label,"
-        << (o.deidentified ? "test year" : "test date,edit count") << ",validity";
+        << (o.deidentified ? "test year" : "test date,edit count") << ",validity,critical";
     for (int n = 1; n <= Scales::kCount; ++n) {
         out << "," << Scales::name(n) << " raw," << Scales::name(n) << " percentile,"
             << Scales::name(n) << " risk";
@@ -487,6 +490,7 @@ struct ScoredClient {
     int number = 0; // the record number, or the study number when de-identified
     const ClientRecord* record = nullptr;
     ClientScores scores;
+    bool critical = false; // by the office's rule ([Critical] of ORVJTest.ini)
 };
 
 void writeScores(const ReportToolOptions& o, const ScoredClient& c, std::ostream& out) {
@@ -520,7 +524,7 @@ void writeScores(const ReportToolOptions& o, const ScoredClient& c, std::ostream
     } else {
         out << csvText(r.trimmed(Field::TestDate)) << "," << csvText(r.trimmed(Field::EditCount));
     }
-    out << "," << (s.invalid() ? "invalid" : "valid");
+    out << "," << (s.invalid() ? "invalid" : "valid") << "," << (c.critical ? "yes" : "no");
     for (int n = 1; n <= Scales::kCount; ++n) {
         out << "," << s.raw(n) << "," << s.pct(n) << "," << risk(n);
     }
@@ -535,11 +539,13 @@ int listScores(const ReportToolOptions& o, const std::filesystem::path& home, st
     const ClientData data = loadClients(home);
     const Inventory inventory = loadInventory(home);
     const ScaleScorer scorer(inventory.scoring);
+    const CriticalRule rule = CriticalRule::read(ConfigFile(home / ConfigFile::kFileName));
     int status = 0;
     std::vector<ScoredClient> scored;
     for (int i = 1; i <= data.table.clientCount; ++i) {
         try {
-            scored.push_back({i, &data.table.at(i), scorer.score(data.table.at(i), i)});
+            const ClientScores scores = scorer.score(data.table.at(i), i);
+            scored.push_back({i, &data.table.at(i), scores, rule.flags(scores)});
         } catch (const OrvjError& e) {
             err << "orvj-report: " << data.file.string() << ": " << e.what() << "\n";
             status = 1;
