@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "scoring/ReportRuns.h"
+#include "store/OrvjError.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/RecordText.h"
@@ -210,12 +211,17 @@ void frmPrintSelected::printSelected() {
         const WaitCursor wait;
         ReportRuns runs(*m_services.reports, m_state.paths.home);
         runs.setPdfFolder(m_pdfFolder);
+        if (m_profileChart) {
+            runs.setProfiles(profileSource(m_state.clients, m_state.paths.home));
+        }
         runs.printSelected(
             m_state.clients, selected, m_state.reportOption, [this, &selected](std::size_t k) {
                 m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
             });
     } catch (const ReportRunError& e) {
         fault = errorText(e.message());
+    } catch (const OrvjError& e) {
+        fault = errorText(e);
     }
     if (!fault.isEmpty()) {
         m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);

@@ -1,8 +1,12 @@
 #pragma once
 
 #include "core/ClientRecord.h"
+#include "core/ClientTable.h"
 #include "scoring/ClientScores.h"
 
+#include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace orvj {
@@ -22,5 +26,11 @@ struct ProfileData {
 // Scores the record with the tables, as its report does. Throws OrvjError when the record
 // cannot be scored.
 ProfileData profileOf(const ClientRecord& record, int recordNumber, const ScoringTables& tables);
+
+// The pictures of a print run's clients ("Add profile chart"), with the inventory of the
+// program folder `home` loaded once: the picture of a record number, or none for a record that
+// cannot be scored (its report says why). Throws OrvjError when the inventory cannot be read.
+std::function<std::optional<ProfileData>(int client)>
+profileSource(const ClientTable& clients, const std::filesystem::path& home);
 
 } // namespace orvj

@@ -6,6 +6,7 @@
 #include "scoring/CriticalCases.h"
 #include "scoring/ReportRuns.h"
 #include "store/ConfigFile.h"
+#include "store/OrvjError.h"
 #include "supervisor/DeleteNames.h"
 #include "supervisor/frmVerify.h"
 #include "ui/FormConventions.h"
@@ -54,6 +55,10 @@ QString pdfFolderHelp() {
                           "a folder instead of printing it.");
 }
 
+QString profileChartHelp() {
+    return QStringLiteral("Print each multiple or all clients' report with its profile chart on "
+                          "a sheet after it.");
+}
 QString maximumScalesHelp() {
     return QStringLiteral("How many scales in the maximum range make a critical case (0: none).");
 }
@@ -110,8 +115,12 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
     m_chkPdfFolder = new QCheckBox(QStringLiteral("Print to PDF &folder"), reportsTab);
     m_chkPdfFolder->setObjectName(QStringLiteral("chkPdfFolder"));
     m_chkPdfFolder->installEventFilter(this);
+    m_chkAddProfileChart = new QCheckBox(QStringLiteral("Add profile c&hart"), reportsTab);
+    m_chkAddProfileChart->setObjectName(QStringLiteral("chkAddProfileChart"));
+    m_chkAddProfileChart->installEventFilter(this);
     printLayout->addStretch();
     printLayout->addWidget(m_chkPdfFolder);
+    printLayout->addWidget(m_chkAddProfileChart);
     m_frame1 = new QGroupBox(QStringLiteral("Choose Report Operation"), reportsTab);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     auto* reportLayout = new QVBoxLayout(m_frame1);
@@ -242,6 +251,9 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
     }
     describeControl(m_chkPdfFolder, m_chkPdfFolder->text(), pdfFolderHelp(), m_msgPanel);
     keepBoldRoom(m_chkPdfFolder);
+    describeControl(m_chkAddProfileChart, m_chkAddProfileChart->text(), profileChartHelp(),
+                    m_msgPanel);
+    keepBoldRoom(m_chkAddProfileChart);
     describeControl(m_spnMaximumScales, maximumLabel->text().remove(QLatin1Char('&')),
                     maximumScalesHelp(), m_msgPanel);
     describeControl(m_spnProblemScales, problemLabel->text().remove(QLatin1Char('&')),
@@ -263,7 +275,8 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
     setTabOrder(m_optReportOption[0], m_optReportOption[1]);
     setTabOrder(m_optReportOption[1], m_optReportOption[2]);
     setTabOrder(m_optReportOption[2], m_chkPdfFolder);
-    setTabOrder(m_chkPdfFolder, m_spnMaximumScales);
+    setTabOrder(m_chkPdfFolder, m_chkAddProfileChart);
+    setTabOrder(m_chkAddProfileChart, m_spnMaximumScales);
     setTabOrder(m_spnMaximumScales, m_spnProblemScales);
     setTabOrder(m_spnProblemScales, m_chkInvalidTruthfulness);
     setTabOrder(m_chkInvalidTruthfulness, menuButton(this, 0));
@@ -432,6 +445,13 @@ bool frmSupervisorOptions::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
+    if (watched == m_chkAddProfileChart) {
+        setBold(m_chkAddProfileChart, in);
+        if (in) {
+            m_msgPanel->setText(profileChartHelp());
+        }
+        return false;
+    }
     if (watched == m_chkInvalidTruthfulness) {
         setBold(m_chkInvalidTruthfulness, in);
         if (in) {
@@ -536,6 +556,7 @@ void frmSupervisorOptions::reports() {
     case 1: {
         frmPrintSelected selection(m_state, m_services, this);
         selection.setPdfFolder(m_pdfFolder);
+        selection.setProfileChart(m_chkAddProfileChart->isChecked());
         selection.exec();
         return;
     }
@@ -570,9 +591,14 @@ void frmSupervisorOptions::printAll() {
         const WaitCursor wait;
         ReportRuns runs(*m_services.reports, m_state.paths.home);
         runs.setPdfFolder(m_pdfFolder);
+        if (m_chkAddProfileChart->isChecked()) {
+            runs.setProfiles(profileSource(m_state.clients, m_state.paths.home));
+        }
         runs.printAll(m_state.clients, m_state.reportOption);
     } catch (const ReportRunError& e) {
         fault = errorText(e.message());
+    } catch (const OrvjError& e) {
+        fault = errorText(e);
     }
     if (!fault.isEmpty()) {
         m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);

@@ -62,6 +62,7 @@ private:
     QGroupBox* m_frame1;
     std::array<QRadioButton*, 3> m_optReportOption{};
     QCheckBox* m_chkPdfFolder;
+    QCheckBox* m_chkAddProfileChart;
     std::filesystem::path m_pdfFolder;
     std::function<QString(QWidget*)> m_pickPdfFolder;
     QGroupBox* m_frame3;

@@ -156,8 +156,8 @@ std::vector<Scene> scenes() {
          "grdResponses0 grdResponses1 grdResponses2 grdResponses3 grdResponses4 cmdMenuChoice0 "
          "cmdMenuChoice1"},
         {"supervisor options, reports", supervisorTab(0),
-         "qt_tabwidget_tabbar optPrintOption0 optReportOption0 chkPdfFolder cmdMenuChoice0 "
-         "cmdMenuChoice1"},
+         "qt_tabwidget_tabbar optPrintOption0 optReportOption0 chkPdfFolder chkAddProfileChart "
+         "cmdMenuChoice0 cmdMenuChoice1"},
         {"supervisor options, verify data", supervisorTab(1),
          "qt_tabwidget_tabbar cmdMenuChoice0 cmdMenuChoice1"},
         {"supervisor options, delete names", supervisorTab(2),

@@ -123,6 +123,30 @@ TEST_F(SupervisorOptionsTest, TheCriticalCaseRuleIsSavedAfterTheSecretCode) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// "Add profile chart" prints each client's chart after its report in a print run; without it
+// no chart goes along.
+TEST_F(SupervisorOptionsTest, AddProfileChartPrintsEachClientsChartAfterItsReport) {
+    for (const auto& entry : fs::directory_iterator(fs::path(ORVJ_SAMPLE_HOME))) {
+        if (entry.path().extension() == ".TXT" || entry.path().extension() == ".txt") {
+            fs::copy_file(entry.path(), root / entry.path().filename());
+        }
+    }
+    registerClients({makeClient("Ann"), makeClient("Bob")});
+    std::vector<int> charts;
+    reports.onPrint = [&] {
+        charts.push_back(reports.profileSheet() ? reports.profileSheet()->record : 0);
+    };
+    runReports(2, 0);
+    EXPECT_EQ(charts, (std::vector<int>{0, 0}));
+    charts.clear();
+    openOn(0);
+    child<QCheckBox>("chkAddProfileChart")->setChecked(true);
+    option("optPrintOption2")->click();
+    press(form.get(), 0);
+    EXPECT_EQ(charts, (std::vector<int>{1, 2}));
+    EXPECT_FALSE(reports.profileSheet()) << "the chart is not left for a later print";
+}
+
 // Print all prints every report with the chosen option, or saves one PDF file each into a
 // chosen folder; a print fault is shown. (The order of composing and printing, the parked
 // copies and the fault's wording are ReportRuns' business.)
