@@ -12,6 +12,7 @@
 #include "ui/MessageService.h"
 #include "ui/ProfileView.h"
 #include "ui/RecordText.h"
+#include "ui/SaveDocument.h"
 #include "ui/Services.h"
 
 #include <QComboBox>
@@ -214,22 +215,9 @@ void frmCompare::fill() {
 }
 
 void frmCompare::savePdf() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString file = m_pickPdfFile(this, QDir(documents.isEmpty() ? QDir::homePath() : documents)
-                                           .filePath(QStringLiteral("comparison.pdf")));
-    if (file.isEmpty()) {
-        return;
-    }
-    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        file += QStringLiteral(".pdf");
-    }
-    try {
-        const WaitCursor wait;
-        QtReportJobs::checkPdfTarget(file.toStdString());
-        QtReportJobs::writePdfFile(file.toStdString(), comparisonPdf(m_comparison));
-    } catch (const OrvjError& e) {
-        m_services.messages->show(this, appTitle(), errorText(e), MessageService::Icon::Critical);
-    }
+    SavePdfDocument(this, *m_services.messages,
+                    m_pickPdfFile(this, inDocuments(QStringLiteral("comparison.pdf"))),
+                    [this] { return comparisonPdf(m_comparison); });
 }
 
 } // namespace orvj

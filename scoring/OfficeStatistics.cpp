@@ -1,5 +1,6 @@
 #include "scoring/OfficeStatistics.h"
 
+#include "scoring/CsvField.h"
 #include "scoring/ScaleScorer.h"
 #include "scoring/Scales.h"
 #include "store/DemographicLabels.h"
@@ -74,20 +75,6 @@ template <typename Each> void forEachGroup(const OfficeStatistics& stats, Each e
     for (const auto& [code, group] : stats.byRace()) {
         each(raceGroupName(code), group);
     }
-}
-
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
 }
 
 } // namespace

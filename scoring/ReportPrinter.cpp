@@ -180,15 +180,23 @@ void ReportPrinter::print(QPrinter& printer, const std::vector<std::string>& tex
 
 std::string ReportPrinter::pdfOf(const std::vector<std::string>& texts, QPageSize::PageSizeId paper,
                                  const std::vector<const ProfileData*>& profiles) {
+    return pdfDocument(paper, QStringLiteral("ORV-Juvenile Report"), 1200, [&](QPdfWriter& writer) {
+        drawReports(writer, true, texts, QStringLiteral("the PDF document"), profiles);
+    });
+}
+
+std::string ReportPrinter::pdfDocument(QPageSize::PageSizeId paper, const QString& title,
+                                       int resolution,
+                                       const std::function<void(QPdfWriter&)>& draw) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setResolution(1200);
+        writer.setResolution(resolution);
         writer.setPageSize(QPageSize(paper));
-        writer.setTitle(QStringLiteral("ORV-Juvenile Report"));
+        writer.setTitle(title);
         writer.setCreator(QStringLiteral("ORV-Juvenile"));
-        drawReports(writer, true, texts, QStringLiteral("the PDF document"), profiles);
+        draw(writer);
     }
     const QByteArray& bytes = buffer.data();
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};

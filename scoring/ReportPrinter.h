@@ -4,11 +4,13 @@
 
 #include <QPageSize>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class QPagedPaintDevice;
+class QPdfWriter;
 class QPrinter;
 
 namespace orvj {
@@ -42,6 +44,10 @@ public:
     // before the whole document is there.
     static std::string pdfOf(const std::vector<std::string>& texts, QPageSize::PageSizeId paper,
                              const std::vector<const ProfileData*>& profiles = {});
+
+    // A PDF document of the program's made in memory: `draw` fills the writer's sheets.
+    static std::string pdfDocument(QPageSize::PageSizeId paper, const QString& title,
+                                   int resolution, const std::function<void(QPdfWriter&)>& draw);
 };
 
 } // namespace orvj

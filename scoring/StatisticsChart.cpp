@@ -1,5 +1,6 @@
 #include "scoring/StatisticsChart.h"
 
+#include "scoring/ReportPrinter.h"
 #include "scoring/Scales.h"
 
 #include <QBuffer>
@@ -152,38 +153,30 @@ std::string statisticsPdf(const OfficeStatistics& stats, const std::string& head
     for (const auto& [code, g] : stats.byRace()) {
         groups.push_back(&g);
     }
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(300);
-        writer.setPageSize(QPageSize(paper));
-        writer.setTitle(QStringLiteral("ORV-Juvenile Office Statistics"));
-        writer.setCreator(QStringLiteral("ORV-Juvenile"));
-        QPainter p(&writer);
-        QFont font(QStringLiteral("Courier New"), 10);
-        font.setStyleHint(QFont::TypeWriter);
-        p.setFont(font);
-        const QRectF page(0, 0, writer.width(), writer.height());
-        const double line = QFontMetricsF(font, &writer).height();
-        for (std::size_t g = 0; g < groups.size(); ++g) {
-            if (g > 0) {
-                writer.newPage();
+    return ReportPrinter::pdfDocument(
+        paper, QStringLiteral("ORV-Juvenile Office Statistics"), 300, [&](QPdfWriter& writer) {
+            QPainter p(&writer);
+            QFont font(QStringLiteral("Courier New"), 10);
+            font.setStyleHint(QFont::TypeWriter);
+            p.setFont(font);
+            const QRectF page(0, 0, writer.width(), writer.height());
+            const double line = QFontMetricsF(font, &writer).height();
+            for (std::size_t g = 0; g < groups.size(); ++g) {
+                if (g > 0) {
+                    writer.newPage();
+                }
+                QString text = QString::fromStdString(heading) + QStringLiteral("\n\n");
+                if (g < blocks.size()) {
+                    text += QString::fromStdString(blocks[g]);
+                }
+                const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
+                p.drawText(page, Qt::AlignLeft | Qt::AlignTop, text);
+                const double top = line * (lines + 2);
+                drawStatisticsChart(
+                    p, QRectF(0, top, page.width(), std::min(page.height() - top, line * 30)),
+                    *groups[g]);
             }
-            QString text = QString::fromStdString(heading) + QStringLiteral("\n\n");
-            if (g < blocks.size()) {
-                text += QString::fromStdString(blocks[g]);
-            }
-            const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
-            p.drawText(page, Qt::AlignLeft | Qt::AlignTop, text);
-            const double top = line * (lines + 2);
-            drawStatisticsChart(
-                p, QRectF(0, top, page.width(), std::min(page.height() - top, line * 30)),
-                *groups[g]);
-        }
-    }
-    const QByteArray& bytes = buffer.data();
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+        });
 }
 
 } // namespace orvj

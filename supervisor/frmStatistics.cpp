@@ -11,6 +11,7 @@
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/SaveDocument.h"
 #include "ui/Services.h"
 
 #include <QCheckBox>
@@ -483,10 +484,7 @@ QString frmStatistics::heading() const {
 }
 
 void frmStatistics::saveCsv() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString file = m_pickFile(this,
-                                    QDir(documents.isEmpty() ? QDir::homePath() : documents)
-                                        .filePath(QStringLiteral("statistics.csv")),
+    const QString file = m_pickFile(this, inDocuments(QStringLiteral("statistics.csv")),
                                     QStringLiteral("CSV files (*.csv)"));
     if (file.isEmpty() || !m_stats) {
         return;
@@ -500,25 +498,13 @@ void frmStatistics::saveCsv() {
 }
 
 void frmStatistics::savePdf() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString file = m_pickFile(this,
-                              QDir(documents.isEmpty() ? QDir::homePath() : documents)
-                                  .filePath(QStringLiteral("statistics.pdf")),
-                              QStringLiteral("PDF files (*.pdf)"));
-    if (file.isEmpty() || !m_stats) {
+    const QString file = m_pickFile(this, inDocuments(QStringLiteral("statistics.pdf")),
+                                    QStringLiteral("PDF files (*.pdf)"));
+    if (!m_stats) {
         return;
     }
-    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        file += QStringLiteral(".pdf");
-    }
-    try {
-        const WaitCursor wait;
-        QtReportJobs::checkPdfTarget(file.toStdString());
-        QtReportJobs::writePdfFile(file.toStdString(),
-                                   statisticsPdf(*m_stats, heading().toStdString()));
-    } catch (const OrvjError& e) {
-        m_services.messages->show(this, appTitle(), errorText(e), MessageService::Icon::Critical);
-    }
+    SavePdfDocument(this, *m_services.messages, file,
+                    [this] { return statisticsPdf(*m_stats, heading().toStdString()); });
 }
 
 bool frmStatistics::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 #include "tools/report/ReportTool.h"
 
 #include "scoring/CriticalCases.h"
+#include "scoring/CsvField.h"
 #include "scoring/InventoryFiles.h"
 #include "scoring/InventoryLoader.h"
 #ifndef ORVJ_CORE_ONLY
@@ -402,22 +403,6 @@ int listClients(const std::filesystem::path& home, std::ostream& out) {
         }
     }
     return 0;
-}
-
-// One field of the research export (RFC 4180): quoted when it holds a comma, a quote or a line
-// break, with its quotes doubled.
-std::string csvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(text);
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
 }
 
 // A text field of a client record in the export. One that a spreadsheet would take for a
