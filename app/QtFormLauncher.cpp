@@ -2,6 +2,7 @@
 
 #include "app/StartupSequence.h"
 #include "clients/frmClientInfo.h"
+#include "clients/frmCompare.h"
 #include "core/AppState.h"
 #include "session/frmNewEntry.h"
 #include "session/frmSelectEntryMethod.h"
@@ -11,6 +12,7 @@
 #include "supervisor/frmInstallInventory.h"
 #include "supervisor/frmInstallVoiceFiles.h"
 #include "supervisor/frmRestoreBackup.h"
+#include "supervisor/frmStatistics.h"
 #include "supervisor/frmSupervisorOptions.h"
 #include "ui/MessageService.h"
 #include "ui/Services.h"
@@ -59,6 +61,14 @@ void QtFormLauncher::showAuditTrail(QWidget* parent) {
 
 void QtFormLauncher::showRestoreBackup(QWidget* parent) {
     execForm<frmRestoreBackup>(m_state, m_services, parent);
+}
+
+void QtFormLauncher::showCompare(QWidget* parent) {
+    execForm<frmCompare>(m_state, m_services, parent);
+}
+
+void QtFormLauncher::showStatistics(QWidget* parent) {
+    execForm<frmStatistics>(m_state, m_services, parent);
 }
 
 void QtFormLauncher::showInstallInventory(QWidget* parent) {

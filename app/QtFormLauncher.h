@@ -24,6 +24,8 @@ public:
     void showChangeSecretCode(QWidget* parent) override;
     void showAuditTrail(QWidget* parent) override;
     void showRestoreBackup(QWidget* parent) override;
+    void showStatistics(QWidget* parent) override;
+    void showCompare(QWidget* parent) override;
 
 private:
     AppState& m_state;

@@ -2,7 +2,9 @@
 
 #include "app/MenuPath.h"
 #include "app/frmAbout.h"
+#include "clients/frmCompare.h"
 #include "core/AppState.h"
+#include "scoring/CriticalCases.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
@@ -27,6 +29,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <cstring>
 
 namespace orvj {
 namespace {
@@ -74,11 +78,13 @@ frmMainMenu::frmMainMenu(AppState& state, Services& services, QWidget* parent)
     QFont listFont = m_lbNameDisplay->font();
     listFont.setBold(false);
     m_lbNameDisplay->setFont(listFont);
-    // The list shows a record number of two digits and a name of 25 characters whole.
+    // The list shows a record number of two digits, a name of 25 characters and the critical
+    // mark whole.
     const QFontMetrics listMetrics(listFont);
     m_lbNameDisplay->setMinimumWidth(
         std::max(m_lbNameDisplay->minimumWidth(),
-                 widestText(listMetrics, 28) + 2 * m_lbNameDisplay->frameWidth() + 16 +
+                 widestText(listMetrics, 29 + static_cast<int>(std::strlen(kCriticalMark))) +
+                     2 * m_lbNameDisplay->frameWidth() + 16 +
                      m_lbNameDisplay->verticalScrollBar()->sizeHint().width()));
     clientLayout->addWidget(m_lbNameDisplay);
     setColors(m_fraClient, Colors::blue, Colors::white);
@@ -181,6 +187,15 @@ void frmMainMenu::BuildMenuBar() {
         m_state.testStored = true;
         Activation();
     });
+    m_mnuCompare = options->addAction(QStringLiteral("Compare &Retests..."));
+    m_mnuCompare->setObjectName(QStringLiteral("mnuCompare"));
+    m_mnuCompare->setEnabled(false);
+    connect(m_mnuCompare, &QAction::triggered, this,
+            [this] { RunGuarded([this] { m_services.forms->showCompare(this); }); });
+    m_mnuStatistics = options->addAction(QStringLiteral("S&tatistics..."));
+    m_mnuStatistics->setObjectName(QStringLiteral("mnuStatistics"));
+    connect(m_mnuStatistics, &QAction::triggered, this,
+            [this] { RunGuarded([this] { m_services.forms->showStatistics(this); }); });
     QAction* separator = options->addSeparator();
     separator->setObjectName(QStringLiteral("mnuSeparator"));
     m_mnuNumLock = options->addAction(QStringLiteral("&Num Lock Always On"));
@@ -195,17 +210,25 @@ void frmMainMenu::BuildMenuBar() {
     connect(m_mnuAbout, &QAction::triggered, this, &frmMainMenu::ShowAbout);
 }
 
-QString frmMainMenu::ListLine(const AppState& state, int record) {
+QString frmMainMenu::ListLine(const AppState& state, int record, bool critical) {
     const std::string_view name = state.clients.at(record).field(ClientRecord::Field::Name);
-    return QString::number(record) + QLatin1Char('-') + toScreen(name);
+    const QString line = QString::number(record) + QLatin1Char('-') + toScreen(name);
+    return critical ? line + QLatin1Char(' ') + QLatin1String(kCriticalMark) : line;
 }
 
 void frmMainMenu::RebuildList() {
     m_lbNameDisplay->clear();
+    const std::vector<bool> critical =
+        criticalClients(m_state.clients, m_state.paths.home, m_state.paths.configFile);
     for (int k = 1; k <= m_state.clients.clientCount; ++k) {
-        auto* item = new QListWidgetItem(ListLine(m_state, k), m_lbNameDisplay);
+        const bool flagged = critical[static_cast<std::size_t>(k)];
+        auto* item = new QListWidgetItem(ListLine(m_state, k, flagged), m_lbNameDisplay);
         item->setData(Qt::UserRole, k);
+        if (flagged) {
+            item->setToolTip(QString::fromLatin1(kCriticalMeaning));
+        }
     }
+    UpdateCompare();
 }
 
 void frmMainMenu::ChooseClient() {
@@ -218,6 +241,12 @@ void frmMainMenu::ChooseClient() {
     if (ok && record >= 1 && record <= m_state.clients.clientCount) {
         m_state.clients.currentClient = static_cast<std::int16_t>(record);
     }
+    UpdateCompare();
+}
+
+void frmMainMenu::UpdateCompare() {
+    const bool chosen = !m_lbNameDisplay->selectedItems().isEmpty();
+    m_mnuCompare->setEnabled(chosen && frmCompare::TestCount(m_state) > 1);
 }
 
 void frmMainMenu::UpdateEditButton() {

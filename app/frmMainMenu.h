@@ -42,8 +42,9 @@ public:
     // The button actions (Enter on a focused button, a click, or the menu).
     void MenuChoice(int index);
 
-    // One line of the client list: record number, "-", the 25-character name as stored.
-    static QString ListLine(const AppState& state, int record);
+    // One line of the client list: record number, "-", the 25-character name as stored, and
+    // for a critical case a space and the critical mark.
+    static QString ListLine(const AppState& state, int record, bool critical = false);
 
     bool closeOthers() const { return m_closeOthers; }
     void setCloseOthers(bool on) { m_closeOthers = on; }
@@ -73,6 +74,8 @@ private:
     void BuildMenuBar();
     void RebuildList();
     void ChooseClient();
+    // "Compare Retests..." is offered while the chosen client has more than one test.
+    void UpdateCompare();
     void CloseOtherForms();
     void RunPath(const std::function<void()>& path);
     // A supervisor's utility: runs only after the secret code was given.
@@ -108,6 +111,8 @@ private:
     QAction* m_mnuChangeSecretCode = nullptr;
     QAction* m_mnuAuditTrail = nullptr;
     QAction* m_mnuRestoreBackup = nullptr;
+    QAction* m_mnuStatistics = nullptr;
+    QAction* m_mnuCompare = nullptr;
     QAction* m_mnuNumLock = nullptr;
     QAction* m_mnuAbout = nullptr;
 

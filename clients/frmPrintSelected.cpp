@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "scoring/ReportRuns.h"
+#include "store/OrvjError.h"
 #include "ui/Attempt.h"
 #include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
@@ -207,16 +208,26 @@ void frmPrintSelected::printSelected() {
         }
     }
     m_busy = true;
-    const bool printed =
-        attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [&] {
-            ReportRuns runs(*m_services.reports, m_state.paths.home);
-            runs.setPdfFolder(m_pdfFolder);
-            runs.printSelected(
-                m_state.clients, selected, m_state.reportOption, [this, &selected](std::size_t k) {
-                    m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
-                });
-        });
-    if (printed && !selected.empty()) {
+    QString fault;
+    try {
+        const WaitCursor wait;
+        ReportRuns runs(*m_services.reports, m_state.paths.home);
+        runs.setPdfFolder(m_pdfFolder);
+        if (m_profileChart) {
+            runs.setProfiles(profileSource(m_state.clients, m_state.paths.home));
+        }
+        runs.printSelected(
+            m_state.clients, selected, m_state.reportOption, [this, &selected](std::size_t k) {
+                m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
+            });
+    } catch (const ReportRunError& e) {
+        fault = errorText(e.message());
+    } catch (const OrvjError& e) {
+        fault = errorText(e);
+    }
+    if (!fault.isEmpty()) {
+        m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
+    } else if (!selected.empty()) {
         recordAudit(m_state.paths.clientFile, *m_services.messages, this,
                     {AuditEvent::ReportPrinted, recordList(selected), "print selected"});
     }

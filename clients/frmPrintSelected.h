@@ -28,6 +28,8 @@ public:
     static QString instructions();
     // The run writes report-<n>.pdf files into this folder instead of printing.
     void setPdfFolder(std::filesystem::path folder) { m_pdfFolder = std::move(folder); }
+    // "Add profile chart": a sheet with each client's profile chart after its report.
+    void setProfileChart(bool on) { m_profileChart = on; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -49,6 +51,7 @@ private:
     QLabel* m_msgPanel;
     MenuChoices* m_choices;
     std::filesystem::path m_pdfFolder;
+    bool m_profileChart = false;
     bool m_shown = false;
     bool m_busy = false;
     ReturnToFront m_front;

@@ -7,7 +7,9 @@
 #include <functional>
 #include <string>
 
+class QCheckBox;
 class QFrame;
+class QTabWidget;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -34,6 +36,8 @@ public:
     }
     // The name offered for the PDF of a record: no client name goes into a file name.
     static QString pdfFileName(int record);
+    // "Client Report", with the critical mark for a critical case.
+    static QString title(bool critical);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -45,11 +49,17 @@ private:
     void printReport();
     void savePdf();
     void setButtonsEnabled(bool on);
+    // The profile sheet the next print or PDF adds: the chart when "Add profile chart" is
+    // ticked and the picture could be drawn, else none.
+    void chooseProfileSheet();
 
     AppState& m_state;
     Services& m_services;
     QFrame* m_fraAll;
+    QTabWidget* m_tabPages;
     QPlainTextEdit* m_text1;
+    class ProfileView* m_picProfile;
+    QCheckBox* m_chkAddProfileChart;
     QPushButton* m_cmdPrintReport;
     QPushButton* m_cmdSavePdf;
     QPushButton* m_cmdCancel;

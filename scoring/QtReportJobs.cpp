@@ -66,13 +66,15 @@ std::string QtReportJobs::readReportText() {
     return readReportText(ReportFiles::reportFile(m_home));
 }
 
-void QtReportJobs::printTexts(const std::vector<std::string>& texts) const {
-    printTexts(texts, m_target);
+void QtReportJobs::printTexts(const std::vector<std::string>& texts,
+                              const std::vector<const ProfileData*>& profiles) const {
+    printTexts(texts, m_target, profiles);
 }
 
-void QtReportJobs::printTexts(const std::vector<std::string>& texts, const PrintTarget& target) {
+void QtReportJobs::printTexts(const std::vector<std::string>& texts, const PrintTarget& target,
+                              const std::vector<const ProfileData*>& profiles) {
     if (!target.pdfFile.empty()) {
-        writePdfFile(target.pdfFile, ReportPrinter::pdfOf(texts, target.pdfPaper));
+        writePdfFile(target.pdfFile, ReportPrinter::pdfOf(texts, target.pdfPaper, profiles));
         return;
     }
     if (!target.pdfFolder.empty()) {
@@ -81,7 +83,8 @@ void QtReportJobs::printTexts(const std::vector<std::string>& texts, const Print
             throw OrvjError(ErrorCode::PathNotFound,
                             target.pdfFolder.string() + ": the print folder does not exist");
         }
-        writeNextPrintFile(target.pdfFolder, ReportPrinter::pdfOf(texts, target.pdfPaper));
+        writeNextPrintFile(target.pdfFolder,
+                           ReportPrinter::pdfOf(texts, target.pdfPaper, profiles));
         return;
     }
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -91,7 +94,7 @@ void QtReportJobs::printTexts(const std::vector<std::string>& texts, const Print
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(info.printerName());
     printer.setDocName(QStringLiteral("ORV-Juvenile Report"));
-    ReportPrinter::print(printer, texts);
+    ReportPrinter::print(printer, texts, profiles);
 }
 
 void QtReportJobs::checkPdfTarget(const std::filesystem::path& pdfFile) {
@@ -156,12 +159,12 @@ std::filesystem::path QtReportJobs::writeNextPrintFile(const std::filesystem::pa
 
 void QtReportJobs::printReportFile() {
     BusyPointer busy;
-    printTexts({readReportText()});
+    printTexts({readReportText()}, {profileSheet() ? &*profileSheet() : nullptr});
 }
 
 void QtReportJobs::printReportText(const std::string& text) {
     BusyPointer busy;
-    printTexts({text});
+    printTexts({text}, {profileSheet() ? &*profileSheet() : nullptr});
 }
 
 void QtReportJobs::saveReportPdf(const std::filesystem::path& pdfFile) {
@@ -171,7 +174,8 @@ void QtReportJobs::saveReportPdf(const std::filesystem::path& pdfFile) {
 void QtReportJobs::saveReportTextPdf(const std::string& text,
                                      const std::filesystem::path& pdfFile) {
     BusyPointer busy;
-    writePdfFile(pdfFile, ReportPrinter::pdfOf({text}, m_target.pdfPaper));
+    writePdfFile(pdfFile, ReportPrinter::pdfOf({text}, m_target.pdfPaper,
+                                               {profileSheet() ? &*profileSheet() : nullptr}));
 }
 
 } // namespace orvj

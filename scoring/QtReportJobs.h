@@ -40,8 +40,11 @@ public:
     void saveReportTextPdf(const std::string& text, const std::filesystem::path& pdfFile) override;
 
     // Prints report texts in one job on the target; each report starts on a new sheet.
-    void printTexts(const std::vector<std::string>& texts) const;
-    static void printTexts(const std::vector<std::string>& texts, const PrintTarget& target);
+    // `profiles`: as ReportPrinter takes them, a profile chart sheet after a report.
+    void printTexts(const std::vector<std::string>& texts,
+                    const std::vector<const ProfileData*>& profiles = {}) const;
+    static void printTexts(const std::vector<std::string>& texts, const PrintTarget& target,
+                           const std::vector<const ProfileData*>& profiles = {});
 
     // The file without its final character. Throws OrvjError when it is missing or empty.
     static std::string readReportText(const std::filesystem::path& reportFile);

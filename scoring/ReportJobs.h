@@ -2,9 +2,11 @@
 
 #include "core/ClientTable.h"
 #include "core/ReportOption.h"
+#include "scoring/ProfileData.h"
 #include "store/ReportFolderLock.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace orvj {
@@ -34,6 +36,16 @@ public:
     virtual void printReportText(const std::string& text) = 0;
     virtual void saveReportTextPdf(const std::string& text,
                                    const std::filesystem::path& pdfFile) = 0;
+
+    // A profile chart sheet after the report in the next prints and PDFs (every print and
+    // save above); nothing: the report alone.
+    void setProfileSheet(std::optional<ProfileData> profile) {
+        m_profileSheet = std::move(profile);
+    }
+    const std::optional<ProfileData>& profileSheet() const { return m_profileSheet; }
+
+private:
+    std::optional<ProfileData> m_profileSheet;
 };
 
 } // namespace orvj

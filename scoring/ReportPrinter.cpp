@@ -1,5 +1,6 @@
 #include "scoring/ReportPrinter.h"
 
+#include "scoring/ProfileChart.h"
 #include "store/Cp1252.h"
 #include "store/OrvjError.h"
 
@@ -101,7 +102,7 @@ namespace {
 // Draws the texts on the device, one report page to a sheet. `where` names the device in a
 // message.
 void drawReports(QPagedPaintDevice& device, bool pdf, const std::vector<std::string>& texts,
-                 const QString& where) {
+                 const QString& where, const std::vector<const ProfileData*>& profiles) {
     const int perSheet = ReportPrinter::linesPerSheet(device, pdf);
     QPainter painter;
     if (!painter.begin(&device)) {
@@ -122,7 +123,8 @@ void drawReports(QPagedPaintDevice& device, bool pdf, const std::vector<std::str
         }
         firstSheet = false;
     };
-    for (const std::string& text : texts) {
+    for (std::size_t t = 0; t < texts.size(); ++t) {
+        const std::string& text = texts[t];
         for (const auto& page : ReportPrinter::pagesOf(text)) {
             newSheet();
             // Blank lines at the foot of a page that ran long need no sheet of their own.
@@ -143,6 +145,16 @@ void drawReports(QPagedPaintDevice& device, bool pdf, const std::vector<std::str
                 ++row;
             }
         }
+        if (t < profiles.size() && profiles[t] != nullptr) {
+            newSheet();
+            painter.save();
+            QFont chartFont;
+            chartFont.setPointSizeF(11);
+            painter.setFont(chartFont);
+            ProfileChart::draw(painter, QRectF(0, 0, device.width(), device.height() * 0.6),
+                               *profiles[t]);
+            painter.restore();
+        }
     }
     if (!painter.end()) {
         throw OrvjError(ErrorCode::DeviceIO, "cannot print: the print job could not be finished");
@@ -151,11 +163,13 @@ void drawReports(QPagedPaintDevice& device, bool pdf, const std::vector<std::str
 
 } // namespace
 
-void ReportPrinter::print(QPrinter& printer, const std::vector<std::string>& texts) {
+void ReportPrinter::print(QPrinter& printer, const std::vector<std::string>& texts,
+                          const std::vector<const ProfileData*>& profiles) {
     const bool pdf = printer.outputFormat() == QPrinter::PdfFormat;
     drawReports(printer, pdf, texts,
                 pdf ? QStringLiteral("the PDF file ") + printer.outputFileName()
-                    : QStringLiteral("the printer ") + printer.printerName());
+                    : QStringLiteral("the printer ") + printer.printerName(),
+                profiles);
     // A spooler that failed after the last page tells only through the printer's state.
     if (printer.printerState() == QPrinter::Error) {
         throw OrvjError(ErrorCode::DeviceIO,
@@ -164,17 +178,25 @@ void ReportPrinter::print(QPrinter& printer, const std::vector<std::string>& tex
     }
 }
 
-std::string ReportPrinter::pdfOf(const std::vector<std::string>& texts,
-                                 QPageSize::PageSizeId paper) {
+std::string ReportPrinter::pdfOf(const std::vector<std::string>& texts, QPageSize::PageSizeId paper,
+                                 const std::vector<const ProfileData*>& profiles) {
+    return pdfDocument(paper, QStringLiteral("ORV-Juvenile Report"), 1200, [&](QPdfWriter& writer) {
+        drawReports(writer, true, texts, QStringLiteral("the PDF document"), profiles);
+    });
+}
+
+std::string ReportPrinter::pdfDocument(QPageSize::PageSizeId paper, const QString& title,
+                                       int resolution,
+                                       const std::function<void(QPdfWriter&)>& draw) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setResolution(1200);
+        writer.setResolution(resolution);
         writer.setPageSize(QPageSize(paper));
-        writer.setTitle(QStringLiteral("ORV-Juvenile Report"));
+        writer.setTitle(title);
         writer.setCreator(QStringLiteral("ORV-Juvenile"));
-        drawReports(writer, true, texts, QStringLiteral("the PDF document"));
+        draw(writer);
     }
     const QByteArray& bytes = buffer.data();
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "scoring/ProfileData.h"
+
 #include <QPageSize>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class QPagedPaintDevice;
+class QPdfWriter;
 class QPrinter;
 
 namespace orvj {
@@ -31,11 +35,19 @@ public:
     // Prints each text (REPORT.PRN without its final character) in order in one print job;
     // every report starts on a new sheet. Throws OrvjError when the printer cannot be used or
     // reports a fault.
-    static void print(QPrinter& printer, const std::vector<std::string>& texts);
+    // `profiles`, when given, has an entry per text: a profile chart sheet after that report,
+    // or none (null).
+    static void print(QPrinter& printer, const std::vector<std::string>& texts,
+                      const std::vector<const ProfileData*>& profiles = {});
 
     // The same sheets as a PDF document, made in memory, so that nothing reaches a file
     // before the whole document is there.
-    static std::string pdfOf(const std::vector<std::string>& texts, QPageSize::PageSizeId paper);
+    static std::string pdfOf(const std::vector<std::string>& texts, QPageSize::PageSizeId paper,
+                             const std::vector<const ProfileData*>& profiles = {});
+
+    // A PDF document of the program's made in memory: `draw` fills the writer's sheets.
+    static std::string pdfDocument(QPageSize::PageSizeId paper, const QString& title,
+                                   int resolution, const std::function<void(QPdfWriter&)>& draw);
 };
 
 } // namespace orvj

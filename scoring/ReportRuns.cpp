@@ -64,16 +64,21 @@ void ReportRuns::printParked(const ReportFolderLock&, const std::vector<Parked>&
     for (const Parked& p : parked) {
         try {
             ReportFiles::copy(tempFile(p.copyNumber), reportFile());
+            if (m_profileOf) {
+                m_jobs.setProfileSheet(m_profileOf(p.client));
+            }
             if (m_pdfFolder.empty()) {
                 m_jobs.printReportFile();
             } else {
                 m_jobs.saveReportPdf(pdfFileOf(p.client));
             }
         } catch (const std::exception& e) {
+            m_jobs.setProfileSheet(std::nullopt);
             throw ReportRunError(ReportRunError::Stage::Print, p.client, printed, e.what());
         }
         printed.push_back(p.client);
     }
+    m_jobs.setProfileSheet(std::nullopt);
 }
 
 std::vector<ReportRuns::Parked> ReportRuns::composeAll(const ReportFolderLock&,

@@ -2,9 +2,12 @@
 
 #include "core/ClientTable.h"
 #include "core/ReportOption.h"
+#include "scoring/ProfileData.h"
 #include "store/ReportFolderLock.h"
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -47,6 +50,11 @@ public:
     // Instead of the printer, each report of a run becomes "report-<record number>.pdf" in
     // this folder (an office without a printer). Empty: the printer.
     void setPdfFolder(std::filesystem::path folder) { m_pdfFolder = std::move(folder); }
+    // The profile chart printed after each report of a run ("Add profile chart"): the
+    // picture of a client, or none. Not set: no chart.
+    void setProfiles(std::function<std::optional<ProfileData>(int client)> profileOf) {
+        m_profileOf = std::move(profileOf);
+    }
     std::filesystem::path pdfFileOf(int client) const;
 
     // A composed report waiting in its copy.
@@ -87,6 +95,7 @@ private:
     ReportJobs& m_jobs;
     std::filesystem::path m_home;
     std::filesystem::path m_pdfFolder;
+    std::function<std::optional<ProfileData>(int client)> m_profileOf;
 };
 
 template <typename OnCompose>

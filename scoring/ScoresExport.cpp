@@ -1,5 +1,7 @@
 #include "scoring/ScoresExport.h"
 
+#include "scoring/CsvField.h"
+
 #include "scoring/Scales.h"
 #include "store/Cp1252.h"
 #include "store/DemographicLabels.h"
@@ -32,22 +34,6 @@ std::string withoutControls(std::string_view utf8, bool keepLineBreaks) {
         }
     }
     return out;
-}
-
-// One field of the export: quoted when it holds a comma, a quote or a line break, with its
-// quotes doubled.
-std::string csvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        return std::string(text);
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
 }
 
 // A text field of a client record in the export. One that a spreadsheet would take for a
@@ -131,7 +117,7 @@ void ScoresExport::write(std::vector<Row> rows, std::ostream& out) const {
 void ScoresExport::header(std::ostream& out) const {
     out << (m_options.deidentified ? "study" : "record,name,id");
     out << ",age,sex,sex label,race,race label,education,education label,"
-        << (m_options.deidentified ? "test year" : "test date,edit count") << ",validity";
+        << (m_options.deidentified ? "test year" : "test date,edit count") << ",validity,critical";
     for (int n = 1; n <= Scales::kCount; ++n) {
         out << "," << Scales::name(n) << " raw," << Scales::name(n) << " percentile,"
             << Scales::name(n) << " risk";
@@ -170,7 +156,7 @@ void ScoresExport::row(const Row& c, std::ostream& out) const {
     } else {
         out << csvText(r.trimmed(Field::TestDate)) << "," << csvText(r.trimmed(Field::EditCount));
     }
-    out << "," << (s.invalid() ? "invalid" : "valid");
+    out << "," << (s.invalid() ? "invalid" : "valid") << "," << (c.critical ? "yes" : "no");
     for (int n = 1; n <= Scales::kCount; ++n) {
         out << "," << s.raw(n) << "," << s.pct(n) << "," << risk(n);
     }

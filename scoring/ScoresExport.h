@@ -28,6 +28,7 @@ public:
         int number = 0;
         const ClientRecord* record = nullptr;
         ClientScores scores;
+        bool critical = false; // by the office's rule ([Critical] of ORVJTest.ini)
     };
 
     explicit ScoresExport(Options options) : m_options(options) {}

@@ -250,6 +250,32 @@ void ConfigFile::WriteNumLock(bool on) const {
     WritePrivateProfileString(kNumLock.section, kNumLock.key, on ? "True" : "False");
 }
 
+std::vector<std::string> ConfigFile::ReadFolders() const {
+    std::vector<std::string> folders;
+    for (int k = 1; k <= kMostFolders; ++k) {
+        const std::string value =
+            GetPrivateProfileString("Folders", "Folder" + std::to_string(k), "", 260);
+        if (!value.empty()) {
+            folders.push_back(value);
+        }
+    }
+    return folders;
+}
+
+void ConfigFile::RememberFolder(std::string_view folder) const {
+    std::vector<std::string> folders{std::string(folder)};
+    for (const std::string& known : ReadFolders()) {
+        if (known != folder && static_cast<int>(folders.size()) < kMostFolders) {
+            folders.push_back(known);
+        }
+    }
+    for (int k = 1; k <= kMostFolders; ++k) {
+        const std::size_t i = static_cast<std::size_t>(k - 1);
+        WritePrivateProfileString("Folders", "Folder" + std::to_string(k),
+                                  i < folders.size() ? folders[i] : std::string());
+    }
+}
+
 void ConfigFile::WriteSystemDB(const std::filesystem::path& home) const {
     WritePrivateProfileString(kSystemDB.section, kSystemDB.key,
                               (home / kWorkgroupFileName).string());

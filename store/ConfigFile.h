@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvj {
 
@@ -28,6 +29,10 @@ public:
     static constexpr Key kSystemDB{"Options", "SystemDB", "", 0};
     // The office's secret code as a hash, read whole (ReadWholeValue): no buffer rule.
     static constexpr Key kSecretCode{"Security", "SecretCode", "", 0};
+    // The office's rule for a critical case (scoring/CriticalCases).
+    static constexpr Key kCriticalMaximum{"Critical", "MaximumScales", "1", 10};
+    static constexpr Key kCriticalProblem{"Critical", "ProblemScales", "2", 10};
+    static constexpr Key kCriticalInvalid{"Critical", "InvalidTruthfulness", "True", 10};
 
     explicit ConfigFile(std::filesystem::path path) : m_path(std::move(path)) {}
 
@@ -61,6 +66,14 @@ public:
     // On exactly when the value (or the default "True") begins with "Tru", case-sensitively.
     bool ReadNumLock() const;
     void WriteNumLock(bool on) const;
+
+    // [Folders]: the data folders the office has used (Folder1, Folder2, ...), newest first,
+    // as the configuration file names folders. At most kMostFolders are kept.
+    static constexpr int kMostFolders = 9;
+    std::vector<std::string> ReadFolders() const;
+    // Puts `folder` first in [Folders] (once; names are compared as written) and drops the
+    // oldest beyond kMostFolders. Throws OrvjError when the file cannot be written.
+    void RememberFolder(std::string_view folder) const;
 
     // Options/SystemDB = the program folder's workgroup file, written at every start.
     void WriteSystemDB(const std::filesystem::path& home) const;

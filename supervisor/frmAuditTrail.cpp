@@ -1,5 +1,7 @@
 #include "supervisor/frmAuditTrail.h"
 
+#include "scoring/CsvField.h"
+
 #include "core/AppState.h"
 #include "store/FileReplace.h"
 #include "ui/AuditRecord.h"
@@ -49,18 +51,11 @@ QStringList cellsOf(const AuditLine& l) {
 
 // A field of the export: quoted when it holds a comma, a quote or a line break; a leading
 // character a spreadsheet would run as a formula is made text.
-std::string csvField(std::string text) {
+std::string csvCell(std::string text) {
     if (!text.empty() && std::string("=+-@\t\r").find(text.front()) != std::string::npos) {
         text.insert(0, 1, '\'');
     }
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return quoted + "\"";
+    return csvField(text);
 }
 
 } // namespace
@@ -201,7 +196,7 @@ std::string frmAuditTrail::csv() const {
     for (const AuditLine* l : m_shown) {
         const QStringList cells = cellsOf(*l);
         for (int col = 0; col < kColumnCount; ++col) {
-            out += (col == 0 ? "" : ",") + csvField(cells[col].toStdString());
+            out += (col == 0 ? "" : ",") + csvCell(cells[col].toStdString());
         }
         out += "\r\n";
     }

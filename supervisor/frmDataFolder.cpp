@@ -1,6 +1,7 @@
 #include "supervisor/frmDataFolder.h"
 
 #include "core/AppState.h"
+#include "store/ConfigFile.h"
 #include "store/DataFolder.h"
 #include "store/OrvjError.h"
 #include "ui/AuditRecord.h"
@@ -94,6 +95,8 @@ void frmDataFolder::switchFolder(bool makeNew) {
         folder = m_state.paths.home / folder;
     }
     DataFolder::Switched s;
+    const ConfigFile config(m_state.paths.configFile);
+    const std::string previous = config.GetINIFilePath();
     try {
         // The client file left behind is copied first, as before every change of folder.
         ClientFile(m_state.paths.clientFile).backupNow("before a data folder switch");
@@ -116,6 +119,14 @@ void frmDataFolder::switchFolder(bool makeNew) {
     QString text = QStringLiteral("The data folder is now %1 (FilePath=%2). It holds %3 clients.")
                        .arg(pathToQString(s.dataFolder), QString::fromStdString(s.filePathValue))
                        .arg(s.clients.clientCount);
+    // [Folders] keeps the folders used, for the statistics and the retest comparison.
+    try {
+        config.RememberFolder(previous);
+        config.RememberFolder(s.filePathValue);
+    } catch (const OrvjError& e) {
+        text +=
+            QStringLiteral("\n\nThe list of folders used could not be updated: ") + errorText(e);
+    }
     m_report = s.report;
     m_services.messages->show(this, appTitle(), text, MessageService::Icon::Information,
                               MessageService::Buttons::Ok);

@@ -3,7 +3,10 @@
 #include "clients/frmPrintSelected.h"
 #include "clients/frmViewReport.h"
 #include "core/AppState.h"
+#include "scoring/CriticalCases.h"
 #include "scoring/ReportRuns.h"
+#include "store/ConfigFile.h"
+#include "store/OrvjError.h"
 #include "supervisor/DeleteNames.h"
 #include "supervisor/frmVerify.h"
 #include "ui/Attempt.h"
@@ -20,6 +23,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFocusEvent>
+#include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,6 +31,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QSpacerItem>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
@@ -53,6 +58,22 @@ QString pdfFolderHelp() {
     return QStringLiteral("Write each report of a multiple or all clients' run as a PDF file in "
                           "a folder instead of printing it.");
 }
+
+QString profileChartHelp() {
+    return QStringLiteral("Print each multiple or all clients' report with its profile chart on "
+                          "a sheet after it.");
+}
+QString maximumScalesHelp() {
+    return QStringLiteral("How many scales in the maximum range make a critical case (0: none).");
+}
+QString problemScalesHelp() {
+    return QStringLiteral("How many scales in the problem range make a critical case (0: none).");
+}
+QString invalidTruthfulnessHelp() {
+    return QStringLiteral("Whether an invalid Truthfulness scale makes a critical case.");
+}
+
+constexpr int kCriticalTab = 3;
 
 QGroupBox* comments(QWidget* parent, const char* frameName, const char* labelName,
                     const QString& text, QLabel*& label) {
@@ -102,8 +123,12 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
     m_chkPdfFolder = new QCheckBox(QStringLiteral("Print to PDF &folder"), reportsTab);
     m_chkPdfFolder->setObjectName(QStringLiteral("chkPdfFolder"));
     m_chkPdfFolder->installEventFilter(this);
+    m_chkAddProfileChart = new QCheckBox(QStringLiteral("Add profile c&hart"), reportsTab);
+    m_chkAddProfileChart->setObjectName(QStringLiteral("chkAddProfileChart"));
+    m_chkAddProfileChart->installEventFilter(this);
     printLayout->addStretch();
     printLayout->addWidget(m_chkPdfFolder);
+    printLayout->addWidget(m_chkAddProfileChart);
     m_frame1 = new QGroupBox(QStringLiteral("Choose Report Operation"), reportsTab);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     auto* reportLayout = new QVBoxLayout(m_frame1);
@@ -145,12 +170,49 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
                  m_label2);
     (new QVBoxLayout(deleteTab))->addWidget(m_frame4);
 
+    // The office's rule for the critical-case mark of the client list and the report viewer.
+    auto* criticalTab = new QWidget;
+    m_fraCriticalRule =
+        new QGroupBox(QStringLiteral("A client is a critical case when"), criticalTab);
+    m_fraCriticalRule->setObjectName(QStringLiteral("fraCriticalRule"));
+    auto spinBox = [this](const char* name) {
+        auto* box = new QSpinBox(m_fraCriticalRule);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setRange(0, CriticalRule::kMostScales);
+        box->installEventFilter(this);
+        return box;
+    };
+    m_spnMaximumScales = spinBox("spnMaximumScales");
+    m_spnProblemScales = spinBox("spnProblemScales");
+    m_chkInvalidTruthfulness =
+        new QCheckBox(QStringLiteral("&Truthfulness is invalid"), m_fraCriticalRule);
+    m_chkInvalidTruthfulness->setObjectName(QStringLiteral("chkInvalidTruthfulness"));
+    m_chkInvalidTruthfulness->installEventFilter(this);
+    auto* ruleLayout = new QFormLayout(m_fraCriticalRule);
+    auto* maximumLabel =
+        new QLabel(QStringLiteral("Scales in the ma&ximum range, at least:"), m_fraCriticalRule);
+    maximumLabel->setObjectName(QStringLiteral("lblMaximumScales"));
+    maximumLabel->setBuddy(m_spnMaximumScales);
+    auto* problemLabel =
+        new QLabel(QStringLiteral("or scales in the pro&blem range, at least:"), m_fraCriticalRule);
+    problemLabel->setObjectName(QStringLiteral("lblProblemScales"));
+    problemLabel->setBuddy(m_spnProblemScales);
+    ruleLayout->addRow(maximumLabel, m_spnMaximumScales);
+    ruleLayout->addRow(problemLabel, m_spnProblemScales);
+    ruleLayout->addRow(QStringLiteral("or"), m_chkInvalidTruthfulness);
+    (new QVBoxLayout(criticalTab))->addWidget(m_fraCriticalRule);
+    const CriticalRule rule = CriticalRule::read(ConfigFile(m_state.paths.configFile));
+    m_spnMaximumScales->setValue(rule.maximumScales);
+    m_spnProblemScales->setValue(rule.problemScales);
+    m_chkInvalidTruthfulness->setChecked(rule.invalidTruthfulness);
+
     m_sstSupervisorOperations->addTab(reportsTab, QStringLiteral("&Reports"));
     m_sstSupervisorOperations->addTab(verifyTab, QStringLiteral("&Verify Data"));
     m_sstSupervisorOperations->addTab(deleteTab, QStringLiteral("&Delete Names"));
+    m_sstSupervisorOperations->addTab(criticalTab, QStringLiteral("&Critical Cases"));
     m_sstSupervisorOperations->tabBar()->installEventFilter(this);
     // The tab pages paint the tab area's colour, so the whole area is blue or cyan.
-    for (QWidget* page : {reportsTab, verifyTab, deleteTab}) {
+    for (QWidget* page : {reportsTab, verifyTab, deleteTab, criticalTab}) {
         page->setAutoFillBackground(true);
     }
     connect(m_sstSupervisorOperations, &QTabWidget::currentChanged, this,
@@ -198,7 +260,17 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
     }
     describeControl(m_chkPdfFolder, m_chkPdfFolder->text(), pdfFolderHelp(), m_msgPanel);
     keepBoldRoom(m_chkPdfFolder);
-    for (int tab = 0; tab < 3; ++tab) {
+    describeControl(m_chkAddProfileChart, m_chkAddProfileChart->text(), profileChartHelp(),
+                    m_msgPanel);
+    keepBoldRoom(m_chkAddProfileChart);
+    describeControl(m_spnMaximumScales, maximumLabel->text().remove(QLatin1Char('&')),
+                    maximumScalesHelp(), m_msgPanel);
+    describeControl(m_spnProblemScales, problemLabel->text().remove(QLatin1Char('&')),
+                    problemScalesHelp(), m_msgPanel);
+    describeControl(m_chkInvalidTruthfulness, m_chkInvalidTruthfulness->text(),
+                    invalidTruthfulnessHelp(), m_msgPanel);
+    keepBoldRoom(m_chkInvalidTruthfulness);
+    for (int tab = 0; tab <= kCriticalTab; ++tab) {
         reserveHelpLine(m_msgPanel, tabHelpLine(tab));
     }
     describeControl(m_sstSupervisorOperations->tabBar(), QStringLiteral("Supervisor Operations"),
@@ -212,7 +284,11 @@ frmSupervisorOptions::frmSupervisorOptions(AppState& state, Services& services, 
     setTabOrder(m_optReportOption[0], m_optReportOption[1]);
     setTabOrder(m_optReportOption[1], m_optReportOption[2]);
     setTabOrder(m_optReportOption[2], m_chkPdfFolder);
-    setTabOrder(m_chkPdfFolder, menuButton(this, 0));
+    setTabOrder(m_chkPdfFolder, m_chkAddProfileChart);
+    setTabOrder(m_chkAddProfileChart, m_spnMaximumScales);
+    setTabOrder(m_spnMaximumScales, m_spnProblemScales);
+    setTabOrder(m_spnProblemScales, m_chkInvalidTruthfulness);
+    setTabOrder(m_chkInvalidTruthfulness, menuButton(this, 0));
     setTabOrder(menuButton(this, 0), menuButton(this, 1));
     keepOneTabStop();
 
@@ -234,8 +310,10 @@ QString frmSupervisorOptions::tabHelpLine(int tab) const {
         return {};
     case 1:
         return QStringLiteral("Click Execute to perform data verification.");
-    default:
+    case 2:
         return QStringLiteral("Click Execute to perform delete names operation.");
+    default:
+        return QStringLiteral("Click Execute to save the critical-case rule.");
     }
 }
 
@@ -351,6 +429,7 @@ void frmSupervisorOptions::tabChanged(int tab) {
         m_lblNameDisplay->setText(currentName());
         break;
     default:
+        // Deleting names and the critical-case rule concern every client.
         m_lblNameDisplay->setText(QStringLiteral("All Clients"));
         break;
     }
@@ -386,6 +465,27 @@ bool frmSupervisorOptions::eventFilter(QObject* watched, QEvent* event) {
         setBold(m_chkPdfFolder, in);
         if (in) {
             m_msgPanel->setText(pdfFolderHelp());
+        }
+        return false;
+    }
+    if (watched == m_chkAddProfileChart) {
+        setBold(m_chkAddProfileChart, in);
+        if (in) {
+            m_msgPanel->setText(profileChartHelp());
+        }
+        return false;
+    }
+    if (watched == m_chkInvalidTruthfulness) {
+        setBold(m_chkInvalidTruthfulness, in);
+        if (in) {
+            m_msgPanel->setText(invalidTruthfulnessHelp());
+        }
+        return false;
+    }
+    if (watched == m_spnMaximumScales || watched == m_spnProblemScales) {
+        if (in) {
+            m_msgPanel->setText(watched == m_spnMaximumScales ? maximumScalesHelp()
+                                                              : problemScalesHelp());
         }
         return false;
     }
@@ -432,6 +532,11 @@ void frmSupervisorOptions::executeSelection() {
             frmVerify(m_state, m_services, this).exec();
         }
         return;
+    case kCriticalTab:
+        if (m_services.secretCode->AskSecretCode(this)) {
+            saveCriticalRule();
+        }
+        return;
     default:
         // Name deletion cannot be undone: the supervisor's code comes first, as for reports.
         if (m_services.secretCode->AskSecretCode(this)) {
@@ -474,6 +579,7 @@ void frmSupervisorOptions::reports() {
     case 1: {
         frmPrintSelected selection(m_state, m_services, this);
         selection.setPdfFolder(m_pdfFolder);
+        selection.setProfileChart(m_chkAddProfileChart->isChecked());
         selection.exec();
         return;
     }
@@ -483,14 +589,43 @@ void frmSupervisorOptions::reports() {
     }
 }
 
+void frmSupervisorOptions::saveCriticalRule() {
+    CriticalRule rule;
+    rule.maximumScales = m_spnMaximumScales->value();
+    rule.problemScales = m_spnProblemScales->value();
+    rule.invalidTruthfulness = m_chkInvalidTruthfulness->isChecked();
+    QString fault;
+    try {
+        rule.write(ConfigFile(m_state.paths.configFile));
+    } catch (const std::exception& e) {
+        fault = errorText(e);
+    }
+    if (!fault.isEmpty()) {
+        m_services.messages->show(this, appTitle(),
+                                  QStringLiteral("The critical-case rule could not be saved.\n") +
+                                      fault,
+                                  MessageService::Icon::Critical);
+    }
+}
+
 void frmSupervisorOptions::printAll() {
-    const bool printed =
-        attempt<ReportRunError>(this, *m_services.messages, appTitle(), QString(), [this] {
-            ReportRuns runs(*m_services.reports, m_state.paths.home);
-            runs.setPdfFolder(m_pdfFolder);
-            runs.printAll(m_state.clients, m_state.reportOption);
-        });
-    if (printed && m_state.clients.clientCount > 0) {
+    QString fault;
+    try {
+        const WaitCursor wait;
+        ReportRuns runs(*m_services.reports, m_state.paths.home);
+        runs.setPdfFolder(m_pdfFolder);
+        if (m_chkAddProfileChart->isChecked()) {
+            runs.setProfiles(profileSource(m_state.clients, m_state.paths.home));
+        }
+        runs.printAll(m_state.clients, m_state.reportOption);
+    } catch (const ReportRunError& e) {
+        fault = errorText(e.message());
+    } catch (const OrvjError& e) {
+        fault = errorText(e);
+    }
+    if (!fault.isEmpty()) {
+        m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
+    } else if (m_state.clients.clientCount > 0) {
         recordAudit(m_state.paths.clientFile, *m_services.messages, this,
                     {AuditEvent::ReportPrinted, "1-" + std::to_string(m_state.clients.clientCount),
                      "print all"});

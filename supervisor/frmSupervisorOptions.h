@@ -12,6 +12,7 @@ class QFrame;
 class QLabel;
 class QRadioButton;
 class QSpacerItem;
+class QSpinBox;
 class QTabWidget;
 
 namespace orvj {
@@ -46,6 +47,7 @@ private:
     void executeSelection();
     void reports();
     void printAll();
+    void saveCriticalRule();
     bool currentClientChosen();
     QString currentName() const;
     QString tabHelpLine(int tab) const;
@@ -63,12 +65,17 @@ private:
     QGroupBox* m_frame1;
     std::array<QRadioButton*, 3> m_optReportOption{};
     QCheckBox* m_chkPdfFolder;
+    QCheckBox* m_chkAddProfileChart;
     std::filesystem::path m_pdfFolder;
     std::function<QString(QWidget*)> m_pickPdfFolder;
     QGroupBox* m_frame3;
     QLabel* m_label1;
     QGroupBox* m_frame4;
     QLabel* m_label2;
+    QGroupBox* m_fraCriticalRule;
+    QSpinBox* m_spnMaximumScales;
+    QSpinBox* m_spnProblemScales;
+    QCheckBox* m_chkInvalidTruthfulness;
     QGroupBox* m_frCurrentClient;
     QLabel* m_lblNameDisplay;
     QLabel* m_msgPanel;

@@ -33,6 +33,15 @@ int twipsToPixels(int twips) {
     return twips * dpi / 1440;
 }
 
+void ShowTabFocus(QWidget* tabBar, const QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        setColors(tabBar, Colors::cyan, Colors::black);
+    } else if (event->type() == QEvent::FocusOut) {
+        tabBar->setPalette(QPalette());
+        tabBar->setAutoFillBackground(false);
+    }
+}
+
 void setColors(QWidget* w, const QColor& background, const QColor& text) {
     QPalette p = w->palette();
     p.setColor(QPalette::Window, background);

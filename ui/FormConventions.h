@@ -84,6 +84,10 @@ public:
 // The "Client List" frame of a client list: cyan with black bold caption and the list's help
 // line while the list has the focus, blue with white normal caption and no help otherwise.
 void ShowClientListFocus(QWidget* frame, QLabel* msgPanel, bool focused);
+// The page tabs of a window are lit cyan while they have the focus, as every focused control
+// is, and take the window's colours back when they lose it. Called from an event filter on the
+// tab bar; does nothing for other events.
+void ShowTabFocus(QWidget* tabBar, const QEvent* event);
 inline QString clientListHelpLine() {
     return QStringLiteral("Use up or down arrow keys or mouse to select client.");
 }

@@ -20,6 +20,8 @@ public:
     virtual void showChangeSecretCode(QWidget* parent) = 0;  // "Change &Secret Code..."
     virtual void showAuditTrail(QWidget* parent) = 0;        // "Audit &Trail..."
     virtual void showRestoreBackup(QWidget* parent) = 0;     // "Restore &Backup..."
+    virtual void showStatistics(QWidget* parent) = 0;        // "S&tatistics..."
+    virtual void showCompare(QWidget* parent) = 0;           // "Compare &Retests..."
 };
 
 } // namespace orvj

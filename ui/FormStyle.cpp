@@ -209,6 +209,22 @@ void FormStyle::drawControl(ControlElement element, const QStyleOption* option, 
     QProxyStyle::drawControl(element, option, painter, widget);
 }
 
+QSize FormStyle::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                                  const QWidget* widget) const {
+    QSize s = QProxyStyle::sizeFromContents(type, option, size, widget);
+    const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+    if (type != CT_ComboBox || combo == nullptr) {
+        return s;
+    }
+    // Room for the drop-down button widened in subControlRect.
+    QStyleOptionComboBox sized = *combo;
+    sized.rect = QRect(QPoint(0, 0), s);
+    const int arrow =
+        QProxyStyle::subControlRect(CC_ComboBox, &sized, SC_ComboBoxArrow, widget).width();
+    s.rwidth() += std::max(0, metricsFor(option, widget).height() - arrow);
+    return s;
+}
+
 QRect FormStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
                                 SubControl sub, const QWidget* widget) const {
     QRect r = QProxyStyle::subControlRect(control, option, sub, widget);

@@ -25,6 +25,8 @@ public:
                             QPainter* painter, const QWidget* widget) const override;
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
                          const QWidget* widget) const override;
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override;
 };
 
 // Makes FormStyle the application's style, once; later calls change nothing.

@@ -11,6 +11,7 @@
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
 #include "clients/frmClientInfo.h"
+#include "clients/frmCompare.h"
 #include "clients/frmPrintSelected.h"
 #include "clients/frmViewReport.h"
 #include "session/frmNewEntry.h"
@@ -23,6 +24,7 @@
 #include "supervisor/frmInstallInventory.h"
 #include "supervisor/frmInstallVoiceFiles.h"
 #include "supervisor/frmRestoreBackup.h"
+#include "supervisor/frmStatistics.h"
 #include "supervisor/frmSupervisorOptions.h"
 #include "supervisor/frmVerify.h"
 #include "tests/clients/ClientsTestSupport.h"
@@ -180,12 +182,15 @@ std::vector<Scene> scenes() {
          "grdResponses0 grdResponses1 grdResponses2 grdResponses3 grdResponses4 cmdMenuChoice0 "
          "cmdMenuChoice1"},
         {"supervisor options, reports", supervisorTab(0),
-         "qt_tabwidget_tabbar optPrintOption0 optReportOption0 chkPdfFolder cmdMenuChoice0 "
-         "cmdMenuChoice1"},
+         "qt_tabwidget_tabbar optPrintOption0 optReportOption0 chkPdfFolder chkAddProfileChart "
+         "cmdMenuChoice0 cmdMenuChoice1"},
         {"supervisor options, verify data", supervisorTab(1),
          "qt_tabwidget_tabbar cmdMenuChoice0 cmdMenuChoice1"},
         {"supervisor options, delete names", supervisorTab(2),
          "qt_tabwidget_tabbar cmdMenuChoice0 cmdMenuChoice1"},
+        {"supervisor options, critical cases", supervisorTab(3),
+         "qt_tabwidget_tabbar spnMaximumScales spnProblemScales chkInvalidTruthfulness "
+         "cmdMenuChoice0 cmdMenuChoice1"},
         {"report selection", form<frmPrintSelected>(12),
          "lbNameDisplay cmdMenuChoice0 cmdMenuChoice1 cmdMenuChoice2"},
         {"report viewer",
@@ -199,7 +204,18 @@ std::vector<Scene> scenes() {
              registerClients(h.state, 1);
              return new frmViewReport(h.state, h.services);
          },
-         "Text1 cmdPrintReport cmdSavePdf cmdCancel"},
+         "qt_tabwidget_tabbar Text1 chkAddProfileChart cmdPrintReport cmdSavePdf cmdCancel"},
+        {"report viewer, profile page",
+         [](ProgramHome& h) {
+             h.copySampleInventory();
+             h.fakes.reports.home = h.dir;
+             h.fakes.reports.readBack = "report\r\n";
+             registerClients(h.state, 1);
+             auto* form = new frmViewReport(h.state, h.services);
+             form->findChild<QTabWidget*>()->setCurrentIndex(1);
+             return form;
+         },
+         "qt_tabwidget_tabbar chkAddProfileChart cmdPrintReport cmdSavePdf cmdCancel"},
         {"verification", form<frmVerify>(1), "txtCurQuestion cmdCancel"},
         {"verification, correction pass",
          [](ProgramHome& h) {
@@ -227,6 +243,40 @@ std::vector<Scene> scenes() {
         {"audit trail", auditTrail(),
          "txtRecord txtSince grdAuditTrail cmdMenuChoice0 cmdMenuChoice1"},
         {"restore backup", restoreBackup(), "grdBackups cmdMenuChoice0 cmdMenuChoice1"},
+        {"retest comparison",
+         [](ProgramHome& h) {
+             h.copySampleInventory();
+             registerClients(h.state, 3);
+             return new frmCompare(h.state, h.services);
+         },
+         "cmbShow tblCompare cmdSavePdf cmdClose"},
+        {"retest comparison, profiles",
+         [](ProgramHome& h) {
+             h.copySampleInventory();
+             registerClients(h.state, 3);
+             auto* form = new frmCompare(h.state, h.services);
+             form->findChild<QComboBox*>(u"cmbShow"_s)->setCurrentIndex(1);
+             return form;
+         },
+         "cmbShow cmdSavePdf cmdClose"},
+        {"statistics",
+         [](ProgramHome& h) {
+             h.copySampleInventory();
+             registerClients(h.state, 12);
+             return new frmStatistics(h.state, h.services);
+         },
+         "lstFolders cmdAddFolder chkSince chkUntil cmbGroup cmbShow tblCounts cmdSavePdf "
+         "cmdSaveCsv cmdClose"},
+        {"statistics chart",
+         [](ProgramHome& h) {
+             h.copySampleInventory();
+             registerClients(h.state, 12);
+             auto* form = new frmStatistics(h.state, h.services);
+             form->findChild<QComboBox*>(u"cmbShow"_s)->setCurrentIndex(1);
+             return form;
+         },
+         "lstFolders cmdAddFolder chkSince chkUntil cmbGroup cmbShow cmdSavePdf cmdSaveCsv "
+         "cmdClose"},
         {"change secret code", form<frmChangeSecretCode>(),
          "txtCurrentCode txtNewCode txtRepeatCode cmdMenuChoice0 cmdMenuChoice1"},
         {"install inventory files", form<frmInstallInventory>(), ""},

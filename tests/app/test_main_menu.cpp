@@ -1,5 +1,6 @@
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
+#include "scoring/CriticalCases.h"
 #include "store/ConfigFile.h"
 #include "store/OrvjError.h"
 #include "tests/support/ProgramHome.h"
@@ -35,6 +36,8 @@ public:
     void showChangeSecretCode(QWidget* p) override { run("frmChangeSecretCode", p); }
     void showAuditTrail(QWidget* p) override { run("frmAuditTrail", p); }
     void showRestoreBackup(QWidget* p) override { run("frmRestoreBackup", p); }
+    void showStatistics(QWidget* p) override { run("frmStatistics", p); }
+    void showCompare(QWidget* p) override { run("frmCompare", p); }
 
     std::map<std::string, std::function<void()>> actions;
     Calls calls;
@@ -123,6 +126,57 @@ TEST(MainMenu, EditCurrentClientComesBackWhenTheListGetsTheFocus) {
     EXPECT_FALSE(f.button(0)->isEnabled());
     f.list()->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(f.button(0)->isEnabled());
+}
+
+// A critical case carries the mark after its line, by the office's rule of the moment.
+TEST(MainMenu, CriticalCasesCarryTheirMarkInTheList) {
+    Menu f(0);
+    f.copySampleInventory();
+    const ConfigFile config(f.state.paths.configFile);
+    CriticalRule{0, 0, true}.write(config);
+    addClient(f.state, "Valid");
+    f.state.clients.at(1).set(ClientRecord::Field::Responses, std::string(143, '2'));
+    addClient(f.state, "All True");
+    f.state.clients.at(2).set(ClientRecord::Field::Responses, std::string(143, '1'));
+    f.state.testStored = true;
+    f.menu.Activation();
+    ASSERT_EQ(f.list()->count(), 2);
+    EXPECT_EQ(f.list()->item(0)->text(), u"1-Valid"_s + QString(20, u' '));
+    EXPECT_EQ(f.list()->item(1)->text(), u"2-All True"_s + QString(17, u' ') + u" [!]"_s);
+    EXPECT_EQ(f.list()->item(1)->toolTip(), u"Critical case"_s);
+
+    CriticalRule{0, 0, false}.write(config);
+    f.menu.Activation();
+    EXPECT_EQ(f.list()->item(1)->text(), u"2-All True"_s + QString(17, u' '));
+    f.clickLine(1);
+    EXPECT_EQ(f.state.clients.currentClient, 2);
+}
+
+// "Compare Retests..." is there for a chosen client with more than one test (the same ID
+// number, its name not deleted), behind the secret code.
+TEST(MainMenu, CompareRetestsIsOfferedForAClientTestedMoreThanOnce) {
+    Menu f(4);
+    for (int k = 1; k <= 4; ++k) {
+        f.state.clients.at(k).set(ClientRecord::Field::SSN, k == 3 ? "B-2" : "A-1");
+    }
+    f.state.clients.at(4).set(ClientRecord::Field::NameDeleted, "1");
+    f.state.testStored = true;
+    f.menu.Activation();
+    QAction* compare = f.action("mnuCompare");
+    EXPECT_FALSE(compare->isEnabled()) << "no client chosen";
+    f.clickLine(0);
+    EXPECT_TRUE(compare->isEnabled());
+    f.clickLine(2);
+    EXPECT_FALSE(compare->isEnabled()) << "B-2 was tested once";
+    f.state.clients.at(2).set(ClientRecord::Field::NameDeleted, "1");
+    f.clickLine(0);
+    EXPECT_FALSE(compare->isEnabled()) << "the other A-1 records' names were deleted";
+    f.state.clients.at(2).set(ClientRecord::Field::NameDeleted, "0");
+    f.clickLine(2);
+    f.clickLine(1);
+    ASSERT_TRUE(compare->isEnabled());
+    compare->trigger();
+    EXPECT_EQ(f.forms.calls, (Calls{"frmCompare"}));
     EXPECT_EQ(f.state.clients.currentClient, 2);
 }
 
@@ -238,13 +292,13 @@ TEST(MainMenu, SupervisorPathReportsItsErrorThenVoiceFilesAboutAndExit) {
 
 TEST(MainMenu, OptionsMenuSecretCodeCommandsAndTheNumLockSetting) {
     Menu f(2);
-    f.secret.cancels = 5; // refused for the five commands, then given
+    f.secret.cancels = 6; // refused for the six commands, then given
     for (const char* name : {"mnuInstallInventory", "mnuDataFolder", "mnuChangeSecretCode",
-                             "mnuAuditTrail", "mnuRestoreBackup"}) {
+                             "mnuAuditTrail", "mnuRestoreBackup", "mnuStatistics"}) {
         f.action(name)->trigger();
         EXPECT_TRUE(f.forms.calls.empty()) << name << " opened without the secret code";
     }
-    EXPECT_EQ(f.secret.asked, 5);
+    EXPECT_EQ(f.secret.asked, 6);
     f.action("mnuInstallInventory")->trigger();
     EXPECT_EQ(f.forms.calls, (Calls{"frmInstallInventory"}));
     f.action("mnuChangeSecretCode")->trigger();
@@ -257,6 +311,8 @@ TEST(MainMenu, OptionsMenuSecretCodeCommandsAndTheNumLockSetting) {
     f.action("mnuRestoreBackup")->trigger();
     EXPECT_EQ(f.forms.calls.back(), "frmRestoreBackup");
     EXPECT_EQ(f.list()->count(), 1);
+    f.action("mnuStatistics")->trigger();
+    EXPECT_EQ(f.forms.calls.back(), "frmStatistics");
 
     // The data-folder form loads another client file, here an empty one: the list is rebuilt
     // from it even though a list is rebuilt only over clients otherwise.

@@ -1,11 +1,16 @@
 #include "clients/frmViewReport.h"
 
+#include "scoring/CriticalCases.h"
 #include "scoring/QtReportJobs.h"
+#include "store/ConfigFile.h"
 #include "store/platform/WriteFaults.h"
 #include "tests/clients/ClientsTestSupport.h"
+#include "ui/ProfileView.h"
 
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include <set>
 
@@ -30,6 +35,39 @@ protected:
                !button("cmdCancel")->isEnabled();
     }
 };
+
+// The title carries the critical mark when the client is a critical case by the office's rule:
+// here every answer True makes the test invalid.
+TEST_F(ViewReportTest, TheTitleMarksACriticalCase) {
+    for (const auto& entry : fs::directory_iterator(fs::path(ORVJ_SAMPLE_HOME))) {
+        if (entry.path().extension() == ".TXT" || entry.path().extension() == ".txt") {
+            fs::copy_file(entry.path(), root / entry.path().filename());
+        }
+    }
+    state.paths.configFile = root / ConfigFile::kFileName;
+    CriticalRule{0, 0, true}.write(ConfigFile(state.paths.configFile));
+    EXPECT_EQ(openViewer().windowTitle(), QStringLiteral("Client Report [!] Critical case"));
+    CriticalRule{0, 0, false}.write(ConfigFile(state.paths.configFile));
+    EXPECT_EQ(open<frmViewReport>().windowTitle(), QStringLiteral("Client Report"));
+
+    // The Profile page draws the client's picture; "Add profile chart" puts it after the
+    // report in the printout, and leaves it out again when cleared.
+    auto* pages = child<QTabWidget>("tabPages");
+    ASSERT_EQ(pages->count(), 2);
+    EXPECT_EQ(pages->tabText(1), QStringLiteral("Pro&file"));
+    const auto* picture = child<ProfileView>("picProfile");
+    ASSERT_EQ(picture->profiles().size(), 1u);
+    EXPECT_EQ(picture->profiles()[0].record, 2);
+    EXPECT_TRUE(picture->accessibleDescription().contains(QStringLiteral("TRUTHFULNESS 99")));
+    EXPECT_FALSE(child<QCheckBox>("chkAddProfileChart")->isChecked());
+    button("cmdPrintReport")->click();
+    EXPECT_FALSE(reports.profileSheet());
+    child<QCheckBox>("chkAddProfileChart")->setChecked(true);
+    button("cmdPrintReport")->click();
+    ASSERT_TRUE(reports.profileSheet());
+    EXPECT_EQ(reports.profileSheet()->record, 2);
+    EXPECT_EQ(reports.profileSheet()->scores.pct(1), picture->profiles()[0].scores.pct(1));
+}
 
 // The chosen client's report in the chosen option; Print holds the buttons while it prints
 // and the viewer stays open; Save as PDF offers the record number in the documents folder,

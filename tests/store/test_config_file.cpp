@@ -88,6 +88,25 @@ TEST_F(ConfigFileTest, AMissingFileGivesTheDefaultsAndAWriteCreatesIt) {
     EXPECT_EQ(read(), "[Settings]" + eol + "NumLock=False" + eol);
 }
 
+// [Folders] keeps the data folders used, newest first, each once, at most nine.
+TEST_F(ConfigFileTest, RememberedFoldersComeNewestFirstOnceEach) {
+    ConfigFile cfg(ini);
+    EXPECT_TRUE(cfg.ReadFolders().empty());
+    write("[Path]\r\nFilePath=data\r\n");
+    cfg.RememberFolder("C:\\ORVJ\\old");
+    cfg.RememberFolder("data2");
+    cfg.RememberFolder("C:\\ORVJ\\old");
+    EXPECT_EQ(cfg.ReadFolders(), (std::vector<std::string>{"C:\\ORVJ\\old", "data2"}));
+    for (int k = 1; k <= 10; ++k) {
+        cfg.RememberFolder("f" + std::to_string(k));
+    }
+    const auto folders = cfg.ReadFolders();
+    ASSERT_EQ(folders.size(), 9u);
+    EXPECT_EQ(folders.front(), "f10");
+    EXPECT_EQ(folders.back(), "f2");
+    EXPECT_EQ(cfg.GetINIFilePath(), "data");
+}
+
 // A write that fails part-way leaves the file as it was; one the fault misses adds the option.
 // Either way no temporary file is left behind.
 TEST_F(ConfigFileTest, AFailedWriteLeavesTheFileAndNoTemporaryBehind) {

@@ -1,11 +1,14 @@
 #include "supervisor/frmSupervisorOptions.h"
 
+#include "scoring/CriticalCases.h"
+#include "store/ConfigFile.h"
 #include "tests/clients/ClientsTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -90,6 +93,59 @@ TEST_F(SupervisorOptionsTest, NothingRunsWithoutClientsSecretCodeOrAChosenClient
     EXPECT_EQ(lastText(), QStringLiteral("Delete process ABORTED. Press Enter to continue."));
     EXPECT_EQ(clientFile(), fileBefore);
     EXPECT_EQ(state.clients.at(1), makeClient("Ann"));
+}
+
+// The Critical Cases tab shows the office's rule and saves the one set, after the secret code;
+// without the code nothing changes.
+TEST_F(SupervisorOptionsTest, TheCriticalCaseRuleIsSavedAfterTheSecretCode) {
+    registerClients({makeClient("Ann")});
+    state.paths.configFile = root / ConfigFile::kFileName;
+    const ConfigFile config(state.paths.configFile);
+    CriticalRule{2, 3, false}.write(config);
+    openOn(3);
+    EXPECT_EQ(label("lblNameDisplay"), QStringLiteral("All Clients"));
+    EXPECT_EQ(child<QSpinBox>("spnMaximumScales")->value(), 2);
+    EXPECT_EQ(child<QSpinBox>("spnProblemScales")->value(), 3);
+    EXPECT_FALSE(child<QCheckBox>("chkInvalidTruthfulness")->isChecked());
+    child<QSpinBox>("spnMaximumScales")->setValue(0);
+    child<QCheckBox>("chkInvalidTruthfulness")->setChecked(true);
+    secretCode.cancels = 1;
+    press(form.get(), 0);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(CriticalRule::read(config), (CriticalRule{2, 3, false}));
+
+    openOn(3);
+    child<QSpinBox>("spnMaximumScales")->setValue(0);
+    child<QSpinBox>("spnProblemScales")->setValue(8);
+    child<QCheckBox>("chkInvalidTruthfulness")->setChecked(true);
+    press(form.get(), 0);
+    EXPECT_EQ(secretCode.asked, 2);
+    EXPECT_EQ(CriticalRule::read(config), (CriticalRule{0, 8, true}));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// "Add profile chart" prints each client's chart after its report in a print run; without it
+// no chart goes along.
+TEST_F(SupervisorOptionsTest, AddProfileChartPrintsEachClientsChartAfterItsReport) {
+    for (const auto& entry : fs::directory_iterator(fs::path(ORVJ_SAMPLE_HOME))) {
+        if (entry.path().extension() == ".TXT" || entry.path().extension() == ".txt") {
+            fs::copy_file(entry.path(), root / entry.path().filename());
+        }
+    }
+    registerClients({makeClient("Ann"), makeClient("Bob")});
+    std::vector<int> charts;
+    reports.onPrint = [&] {
+        charts.push_back(reports.profileSheet() ? reports.profileSheet()->record : 0);
+    };
+    runReports(2, 0);
+    EXPECT_EQ(charts, (std::vector<int>{0, 0}));
+    charts.clear();
+    openOn(0);
+    child<QCheckBox>("chkAddProfileChart")->setChecked(true);
+    option("optPrintOption2")->click();
+    press(form.get(), 0);
+    EXPECT_EQ(charts, (std::vector<int>{1, 2}));
+    EXPECT_FALSE(reports.profileSheet()) << "the chart is not left for a later print";
 }
 
 // Print all prints every report with the chosen option, or saves one PDF file each into a

@@ -142,6 +142,8 @@ public:
     void showChangeSecretCode(QWidget*) override { calls << QStringLiteral("changeSecretCode"); }
     void showAuditTrail(QWidget*) override { calls << QStringLiteral("auditTrail"); }
     void showRestoreBackup(QWidget*) override { calls << QStringLiteral("restoreBackup"); }
+    void showStatistics(QWidget*) override { calls << QStringLiteral("statistics"); }
+    void showCompare(QWidget*) override { calls << QStringLiteral("compare"); }
 
     QStringList calls;
     bool confirmClientInfo = true;

@@ -21,6 +21,18 @@ public:
 
     void writeBank(const Tables& tables) { test::writeBank(state.paths.questionBank, tables); }
 
+    // The sample program folder's inventory files (scoring tables and report texts), so that
+    // clients are scored as the program scores them.
+    void copySampleInventory() {
+        for (const auto& entry : fs::directory_iterator(fs::path(ORVJ_SAMPLE_HOME))) {
+            const std::string ext = entry.path().extension().string();
+            if (entry.is_regular_file() && (ext == ".TXT" || ext == ".txt")) {
+                fs::copy_file(entry.path(), dir / entry.path().filename(),
+                              fs::copy_options::overwrite_existing);
+            }
+        }
+    }
+
     fs::path soundFolder(const std::string& language) const {
         return dir / "ORVJTest" / "sound" / language;
     }

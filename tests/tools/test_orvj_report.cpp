@@ -119,11 +119,11 @@ TEST_F(ReportToolTest, ListsClientsAndExportsScoresWithAndWithoutIdentity) {
     auto lines = reportLines(out);
     ASSERT_EQ(lines.size(), 4u) << out;
     EXPECT_THAT(lines[0], StartsWith("record,name,id,age,sex,sex label,race,race label,education,"
-                                     "education label,test date,edit count,validity,"
+                                     "education label,test date,edit count,validity,critical,"
                                      "TRUTHFULNESS raw,TRUTHFULNESS percentile,TRUTHFULNESS risk,"
                                      "ANXIETY raw,"));
     EXPECT_THAT(lines[2], StartsWith("2,\"O\"\"Neil, \"\"Bo\"\"\",123-45-6789,15,1,Male,1,"
-                                     "Caucasian,3,8th grade,03/14/2026,0,valid,0,0,LOW,"));
+                                     "Caucasian,3,8th grade,03/14/2026,0,valid,no,0,0,LOW,"));
 }
 
 std::vector<std::string> fieldsOf(const std::string& line) {
@@ -142,9 +142,9 @@ TEST_F(ReportToolTest, DeidentifiedExportKeepsNoWayBackToTheRecord) {
     clients.at(2).set(ClientRecord::Field::EditCount, "3");
     ClientFile(clientFile).writeRecord(clients, 2);
     ASSERT_EQ(run({"--scores", "--csv", "--responses"}), 0) << err;
-    // Validity, the nine scales' raw score, percentile and risk, and the answers end each row
-    // (the names before them hold commas).
-    constexpr std::ptrdiff_t kScoredFields = 1 + 27 + 1;
+    // Validity, the critical flag, the nine scales' raw score, percentile and risk, and the
+    // answers end each row (the names before them hold commas).
+    constexpr std::ptrdiff_t kScoredFields = 2 + 27 + 1;
     std::map<std::string, std::vector<std::string>> scoresByAnswers;
     for (const std::string& line : reportLines(out)) {
         const auto fields = fieldsOf(line);
@@ -157,7 +157,8 @@ TEST_F(ReportToolTest, DeidentifiedExportKeepsNoWayBackToTheRecord) {
         const auto lines = reportLines(out);
         ASSERT_EQ(lines.size(), 4u) << out;
         ASSERT_THAT(lines[0], StartsWith("study,age,sex,sex label,race,race label,education,"
-                                         "education label,test year,validity,TRUTHFULNESS raw,"));
+                                         "education label,test year,validity,critical,"
+                                         "TRUTHFULNESS raw,"));
         std::vector<std::string> order;
         for (std::size_t row = 1; row < lines.size(); ++row) {
             const auto fields = fieldsOf(lines[row]);

@@ -9,19 +9,45 @@ namespace orvj {
 
 namespace {
 constexpr std::string_view kPrefix = "orvj-report: ";
+
+// Record numbers as the print program takes them: "3,7,12".
+std::string recordList(const std::vector<int>& records) {
+    std::string list;
+    for (int r : records) {
+        list += (list.empty() ? "" : ",") + std::to_string(r);
+    }
+    return list;
 }
 
+} // namespace
+
 void ReportPrintProgram::writePdf(const std::filesystem::path& pdf,
-                                  const std::vector<std::filesystem::path>& reports) {
+                                  const std::vector<std::filesystem::path>& reports,
+                                  const std::vector<int>& charts) {
     std::vector<std::string> args{"--pdf", pdf.string()};
+    if (!charts.empty()) {
+        args.insert(args.end(), {"--chart", recordList(charts)});
+    }
     for (const auto& r : reports) {
         args.push_back(r.string());
     }
     run(std::move(args));
 }
 
-void ReportPrintProgram::printReportFile() {
-    run({"--print"});
+void ReportPrintProgram::printReportFile(std::optional<int> chart) {
+    if (chart) {
+        run({"--print", "--chart", std::to_string(*chart)});
+    } else {
+        run({"--print"});
+    }
+}
+
+void ReportPrintProgram::writeComparisonPdf(const ReportToolOptions& o) {
+    std::vector<std::string> args{"--compare", o.compareId, "--pdf", o.pdf->string()};
+    for (const auto& folder : o.folders) {
+        args.insert(args.end(), {"--folder", folder.string()});
+    }
+    run(std::move(args));
 }
 
 // The program's last line on standard error is its message when it fails; the lines before it

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "tools/report/ReportToolArguments.h"
+
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,12 +23,16 @@ public:
                        std::ostream& err)
         : m_program(folder / kName), m_home(std::move(home)), m_err(err) {}
 
-    // One PDF of the report files in the order given, a report page to a sheet.
+    // One PDF of the report files in the order given, a report page to a sheet; with `charts`
+    // (the reports' record numbers) each report followed by its client's profile chart.
     void writePdf(const std::filesystem::path& pdf,
-                  const std::vector<std::filesystem::path>& reports);
+                  const std::vector<std::filesystem::path>& reports,
+                  const std::vector<int>& charts = {});
     // REPORT.PRN of the program folder on the default printer or, where ORVJ_PRINT_DIR names a
-    // folder, into the next print file there.
-    void printReportFile();
+    // folder, into the next print file there; with `chart`, that record's profile chart after it.
+    void printReportFile(std::optional<int> chart = std::nullopt);
+    // The PDF of --compare ID (--pdf FILE, --folder DIR...) of `o`.
+    void writeComparisonPdf(const ReportToolOptions& o);
 
 private:
     // Throws OrvjError with the program's own message when it fails.

@@ -1,5 +1,6 @@
 #include "tools/report/ReportTool.h"
 
+#include "scoring/CriticalCases.h"
 #include "scoring/InventoryFiles.h"
 #include "scoring/InventoryLoader.h"
 #include "scoring/ReportJobs.h"
@@ -15,6 +16,7 @@
 #include "tools/report/AuditCommands.h"
 #include "tools/report/ReportPrintProgram.h"
 #include "tools/report/ReportToolHelp.h"
+#include "tools/report/StatsCommands.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -38,49 +40,6 @@ std::filesystem::path programFolder(const ReportToolOptions& o,
         err << "orvj-report: " << firstStartNotice(folder.path) << "\n";
     }
     return folder.path;
-}
-
-struct ClientData {
-    std::filesystem::path file;
-    ClientTable table;
-};
-
-ClientData loadClients(const std::filesystem::path& home) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(home, ec)) {
-        throw OrvjError(ErrorCode::PathNotFound,
-                        home.string() + (std::filesystem::exists(home, ec)
-                                             ? ": names a file, not a program folder"
-                                             : ": the program folder does not exist"));
-    }
-    const ConfigFile config(home / ConfigFile::kFileName);
-    if (!std::filesystem::is_regular_file(config.path(), ec)) {
-        throw OrvjError(ErrorCode::FileNotFound,
-                        config.path().string() +
-                            ": the configuration file is missing, so the data folder "
-                            "(FilePath in [Path]) is not known");
-    }
-    const std::string value = config.GetINIFilePath();
-    const std::filesystem::path folder = resolveConfiguredFolder(home, value);
-    if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
-        throw OrvjError(ErrorCode::PathNotFound, config.path().string() + ": the data folder \"" +
-                                                     value +
-                                                     "\" (FilePath in [Path]) does not exist");
-    }
-    ClientData data{folder / ClientFile::kFileName, {}};
-    if (!std::filesystem::exists(data.file, ec)) {
-        throw OrvjError(ErrorCode::FileNotFound,
-                        data.file.string() + ": cannot open: file not found");
-    }
-    // Read only: an archived data set on a write-protected share or disc can be reported.
-    const auto report = ClientFile(data.file).loadReadOnly(data.table);
-    if (report.overflow) {
-        throw OrvjError(ErrorCode::SubscriptOutOfRange,
-                        data.file.string() + ": the file holds " +
-                            std::to_string(report.recordsInFile) + " records, more than " +
-                            std::to_string(ClientTable::kMaxClients));
-    }
-    return data;
 }
 
 void checkClientNumber(const ClientData& data, int client) {
@@ -120,7 +79,8 @@ public:
         if (m_printer == nullptr) {
             throw OrvjError(ErrorCode::DeviceIO, "printing needs the full build of orvj-report");
         }
-        m_printer->printReportFile();
+        m_printer->printReportFile(profileSheet() ? std::optional<int>(profileSheet()->record)
+                                                  : std::nullopt);
     }
     void saveReportPdf(const std::filesystem::path&) override { notHere(); }
     void printReportText(const std::string&) override { notHere(); }
@@ -137,13 +97,14 @@ private:
     ReportPrintProgram* m_printer;
 };
 
-// Writes the reports in `files` to --pdf, one PDF in the order given, and with --print prints
-// the parked reports through the print run, as the program does. orvj-report-print draws them
-// while this run holds the report lock.
+// Writes the reports in `files` (of the clients `clients`, in the same order) to --pdf, one PDF
+// in the order given, and with --print prints the parked reports through the print run, as the
+// program does. orvj-report-print draws them, and with --chart each client's profile chart
+// after the report, while this run holds the report lock.
 void printOrExport(const ReportToolOptions& o, const ReportFolderLock& lock,
                    const std::filesystem::path& executableFolder,
                    const std::filesystem::path& clientFile,
-                   const std::vector<std::filesystem::path>& files,
+                   const std::vector<std::filesystem::path>& files, const std::vector<int>& clients,
                    const std::vector<ReportRuns::Parked>& parked, std::ostream& out,
                    std::ostream& err) {
     const std::filesystem::path& home = lock.home();
@@ -152,7 +113,7 @@ void printOrExport(const ReportToolOptions& o, const ReportFolderLock& lock,
     }
     ReportPrintProgram printer(executableFolder, home, err);
     if (o.pdf) {
-        printer.writePdf(*o.pdf, files);
+        printer.writePdf(*o.pdf, files, o.chart ? clients : std::vector<int>{});
         out << "Wrote " << o.pdf->string() << "\n";
     }
     if (o.print) {
@@ -161,11 +122,21 @@ void printOrExport(const ReportToolOptions& o, const ReportFolderLock& lock,
             printFolder = dir;
         }
         if (parked.empty()) {
-            printer.printReportFile();
+            printer.printReportFile(o.chart ? std::optional<int>(clients.front()) : std::nullopt);
         } else {
             ComposingJobs jobs(home, clientFile, o.lockWait, &printer);
+            ReportRuns runs(jobs, home);
+            if (o.chart) {
+                // The print program scores and draws the chart itself: the sheet names the
+                // record only.
+                runs.setProfiles([](int client) -> std::optional<ProfileData> {
+                    ProfileData sheet;
+                    sheet.record = client;
+                    return sheet;
+                });
+            }
             try {
-                ReportRuns(jobs, home).printParked(lock, parked);
+                runs.printParked(lock, parked);
             } catch (const ReportRunError& e) {
                 throw OrvjError(ErrorCode::DeviceIO, e.message());
             }
@@ -207,8 +178,8 @@ int composeOne(const ReportToolOptions& o, const RunContext& run) {
     const std::string report = InventoryFiles::readBytes(writer.reportPath());
     out << "Wrote " << writer.reportPath().string() << " (client " << o.client << ", "
         << pageCount(report) << (pageCount(report) == 1 ? " page)\n" : " pages)\n");
-    printOrExport(o, lock, run.executableFolder, data.file, {writer.reportPath()}, {}, out,
-                  run.err);
+    printOrExport(o, lock, run.executableFolder, data.file, {writer.reportPath()}, {o.client}, {},
+                  out, run.err);
     return 0;
 }
 
@@ -240,7 +211,11 @@ int composeAll(const ReportToolOptions& o, const RunContext& run) {
     out << "Wrote " << copies.size() << " reports: " << runs.reportFile().string() << " and "
         << copies.front().filename().string() << " to " << copies.back().filename().string()
         << " in " << home.string() << "\n";
-    printOrExport(o, lock, run.executableFolder, data.file, copies, parked, out, run.err);
+    std::vector<int> clients;
+    for (const auto& p : parked) {
+        clients.push_back(p.client);
+    }
+    printOrExport(o, lock, run.executableFolder, data.file, copies, clients, parked, out, run.err);
     return 0;
 }
 
@@ -271,11 +246,13 @@ int listScores(const ReportToolOptions& o, const std::filesystem::path& home, st
     const ClientData data = loadClients(home);
     const Inventory inventory = loadInventory(home);
     const ScaleScorer scorer(inventory.scoring);
+    const CriticalRule rule = CriticalRule::read(ConfigFile(home / ConfigFile::kFileName));
     int status = 0;
     std::vector<ScoresExport::Row> scored;
     for (int i = 1; i <= data.table.clientCount; ++i) {
         try {
-            scored.push_back({i, &data.table.at(i), scorer.score(data.table.at(i), i)});
+            const ClientScores scores = scorer.score(data.table.at(i), i);
+            scored.push_back({i, &data.table.at(i), scores, rule.flags(scores)});
         } catch (const OrvjError& e) {
             err << "orvj-report: " << data.file.string() << ": " << e.what() << "\n";
             status = 1;
@@ -300,6 +277,49 @@ int checkOutput(int status, std::ostream& out, std::ostream& err) {
 }
 
 } // namespace
+
+ClientData loadClients(const std::filesystem::path& home) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(home, ec)) {
+        throw OrvjError(ErrorCode::PathNotFound,
+                        home.string() + (std::filesystem::exists(home, ec)
+                                             ? ": names a file, not a program folder"
+                                             : ": the program folder does not exist"));
+    }
+    const ConfigFile config(home / ConfigFile::kFileName);
+    if (!std::filesystem::is_regular_file(config.path(), ec)) {
+        throw OrvjError(ErrorCode::FileNotFound,
+                        config.path().string() +
+                            ": the configuration file is missing, so the data folder "
+                            "(FilePath in [Path]) is not known");
+    }
+    const std::string value = config.GetINIFilePath();
+    const std::filesystem::path folder = resolveConfiguredFolder(home, value);
+    if (folder.empty() || !std::filesystem::is_directory(folder, ec)) {
+        throw OrvjError(ErrorCode::PathNotFound, config.path().string() + ": the data folder \"" +
+                                                     value +
+                                                     "\" (FilePath in [Path]) does not exist");
+    }
+    return loadDataFolder(folder);
+}
+
+ClientData loadDataFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    ClientData data{folder / ClientFile::kFileName, {}};
+    if (!std::filesystem::exists(data.file, ec)) {
+        throw OrvjError(ErrorCode::FileNotFound,
+                        data.file.string() + ": cannot open: file not found");
+    }
+    // Read only: an archived data set on a write-protected share or disc can be reported.
+    const auto report = ClientFile(data.file).loadReadOnly(data.table);
+    if (report.overflow) {
+        throw OrvjError(ErrorCode::SubscriptOutOfRange,
+                        data.file.string() + ": the file holds " +
+                            std::to_string(report.recordsInFile) + " records, more than " +
+                            std::to_string(ClientTable::kMaxClients));
+    }
+    return data;
+}
 
 int runReportTool(const ReportToolOptions& o, const std::filesystem::path& executableFolder,
                   std::ostream& out, std::ostream& err) {
@@ -330,6 +350,16 @@ int runReportTool(const ReportToolOptions& o, const std::filesystem::path& execu
             break;
         case Command::Scores:
             status = listScores(o, home, out, err);
+            break;
+        case Command::Stats:
+            status = runStatistics(o, home, out, err);
+            break;
+        case Command::Compare:
+            status = runComparison(o, home, out, err, [&](const RetestComparison&) {
+                checkPdfOption(o);
+                ReportPrintProgram(executableFolder, home, err).writeComparisonPdf(o);
+                out << "Wrote " << o.pdf->string() << "\n";
+            });
             break;
         case Command::Audit:
         case Command::Backups:

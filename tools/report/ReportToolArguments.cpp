@@ -1,6 +1,8 @@
 #include "tools/report/ReportToolArguments.h"
 
+#include "scoring/RetestComparison.h"
 #include "store/ProgramFolder.h"
+#include "tools/report/StatsCommands.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -36,7 +38,8 @@ ReportOption parseReportOption(const std::string& text) {
 }
 
 // The commands, for the messages that ask for one of them.
-constexpr const char* kCommands = "--client N, --all, --list, --scores, --audit or --backups";
+constexpr const char* kCommands =
+    "--client N, --all, --list, --scores, --stats, --compare ID, --audit or --backups";
 
 void setCommand(ReportToolOptions& o, Command c, const std::string& arg) {
     if (o.command != Command::None && o.command != c) {
@@ -105,14 +108,37 @@ const Argument kArguments[] = {
          }
          o.auditRecord = std::stoi(v);
      }},
-    {"--since", true,
+    // Read for its command once all are known (see sinceFor).
+    {"--since", true, [](ReportToolOptions& o, const std::string& v) { o.auditSince = v; }},
+    {"--until", true,
+     [](ReportToolOptions& o, const std::string& v) { o.until = parseDateArgument(v, "--until"); }},
+    {"--stats", false,
+     [](ReportToolOptions& o, const std::string&) { setCommand(o, Command::Stats, "--stats"); }},
+    {"--compare", true,
      [](ReportToolOptions& o, const std::string& v) {
-         if (!isDate(v)) {
-             throw std::invalid_argument("--since must be a date as YYYY-MM-DD, not \"" + v + "\"");
+         setCommand(o, Command::Compare, "--compare");
+         if (!comparableId(v)) {
+             throw std::invalid_argument("--compare needs an ID number, not \"" + v + "\"");
          }
-         o.auditSince = v;
+         o.compareId = v;
      }},
+    {"--folder", true,
+     [](ReportToolOptions& o, const std::string& v) { o.folders.emplace_back(v); }},
+    {"--chart", false, [](ReportToolOptions& o, const std::string&) { o.chart = true; }},
 };
+
+// --since is a date of the trail (YYYY-MM-DD) with --audit, a test date with --stats.
+void sinceFor(ReportToolOptions& o) {
+    if (o.auditSince.empty() || o.command == Command::Audit) {
+        if (!o.auditSince.empty() && !isDate(o.auditSince)) {
+            throw std::invalid_argument("--since must be a date as YYYY-MM-DD, not \"" +
+                                        o.auditSince + "\"");
+        }
+        return;
+    }
+    o.since = parseDateArgument(o.auditSince, "--since");
+    o.auditSince.clear();
+}
 
 // The options that only go with some commands.
 void checkCombinations(const ReportToolOptions& o) {
@@ -120,21 +146,22 @@ void checkCombinations(const ReportToolOptions& o) {
         throw std::invalid_argument(std::string("say what to do: ") + kCommands);
     }
     const bool reports = o.command == Command::Client || o.command == Command::All;
-    if (!reports && (o.reportOptionGiven || o.pdf || o.print)) {
-        throw std::invalid_argument("--option, --pdf and --print go with --client or --all");
+    if (!reports && (o.reportOptionGiven || o.print || (o.pdf && o.command != Command::Compare))) {
+        throw std::invalid_argument("--option, --pdf and --print go with --client or --all "
+                                    "(--pdf also with --compare)");
     }
-    if (o.csv && o.command != Command::Scores) {
-        throw std::invalid_argument("--csv goes with --scores");
+    if (o.csv && o.command != Command::Scores && o.command != Command::Stats) {
+        throw std::invalid_argument("--csv goes with --scores or --stats");
     }
+    checkStatsArguments(o);
     if (o.deidentified && o.command != Command::Scores) {
         throw std::invalid_argument("--deidentified goes with --scores");
     }
     if (o.responses && !o.csv) {
         throw std::invalid_argument("--responses goes with --scores --csv");
     }
-    if ((o.auditVerify || o.auditRecord > 0 || !o.auditSince.empty()) &&
-        o.command != Command::Audit) {
-        throw std::invalid_argument("--verify, --record and --since go with --audit");
+    if ((o.auditVerify || o.auditRecord > 0) && o.command != Command::Audit) {
+        throw std::invalid_argument("--verify and --record go with --audit");
     }
     if (o.auditVerify && (o.auditRecord > 0 || !o.auditSince.empty())) {
         throw std::invalid_argument("--audit --verify checks the whole trail: leave out --record "
@@ -153,7 +180,7 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
             continue;
         }
         const std::string& a = args[i];
-        if (a.rfind("--", 0) == 0) {
+        if (a.rfind("--", 0) == 0 && a != "--folder") {
             if (std::find(seen.begin(), seen.end(), a) != seen.end()) {
                 throw std::invalid_argument(a + " is given more than once");
             }
@@ -177,6 +204,7 @@ ReportToolOptions parseReportToolArguments(const std::vector<std::string>& args)
         }
         argument->apply(o, value);
     }
+    sinceFor(o);
     checkCombinations(o);
     return o;
 }
