@@ -523,8 +523,9 @@ QStringList unseen(QWidget* form, double scale) {
         }
     }
     for (QWidget* control : form->findChildren<QWidget*>()) {
+        // A control with a focus proxy (a spin box's field) is checked through its proxy.
         if (!control->isVisibleTo(form) || !control->isEnabled() ||
-            !(control->focusPolicy() & Qt::TabFocus) || control->focusProxy() != nullptr) {
+            !(control->focusPolicy() & Qt::TabFocus)) {
             continue;
         }
         control->setFocus(Qt::TabFocusReason);
