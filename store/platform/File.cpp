@@ -27,13 +27,16 @@ File File::createTemporaryBeside(const std::filesystem::path& target, const std:
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     for (int attempt = 0;; ++attempt) {
         std::string name = prefix + target.filename().string() + ".";
+        // Drawn a batch at a time; bytes past the last whole round of letters are passed over,
+        // so no letter is likelier than another.
         for (std::size_t n = 0; n < kRandomLength;) {
-            unsigned char r = 0;
-            randomBytes(&r, 1);
-            // Bytes past the last whole round of letters are drawn again: no letter is likelier.
-            if (r < 256 / kCount * kCount) {
-                name.push_back(kLetters[r % kCount]);
-                ++n;
+            unsigned char batch[16];
+            randomBytes(batch, sizeof batch);
+            for (unsigned char r : batch) {
+                if (n < kRandomLength && r < 256 / kCount * kCount) {
+                    name.push_back(kLetters[r % kCount]);
+                    ++n;
+                }
             }
         }
         const std::filesystem::path path = folder / name;
