@@ -229,7 +229,8 @@ void frmPrintSelected::printSelected() {
         m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
     } else if (!selected.empty()) {
         recordAudit(m_state.paths.clientFile, *m_services.messages, this,
-                    {AuditEvent::ReportPrinted, recordList(selected), "print selected"});
+                    {m_pdfFolder.empty() ? AuditEvent::ReportPrinted : AuditEvent::ReportSavedAsPdf,
+                     recordList(selected), "print selected"});
     }
     m_busy = false;
     accept();

@@ -627,8 +627,8 @@ void frmSupervisorOptions::printAll() {
         m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
     } else if (m_state.clients.clientCount > 0) {
         recordAudit(m_state.paths.clientFile, *m_services.messages, this,
-                    {AuditEvent::ReportPrinted, "1-" + std::to_string(m_state.clients.clientCount),
-                     "print all"});
+                    {m_pdfFolder.empty() ? AuditEvent::ReportPrinted : AuditEvent::ReportSavedAsPdf,
+                     "1-" + std::to_string(m_state.clients.clientCount), "print all"});
     }
 }
 
