@@ -168,6 +168,9 @@ TEST_F(SupervisorOptionsTest, PrintAllGoesToThePrinterOrToAPdfFolder) {
     runReports(2, 0);
     EXPECT_TRUE(
         lastText().startsWith(QStringLiteral("Printing stopped at the report of client 2.")));
+    EXPECT_EQ(auditLines(state.paths.clientFile, printed.size()),
+              std::vector<std::string>{"report printed | 1 | print all"})
+        << "what went to the printer before the fault";
 
     reports.printed.clear();
     reports.composed.clear();
@@ -182,8 +185,8 @@ TEST_F(SupervisorOptionsTest, PrintAllGoesToThePrinterOrToAPdfFolder) {
                                       out / "report-3.pdf"};
     EXPECT_EQ(reports.savedPdfs, files);
     EXPECT_EQ(readFile(out / "report-2.pdf"), FakeReportJobs::reportOf(2, ReportOption::Standard));
-    // The stopped run and the cancelled folder choice add nothing; the PDF run is no print.
-    EXPECT_EQ(auditLines(state.paths.clientFile, printed.size()),
+    // The cancelled folder choice adds nothing; the PDF run is no print.
+    EXPECT_EQ(auditLines(state.paths.clientFile, printed.size() + 1),
               std::vector<std::string>{"report saved as PDF | 1-3 | print all"});
     EXPECT_EQ(readFile(state.paths.dataFolder / AuditTrail::kFileName).find("Bob"),
               std::string::npos);
