@@ -209,6 +209,7 @@ void frmPrintSelected::printSelected() {
     }
     m_busy = true;
     QString fault;
+    std::vector<int> finished = selected;
     try {
         const WaitCursor wait;
         ReportRuns runs(*m_services.reports, m_state.paths.home);
@@ -222,15 +223,16 @@ void frmPrintSelected::printSelected() {
             });
     } catch (const ReportRunError& e) {
         fault = errorText(e.message());
+        finished = e.printed();
     } catch (const OrvjError& e) {
         fault = errorText(e);
+        finished.clear();
     }
     if (!fault.isEmpty()) {
         m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
-    } else if (!selected.empty()) {
-        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
-                    {AuditEvent::ReportPrinted, recordList(selected), "print selected"});
     }
+    recordReportRun(m_state.paths.clientFile, *m_services.messages, this, !m_pdfFolder.empty(),
+                    finished, "print selected");
     m_busy = false;
     accept();
 }

@@ -610,6 +610,10 @@ void frmSupervisorOptions::saveCriticalRule() {
 
 void frmSupervisorOptions::printAll() {
     QString fault;
+    std::vector<int> finished;
+    for (int k = 1; k <= m_state.clients.clientCount; ++k) {
+        finished.push_back(k);
+    }
     try {
         const WaitCursor wait;
         ReportRuns runs(*m_services.reports, m_state.paths.home);
@@ -620,16 +624,16 @@ void frmSupervisorOptions::printAll() {
         runs.printAll(m_state.clients, m_state.reportOption);
     } catch (const ReportRunError& e) {
         fault = errorText(e.message());
+        finished = e.printed();
     } catch (const OrvjError& e) {
         fault = errorText(e);
+        finished.clear();
     }
     if (!fault.isEmpty()) {
         m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
-    } else if (m_state.clients.clientCount > 0) {
-        recordAudit(m_state.paths.clientFile, *m_services.messages, this,
-                    {AuditEvent::ReportPrinted, "1-" + std::to_string(m_state.clients.clientCount),
-                     "print all"});
     }
+    recordReportRun(m_state.paths.clientFile, *m_services.messages, this, !m_pdfFolder.empty(),
+                    finished, "print all");
 }
 
 } // namespace orvj

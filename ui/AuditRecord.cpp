@@ -26,4 +26,14 @@ bool recordAudit(const std::filesystem::path& clientFile, MessageService& messag
     }
 }
 
+void recordReportRun(const std::filesystem::path& clientFile, MessageService& messages,
+                     QWidget* parent, bool intoPdfFolder, const std::vector<int>& finished,
+                     const std::string& run) {
+    if (!finished.empty()) {
+        recordAudit(clientFile, messages, parent,
+                    {intoPdfFolder ? AuditEvent::ReportSavedAsPdf : AuditEvent::ReportPrinted,
+                     recordList(finished), run});
+    }
+}
+
 } // namespace orvj

@@ -1,6 +1,7 @@
 #include "clients/frmClientInfo.h"
 
 #include "tests/clients/ClientsTestSupport.h"
+#include "tests/support/AuditLines.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -226,6 +227,12 @@ TEST_F(ClientInfoTest, OkWritesOnlyAChangeAndAFailedWriteChangesNothing) {
     EXPECT_EQ(state.clients.at(1).trimmed(F::Name), "Anna");
     EXPECT_EQ(clientFile(),
               bytesOf({state.clients.at(1), makeClient("Bob"), makeClient("Cy", "N", '2')}));
+    // Only the write that changed something is recorded, by field names: the name typed, and
+    // the test date and edit count the write sets.
+    EXPECT_EQ(auditLines(state.paths.clientFile),
+              std::vector<std::string>{"client edited | 1 | fields Name, TestDate, EditCount"});
+    EXPECT_EQ(readFile(state.paths.dataFolder / AuditTrail::kFileName).find("Ann"),
+              std::string::npos);
 
     const ClientRecord saved = state.clients.at(1);
     loseDataFolder();

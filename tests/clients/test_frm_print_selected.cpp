@@ -1,6 +1,7 @@
 #include "clients/frmPrintSelected.h"
 
 #include "tests/clients/ClientsTestSupport.h"
+#include "tests/support/AuditLines.h"
 
 #include <QListWidget>
 
@@ -63,6 +64,22 @@ TEST_F(PrintSelectedTest, ChosenClientsPrintInListOrder) {
     EXPECT_TRUE(form->isVisible()) << "Select All prints nothing by itself";
     press(form.get(), 0);
     EXPECT_EQ(reports.printed, (std::vector<std::string>{report(1), report(2), report(3)}));
+
+    // Into a PDF folder the run saves PDFs and prints nothing.
+    const fs::path pdfs = root / "pdf";
+    fs::create_directories(pdfs);
+    open<frmPrintSelected>().setPdfFolder(pdfs);
+    clickRow(1);
+    press(form.get(), 0);
+    EXPECT_EQ(reports.savedPdfs, std::vector<fs::path>{pdfs / "report-2.pdf"});
+
+    // Each run names its records; nothing chosen, Cancel and the fault add none.
+    EXPECT_EQ(auditLines(state.paths.clientFile),
+              (std::vector<std::string>{"report printed | 1, 3 | print selected",
+                                        "report printed | 1-3 | print selected",
+                                        "report saved as PDF | 2 | print selected"}));
+    EXPECT_EQ(readFile(state.paths.dataFolder / AuditTrail::kFileName).find("Smith"),
+              std::string::npos);
 }
 
 } // namespace

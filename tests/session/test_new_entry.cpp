@@ -1,4 +1,5 @@
 #include "session/frmNewEntry.h"
+#include "tests/support/AuditLines.h"
 #include "tests/support/ProgramHome.h"
 
 #include <QLabel>
@@ -92,6 +93,7 @@ TEST(NewEntrySave, SaveAndCancelForANewAnExistingAndNoChosenClient) {
             SCOPED_TRACE(std::to_string(current) + (save ? " save" : " cancel"));
             ProgramHome h;
             auto form = openEntry(h, current, stored);
+            const std::size_t before = auditLineCount(h.state.paths.clientFile);
             type("2");
             menuButton(form.get(), save ? frmNewEntry::kSave : frmNewEntry::kCancel)->click();
             const bool existing = current != 3, dropped = !existing && !save;
@@ -106,6 +108,20 @@ TEST(NewEntrySave, SaveAndCancelForANewAnExistingAndNoChosenClient) {
             EXPECT_EQ(h.storedResponses(slot), save ? typed : existing ? stored : "");
             EXPECT_EQ(h.state.testStored, save);
             EXPECT_FALSE(h.state.editMode);
+            // The trail names the record and the changed item, never the name or answers.
+            const std::string record = std::to_string(slot);
+            std::vector<std::string> expected;
+            if (save && !existing) {
+                expected = {"client added | 3 | fields Name; items 1-143",
+                            "test stored | 3 | answer sheet, completed"};
+            } else if (save) {
+                expected = {"test stored | " + record + " | answer sheet, completed; item 1"};
+            } else if (dropped) {
+                expected = {"test aborted | 3 | answer sheet"};
+            }
+            EXPECT_EQ(auditLines(h.state.paths.clientFile, before), expected);
+            EXPECT_EQ(readFile(h.dir / AuditTrail::kFileName).find("New Client"),
+                      std::string::npos);
         }
     }
 }

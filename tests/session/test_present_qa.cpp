@@ -1,4 +1,5 @@
 #include "session/frmPresentQA.h"
+#include "tests/support/AuditLines.h"
 #include "tests/support/ProgramHome.h"
 #include "ui/FormConventions.h"
 
@@ -174,4 +175,39 @@ TEST_F(PresentQA, TheNextQuestionIsReadOnceWhenTheChosenOptionGoes) {
     EXPECT_EQ(home.audio.played, QStringList{u"Q002.wav"_s});
     EXPECT_TRUE(question()->hasFocus());
     EXPECT_TRUE(help().startsWith(u"Use Up or Down arrow keys"_s));
+}
+
+// A completed test adds the client and stores the test; a test the supervisor ends is recorded
+// as aborted. The lines name record numbers and fields, never the name or the answers.
+TEST_F(PresentQA, ACompletedAndAnAbortedTestAreRecordedInTheAuditTrail) {
+    open();
+    const std::size_t before = auditLineCount(home.state.paths.clientFile);
+    for (int item = 1; item <= 143; ++item) {
+        while (form->instructionsShown()) {
+            key(Qt::Key_Return);
+        }
+        answer(1);
+    }
+    ASSERT_FALSE(form->isVisible());
+    EXPECT_EQ(auditLines(home.state.paths.clientFile, before),
+              (std::vector<std::string>{"client added | 3 | fields Name; items 1-143",
+                                        "test stored | 3 | on-screen, completed"}));
+
+    home.state.clients.currentClient = 4;
+    home.state.clients.current().set(ClientRecord::Field::Name, "Second Client");
+    home.state.clients.current().set(ClientRecord::Field::Responses, std::string(143, '0'));
+    home.state.dialogConfirmed = true;
+    form = std::make_unique<frmPresentQA>(home.state, home.services);
+    form->setLanguage(u"English"_s);
+    form->setQuestions(standardRows("English"));
+    ASSERT_TRUE(showActive(form.get()));
+    key(Qt::Key_Return, 2);
+    answer(2);
+    key(Qt::Key_F10, 1, Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier);
+    ASSERT_FALSE(form->isVisible());
+    EXPECT_EQ(auditLines(home.state.paths.clientFile, before + 2),
+              std::vector<std::string>{"test aborted | 4 | on-screen"});
+    const std::string trail = readFile(home.dir / AuditTrail::kFileName);
+    EXPECT_EQ(trail.find("Client"), std::string::npos);
+    EXPECT_EQ(trail.find(std::string(143, '1')), std::string::npos);
 }

@@ -11,6 +11,7 @@
 #include "supervisor/frmRestoreBackup.h"
 
 #include "tests/clients/ClientsTestSupport.h"
+#include "tests/support/AuditLines.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -69,7 +70,8 @@ TEST_F(AuditWindows, TheTrailWindowShowsNewestFirstFiltersAndExports) {
     EXPECT_EQ(exported.rfind("Line,Time (UTC),PC,User,Program,Event,Records,Changes,State\r\n", 0),
               0u);
     EXPECT_NE(exported.find("client edited,1,fields Age"), std::string::npos) << exported;
-    EXPECT_EQ(events().back(), "CSV exported");
+    EXPECT_EQ(auditLines(state.paths.clientFile).back(), "CSV exported | - | audit trail, 1 lines")
+        << "the lines shown, those of record 1";
 
     // A changed line is named in the window.
     std::string bytes = readFile(state.paths.clientFile.parent_path() / AuditTrail::kFileName);

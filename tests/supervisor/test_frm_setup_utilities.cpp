@@ -10,6 +10,7 @@
 #include "ui/PathText.h"
 
 #include "tests/clients/ClientsTestSupport.h"
+#include "tests/support/AuditLines.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -42,6 +43,7 @@ protected:
 };
 
 TEST_F(SetupUtilities, InstallRefusesABadSetThenInstallsAGoodOneWithItsBackupNamed) {
+    const std::size_t before = auditLineCount(state.paths.clientFile);
     auto& install = open<frmInstallInventory>();
     install.setStamp([] { return std::string("2026-12-07-120000"); });
     install.setFolderPicker(
@@ -57,12 +59,16 @@ TEST_F(SetupUtilities, InstallRefusesABadSetThenInstallsAGoodOneWithItsBackupNam
     EXPECT_EQ(messages.shown[0].icon, MessageService::Icon::Critical);
     EXPECT_TRUE(lastText().contains(QStringLiteral("ORVJRPT.TXT: "))) << lastText().toStdString();
     EXPECT_TRUE(lastText().contains(QStringLiteral("nothing was replaced")));
+    EXPECT_EQ(auditLines(state.paths.clientFile, before), std::vector<std::string>{})
+        << "a refused set installs nothing";
 
     fs::copy_file(fs::path(ORVJ_SAMPLE_HOME) / "ORVJRPT.TXT", publisher / "ORVJRPT.TXT",
                   fs::copy_options::overwrite_existing);
     install.choose(frmInstallInventory::kInstall);
     ASSERT_EQ(messages.shown.size(), 2);
     EXPECT_TRUE(lastText().contains(QStringLiteral("inventory-backup-2026-12-07")));
+    EXPECT_EQ(auditLines(state.paths.clientFile, before),
+              std::vector<std::string>{"inventory files installed | - | -"});
 }
 
 TEST_F(SetupUtilities, DataFolderShowsTheFolderSwitchesToANewOneAndRefusesABadOne) {
@@ -166,6 +172,7 @@ TEST_F(NonAsciiFolders, InstallersAndThePdfFolderReadAndWriteThere) {
     EXPECT_TRUE(lastText().contains(shown(root / "inventory-backup-2026-12-07")));
 
     // The voice files, from a folder of recordings into the sound folder.
+    const std::size_t before = auditLineCount(state.paths.clientFile);
     const fs::path recordings = root / u8"Aufnahmen ñ 𝄞";
     fs::create_directories(recordings);
     writeFile(recordings / "Inst0.wav", "Inst0");
@@ -179,6 +186,8 @@ TEST_F(NonAsciiFolders, InstallersAndThePdfFolderReadAndWriteThere) {
     EXPECT_EQ(lastText(),
               QStringLiteral("1 of 1 voice files were copied into %1.").arg(shown(sound)));
     EXPECT_EQ(readFile(sound / "Inst0.wav"), "Inst0");
+    EXPECT_EQ(auditLines(state.paths.clientFile, before),
+              std::vector<std::string>{"voice files installed | - | 1 of 1 files"});
 
     // Every report printed into PDF files in a folder the supervisor picks.
     const fs::path out = root / u8"PDF ü 😀";

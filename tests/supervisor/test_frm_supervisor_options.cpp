@@ -3,6 +3,7 @@
 #include "scoring/CriticalCases.h"
 #include "store/ConfigFile.h"
 #include "tests/clients/ClientsTestSupport.h"
+#include "tests/support/AuditLines.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -160,11 +161,16 @@ TEST_F(SupervisorOptionsTest, PrintAllGoesToThePrinterOrToAPdfFolder) {
     }
     EXPECT_EQ(reports.printed, expected);
     EXPECT_TRUE(messages.shown.isEmpty());
+    const std::vector<std::string> printed = {"report printed | 1-3 | print all"};
+    EXPECT_EQ(auditLines(state.paths.clientFile), printed);
 
     reports.failPrintAt = 4;
     runReports(2, 0);
     EXPECT_TRUE(
         lastText().startsWith(QStringLiteral("Printing stopped at the report of client 2.")));
+    EXPECT_EQ(auditLines(state.paths.clientFile, printed.size()),
+              std::vector<std::string>{"report printed | 1 | print all"})
+        << "what went to the printer before the fault";
 
     reports.printed.clear();
     reports.composed.clear();
@@ -179,6 +185,11 @@ TEST_F(SupervisorOptionsTest, PrintAllGoesToThePrinterOrToAPdfFolder) {
                                       out / "report-3.pdf"};
     EXPECT_EQ(reports.savedPdfs, files);
     EXPECT_EQ(readFile(out / "report-2.pdf"), FakeReportJobs::reportOf(2, ReportOption::Standard));
+    // The cancelled folder choice adds nothing; the PDF run is no print.
+    EXPECT_EQ(auditLines(state.paths.clientFile, printed.size() + 1),
+              std::vector<std::string>{"report saved as PDF | 1-3 | print all"});
+    EXPECT_EQ(readFile(state.paths.dataFolder / AuditTrail::kFileName).find("Bob"),
+              std::string::npos);
 }
 
 // Each option group is one tab stop, entered at its chosen option; the arrows choose inside.

@@ -1,6 +1,7 @@
 #include "supervisor/frmVerify.h"
 
 #include "tests/clients/ClientsTestSupport.h"
+#include "tests/support/AuditLines.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -83,6 +84,11 @@ TEST_F(VerifyTest, DifferencesAreCorrectedAndStoredOrCancelled) {
     second[139] = '4';
     EXPECT_EQ(state.clients.at(2), withAnswers(second));
     EXPECT_EQ(clientFile(), bytesOf({makeClient("Ann"), withAnswers(second)}));
+    // The trail went with the lost folder: its one line is the stored corrections, by item.
+    const std::vector<std::string> corrected = {"verification corrections | 2 | items 12, 60, 140"};
+    EXPECT_EQ(auditLines(state.paths.clientFile), corrected);
+    EXPECT_EQ(readFile(state.paths.dataFolder / AuditTrail::kFileName).find("Bob"),
+              std::string::npos);
 
     openOn(ClientRecord());
     keyAll(std::string(143, '0'));
@@ -94,6 +100,8 @@ TEST_F(VerifyTest, DifferencesAreCorrectedAndStoredOrCancelled) {
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(clientFile(), bytesOf({makeClient("Ann"), ClientRecord()}));
     EXPECT_TRUE(state.clients.at(2).isCleared());
+    EXPECT_EQ(auditLines(state.paths.clientFile), corrected)
+        << "cancelled corrections are not recorded";
 }
 
 // At twice the font the answer boxes widen with it: a code and its margins still fit.
