@@ -10,6 +10,7 @@
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/ProfileView.h"
 #include "ui/RecordText.h"
 #include "ui/SaveDocument.h"
@@ -190,7 +191,7 @@ void frmCompare::fill() {
         put(1, c,
             QStringLiteral("%1 in %2")
                 .arg(p.record)
-                .arg(QString::fromStdString(tests[t].file.parent_path().filename().string())));
+                .arg(pathToQString(tests[t].file.parent_path().filename())));
         for (int n = 1; n <= Scales::kCount; ++n) {
             put(n + 1, c,
                 p.scores.notScorable(n) ? QStringLiteral("NOT SCORED")

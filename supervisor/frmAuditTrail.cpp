@@ -7,6 +7,7 @@
 #include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/Services.h"
 
 #include <QAbstractButton>
@@ -220,7 +221,7 @@ void frmAuditTrail::exportCsv() {
         file += QStringLiteral(".csv");
     }
     try {
-        replaceFileContent(file.toStdString(), csv(), "cannot export the audit trail");
+        replaceFileContent(qStringToPath(file), csv(), "cannot export the audit trail");
     } catch (const std::exception& e) {
         m_services.messages->show(
             this, appTitle(), QStringLiteral("The audit trail was not exported.\n") + errorText(e),

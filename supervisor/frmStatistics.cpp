@@ -9,8 +9,10 @@
 #include "store/ConfigFile.h"
 #include "store/FileReplace.h"
 #include "store/OrvjError.h"
+#include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 #include "ui/SaveDocument.h"
 #include "ui/Services.h"
 
@@ -323,12 +325,11 @@ void frmStatistics::addFolder(const std::filesystem::path& folder, bool checked)
         return;
     }
     for (int i = 0; i < m_lstFolders->count(); ++i) {
-        if (m_lstFolders->item(i)->data(Qt::UserRole).toString() ==
-            QString::fromStdString(folder.string())) {
+        if (m_lstFolders->item(i)->data(Qt::UserRole).toString() == pathToQString(folder)) {
             return;
         }
     }
-    const QString name = QString::fromStdString(folder.string());
+    const QString name = pathToQString(folder);
     const QString shown = m_lstFolders->count() == 0 ? name + QStringLiteral(" (current)") : name;
     auto* item = new QListWidgetItem(m_lstFolders->fontMetrics().elidedText(
                                          shown, Qt::ElideMiddle, folderTextWidth(m_lstFolders)),
@@ -343,7 +344,7 @@ void frmStatistics::chooseFolder() {
     const QString folder = m_pickFolder(this);
     if (!folder.isEmpty()) {
         const QSignalBlocker quiet(m_lstFolders);
-        addFolder(folder.toStdString(), true);
+        addFolder(qStringToPath(folder), true);
         Recount();
     }
 }
@@ -370,7 +371,7 @@ void frmStatistics::Recount() {
         if (item->checkState() != Qt::Checked) {
             continue;
         }
-        const std::filesystem::path folder = item->data(Qt::UserRole).toString().toStdString();
+        const std::filesystem::path folder = qStringToPath(item->data(Qt::UserRole).toString());
         if (i == 0) {
             // The current client file as the program holds it.
             stats->addTable(m_state.clients, m_state.paths.clientFile.string());
@@ -490,11 +491,14 @@ void frmStatistics::saveCsv() {
         return;
     }
     try {
-        replaceFileContent(file.toStdString(), statisticsCsv(*m_stats),
+        replaceFileContent(qStringToPath(file), statisticsCsv(*m_stats),
                            "The statistics could not be saved");
     } catch (const OrvjError& e) {
         m_services.messages->show(this, appTitle(), errorText(e), MessageService::Icon::Critical);
+        return;
     }
+    recordAudit(m_state.paths.clientFile, *m_services.messages, this,
+                {AuditEvent::CsvExported, "", "statistics"});
 }
 
 void frmStatistics::savePdf() {

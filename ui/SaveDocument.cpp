@@ -4,6 +4,7 @@
 #include "store/OrvjError.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PathText.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -25,8 +26,8 @@ void SavePdfDocument(QWidget* owner, MessageService& messages, QString file,
     }
     try {
         const WaitCursor wait;
-        QtReportJobs::checkPdfTarget(file.toStdString());
-        QtReportJobs::writePdfFile(file.toStdString(), make());
+        QtReportJobs::checkPdfTarget(qStringToPath(file));
+        QtReportJobs::writePdfFile(qStringToPath(file), make());
     } catch (const OrvjError& e) {
         messages.show(owner, appTitle(), errorText(e), MessageService::Icon::Critical);
     }

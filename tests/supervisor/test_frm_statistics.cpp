@@ -1,6 +1,7 @@
 #include "supervisor/frmStatistics.h"
 
 #include "store/ConfigFile.h"
+#include "tests/support/AuditLines.h"
 #include "tests/support/ProgramHome.h"
 
 #include <QCheckBox>
@@ -96,6 +97,8 @@ TEST(Statistics, SavesCsvAndPdf) {
     const std::string csv = readFile(h.dir / "figures.csv");
     EXPECT_EQ(csv.rfind("group,clients,complete,incomplete,invalid,critical,scale,", 0), 0u);
     EXPECT_NE(csv.find("ALL CLIENTS,3,2,0,1,"), std::string::npos) << csv;
+    EXPECT_EQ(auditLines(h.state.paths.clientFile),
+              std::vector<std::string>{"CSV exported | - | statistics"});
 
     answer = QString::fromStdString((h.dir / "figures").string());
     form.findChild<QPushButton*>(u"cmdSavePdf"_s)->click();

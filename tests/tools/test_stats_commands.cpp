@@ -6,6 +6,9 @@
 #include "store/ClientFile.h"
 #include "store/ConfigFile.h"
 #include "tests/scoring/InventoryFixture.h"
+#ifdef ORVJ_HAVE_SODIUM
+#include "tests/support/AuditLines.h"
+#endif
 #include "tools/report/ReportTool.h"
 
 #include <gmock/gmock.h>
@@ -130,6 +133,10 @@ TEST_F(StatsCommandTest, CountsAgreeWithTheScoresExportOfTheSameFolders) {
     }
 
     const auto stats = rowsOf(run({"--stats", "--csv", "--folder", earlier.string()}));
+#ifdef ORVJ_HAVE_SODIUM
+    EXPECT_EQ(test::auditLines(home.path() / "data" / ClientFile::kFileName).back(),
+              "CSV exported | - | orvj-report --stats --csv");
+#endif
     ASSERT_EQ(stats.front(),
               (std::vector<std::string>{"group", "clients", "complete", "incomplete", "invalid",
                                         "critical", "scale", "low", "medium", "problem", "maximum",

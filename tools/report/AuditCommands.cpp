@@ -145,6 +145,10 @@ int recordReportEvent([[maybe_unused]] const ReportToolOptions& o,
                                    (o.deidentified ? " --deidentified" : "") +
                                    (o.responses ? " --responses" : "")});
         }
+    } else if (o.command == Command::Stats) {
+        if (o.csv) {
+            entries.push_back({AuditEvent::CsvExported, "", "orvj-report --stats --csv"});
+        }
     } else if (o.command == Command::Client || o.command == Command::All) {
         // --all alone composes the copies a print run would print: it is recorded when they
         // are printed or saved.
