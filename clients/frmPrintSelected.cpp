@@ -7,6 +7,7 @@
 #include "ui/AuditRecord.h"
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
+#include "ui/PrintRun.h"
 #include "ui/RecordText.h"
 #include "ui/Services.h"
 
@@ -208,31 +209,14 @@ void frmPrintSelected::printSelected() {
         }
     }
     m_busy = true;
-    QString fault;
-    std::vector<int> finished = selected;
-    try {
-        const WaitCursor wait;
-        ReportRuns runs(*m_services.reports, m_state.paths.home);
-        runs.setPdfFolder(m_pdfFolder);
-        if (m_profileChart) {
-            runs.setProfiles(profileSource(m_state.clients, m_state.paths.home));
-        }
-        runs.printSelected(
-            m_state.clients, selected, m_state.reportOption, [this, &selected](std::size_t k) {
-                m_lbNameDisplay->setCurrentRow(selected[k] - 1, QItemSelectionModel::NoUpdate);
-            });
-    } catch (const ReportRunError& e) {
-        fault = errorText(e.message());
-        finished = e.printed();
-    } catch (const OrvjError& e) {
-        fault = errorText(e);
-        finished.clear();
-    }
-    if (!fault.isEmpty()) {
-        m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
-    }
-    recordReportRun(m_state.paths.clientFile, *m_services.messages, this, !m_pdfFolder.empty(),
-                    finished, "print selected");
+    runPrintRun(this, m_state, m_services, m_pdfFolder, m_profileChart, selected, "print selected",
+                [this, &selected](ReportRuns& runs) {
+                    runs.printSelected(m_state.clients, selected, m_state.reportOption,
+                                       [this, &selected](std::size_t k) {
+                                           m_lbNameDisplay->setCurrentRow(
+                                               selected[k] - 1, QItemSelectionModel::NoUpdate);
+                                       });
+                });
     m_busy = false;
     accept();
 }

@@ -14,6 +14,7 @@
 #include "ui/FormConventions.h"
 #include "ui/MessageService.h"
 #include "ui/PathText.h"
+#include "ui/PrintRun.h"
 #include "ui/RecordText.h"
 #include "ui/SecretCodePrompt.h"
 #include "ui/Services.h"
@@ -609,31 +610,13 @@ void frmSupervisorOptions::saveCriticalRule() {
 }
 
 void frmSupervisorOptions::printAll() {
-    QString fault;
-    std::vector<int> finished;
+    std::vector<int> clients;
     for (int k = 1; k <= m_state.clients.clientCount; ++k) {
-        finished.push_back(k);
+        clients.push_back(k);
     }
-    try {
-        const WaitCursor wait;
-        ReportRuns runs(*m_services.reports, m_state.paths.home);
-        runs.setPdfFolder(m_pdfFolder);
-        if (m_chkAddProfileChart->isChecked()) {
-            runs.setProfiles(profileSource(m_state.clients, m_state.paths.home));
-        }
-        runs.printAll(m_state.clients, m_state.reportOption);
-    } catch (const ReportRunError& e) {
-        fault = errorText(e.message());
-        finished = e.printed();
-    } catch (const OrvjError& e) {
-        fault = errorText(e);
-        finished.clear();
-    }
-    if (!fault.isEmpty()) {
-        m_services.messages->show(this, appTitle(), fault, MessageService::Icon::Critical);
-    }
-    recordReportRun(m_state.paths.clientFile, *m_services.messages, this, !m_pdfFolder.empty(),
-                    finished, "print all");
+    runPrintRun(this, m_state, m_services, m_pdfFolder, m_chkAddProfileChart->isChecked(),
+                std::move(clients), "print all",
+                [this](ReportRuns& runs) { runs.printAll(m_state.clients, m_state.reportOption); });
 }
 
 } // namespace orvj
